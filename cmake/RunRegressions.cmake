@@ -1,0 +1,10 @@
+# Runs a fuzz target once over every regression file in DIR; any crash fails the test.
+file(GLOB files ${DIR}/*)
+if(NOT files)
+  message(STATUS "no regression files in ${DIR}")
+  return()
+endif()
+execute_process(COMMAND ${FUZZER} -runs=1 ${files} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "fuzz target failed on a regression file (exit ${rc})")
+endif()
