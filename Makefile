@@ -1,0 +1,18 @@
+# The two commands of the README, and a few more for people working on the program.
+# Both install what they need from Debian's packages (scripts/setup.sh), idempotently.
+.PHONY: run test setup screenshot clean
+
+run:            ## build the x86_64 program and start it under Wine
+	scripts/run.sh
+
+test:           ## every test: native, sanitizers, Windows under Wine, the i686 build, fuzzers
+	scripts/test.sh
+
+setup:          ## install Debian packages and build the mingw dependencies
+	scripts/setup.sh
+
+screenshot:     ## PNG of the Wine desktop of a running session -> build/screenshots/desktop.png
+	scripts/screenshot.sh build/screenshots/desktop.png
+
+clean:
+	rm -rf build/native build/native-asan build/fuzz build/win64 build/win32 build/test-logs
