@@ -94,6 +94,9 @@ TEST(Hanacaraka, LettersAndVowels) {
       {"loro", "LA TALING TARUNG RA TALING TARUNG"},
       {"telu", "TA PEPET LA SUKU"},
       {"mãtã", "MA TA"},
+      // Word-initial re and le: plain letter + pepet.
+      {"rembug", "RA PEPET MA PANGKON BA SUKU KA PANGKON"},
+      {"lemah", "LA PEPET MA WIGNYAN"},
       // Loan letters take the nearest letter.
       {"foto", "PA TALING TARUNG TA TALING TARUNG"},
       {"vas", "WA SA PANGKON"},
