@@ -95,7 +95,7 @@ TEST(Hanacaraka, LettersAndVowels) {
       {"telu", "TA PEPET LA SUKU"},
       {"mãtã", "MA TA"},
       // Word-initial re and le: plain letter + pepet.
-      {"rembug", "RA PEPET MA PANGKON BA SUKU KA PANGKON"},
+      {"rembug", "RA PEPET MA PANGKON BA SUKU GA PANGKON"},
       {"lemah", "LA PEPET MA WIGNYAN"},
       // Loan letters take the nearest letter.
       {"foto", "PA TALING TARUNG TA TALING TARUNG"},
