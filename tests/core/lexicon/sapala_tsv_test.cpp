@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <filesystem>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "core/lexicon/check.h"
@@ -94,6 +97,60 @@ TEST(SapalaTsv, IsNfcByPython) {
       "t = open(sys.argv[1], encoding='utf-8').read(); "
       "sys.exit(0 if unicodedata.is_normalized('NFC', t) else 1)\" '" + kPath + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << kPath << " is not in NFC";
+}
+
+// Every word of every headword, accents removed, must be in the Javanese word list that Debian's
+// tesseract-ocr-jav ships (a check of spelling, not a source of words). The few real words that
+// list lacks are named here.
+TEST(SapalaTsv, SpellingsAreAttested) {
+  const std::string traineddata = "/usr/share/tesseract-ocr/5/tessdata/jav.traineddata";
+  if (!std::filesystem::exists(traineddata) ||
+      std::system("command -v combine_tessdata >/dev/null && command -v dawg2wordlist >/dev/null") != 0) {
+    GTEST_SKIP() << "needs Debian's tesseract-ocr and tesseract-ocr-jav";
+  }
+  const std::filesystem::path dir = std::filesystem::path(SAPALA_BINARY_DIR) / "tesseract-jav";
+  std::filesystem::create_directories(dir);
+  const std::string prefix = (dir / "jav.").string();
+  const std::string words_path = (dir / "words.txt").string();
+  const std::string command = "combine_tessdata -u '" + traineddata + "' '" + prefix +
+                              "' >/dev/null 2>&1 && dawg2wordlist '" + prefix +
+                              "lstm-unicharset' '" + prefix + "lstm-word-dawg' '" + words_path +
+                              "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+  auto fold = [](std::string s) {
+    static const struct { const char* from; const char* to; } kFold[] = {
+        {"\xC3\xA3", "a"}, {"\xC3\xA9", "e"}, {"\xC3\xA8", "e"},
+        {"\xC3\x83", "a"}, {"\xC3\x89", "e"}, {"\xC3\x88", "e"}};
+    for (const auto& f : kFold) {
+      for (std::size_t at = s.find(f.from); at != std::string::npos; at = s.find(f.from, at)) {
+        s.replace(at, 2, f.to);
+      }
+    }
+    for (char& c : s) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+  };
+  std::set<std::string> attested;
+  std::istringstream words(ReadAll(words_path));
+  for (std::string w; std::getline(words, w);) attested.insert(fold(w));
+  ASSERT_GT(attested.size(), 10000u) << "word list extracted from " << traineddata << " is too small";
+
+  static const std::set<std::string> kKnownMissing = {"nyetrika", "sothil", "unyeng"};
+  const CheckResult r = CheckTsv(ReadAll(kPath));
+  for (const Entry& e : r.entries) {
+    std::string parts = fold(e.headword);
+    for (char& c : parts) {
+      if (c == '-') c = ' ';
+    }
+    std::istringstream in(parts);
+    for (std::string part; in >> part;) {
+      if (!attested.count(part) && !kKnownMissing.count(part)) {
+        ADD_FAILURE() << e.headword << ": \"" << part << "\" is not in the tesseract-ocr-jav word list";
+      }
+    }
+  }
 }
 
 }  // namespace
