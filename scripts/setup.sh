@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64 fonts-wine fonts-liberation fonts-noto-core xvfb imagemagick xdotool x11-utils
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libsqlite3-dev
-  libpng-dev libpng-tools
+  libpng-dev libpng-tools python3 tesseract-ocr tesseract-ocr-jav
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
