@@ -1,0 +1,44 @@
+#include "win/framework/component.h"
+
+#include "win/framework/loader.h"
+
+namespace sapala::win {
+
+TComponent::TComponent(TComponent* owner) : owner_(owner) {}
+
+TComponent::~TComponent() { DestroyComponents(); }
+
+void TComponent::DestroyComponents() noexcept {
+  state_ |= csDestroying;
+  while (!components_.empty()) {
+    // Take it out first: its destructor may look at its owner's list.
+    std::unique_ptr<TComponent> last = std::move(components_.back());
+    components_.pop_back();
+    last.reset();
+  }
+}
+
+void TComponent::Adopt(std::unique_ptr<TComponent> component) {
+  components_.push_back(std::move(component));
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const noexcept {
+  for (const auto& c : components_) {
+    if (c->Name().size() == name.size() &&
+        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, c->Name().data(),
+                         static_cast<int>(name.size()), name.data(), static_cast<int>(name.size())) == CSTR_EQUAL) {
+      return c.get();
+    }
+  }
+  return nullptr;
+}
+
+bool TComponent::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
+  if (name == "Tag") {
+    tag_ = static_cast<INT_PTR>(loader.Int(p));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace sapala::win
