@@ -1,0 +1,237 @@
+// Hand-checked transliterations. Expected spellings are written as the names of the Javanese
+// characters (Unicode names without "JAVANESE LETTER/VOWEL SIGN/..."), so each row can be read
+// against the script's rules without a Javanese font.
+#include "core/script/hanacaraka.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace sapala::script {
+namespace {
+
+std::string Utf8(char32_t cp) {
+  std::string s;
+  if (cp < 0x80) {
+    s += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    s += static_cast<char>(0xC0 | (cp >> 6));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    s += static_cast<char>(0xE0 | (cp >> 12));
+    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return s;
+}
+
+// "KA CAKRA MA" -> the UTF-8 of U+A98F U+A9BF U+A9A9. "_" stands for a blank.
+std::string Spell(std::string_view names) {
+  static const std::map<std::string, char32_t> kNames = {
+      {"HA", 0xA9B2}, {"NA", 0xA9A4}, {"CA", 0xA995}, {"RA", 0xA9AB}, {"KA", 0xA98F},
+      {"DA", 0xA9A2}, {"TA", 0xA9A0}, {"SA", 0xA9B1}, {"WA", 0xA9AE}, {"LA", 0xA9AD},
+      {"PA", 0xA9A5}, {"DHA", 0xA99D}, {"JA", 0xA997}, {"YA", 0xA9AA}, {"NYA", 0xA99A},
+      {"MA", 0xA9A9}, {"GA", 0xA992}, {"BA", 0xA9A7}, {"THA", 0xA99B}, {"NGA", 0xA994},
+      {"WULU", 0xA9B6}, {"SUKU", 0xA9B8}, {"TALING", 0xA9BA}, {"TARUNG", 0xA9B4},
+      {"PEPET", 0xA9BC}, {"CECAK", 0xA981}, {"LAYAR", 0xA982}, {"WIGNYAN", 0xA983},
+      {"PANGKON", 0xA9C0}, {"CAKRA", 0xA9BF}, {"KERET", 0xA9BD}, {"PENGKAL", 0xA9BE},
+      {"PANGRANGKEP", 0xA9CF}, {"_", 0x20}};
+  std::istringstream in{std::string(names)};
+  std::string out;
+  std::string name;
+  while (in >> name) {
+    const auto it = kNames.find(name);
+    if (it == kNames.end()) ADD_FAILURE() << "unknown character name " << name;
+    else out += Utf8(it->second);
+  }
+  return out;
+}
+
+struct Case {
+  const char* latin;
+  const char* want;
+};
+
+void RunTable(const Case* cases, std::size_t n, bool names) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string want = names ? Spell(cases[i].want) : std::string(cases[i].want);
+    const std::string have = ToHanacaraka(cases[i].latin);
+    EXPECT_EQ(have, want) << "case " << i << " (" << cases[i].latin << "): have " << have
+                          << ", want " << want << " = " << cases[i].want;
+  }
+}
+
+// Every example of our script reference, verbatim.
+TEST(Hanacaraka, ReferenceExamples) {
+  static const Case kCases[] = {
+      {"mãngãn", "ꦩꦔꦤ꧀"}, {"iki", "ꦲꦶꦏꦶ"},       {"banyu", "ꦧꦚꦸ"},
+      {"lélé", "ꦭꦺꦭꦺ"},       {"ngoko", "ꦔꦺꦴꦏꦺꦴ"}, {"sega", "ꦱꦼꦒ"},
+      {"abang", "ꦲꦧꦁ"},       {"gorèng", "ꦒꦺꦴꦫꦺꦁ"}, {"dhahar", "ꦝꦲꦂ"},
+      {"sugih", "ꦱꦸꦒꦶꦃ"},     {"liwet", "ꦭꦶꦮꦼꦠ꧀"},  {"kanthi", "ꦏꦤ꧀ꦛꦶ"},
+      {"mlaku", "ꦩ꧀ꦭꦏꦸ"},     {"krama", "ꦏꦿꦩ"},     {"kreteg", "ꦏꦽꦠꦼꦒ꧀"},
+      {"kyai", "ꦏꦾꦲꦶ"},
+  };
+  RunTable(kCases, std::size(kCases), false);
+}
+
+// All twenty letters, the vowel signs and the loan letters.
+TEST(Hanacaraka, LettersAndVowels) {
+  static const Case kCases[] = {
+      {"hana", "HA NA"},
+      {"caraka", "CA RA KA"},
+      {"data", "DA TA"},
+      {"sawala", "SA WA LA"},
+      {"padhajayanya", "PA DHA JA YA NYA"},
+      {"magabathanga", "MA GA BA THA NGA"},
+      {"kali", "KA LA WULU"},
+      {"kuru", "KA SUKU RA SUKU"},
+      {"béda", "BA TALING DA"},
+      {"lèrè", "LA TALING RA TALING"},
+      {"loro", "LA TALING TARUNG RA TALING TARUNG"},
+      {"telu", "TA PEPET LA SUKU"},
+      {"mãtã", "MA TA"},
+      // Loan letters take the nearest letter.
+      {"foto", "PA TALING TARUNG TA TALING TARUNG"},
+      {"vas", "WA SA PANGKON"},
+      {"zaman", "JA MA NA PANGKON"},
+      {"qori", "KA TALING TARUNG RA WULU"},
+      {"taxi", "TA KA PANGKON SA WULU"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Vowels without a consonant before them: at the start of a word and after another vowel.
+TEST(Hanacaraka, BareVowels) {
+  static const Case kCases[] = {
+      {"a", "HA"},
+      {"ibu", "HA WULU BA SUKU"},
+      {"omah", "HA TALING TARUNG MA WIGNYAN"},
+      {"enak", "HA PEPET NA KA PANGKON"},
+      {"sae", "SA HA PEPET"},
+      {"saé", "SA HA TALING"},
+      {"kae", "KA HA PEPET"},
+      {"dhaup", "DHA HA SUKU PA PANGKON"},
+      {"taun", "TA HA SUKU NA PANGKON"},
+      {"piul", "PA WULU HA SUKU LA PANGKON"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Closing consonants: cecak, layar, wignyan after a vowel, pangkon for the others and for ng, r,
+// h where no vowel of the word comes before them.
+TEST(Hanacaraka, ClosedSyllables) {
+  static const Case kCases[] = {
+      {"bangsa", "BA CECAK SA"},
+      {"pirsa", "PA WULU LAYAR SA"},
+      {"bahkan", "BA WIGNYAN KA NA PANGKON"},
+      {"tangga", "TA CECAK GA"},
+      {"bangkong", "BA CECAK KA TALING TARUNG CECAK"},
+      {"kembang", "KA PEPET MA PANGKON BA CECAK"},
+      {"anggur", "HA CECAK GA SUKU LAYAR"},
+      {"sapi", "SA PA WULU"},
+      {"tas", "TA SA PANGKON"},
+      // Two closing consonants at the end of a (loan) word.
+      {"pers", "PA PEPET LAYAR SA PANGKON"},
+      {"tèks", "TA TALING KA PANGKON SA PANGKON"},
+      // A word without a vowel.
+      {"ng", "NGA PANGKON"},
+      {"hm", "HA PANGKON MA PANGKON"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Clusters: pasangan by pangkon, cakra, keret, pengkal, and word-initial nasal clusters.
+TEST(Hanacaraka, Clusters) {
+  static const Case kCases[] = {
+      {"mbak", "MA PANGKON BA KA PANGKON"},
+      {"ndhuk", "NA PANGKON DHA SUKU KA PANGKON"},
+      {"nggawa", "NGA PANGKON GA WA"},
+      {"nglangi", "NGA PANGKON LA NGA WULU"},
+      {"ngrungu", "NGA CAKRA SUKU NGA SUKU"},
+      {"mrana", "MA CAKRA NA"},
+      {"putra", "PA SUKU TA CAKRA"},
+      {"istri", "HA WULU SA PANGKON TA CAKRA WULU"},
+      {"ambrol", "HA MA PANGKON BA CAKRA TALING TARUNG LA PANGKON"},
+      {"mbrebès", "MA PANGKON BA KERET BA TALING SA PANGKON"},
+      {"asrep", "HA SA KERET PA PANGKON"},
+      {"satya", "SA TA PENGKAL"},
+      {"kyè", "KA PENGKAL TALING"},
+      {"swara", "SA PANGKON WA RA"},
+      {"klambi", "KA PANGKON LA MA PANGKON BA WULU"},
+      // After a vowel, ng/r/h close the syllable rather than join r or y.
+      {"arya", "HA LAYAR YA"},
+      {"mangrasa", "MA CECAK RA SA"},
+      {"sahya", "SA WIGNYAN YA"},
+      // Word-initial r + y is a cluster.
+      {"rya", "RA PENGKAL"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Digraphs are read greedily; "ngg" is nga + ga; "nh" is no digraph.
+TEST(Hanacaraka, Digraphs) {
+  static const Case kCases[] = {
+      {"nyanyi", "NYA NYA WULU"},
+      {"dhudhuk", "DHA SUKU DHA SUKU KA PANGKON"},
+      {"thithik", "THA WULU THA WULU KA PANGKON"},
+      {"ngangkat", "NGA CECAK KA TA PANGKON"},
+      {"tanha", "TA NA PANGKON HA"},
+      {"adhi", "HA DHA WULU"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Words and hyphens.
+TEST(Hanacaraka, WordsAndReduplication) {
+  static const Case kCases[] = {
+      {"sega liwet", "SA PEPET GA _ LA WULU WA PEPET TA PANGKON"},
+      {"iwak  pitik", "HA WULU WA KA PANGKON _ _ PA WULU TA WULU KA PANGKON"},
+      {"mlaku-mlaku", "MA PANGKON LA KA SUKU PANGRANGKEP"},
+      {"anak-anak", "HA NA KA PANGKON PANGRANGKEP"},
+      {"bolak-balik",
+       "BA TALING TARUNG LA KA PANGKON BA LA WULU KA PANGKON"},
+      {"undang-undang", "HA SUKU NA PANGKON DA CECAK PANGRANGKEP"},
+      // Three equal parts are no two-part reduplication: written out.
+      {"a-a-a", "HA HA HA"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// Case folding, decomposed accents, characters that are not letters, and broken UTF-8.
+TEST(Hanacaraka, InputHandling) {
+  EXPECT_EQ(ToHanacaraka("MÃNGÃN"), ToHanacaraka("mãngãn"));
+  EXPECT_EQ(ToHanacaraka("LÉLÉ"), ToHanacaraka("lélé"));
+  EXPECT_EQ(ToHanacaraka("GORÈNG"), ToHanacaraka("gorèng"));
+  EXPECT_EQ(ToHanacaraka("le\xCC\x81le\xCC\x81"), ToHanacaraka("lélé"));  // e + U+0301
+  EXPECT_EQ(ToHanacaraka("gore\xCC\x80ng"), ToHanacaraka("gorèng"));      // e + U+0300
+  EXPECT_EQ(ToHanacaraka("ma\xCC\x83nga\xCC\x83n"), ToHanacaraka("mãngãn"));
+  EXPECT_EQ(ToHanacaraka(""), "");
+  EXPECT_EQ(ToHanacaraka("12, ?"), "12, ?");
+  // A hyphen not between letters is kept; a non-letter ends a word.
+  EXPECT_EQ(ToHanacaraka("-a-"), "-" + Spell("HA") + "-");
+  EXPECT_EQ(ToHanacaraka("ab1ab"), Spell("HA BA PANGKON") + "1" + Spell("HA BA PANGKON"));
+  // A combining mark that does not make one of our letters is kept as it is.
+  EXPECT_EQ(ToHanacaraka("i\xCC\x81"), Spell("HA WULU") + "\xCC\x81");
+  // Each malformed byte becomes U+FFFD; what follows is still read.
+  const std::string fffd = "\xEF\xBF\xBD";
+  static const struct { std::string in, want; } kBroken[] = {
+      {"\xFF" "a", fffd + Spell("HA")},
+      {"a\xC3", Spell("HA") + fffd},                   // truncated
+      {"\xC0\xAF", fffd + fffd},                       // overlong '/'
+      {"\xED\xA0\x80", fffd + fffd + fffd},            // surrogate
+      {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},  // beyond U+10FFFF
+      {"\xE0\xA4", fffd + fffd},
+  };
+  for (std::size_t i = 0; i < std::size(kBroken); ++i) {
+    EXPECT_EQ(ToHanacaraka(kBroken[i].in), kBroken[i].want) << "case " << i;
+  }
+  // Characters outside the BMP pass through intact.
+  EXPECT_EQ(ToHanacaraka("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+}
+
+}  // namespace
+}  // namespace sapala::script
