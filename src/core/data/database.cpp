@@ -150,6 +150,26 @@ void Database::Load(const Workbook& book) {
   MakeReadOnly();
 }
 
-void Database::MakeReadOnly() { Exec("pragma query_only = 1"); }
+namespace {
+
+// Once loaded, statements may only read: no pragma, attach, or change of any kind.
+int ReadOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
+  switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+      return SQLITE_OK;
+    default:
+      return SQLITE_DENY;
+  }
+}
+
+}  // namespace
+
+void Database::MakeReadOnly() {
+  Exec("pragma query_only = 1");
+  sqlite3_set_authorizer(db_.get(), ReadOnlyAuthorizer, nullptr);
+}
 
 }  // namespace sapala::data

@@ -4,8 +4,9 @@
 // every column is TEXT COLLATE NOCASE, and the first column of each table (the headword in a
 // dictionary) carries a NOCASE index, so that "like 'abc%'" searches through the index.
 //
-// Once loaded the database is made read-only (PRAGMA query_only): statements that would
-// change it fail. The workbook file itself is only ever read.
+// Once loaded the database is made read-only (PRAGMA query_only, and an authorizer that lets
+// statements only read: no change, pragma or attach). The workbook file itself is only ever
+// read.
 #pragma once
 
 #include <string>

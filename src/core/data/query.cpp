@@ -33,8 +33,8 @@ std::string DescribeSqlError(std::string_view engine_message, std::string_view s
   if (StartsWith(msg, "no such column: ")) {
     return "The column \"" + msg.substr(16) + "\" is not in the dictionary table.";
   }
-  if (msg.find("readonly") != std::string::npos || msg.find("read-only") != std::string::npos) {
-    return "The dictionary is read-only and cannot be changed.";
+  if (msg.find("readonly") != std::string::npos || msg.find("not authorized") != std::string::npos) {
+    return "The dictionary is read-only: an SQL command may only read from it.";
   }
   std::string out = "The SQL command cannot be run: " + msg + ".";
   if (!sql.empty()) out += " Command: " + std::string(sql);
@@ -133,7 +133,7 @@ void Query::Open() {
     throw DataError("The SQL command holds more than one statement.");
   }
   if (!sqlite3_stmt_readonly(raw)) {
-    throw DataError("The dictionary is read-only and cannot be changed.");
+    throw DataError("The dictionary is read-only: an SQL command may only read from it.");
   }
   const int columns = sqlite3_column_count(raw);
   if (columns == 0) throw DataError("The SQL command returns no records.");
