@@ -159,7 +159,9 @@ void Compare(const std::string& path, const std::string& writer, bool whole_long
   const auto rows = QueryRows(path, "warna");
   EXPECT_EQ(rows, want[0]) << writer << ": the rows of select * from warna";
   // The long, mixed-width string crossed record boundaries intact.
-  if (whole_long_text) EXPECT_EQ(rows.at(5).at(1).size(), 1000u + 1000u * 2 + 1000u * 3) << writer;
+  if (whole_long_text) {
+    EXPECT_EQ(rows.at(5).at(1).size(), 1000u + 1000u * 2 + 1000u * 3) << writer;
+  }
 }
 
 void WriteText(const std::string& path, const std::string& text) {
