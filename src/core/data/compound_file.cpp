@@ -83,7 +83,7 @@ CompoundFile::CompoundFile(std::span<const std::uint8_t> file) : file_(file) {
     if (n >= difat_sectors || difat_next >= sector_count_) Fail("DIFAT chain");
     if (seen_difat[difat_next]) Fail("DIFAT chain loops");
     seen_difat[difat_next] = true;
-    const auto sec = Sector(difat_next);
+    const auto sec = WholeSector(difat_next);
     for (std::size_t i = 0; i < per_difat && fat_list.size() < fat_sectors; ++i) {
       fat_list.push_back(U32(sec, 4 * i));
     }
@@ -92,7 +92,7 @@ CompoundFile::CompoundFile(std::span<const std::uint8_t> file) : file_(file) {
   fat_.reserve(fat_list.size() * (sector_size_ / 4));
   for (std::uint32_t s : fat_list) {
     if (s >= sector_count_) Fail("FAT sector out of range");
-    const auto sec = Sector(s);
+    const auto sec = WholeSector(s);
     for (std::size_t i = 0; i < sector_size_ / 4; ++i) fat_.push_back(U32(sec, 4 * i));
   }
 
@@ -100,7 +100,7 @@ CompoundFile::CompoundFile(std::span<const std::uint8_t> file) : file_(file) {
   const auto dir_chain = Chain(dir_start, fat_, "directory");
   entries_.reserve(dir_chain.size() * (sector_size_ / kEntrySize));
   for (std::uint32_t s : dir_chain) {
-    const auto sec = Sector(s);
+    const auto sec = WholeSector(s);
     for (std::size_t off = 0; off + kEntrySize <= sector_size_; off += kEntrySize) {
       const auto e = sec.subspan(off, kEntrySize);
       Entry entry;
@@ -124,7 +124,7 @@ CompoundFile::CompoundFile(std::span<const std::uint8_t> file) : file_(file) {
   if (mini_fat_sectors > 0 && mini_fat_start != kEndOfChain) {
     if (mini_fat_sectors > sector_count_) Fail("mini FAT sector count");
     for (std::uint32_t s : Chain(mini_fat_start, fat_, "mini FAT")) {
-      const auto sec = Sector(s);
+      const auto sec = WholeSector(s);
       for (std::size_t i = 0; i < sector_size_ / 4; ++i) mini_fat_.push_back(U32(sec, 4 * i));
     }
     const Entry& root = entries_[0];
@@ -140,6 +140,12 @@ std::span<const std::uint8_t> CompoundFile::Sector(std::uint32_t n) const {
   const std::size_t end = std::min(begin + sector_size_, file_.size());
   if (begin >= end) Fail("sector beyond the end of the file");
   return file_.subspan(begin, end - begin);
+}
+
+std::span<const std::uint8_t> CompoundFile::WholeSector(std::uint32_t n) const {
+  const auto sec = Sector(n);
+  if (sec.size() != sector_size_) Fail("table sector cut short by the end of the file");
+  return sec;
 }
 
 std::vector<std::uint32_t> CompoundFile::Chain(std::uint32_t start,

@@ -39,7 +39,10 @@ class CompoundFile {
  private:
   std::vector<std::uint32_t> Chain(std::uint32_t start, const std::vector<std::uint32_t>& fat,
                                    const char* what) const;
+  // Sector n as far as the file holds it (the last one may be short)...
   std::span<const std::uint8_t> Sector(std::uint32_t n) const;
+  // ...or whole, as the FAT, DIFAT, directory and mini FAT need it.
+  std::span<const std::uint8_t> WholeSector(std::uint32_t n) const;
   std::vector<std::uint8_t> ReadChain(std::uint32_t start, std::uint64_t size) const;
 
   std::span<const std::uint8_t> file_;

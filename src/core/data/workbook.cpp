@@ -32,7 +32,6 @@ constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kFormulaOld = 0x0406;
 constexpr std::uint16_t kString = 0x0207;
 
-constexpr std::size_t kMaxRecordData = 8224;  // BIFF8's limit for one record's data
 
 [[noreturn]] void Fail(const std::string& what) {
   throw DataError("The workbook is damaged (" + what + ").");

@@ -120,6 +120,7 @@ TEST(CompoundFile, DamagedFilesFailCleanly) {
        }},
       {"root entry is not a root", [dir_at](auto& f) { f[dir_at + 0x42] = 1; }},
       {"truncated in the middle", [](auto& f) { f.resize(f.size() / 2); }},
+      {"FAT sector cut short (it is the last one)", [](auto& f) { f.resize(f.size() - 100); }},
       {"DIFAT count lies", [](auto& f) { Put32(f, 0x2C, 200); Put32(f, 0x48, 3); Put32(f, 0x44, 0); }},
   };
   for (const auto& c : cases) {
