@@ -67,8 +67,13 @@ void Connection::OpenWorkbook(const std::string& path) {
   }
   auto db = std::make_unique<Database>();
   db->Load(book);
+  OpenDatabase(std::move(db), path);
+}
+
+void Connection::OpenDatabase(std::unique_ptr<Database> db, std::string name) {
+  Close();
   db_ = std::move(db);
-  path_ = path;
+  path_ = std::move(name);
 }
 
 void Connection::Close() {

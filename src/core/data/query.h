@@ -37,6 +37,9 @@ class Connection {
   void Open(std::string_view connection_string);
   // The same, for a workbook given by its path.
   void OpenWorkbook(const std::string& path);
+  // The same, for a database already loaded (tests and benchmarks build their own); `name`
+  // stands where the workbook path would.
+  void OpenDatabase(std::unique_ptr<Database> db, std::string name);
   void Close();
 
   bool connected() const { return db_ != nullptr; }
