@@ -22,6 +22,8 @@
 //  * Consonants that close a syllable: ng cecak, r layar, h wignyan (only after a vowel of the
 //    same word); any other consonant, and ng/r/h at the start of a word, is written with pangkon.
 //    A consonant after a pangkon is thereby drawn by the font as its pasangan.
+//  * Plain letters only: a pepet after r or l at the start of a word is ra/la + pepet (no pa
+//    cerek or nga lelet), capitals take no murda letters and loan sounds no rekan marks.
 //  * Hyphenated words: "mlaku-mlaku" (two equal halves) is the half followed by pangrangkep;
 //    halves that differ ("bolak-balik") are written one after the other with no separator.
 //    A hyphen not between two letters is copied through as any other character.

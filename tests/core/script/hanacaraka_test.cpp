@@ -94,6 +94,9 @@ TEST(Hanacaraka, LettersAndVowels) {
       {"loro", "LA TALING TARUNG RA TALING TARUNG"},
       {"telu", "TA PEPET LA SUKU"},
       {"mãtã", "MA TA"},
+      // Word-initial re and le: plain letter + pepet.
+      {"rembug", "RA PEPET MA PANGKON BA SUKU GA PANGKON"},
+      {"lemah", "LA PEPET MA WIGNYAN"},
       // Loan letters take the nearest letter.
       {"foto", "PA TALING TARUNG TA TALING TARUNG"},
       {"vas", "WA SA PANGKON"},
@@ -197,6 +200,32 @@ TEST(Hanacaraka, WordsAndReduplication) {
       {"undang-undang", "HA SUKU NA PANGKON DA CECAK PANGRANGKEP"},
       // Three equal parts are no two-part reduplication: written out.
       {"a-a-a", "HA HA HA"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
+// A sample of the word list's own headwords (ã, compounds, reduplication, clusters), each
+// spelled out by hand from the rules.
+TEST(Hanacaraka, DictionaryHeadwords) {
+  static const Case kCases[] = {
+      {"kulãnuwun", "KA SUKU LA NA SUKU WA SUKU NA PANGKON"},
+      {"ãbdi dãlem", "HA BA PANGKON DA WULU _ DA LA PEPET MA PANGKON"},
+      {"srengéngé", "SA KERET NGA TALING NGA TALING"},
+      {"prãjurit", "PA CAKRA JA SUKU RA WULU TA PANGKON"},
+      {"tlãpukãn", "TA PANGKON LA PA SUKU KA NA PANGKON"},
+      {"wédãng jãhé", "WA TALING DA CECAK _ JA HA TALING"},
+      {"pãngãrep-ãrep", "PA NGA RA PEPET PA PANGKON HA RA PEPET PA PANGKON"},
+      {"nyuwun pirsa", "NYA SUKU WA SUKU NA PANGKON _ PA WULU LAYAR SA"},
+      {"mbokmenawa", "MA PANGKON BA TALING TARUNG KA PANGKON MA PEPET NA WA"},
+      {"jãbãng bãyi", "JA BA CECAK _ BA YA WULU"},
+      {"ngrãmpungãké", "NGA CAKRA MA PANGKON PA SUKU NGA KA TALING"},
+      {"dhuwung", "DHA SUKU WA SUKU CECAK"},
+      {"sãèstu", "SA HA TALING SA PANGKON TA SUKU"},
+      {"ngãpunten", "NGA PA SUKU NA PANGKON TA PEPET NA PANGKON"},
+      {"èstri", "HA TALING SA PANGKON TA CAKRA WULU"},
+      {"pãndhita", "PA NA PANGKON DHA WULU TA"},
+      {"ãli-ãli", "HA LA WULU PANGRANGKEP"},
+      {"gãdho-gãdho", "GA DHA TALING TARUNG PANGRANGKEP"},
   };
   RunTable(kCases, std::size(kCases), true);
 }
