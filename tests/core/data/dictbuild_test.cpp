@@ -105,5 +105,42 @@ TEST(Dictbuild, TheToolsWorkbookReadsBack) {
   EXPECT_FALSE(std::ifstream(bad).good());
 }
 
+TEST(Dictbuild, TheDictionaryWordListBuildsAndReadsBack) {
+  const std::string tsv = std::string(SAPALA_SOURCE_DIR) + "/assets/dictionary/sapala.tsv";
+  std::ifstream in(tsv, std::ios::binary);
+  if (!in) GTEST_SKIP() << "no word list at " << tsv;
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  const auto entries = ParseDictionaryTsv(text);
+  ASSERT_GE(entries.size(), 2000u);
+  TempDir dir;
+  const std::string bat = dir.File("sapala.bat");
+  const auto run = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " + ShellQuote(bat) + " 2>&1");
+  ASSERT_EQ(run.status, 0) << run.out;
+
+  // Every row, as the program's queries see it: "select * from warna" in workbook order.
+  data::Connection c;
+  c.OpenWorkbook(bat);
+  data::Query q(&c);
+  q.SetSql("select * from warna");
+  q.Open();
+  ASSERT_EQ(q.RecordCount(), entries.size());
+  for (std::size_t r = 0; r < entries.size(); ++r) {
+    ASSERT_EQ(q.Value(r, 0).value_or(""), entries[r][0]) << "row " << r;
+    ASSERT_EQ(q.Value(r, 1).value_or(""), entries[r][1]) << "row " << r;
+    ASSERT_EQ(q.Value(r, 2).value_or(""), script::ToHanacaraka(entries[r][0])) << "row " << r;
+  }
+  if (data::testing::Works("command -v xls2csv")) {
+    const auto csv = RunCommand("xls2csv -d utf-8 " + ShellQuote(bat));
+    ASSERT_EQ(csv.status, 0);
+    const auto sheets = data::testing::ParseXls2Csv(csv.out);
+    ASSERT_EQ(sheets.size(), 1u);
+    ASSERT_EQ(sheets[0].size(), entries.size() + 1);
+    for (std::size_t r = 0; r < entries.size(); ++r) {
+      const std::vector<std::string> want = {entries[r][0], entries[r][1], script::ToHanacaraka(entries[r][0])};
+      ASSERT_EQ(sheets[0][r + 1], want) << "catdoc, row " << r + 1;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sapala::tools
