@@ -20,7 +20,7 @@
 namespace sapala::data {
 
 inline constexpr std::size_t kMaxWorkbookBytes = std::size_t{256} << 20;
-inline constexpr std::size_t kMaxCellTextBytes = std::size_t{512} << 20;
+inline constexpr std::size_t kMaxCellTextBytes = std::size_t{128} << 20;
 inline constexpr std::uint32_t kMaxRows = 65536;
 inline constexpr std::uint32_t kMaxColumns = 256;
 
