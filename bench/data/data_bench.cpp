@@ -2,7 +2,7 @@
 //  - loading the benchmark workbook (file, compound file, BIFF, SQLite tables and indexes);
 //  - the prefix search with its fetch, against its peer in the same run: the same query and
 //    fetch forced to scan the table (NOT INDEXED). The ratio is reported as a counter;
-//  - the substring search (a scan by nature), reported.
+//  - the substring search (a scan by nature) and the whole table fetched, reported.
 // The workbook is made on first use under the build tree by tools/benchbook's script from
 // Debian's tesseract-ocr-jav word list; the benchmark says so and stops if it cannot.
 #include <benchmark/benchmark.h>
@@ -148,6 +148,14 @@ void BM_PrefixQuery200k(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(RunQuery(q, PrefixSearchSql(d.prefixes[i++ % d.prefixes.size()])));
 }
 BENCHMARK(BM_PrefixQuery200k)->Unit(benchmark::kMicrosecond);
+
+// The whole table fetched, as the program's start-up queries do.
+void BM_SelectAll200k(benchmark::State& state) {
+  Dictionary& d = Dictionary::Get();
+  Query q(&d.connection);
+  for (auto _ : state) benchmark::DoNotOptimize(RunQuery(q, "select*from warna"));
+}
+BENCHMARK(BM_SelectAll200k)->Unit(benchmark::kMillisecond);
 
 void BM_SubstringQuery200k(benchmark::State& state) {
   Dictionary& d = Dictionary::Get();
