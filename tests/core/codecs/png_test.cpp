@@ -145,6 +145,25 @@ TEST(PngReader, InterlacedFirstRowFiltersMatchPlainFile) {
                                        std::uint32_t{rows[0][5]} << 8 | rows[0][6]);
 }
 
+TEST(PngReader, SmallInterlacedPicturesSkipEmptyPasses) {
+  // Every size up to 9 × 9: passes without columns or rows are skipped, the others decode.
+  for (int w = 1; w <= 9; ++w) {
+    for (int h = 1; h <= 9; ++h) {
+      std::vector<Bytes> rows;
+      for (int y = 0; y < h; ++y) {
+        Bytes r;
+        for (int x = 0; x < w * 3; ++x) r.push_back(static_cast<std::uint8_t>(x * 11 + y * 29 + 1));
+        rows.push_back(r);
+      }
+      const auto filters = [](int r) { return r % 5; };
+      const Bitmap plain = ReadPng(SimplePng(Ihdr(w, h, 8, 2), Encode(rows, w, 24, false, filters)));
+      const Bitmap inter = ReadPng(SimplePng(Ihdr(w, h, 8, 2, 1), Encode(rows, w, 24, true, filters)));
+      ASSERT_EQ(Words(inter), Words(plain)) << "case " << w << " x " << h;
+      ASSERT_EQ(plain.PixelWord(w - 1, h - 1) & 0xFF, rows[h - 1][3 * (w - 1) + 2]) << "case " << w << " x " << h;
+    }
+  }
+}
+
 TEST(PngReader, SampleConversionsByDepth) {
   struct Case {
     int depth, colorType;
