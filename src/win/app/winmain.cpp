@@ -1,19 +1,27 @@
-// Program entry: create the main window, show it, run the message loop.
+// Program entry: the application object, the main window, the hidden examples window, the
+// message loop. An error while the main window is being made (a missing or broken workbook)
+// is shown in an error box and ends the program with exit code 1.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "win/app/main_window.h"
+#include "win/app/unit1.h"
+#include "win/app/unit2.h"
+#include "win/framework/application.h"
+#include "win/framework/dib.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
-  HWND main = sapala::app::CreateMainWindow(instance);
-  if (!main) {
-    ::MessageBoxW(nullptr, L"The main window could not be created.", L"Sapala Bahasa Vova",
-                  MB_ICONERROR | MB_OK);
+  sapala::win::InstallDibSections();
+  sapala::app::RegisterProgramClasses();
+
+  sapala::win::TApplication application;
+  try {
+    sapala::app::Form1 = &application.CreateForm<sapala::app::TForm1>();
+    sapala::app::Form2 = &application.CreateForm<sapala::app::TForm2>();
+  } catch (...) {
+    application.HandleException(std::current_exception());
     return 1;
   }
-  ::ShowWindow(main, show);
-  ::UpdateWindow(main);
-  return sapala::app::RunMessageLoop();
+  return application.Run();
 }

@@ -1,0 +1,16 @@
+// The examples window, Form2: how the accented vowels of the dictionary's spelling are typed.
+// Created hidden at start-up; its close box only hides it.
+#pragma once
+
+#include "win/framework/forms.h"
+
+namespace sapala::app {
+
+class TForm2 : public win::TForm {
+ public:
+  explicit TForm2(win::TComponent* owner);
+};
+
+extern TForm2* Form2;
+
+}  // namespace sapala::app

@@ -1,0 +1,265 @@
+// The main and examples windows built from the program's own descriptions over a small test
+// workbook, driven with window messages through the application's loop: the start state, the
+// word search as the user types, the pane switching and keyboard cycle, the help buttons.
+#include "win/app/unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "core/data/workbook_writer.h"
+#include "win/app/unit2.h"
+#include "win/framework/application.h"
+#include "win/framework/dib.h"
+#include "win/framework/text.h"
+
+namespace sapala::app {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The program's description with the workbook path replaced by `workbook`.
+std::string DescriptionFor(const std::string& workbook) {
+  std::string text = ReadFile(SAPALA_SOURCE_DIR "/src/win/app/forms/Unit1.dfm");
+  const auto start = text.find("    ConnectionString =");
+  const auto end = text.find("    LoginPrompt", start);
+  EXPECT_NE(start, std::string::npos);
+  text.replace(start, end - start,
+               "    ConnectionString = 'Provider=MSDASQL.1;Extended Properties=\"DSN=Excel Files;DBQ=" +
+                   workbook + ";\"'\n");
+  return text;
+}
+
+std::string TempWorkbook(const std::vector<std::vector<std::string>>& rows) {
+  wchar_t dir[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, dir);
+  const std::string path = win::Narrow(dir) + "sapala-test.bat";
+  std::vector<data::SheetData> sheets{{"warna", rows}};
+  const auto bytes = data::WriteWorkbook(sheets);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+const std::vector<std::vector<std::string>> kWords = {
+    {"ID", "warna", "Hanacaraka"},
+    {"kali", "sungai", "\xEA\xA6\x8F\xEA\xA6\xAD\xEA\xA6\xB6"},
+    {"kembang", "bunga", "x"},
+    {"kebo", "kerbau", "x"},
+    {"lélé", "ikan lele", "x"},
+    {"sega", "nasi", "x"},
+    {"abang", "merah", "x"},
+    {"a'b", "kata uji", "x"},
+    {"banyu", "air", "x"},
+};
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::InstallDibSections();
+    RegisterProgramClasses();
+    app_ = std::make_unique<win::TApplication>();
+    app_->OnException = [this](const std::string& m) { errors_.push_back(m); };
+    Form1 = &app_->CreateForm<TForm1>(DescriptionFor(TempWorkbook(kWords)));
+    Form2 = &app_->CreateForm<TForm2>();
+    form_ = Form1;
+    form_->Show();
+    app_->ProcessMessages();
+  }
+  void TearDown() override {
+    app_.reset();
+    Form1 = nullptr;
+    Form2 = nullptr;
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+  }
+
+  void Key(HWND to, WORD vk, bool shift = false) {
+    BYTE state[256] = {};
+    if (shift) state[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(state);
+    ::PostMessageW(to, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
+    app_->ProcessMessages();
+    state[VK_SHIFT] = 0;
+    ::SetKeyboardState(state);
+  }
+  void Type(const std::wstring& text) {
+    for (wchar_t ch : text) {
+      ::PostMessageW(::GetFocus(), WM_CHAR, ch, 1);
+      app_->ProcessMessages();
+    }
+  }
+  static std::vector<std::string> Rows(win::TADOQuery* q) {
+    std::vector<std::string> out;
+    if (!q->Active()) return out;
+    for (std::size_t r = 0; r < q->RecordCount(); ++r) out.push_back(*q->Core().Value(r, 0));
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  bool PrefixPairShown() const {
+    return form_->DBRichEdit2->Visible() && form_->DBNavigator1->Visible() &&
+           !form_->DBRichEdit4->Visible() && !form_->DBNavigator2->Visible();
+  }
+  bool SubstringPairShown() const {
+    return !form_->DBRichEdit2->Visible() && !form_->DBNavigator1->Visible() &&
+           form_->DBRichEdit4->Visible() && form_->DBNavigator2->Visible();
+  }
+
+  std::unique_ptr<win::TApplication> app_;
+  TForm1* form_ = nullptr;
+  std::vector<std::string> errors_;
+};
+
+TEST_F(Form1Test, OpensInItsInitialState) {
+  RECT client;
+  ::GetClientRect(form_->WindowHandle(), &client);
+  EXPECT_EQ(client.right, 321);
+  EXPECT_EQ(client.bottom, 366);
+  const LONG_PTR style = ::GetWindowLongPtrW(form_->WindowHandle(), GWL_STYLE);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  RECT frame;
+  ::GetWindowRect(form_->WindowHandle(), &frame);
+  EXPECT_LE(std::abs(frame.left - (::GetSystemMetrics(SM_CXSCREEN) - frame.right)), 1) << "centred, not at 192";
+  // Both queries ran once at load and were cleared by FormCreate.
+  EXPECT_FALSE(form_->ADOQuery1->Active());
+  EXPECT_FALSE(form_->ADOQuery2->Active());
+  EXPECT_TRUE(form_->ADOQuery1->Sql().empty());
+  EXPECT_TRUE(form_->ADOConnection1->Connected());
+  EXPECT_TRUE(PrefixPairShown());
+  EXPECT_TRUE(form_->SpeedButton1->Visible());
+  EXPECT_FALSE(form_->SpeedButton2->Visible());
+  EXPECT_FALSE(Form2->Visible());
+  EXPECT_EQ(::GetFocus(), form_->Edit1->WindowHandle());
+  EXPECT_EQ(form_->DBRichEdit1->Text(), L"");
+}
+
+TEST_F(Form1Test, PrefixListLagsOneKeyBehindTheField) {
+  Type(L"k");
+  EXPECT_FALSE(form_->ADOQuery1->Active()) << "the first key searched with the empty text";
+  Type(L"e");
+  EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kali", "kebo", "kembang"}));
+  Type(L"m");
+  EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kebo", "kembang"}));
+  EXPECT_EQ(form_->Edit1->Text(), L"kem");
+  Type(L"\b");   // Backspace searches with the character still in place
+  EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kembang"}));
+  EXPECT_EQ(form_->Edit1->Text(), L"ke");
+  EXPECT_FALSE(form_->ADOQuery2->Active()) << "typing leaves the substring list alone";
+  // The panes follow the current record.
+  EXPECT_EQ(form_->DBRichEdit1->Text(), L"bunga");
+}
+
+TEST_F(Form1Test, EnterSearchesBothListsWithTheTextAsSeen) {
+  Type(L"ba");
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);
+  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"abang", "banyu", "kembang"}));
+  EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"banyu"}));
+  EXPECT_EQ(::GetFocus(), form_->Edit1->WindowHandle());
+}
+
+TEST_F(Form1Test, EnterOnAnEmptyFieldLeavesBothListsEmpty) {
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);
+  EXPECT_FALSE(form_->ADOQuery1->Active());
+  EXPECT_FALSE(form_->ADOQuery2->Active());
+  EXPECT_TRUE(form_->ADOQuery2->Sql().empty());
+}
+
+TEST_F(Form1Test, WildcardsAndQuotes) {
+  Type(L"%a_");
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);
+  // "%" and "_" act as wildcards: any headword with an "a" followed by one more character.
+  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"a'b", "abang", "banyu", "kali", "kembang"}));
+  form_->Edit1->SetText(L"");
+  Type(L"a'b");
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);
+  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"a'b"})) << "a quote cannot break the SQL";
+}
+
+TEST_F(Form1Test, KeyboardCycleAndPaneSwitching) {
+  Type(L"kx");
+  Type(L"\b");
+  Type(L"e");   // prefix list: words beginning with "k"
+  HWND edit = form_->Edit1->WindowHandle();
+  Key(edit, VK_DOWN, /*shift=*/true);
+  EXPECT_EQ(::GetFocus(), form_->DBGrid1->WindowHandle()) << "Down moves to the prefix list, Shift or not";
+  EXPECT_TRUE(PrefixPairShown()) << "moving the focus changes no pane";
+  Key(form_->DBGrid1->WindowHandle(), VK_DOWN);
+  EXPECT_EQ(form_->ADOQuery1->RecNo(), 2u) << "arrows move the current record";
+  EXPECT_TRUE(PrefixPairShown());
+  Type(L"q");
+  EXPECT_TRUE(SubstringPairShown()) << "a letter in the prefix list shows the other pair";
+  EXPECT_EQ(::GetFocus(), form_->DBGrid1->WindowHandle()) << "and the focus stays";
+  Key(form_->DBGrid1->WindowHandle(), VK_RETURN);
+  EXPECT_EQ(::GetFocus(), form_->DBGrid2->WindowHandle());
+  EXPECT_TRUE(SubstringPairShown());
+  Key(form_->DBGrid2->WindowHandle(), VK_RETURN);
+  EXPECT_EQ(::GetFocus(), edit);
+  EXPECT_TRUE(PrefixPairShown());
+}
+
+TEST_F(Form1Test, CellClicksBringTheirOwnPairForward) {
+  Type(L"k");
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);   // substring search for "k"
+  ASSERT_TRUE(form_->ADOQuery2->Active());
+  const int row_h = form_->DBGrid2->DefaultRowHeight();
+  ::PostMessageW(form_->DBGrid2->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, row_h + 2));
+  ::PostMessageW(form_->DBGrid2->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(40, row_h + 2));
+  app_->ProcessMessages();
+  EXPECT_TRUE(SubstringPairShown());
+  EXPECT_EQ(form_->ADOQuery2->RecNo(), 2u) << "the clicked row becomes current";
+  ::PostMessageW(form_->DBGrid1->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 2));
+  ::PostMessageW(form_->DBGrid1->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 2));
+  app_->ProcessMessages();
+  EXPECT_TRUE(PrefixPairShown());
+}
+
+TEST_F(Form1Test, HelpButtonsAndTheExamplesWindowsCloseBox) {
+  HWND main = form_->WindowHandle();
+  auto click = [&](int x, int y) {
+    ::PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    app_->ProcessMessages();
+  };
+  click(170, 335);
+  EXPECT_TRUE(Form2->Visible());
+  EXPECT_TRUE(::IsWindowVisible(Form2->WindowHandle()));
+  EXPECT_TRUE(form_->SpeedButton2->Visible());
+  EXPECT_FALSE(form_->SpeedButton1->Visible());
+  // The close box only hides the window and leaves the buttons alone.
+  ::PostMessageW(Form2->WindowHandle(), WM_CLOSE, 0, 0);
+  app_->ProcessMessages();
+  EXPECT_FALSE(Form2->Visible());
+  EXPECT_TRUE(::IsWindow(Form2->WindowHandle()));
+  EXPECT_TRUE(form_->SpeedButton2->Visible());
+  click(170, 335);   // closes the already hidden window, brings SpeedButton1 back
+  EXPECT_FALSE(Form2->Visible());
+  EXPECT_TRUE(form_->SpeedButton1->Visible());
+  click(170, 335);
+  EXPECT_TRUE(Form2->Visible());
+  // Closing the main window while the examples window is open ends the program.
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  app_->ProcessMessages();
+  EXPECT_TRUE(app_->Terminated());
+}
+
+TEST(Form1Start, MissingWorkbookIsAnErrorNamingTheFile) {
+  RegisterProgramClasses();
+  win::TApplication app;
+  try {
+    app.CreateForm<TForm1>(DescriptionFor("C:\\no\\such\\folder\\sapala.bat"));
+    ADD_FAILURE() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("sapala.bat"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace sapala::app
