@@ -279,6 +279,9 @@ void TWinControl::CreateHandle() {
     if (!hwnd_) throw std::runtime_error("a window could not be created");
   }
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  // Children are made in creation order and each goes on top: a later sibling lies above an
+  // earlier one where they overlap.
+  if (params.parent) ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (TControl* c : controls_) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
   }
