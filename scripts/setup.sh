@@ -16,7 +16,10 @@ packages=(
   wine64 fonts-wine fonts-liberation fonts-noto-core xvfb imagemagick xdotool x11-utils
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libsqlite3-dev
   libpng-dev libpng-tools python3 tesseract-ocr tesseract-ocr-jav
+  catdoc python3-xlwt python3-xlrd libspreadsheet-writeexcel-perl
 )
+# npm comes with Debian's nodejs unless the machine has its own Node.js.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -33,6 +36,14 @@ else
   say "all ${#packages[@]} Debian packages are present"
 fi
 [ "${1:-}" = "--packages-only" ] && exit 0
+
+# npm's xlsx writes workbooks for the differential tests; it lives in the build tree.
+if [ ! -f "$top/build/npm/node_modules/xlsx/package.json" ]; then
+  say "installing npm's xlsx into build/npm"
+  mkdir -p "$top/build/npm"
+  npm install --silent --no-audit --no-fund --prefix "$top/build/npm" xlsx >/dev/null 2>&1 \
+    || say "npm's xlsx could not be installed; the tests that need it will skip"
+fi
 
 # Source packages need deb-src entries. We derive them from the machine's own apt sources
 # (deb822 files and one-line lists alike), so no mirror is named here.

@@ -17,12 +17,14 @@ struct CommandResult {
   std::string out;
 };
 
-// Runs `command` through the shell and collects its standard output.
+// Runs `command` through the shell and collects its standard output. Under Windows there is
+// no shell with these programs: every command fails, and the tests that need them skip.
 inline CommandResult RunCommand(const std::string& command) {
   CommandResult r;
-  struct Closer {
-    void operator()(FILE* f) const { pclose(f); }
-  };
+#ifdef _WIN32
+  (void)command;
+  return r;
+#else
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;
   std::array<char, 4096> buf;
@@ -31,6 +33,7 @@ inline CommandResult RunCommand(const std::string& command) {
   const int status = pclose(pipe);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+#endif
 }
 
 inline bool Works(const std::string& command) { return RunCommand(command + " >/dev/null 2>&1").status == 0; }
