@@ -344,6 +344,43 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
   }
 }
 
+Bitmap ExtractAlpha(const Bitmap& bitmap) {
+  if (!Is32(bitmap)) return Bitmap();
+  Bitmap alpha(bitmap.Width(), bitmap.Height(), PixelFormat::pf8bit);
+  alpha.Palette().resize(256);
+  for (std::uint32_t i = 0; i < 256; ++i) alpha.Palette()[i] = i * 0x010101u;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint32_t* src = bitmap.Row32(y);
+    std::uint8_t* dst = alpha.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) dst[x] = static_cast<std::uint8_t>(src[x] >> 24);
+  }
+  return alpha;
+}
+
+void ReplaceAlpha(Bitmap& bitmap, const Bitmap& alpha8) {
+  if (!Is32(bitmap) || alpha8.Empty() || alpha8.Format() != PixelFormat::pf8bit) return;
+  const int w = std::min(bitmap.Width(), alpha8.Width()), h = std::min(bitmap.Height(), alpha8.Height());
+  for (int y = 0; y < h; ++y) {
+    std::uint32_t* dst = bitmap.Row32(y);
+    const std::uint8_t* a = alpha8.ScanLine(y);
+    for (int x = 0; x < w; ++x) dst[x] = (dst[x] & 0x00FFFFFFu) | std::uint32_t{a[x]} << 24;
+  }
+}
+
+void PremultiplyAlpha(Bitmap& bitmap) {
+  if (!Is32(bitmap)) return;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t w = row[x], a = w >> 24;
+      if (a == 255) continue;
+      std::uint32_t out = w & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) out |= ((w >> shift & 0xFFu) * a + 127u) / 255u << shift;
+      row[x] = out;
+    }
+  }
+}
+
 bool TlcFast32::Attach(Bitmap* b) {
   bitmap = b;
   Width = Height = 0;

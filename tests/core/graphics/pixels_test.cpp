@@ -219,6 +219,24 @@ TEST(Pixels, BlendBitmaps) {
   EXPECT_EQ(r.Row32(0)[0], 0x64C79664u);  // A: b; R: 199; G: 150; B: b
 }
 
+TEST(Pixels, AlphaChannelHelpers) {
+  Bitmap b = Filled(2, 2, 0x80FF4020u);
+  b.Row32(1)[1] = 0x00FFFFFFu;
+  Bitmap alpha = ExtractAlpha(b);
+  ASSERT_EQ(alpha.Format(), PixelFormat::pf8bit);
+  EXPECT_EQ(alpha.ScanLine(0)[0], 0x80);
+  EXPECT_EQ(alpha.ScanLine(1)[1], 0x00);
+  EXPECT_EQ(alpha.PixelWord(0, 0), 0xFF808080u);  // grey palette
+  alpha.ScanLine(0)[1] = 0x11;
+  ReplaceAlpha(b, alpha);
+  EXPECT_EQ(b.Row32(0)[1], 0x11FF4020u);
+  PremultiplyAlpha(b);
+  // (255 × 128 + 127) div 255 = 128; (64 × 128 + 127) div 255 = 32; (32 × 128 + 127) div 255 = 16
+  EXPECT_EQ(b.Row32(0)[0], 0x80802010u);
+  EXPECT_EQ(b.Row32(1)[1], 0u);
+  EXPECT_TRUE(ExtractAlpha(Bitmap(2, 2, PixelFormat::pf24bit)).Empty());
+}
+
 TEST(Pixels, FastAccessObjects) {
   Bitmap one = NewBitmap32(5, 1);
   TlcFast32 f;
