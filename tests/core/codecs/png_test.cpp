@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/codecs/color_manager.h"
 #include "core/graphics/errors.h"
 #include "png_builder.h"
 
@@ -362,40 +361,6 @@ TEST(PngReader, ClearTransparentWhiteTouchesOnlyInvisibleWhite) {
   ClearTransparentWhite(b);
   EXPECT_EQ(b.Row32(0)[0], 0u);
   for (int x = 1; x < 4; ++x) EXPECT_EQ(b.Row32(0)[x], in[x]) << "case " << x;
-}
-
-TEST(ColorManager, ConversionSetUpErrors) {
-  struct Case {
-    ColorScheme src;
-    int srcBits, srcSamples;
-    ColorScheme dst;
-    int dstBits, dstSamples;
-    std::string message;  // empty: accepted
-  };
-  const std::vector<Case> cases = {
-      {ColorScheme::csG, 3, 1, ColorScheme::csG, 8, 1, "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
-      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGR, 5, 3, "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
-      {ColorScheme::csRGB, 8, 4, ColorScheme::csBGR, 8, 3, "Sample count per pixel does not correspond to the given color scheme."},
-      {ColorScheme::csIndexed, 8, 1, ColorScheme::csBGR, 8, 3, "Conversion between indexed and non-indexed pixel formats is not supported."},
-      {ColorScheme::csG, 8, 1, ColorScheme::csIndexed, 8, 1, "Conversion between indexed and non-indexed pixel formats is not supported."},
-      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGRA, 8, 4, "Color conversion failed. Could not find a proper method."},
-      {ColorScheme::csIndexed, 8, 1, ColorScheme::csIndexed, 4, 1, "Color conversion failed. Could not find a proper method."},
-      {ColorScheme::csRGB, 16, 3, ColorScheme::csBGR, 8, 3, ""},
-      {ColorScheme::csG, 2, 1, ColorScheme::csG, 4, 1, ""},
-  };
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Case& c = cases[i];
-    TColorManager m;
-    m.SetSource(c.src, c.srcBits, c.srcSamples, true);
-    m.SetTarget(c.dst, c.dstBits, c.dstSamples);
-    std::string have;
-    try {
-      m.SelectConversion();
-    } catch (const graphics::EColorConversionError& e) {
-      have = e.what();
-    }
-    EXPECT_EQ(have, c.message) << "case " << i;
-  }
 }
 
 }  // namespace
