@@ -344,6 +344,52 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
   }
 }
 
+namespace {
+
+int CopyableBytes(const Bitmap& dest, const Bitmap& source) {
+  if (dest.Empty() || source.Empty() || dest.Format() != source.Format()) return 0;
+  switch (dest.Format()) {
+    case PixelFormat::pf8bit: return 1;
+    case PixelFormat::pf24bit: return 3;
+    case PixelFormat::pf32bit: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0) return;
+  int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
+  int w = sourceRect.width(), h = sourceRect.height();
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  for (int y = 0; y < h; ++y) {
+    std::memmove(dest.ScanLine(dy + y) + static_cast<std::ptrdiff_t>(dx) * bpp,
+                 source.ScanLine(sy + y) + static_cast<std::ptrdiff_t>(sx) * bpp,
+                 static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp));
+  }
+}
+
+void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0 || destRect.empty() || sourceRect.empty() || &dest == &source) return;
+  const Rect clip = destRect.intersect(dest.Bounds());
+  const std::int64_t dw = destRect.width(), dh = destRect.height();
+  const std::int64_t sw = sourceRect.width(), sh = sourceRect.height();
+  for (int y = clip.top; y < clip.bottom; ++y) {
+    const std::int64_t syl = sourceRect.top + ((2 * (y - destRect.top) + 1) * sh) / (2 * dh);
+    if (syl < 0 || syl >= source.Height()) continue;
+    const std::uint8_t* in = source.ScanLine(static_cast<int>(syl));
+    std::uint8_t* out = dest.ScanLine(y);
+    for (int x = clip.left; x < clip.right; ++x) {
+      const std::int64_t sxl = sourceRect.left + ((2 * (x - destRect.left) + 1) * sw) / (2 * dw);
+      if (sxl < 0 || sxl >= source.Width()) continue;
+      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * bpp, in + sxl * bpp, static_cast<std::size_t>(bpp));
+    }
+  }
+}
+
 Bitmap ExtractAlpha(const Bitmap& bitmap) {
   if (!Is32(bitmap)) return Bitmap();
   Bitmap alpha(bitmap.Width(), bitmap.Height(), PixelFormat::pf8bit);

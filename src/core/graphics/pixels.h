@@ -72,6 +72,14 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
 void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t alpha,
                   const Bitmap* mask);
 
+// Plain copy of `sourceRect` to destPos (SRCCOPY), clipped to both bitmaps. Both must have the
+// same format of 8, 24 or 32 bits per pixel; otherwise nothing happens.
+void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect);
+// Nearest-neighbour stretch of `sourceRect` onto `destRect` (colour-on-colour: every
+// destination pixel takes the source pixel under its centre), clipped to the destination;
+// same format rule as CopyBitmapRect. Source coordinates outside the source bitmap are skipped.
+void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect sourceRect);
+
 // The alpha bytes of a 32-bit bitmap as an 8-bit bitmap with the grey palette (for scaling the
 // alpha channel on its own when a picture is drawn stretched); empty for other formats.
 Bitmap ExtractAlpha(const Bitmap& bitmap);
