@@ -36,6 +36,12 @@ TColor WithTop(TColor original, std::uint8_t r, std::uint8_t g, std::uint8_t b) 
 }  // namespace
 
 std::int64_t RoundEven(double v) {
+  // Out-of-range values and NaN (from absurd weights handed in) saturate instead of being
+  // converted with undefined behaviour; every caller clamps the result to a channel anyway.
+  if (!(v == v)) return 0;
+  constexpr double kLimit = 9.0e18;
+  if (v >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (v <= -kLimit) return -static_cast<std::int64_t>(kLimit);
   // nearbyint rounds in the current mode, which is to-nearest-even unless someone changed it.
   return static_cast<std::int64_t>(std::nearbyint(v));
 }

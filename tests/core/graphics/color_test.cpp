@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace sapala::graphics {
@@ -90,6 +91,9 @@ TEST(Color, PixelWordConversions) {
   EXPECT_EQ(RoundEven(0.5), 0);
   EXPECT_EQ(RoundEven(1.5), 2);
   EXPECT_EQ(RoundEven(-2.5), -2);
+  EXPECT_EQ(RoundEven(std::nan("")), 0);
+  EXPECT_GT(RoundEven(1e300), 0);
+  EXPECT_EQ(MixColors(0x102030, 0x000000, 1e300), 0xFFFFFF);  // saturates per channel
 }
 
 }  // namespace
