@@ -75,8 +75,26 @@ void BlurGray8(Bitmap& bitmap, double radius) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     BlurLine(bitmap.ScanLine(y), bitmap.ScanLine(y), bitmap.Width(), 1, taps, line);
   }
-  for (int x = 0; x < bitmap.Width(); ++x) {
-    BlurLine(bitmap.ScanLine(0) + x, bitmap.ScanLine(0) + x, bitmap.Height(), bitmap.Stride(), taps, line);
+  // Columns: whole rows at a time (the same sums in the same order as BlurLine, but over
+  // contiguous memory), from a copy of the row-blurred picture.
+  const int w = bitmap.Width(), h = bitmap.Height();
+  const int j = static_cast<int>(taps.size()) - 1;
+  std::vector<std::uint8_t> copy(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  for (int y = 0; y < h; ++y) std::memcpy(copy.data() + static_cast<std::size_t>(y) * w, bitmap.ScanLine(y), static_cast<std::size_t>(w));
+  std::vector<double> acc(static_cast<std::size_t>(w));
+  auto rowOf = [&](int y) { return copy.data() + static_cast<std::size_t>(std::clamp(y, 0, h - 1)) * w; };
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* centre = rowOf(y);
+    const double t0 = taps[0];
+    for (int x = 0; x < w; ++x) acc[static_cast<std::size_t>(x)] = t0 * double(centre[x]);
+    for (int k = 1; k <= j; ++k) {
+      const std::uint8_t* a = rowOf(y - k);
+      const std::uint8_t* b = rowOf(y + k);
+      const double tk = taps[static_cast<std::size_t>(k)];
+      for (int x = 0; x < w; ++x) acc[static_cast<std::size_t>(x)] += tk * double(a[x] + b[x]);
+    }
+    std::uint8_t* out = bitmap.ScanLine(y);
+    for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(std::clamp(acc[static_cast<std::size_t>(x)], 0.0, 255.0));
   }
 }
 
