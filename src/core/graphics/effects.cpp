@@ -101,6 +101,12 @@ void BlurGray8(Bitmap& bitmap, double radius) {
 void DrawGlowText(Bitmap& dest, std::u16string_view text, Rect rect, Bitmap& cache, TColor color,
                   int radius, unsigned sides, unsigned format, TextPainter& painter) {
   if (dest.Empty() || dest.Format() != PixelFormat::pf32bit || rect.empty() || radius < 0) return;
+  // Painting never raises: a glow too large for any bitmap (a damaged glow size in a skin)
+  // draws nothing.
+  constexpr std::int64_t kMaxGlowPixels = std::int64_t{1} << 24;
+  const std::int64_t workW = std::int64_t{rect.width()} + 2 * (std::int64_t{radius} + 4);
+  const std::int64_t workH = std::int64_t{rect.height()} + 2 * (std::int64_t{radius} + 4);
+  if (workW > Bitmap::kMaxDimension || workH > Bitmap::kMaxDimension || workW * workH > kMaxGlowPixels) return;
   const int grow = radius + 4;
   const Rect work = rect.inflate(grow, grow);
   if (cache.Format() != PixelFormat::pf8bit || cache.Width() != work.width() ||

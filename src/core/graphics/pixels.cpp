@@ -92,7 +92,8 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   const int bpp = bitmap.Format() == PixelFormat::pf32bit ? 4 : bitmap.Format() == PixelFormat::pf24bit ? 3 : 0;
   if (bpp == 0) return;
   // Inclusive rectangle: right column and bottom row are mixed too.
-  const Rect r = Rect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}.intersect(bitmap.Bounds());
+  const Rect r = Rect{rect.left, rect.top, std::min(rect.right, bitmap.Width() - 1) + 1,
+                      std::min(rect.bottom, bitmap.Height() - 1) + 1}.intersect(bitmap.Bounds());
   const double p = percent / 100.0;
   const TColor c = ColorToRGB(color);
   const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);

@@ -161,6 +161,10 @@ TEST(GlowText, MaskIsDrawnOnceBlurredAndComposited) {
   EXPECT_EQ(static_cast<int>(px >> 16 & 0xFF), 10 + (0xC8 - 10) * m / 255);
   EXPECT_EQ(static_cast<int>(px & 0xFF), 30 + (0x32 - 30) * m / 255);
   EXPECT_EQ(static_cast<int>(px >> 24), 0x40 + (255 - m) * (255 - 0x40) / 255);
+  // A glow too large for any bitmap draws nothing and raises nothing.
+  Bitmap fresh;
+  EXPECT_NO_THROW(DrawGlowText(one, u"x", rect, fresh, 0, 1 << 20, 15, 0, painter));
+  EXPECT_TRUE(fresh.Empty());
 }
 
 TEST(Resample, ErrorsAndTrivialCases) {
