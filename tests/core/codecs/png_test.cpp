@@ -581,8 +581,9 @@ TEST(PngDifferential, ImageMagickCorpusMatchesLibpng) {
       continue;
     }
     if (!c.extraChunk.empty()) {
-      file = testing::InsertChunk(file, ExtraChunkFor(c, r), c.extraChunk == "tRNS" && c.colorType == 3 ? "IDAT" : (c.extraChunk == "gAMA" ? "PLTE" : "IDAT"));
-      if (c.extraChunk == "gAMA" && c.colorType != 3) file = testing::InsertChunk(file, ExtraChunkFor(c, r), "IDAT");
+      // gAMA goes before PLTE (the palette is read through it); the others before IDAT.
+      const std::string before = c.extraChunk == "gAMA" && c.colorType == 3 ? "PLTE" : "IDAT";
+      file = testing::InsertChunk(file, ExtraChunkFor(c, r), before);
       r = DecodeWithLibpng(file);
     }
     TPNGGraphic g;
