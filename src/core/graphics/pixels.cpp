@@ -51,11 +51,25 @@ bool ClipCopy(int& dx, int& dy, int& sx, int& sy, int& w, int& h, int destW, int
   return w > 0 && h > 0;
 }
 
-// dest := (dest × alpha + source × (255 − alpha) + 127) >> 8 for `bytes` bytes.
+// dest := (dest × alpha + source × (255 − alpha) + 127) >> 8 for `bytes` bytes. Eight bytes
+// at a time as four 16-bit lanes per word: a lane holds at most 255 × 255 + 127 < 65536, so no
+// lane carries into the next and the result is exact.
 void BlendBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, std::size_t bytes,
                 unsigned alpha) {
   const unsigned inv = 255u - alpha;
-  for (std::size_t i = 0; i < bytes; ++i) {
+  constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
+  constexpr std::uint64_t kHalf = 0x007F007F007F007Full;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes; i += 8) {
+    std::uint64_t dw, sw;
+    std::memcpy(&dw, d + i, 8);
+    std::memcpy(&sw, s + i, 8);
+    const std::uint64_t even = (((dw & kLow) * alpha + (sw & kLow) * inv + kHalf) >> 8) & kLow;
+    const std::uint64_t odd = ((dw >> 8 & kLow) * alpha + (sw >> 8 & kLow) * inv + kHalf) & ~kLow;
+    const std::uint64_t out = even | odd;
+    std::memcpy(d + i, &out, 8);
+  }
+  for (; i < bytes; ++i) {
     d[i] = static_cast<std::uint8_t>((d[i] * alpha + s[i] * inv + 127u) >> 8);
   }
 }

@@ -38,6 +38,32 @@ TEST(Pixels, BlendRectBytes) {
   }
 }
 
+TEST(Pixels, BlendRectEveryByteAndAlpha) {
+  // All byte pairs at a few weights, over rows whose length is not a multiple of eight bytes.
+  for (unsigned alpha : {0u, 1u, 127u, 128u, 254u, 255u}) {
+    Bitmap d = NewBitmap32(257, 64);
+    Bitmap s = NewBitmap32(257, 64);
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 257; ++x) {
+        const std::uint32_t v = static_cast<std::uint32_t>(y * 257 + x);
+        d.Row32(y)[x] = (v & 0xFF) * 0x01010101u ^ 0x00FF00FFu;
+        s.Row32(y)[x] = (v >> 8 & 0xFF) * 0x01010101u ^ static_cast<std::uint32_t>(x);
+      }
+    }
+    const Bitmap before = d.Clone();
+    BlendRect(d, s, static_cast<std::uint8_t>(alpha), {0, 0}, {0, 0, 257, 64});
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 257; ++x) {
+        for (int b = 0; b < 32; b += 8) {
+          const unsigned dv = before.Row32(y)[x] >> b & 0xFF, sv = s.Row32(y)[x] >> b & 0xFF;
+          ASSERT_EQ(d.Row32(y)[x] >> b & 0xFF, (dv * alpha + sv * (255 - alpha) + 127) >> 8)
+              << "case alpha " << alpha << " at " << x << "," << y << " byte " << b / 8;
+        }
+      }
+    }
+  }
+}
+
 TEST(Pixels, BlendRectClipping) {
   const Bitmap s = Filled(4, 4, 0xFFFFFFFFu);
   struct Case {
