@@ -208,10 +208,29 @@ Bitmap ConvertTo32(const Bitmap& bitmap) {
   if (bitmap.Format() == PixelFormat::pf32bit) {
     const auto bytes = static_cast<std::size_t>(4) * static_cast<std::size_t>(bitmap.Width());
     for (int y = 0; y < bitmap.Height(); ++y) std::memcpy(out.ScanLine(y), bitmap.ScanLine(y), bytes);
-  } else {
+  } else if (bitmap.Format() == PixelFormat::pf24bit) {
     for (int y = 0; y < bitmap.Height(); ++y) {
+      const std::uint8_t* in = bitmap.ScanLine(y);
       std::uint32_t* row = out.Row32(y);
-      for (int x = 0; x < bitmap.Width(); ++x) row[x] = bitmap.PixelWord(x, y);
+      for (int x = 0; x < bitmap.Width(); ++x, in += 3) {
+        row[x] = 0xFF000000u | std::uint32_t{in[2]} << 16 | std::uint32_t{in[1]} << 8 | in[0];
+      }
+    }
+  } else {
+    // Palette formats through a full-size table (indices past the palette give black).
+    const int bits = graphics::BitsPerPixel(bitmap.Format());
+    std::uint32_t table[256];
+    for (std::size_t i = 0; i < 256; ++i) {
+      table[i] = i < bitmap.Palette().size() ? (bitmap.Palette()[i] | 0xFF000000u) : 0xFF000000u;
+    }
+    for (int y = 0; y < bitmap.Height(); ++y) {
+      const std::uint8_t* in = bitmap.ScanLine(y);
+      std::uint32_t* row = out.Row32(y);
+      if (bits == 8) {
+        for (int x = 0; x < bitmap.Width(); ++x) row[x] = table[in[x]];
+      } else {
+        for (int x = 0; x < bitmap.Width(); ++x) row[x] = table[bitmap.RawPixel(x, y)];
+      }
     }
   }
   out.transparent = bitmap.transparent;

@@ -36,6 +36,12 @@ TColor WithTop(TColor original, std::uint8_t r, std::uint8_t g, std::uint8_t b) 
 }  // namespace
 
 std::int64_t RoundEven(double v) {
+  // Out-of-range values and NaN (from absurd weights handed in) saturate instead of being
+  // converted with undefined behaviour; every caller clamps the result to a channel anyway.
+  if (!(v == v)) return 0;
+  constexpr double kLimit = 9.0e18;
+  if (v >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (v <= -kLimit) return -static_cast<std::int64_t>(kLimit);
   // nearbyint rounds in the current mode, which is to-nearest-even unless someone changed it.
   return static_cast<std::int64_t>(std::nearbyint(v));
 }
@@ -78,7 +84,10 @@ TColor ChangeHue(TColor color, int degrees) {
     h = 240.0 + 60.0 * (r - g) / (v - m);
   }
   if (h < 0) h += 360.0;
-  const std::int64_t shifted = RoundEven(h + degrees) % 360;  // sign of the dividend
+  // Remainder with the sign of the dividend; a negative sum (a negative shift) is brought back
+  // into 0..359, so that it rotates the other way instead of leaving the six sectors.
+  std::int64_t shifted = RoundEven(h + degrees) % 360;
+  if (shifted < 0) shifted += 360;
   const double hh = static_cast<double>(shifted) / 60.0;
   const std::int64_t k = static_cast<std::int64_t>(hh);  // integer part, toward zero
   const double f = hh - static_cast<double>(k);

@@ -75,14 +75,38 @@ void BlurGray8(Bitmap& bitmap, double radius) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     BlurLine(bitmap.ScanLine(y), bitmap.ScanLine(y), bitmap.Width(), 1, taps, line);
   }
-  for (int x = 0; x < bitmap.Width(); ++x) {
-    BlurLine(bitmap.ScanLine(0) + x, bitmap.ScanLine(0) + x, bitmap.Height(), bitmap.Stride(), taps, line);
+  // Columns: whole rows at a time (the same sums in the same order as BlurLine, but over
+  // contiguous memory), from a copy of the row-blurred picture.
+  const int w = bitmap.Width(), h = bitmap.Height();
+  const int j = static_cast<int>(taps.size()) - 1;
+  std::vector<std::uint8_t> copy(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  for (int y = 0; y < h; ++y) std::memcpy(copy.data() + static_cast<std::size_t>(y) * w, bitmap.ScanLine(y), static_cast<std::size_t>(w));
+  std::vector<double> acc(static_cast<std::size_t>(w));
+  auto rowOf = [&](int y) { return copy.data() + static_cast<std::size_t>(std::clamp(y, 0, h - 1)) * w; };
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* centre = rowOf(y);
+    const double t0 = taps[0];
+    for (int x = 0; x < w; ++x) acc[static_cast<std::size_t>(x)] = t0 * double(centre[x]);
+    for (int k = 1; k <= j; ++k) {
+      const std::uint8_t* a = rowOf(y - k);
+      const std::uint8_t* b = rowOf(y + k);
+      const double tk = taps[static_cast<std::size_t>(k)];
+      for (int x = 0; x < w; ++x) acc[static_cast<std::size_t>(x)] += tk * double(a[x] + b[x]);
+    }
+    std::uint8_t* out = bitmap.ScanLine(y);
+    for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(std::clamp(acc[static_cast<std::size_t>(x)], 0.0, 255.0));
   }
 }
 
 void DrawGlowText(Bitmap& dest, std::u16string_view text, Rect rect, Bitmap& cache, TColor color,
                   int radius, unsigned sides, unsigned format, TextPainter& painter) {
   if (dest.Empty() || dest.Format() != PixelFormat::pf32bit || rect.empty() || radius < 0) return;
+  // Painting never raises: a glow too large for any bitmap (a damaged glow size in a skin)
+  // draws nothing.
+  constexpr std::int64_t kMaxGlowPixels = std::int64_t{1} << 24;
+  const std::int64_t workW = std::int64_t{rect.width()} + 2 * (std::int64_t{radius} + 4);
+  const std::int64_t workH = std::int64_t{rect.height()} + 2 * (std::int64_t{radius} + 4);
+  if (workW > Bitmap::kMaxDimension || workH > Bitmap::kMaxDimension || workW * workH > kMaxGlowPixels) return;
   const int grow = radius + 4;
   const Rect work = rect.inflate(grow, grow);
   if (cache.Format() != PixelFormat::pf8bit || cache.Width() != work.width() ||
@@ -199,7 +223,9 @@ Contributions MakeContributions(int n, int m, const FilterDef& filter) {
   return c;
 }
 
-inline std::uint8_t ResampleClamp(std::int64_t sum) {
+// Sums fit 32 bits: a channel is at most 255 and the absolute weights of one output sample add
+// up to a few times 65536 for every filter (their integrals are small), far below 2^31 / 255.
+inline std::uint8_t ResampleClamp(std::int32_t sum) {
   if (sum < 0) return 0;
   if (sum >= 0xFF0001) return 255;
   return static_cast<std::uint8_t>(sum >> 16);
@@ -211,11 +237,11 @@ void HorizontalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
     const std::uint8_t* in = src.ScanLine(y);
     std::uint8_t* out = dst.ScanLine(y);
     for (int i = 0; i < dst.Width(); ++i) {
-      std::int64_t sum[Bytes] = {};
+      std::int32_t sum[Bytes] = {};
       for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
         const Contributor& k = c.list[static_cast<std::size_t>(e)];
         const std::uint8_t* p = in + static_cast<std::ptrdiff_t>(k.index) * Bytes;
-        for (int b = 0; b < Bytes; ++b) sum[b] += std::int64_t{k.weight} * p[b];
+        for (int b = 0; b < Bytes; ++b) sum[b] += k.weight * p[b];
       }
       for (int b = 0; b < Bytes; ++b) out[i * Bytes + b] = ResampleClamp(sum[b]);
     }
@@ -225,13 +251,13 @@ void HorizontalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
 template <int Bytes>
 void VerticalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
   const std::size_t rowBytes = static_cast<std::size_t>(dst.Width()) * Bytes;
-  std::vector<std::int64_t> sums(rowBytes);
+  std::vector<std::int32_t> sums(rowBytes);
   for (int i = 0; i < dst.Height(); ++i) {
     std::fill(sums.begin(), sums.end(), 0);
     for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
       const Contributor& k = c.list[static_cast<std::size_t>(e)];
       const std::uint8_t* in = src.ScanLine(k.index);
-      const std::int64_t w = k.weight;
+      const std::int32_t w = k.weight;
       for (std::size_t b = 0; b < rowBytes; ++b) sums[b] += w * in[b];
     }
     std::uint8_t* out = dst.ScanLine(i);

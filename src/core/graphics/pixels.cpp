@@ -51,11 +51,25 @@ bool ClipCopy(int& dx, int& dy, int& sx, int& sy, int& w, int& h, int destW, int
   return w > 0 && h > 0;
 }
 
-// dest := (dest × alpha + source × (255 − alpha) + 127) >> 8 for `bytes` bytes.
+// dest := (dest × alpha + source × (255 − alpha) + 127) >> 8 for `bytes` bytes. Eight bytes
+// at a time as four 16-bit lanes per word: a lane holds at most 255 × 255 + 127 < 65536, so no
+// lane carries into the next and the result is exact.
 void BlendBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, std::size_t bytes,
                 unsigned alpha) {
   const unsigned inv = 255u - alpha;
-  for (std::size_t i = 0; i < bytes; ++i) {
+  constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
+  constexpr std::uint64_t kHalf = 0x007F007F007F007Full;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes; i += 8) {
+    std::uint64_t dw, sw;
+    std::memcpy(&dw, d + i, 8);
+    std::memcpy(&sw, s + i, 8);
+    const std::uint64_t even = (((dw & kLow) * alpha + (sw & kLow) * inv + kHalf) >> 8) & kLow;
+    const std::uint64_t odd = ((dw >> 8 & kLow) * alpha + (sw >> 8 & kLow) * inv + kHalf) & ~kLow;
+    const std::uint64_t out = even | odd;
+    std::memcpy(d + i, &out, 8);
+  }
+  for (; i < bytes; ++i) {
     d[i] = static_cast<std::uint8_t>((d[i] * alpha + s[i] * inv + 127u) >> 8);
   }
 }
@@ -92,7 +106,8 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   const int bpp = bitmap.Format() == PixelFormat::pf32bit ? 4 : bitmap.Format() == PixelFormat::pf24bit ? 3 : 0;
   if (bpp == 0) return;
   // Inclusive rectangle: right column and bottom row are mixed too.
-  const Rect r = Rect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}.intersect(bitmap.Bounds());
+  const Rect r = Rect{rect.left, rect.top, std::min(rect.right, bitmap.Width() - 1) + 1,
+                      std::min(rect.bottom, bitmap.Height() - 1) + 1}.intersect(bitmap.Bounds());
   const double p = percent / 100.0;
   const TColor c = ColorToRGB(color);
   const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
@@ -340,6 +355,89 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
     for (std::size_t i = 0; i < bytes; ++i) {
       const std::int32_t al = pm ? pm[i] : alpha;
       r[i] = static_cast<std::uint8_t>((al * (std::int32_t{pa[i]} - pb[i]) + 256 * std::int32_t{pb[i]}) >> 8);
+    }
+  }
+}
+
+namespace {
+
+int CopyableBytes(const Bitmap& dest, const Bitmap& source) {
+  if (dest.Empty() || source.Empty() || dest.Format() != source.Format()) return 0;
+  switch (dest.Format()) {
+    case PixelFormat::pf8bit: return 1;
+    case PixelFormat::pf24bit: return 3;
+    case PixelFormat::pf32bit: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0) return;
+  int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
+  int w = sourceRect.width(), h = sourceRect.height();
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  for (int y = 0; y < h; ++y) {
+    std::memmove(dest.ScanLine(dy + y) + static_cast<std::ptrdiff_t>(dx) * bpp,
+                 source.ScanLine(sy + y) + static_cast<std::ptrdiff_t>(sx) * bpp,
+                 static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp));
+  }
+}
+
+void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0 || destRect.empty() || sourceRect.empty() || &dest == &source) return;
+  const Rect clip = destRect.intersect(dest.Bounds());
+  const std::int64_t dw = destRect.width(), dh = destRect.height();
+  const std::int64_t sw = sourceRect.width(), sh = sourceRect.height();
+  for (int y = clip.top; y < clip.bottom; ++y) {
+    const std::int64_t syl = sourceRect.top + ((2 * (y - destRect.top) + 1) * sh) / (2 * dh);
+    if (syl < 0 || syl >= source.Height()) continue;
+    const std::uint8_t* in = source.ScanLine(static_cast<int>(syl));
+    std::uint8_t* out = dest.ScanLine(y);
+    for (int x = clip.left; x < clip.right; ++x) {
+      const std::int64_t sxl = sourceRect.left + ((2 * (x - destRect.left) + 1) * sw) / (2 * dw);
+      if (sxl < 0 || sxl >= source.Width()) continue;
+      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * bpp, in + sxl * bpp, static_cast<std::size_t>(bpp));
+    }
+  }
+}
+
+Bitmap ExtractAlpha(const Bitmap& bitmap) {
+  if (!Is32(bitmap)) return Bitmap();
+  Bitmap alpha(bitmap.Width(), bitmap.Height(), PixelFormat::pf8bit);
+  alpha.Palette().resize(256);
+  for (std::uint32_t i = 0; i < 256; ++i) alpha.Palette()[i] = i * 0x010101u;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint32_t* src = bitmap.Row32(y);
+    std::uint8_t* dst = alpha.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) dst[x] = static_cast<std::uint8_t>(src[x] >> 24);
+  }
+  return alpha;
+}
+
+void ReplaceAlpha(Bitmap& bitmap, const Bitmap& alpha8) {
+  if (!Is32(bitmap) || alpha8.Empty() || alpha8.Format() != PixelFormat::pf8bit) return;
+  const int w = std::min(bitmap.Width(), alpha8.Width()), h = std::min(bitmap.Height(), alpha8.Height());
+  for (int y = 0; y < h; ++y) {
+    std::uint32_t* dst = bitmap.Row32(y);
+    const std::uint8_t* a = alpha8.ScanLine(y);
+    for (int x = 0; x < w; ++x) dst[x] = (dst[x] & 0x00FFFFFFu) | std::uint32_t{a[x]} << 24;
+  }
+}
+
+void PremultiplyAlpha(Bitmap& bitmap) {
+  if (!Is32(bitmap)) return;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t w = row[x], a = w >> 24;
+      if (a == 255) continue;
+      std::uint32_t out = w & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) out |= ((w >> shift & 0xFFu) * a + 127u) / 255u << shift;
+      row[x] = out;
     }
   }
 }

@@ -129,17 +129,5 @@ TEST(JpegReader, TruncatedAndDamagedFilesFail) {
   EXPECT_EQ(ReadPicture(good).Width(), 9);
 }
 
-TEST(Picture, UnknownDataIsRefused) {
-  const Bytes junk = {'G', 'I', 'F', '8', '9', 'a'};
-  EXPECT_EQ(DetectPicture(junk), PictureKind::unknown);
-  try {
-    ReadPicture(junk);
-    ADD_FAILURE() << "no error";
-  } catch (const graphics::EInvalidGraphic& e) {
-    EXPECT_STREQ(e.what(), "Cannot load image. Unknown picture format.");
-  }
-  EXPECT_THROW(ReadJpeg(junk), graphics::EInvalidGraphic);
-}
-
 }  // namespace
 }  // namespace sapala::codecs

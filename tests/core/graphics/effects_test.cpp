@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,6 +57,63 @@ TEST(Blur, SpreadsSymmetricallyAndSeparably) {
   EXPECT_LT(col.ScanLine(0)[0], 128);
 }
 
+// The blur as written out step by step (kernel of 201 taps, tail cut at 1/510, rows then
+// columns, edges repeated, truncation after each pass), for comparing the optimised code
+// against. Sums run in another order, so single values may differ by one.
+std::vector<std::uint8_t> ReferenceBlur(const std::vector<std::uint8_t>& in, int w, int h, double r) {
+  std::vector<float> wt(201);
+  double sum = 0;
+  for (int i = 0; i <= 200; ++i) sum += (wt[static_cast<std::size_t>(i)] = static_cast<float>(std::exp(-std::pow((i - 100) / r, 2) / 2)));
+  for (float& v : wt) v = static_cast<float>(v / sum);
+  int j = 100;
+  double tail = 0;
+  while (tail < 1.0 / 510 && j > 1) {
+    tail += 2.0 * wt[static_cast<std::size_t>(100 + j)];
+    --j;
+  }
+  double kept = 0;
+  for (int k = -j; k <= j; ++k) kept += wt[static_cast<std::size_t>(100 + k)];
+  auto pass = [&](const std::vector<std::uint8_t>& src, bool rows) {
+    std::vector<std::uint8_t> out(src.size());
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        double s = 0;
+        for (int k = -j; k <= j; ++k) {
+          const int sx = rows ? std::clamp(x - k, 0, w - 1) : x;
+          const int sy = rows ? y : std::clamp(y - k, 0, h - 1);
+          s += wt[static_cast<std::size_t>(100 + k)] / kept * src[static_cast<std::size_t>(sy * w + sx)];
+        }
+        out[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(std::clamp(s, 0.0, 255.0));
+      }
+    }
+    return out;
+  };
+  return pass(pass(in, true), false);
+}
+
+TEST(Blur, MatchesTheStepByStepDefinition) {
+  const int w = 23, h = 19;
+  for (double r : {1.0, 3.0, 7.5}) {
+    Bitmap b(w, h, PixelFormat::pf8bit);
+    std::vector<std::uint8_t> in;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const auto v = static_cast<std::uint8_t>((x * 53 + y * 97 + x * y * 7) % 256);
+        b.ScanLine(y)[x] = v;
+        in.push_back(v);
+      }
+    }
+    BlurGray8(b, r);
+    const std::vector<std::uint8_t> want = ReferenceBlur(in, w, h, r);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        ASSERT_NEAR(b.ScanLine(y)[x], want[static_cast<std::size_t>(y * w + x)], 1)
+            << "case radius " << r << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 // Paints a 2 × 2 black block at the text rectangle's top-left and records the calls.
 struct FakePainter : TextPainter {
   std::vector<Rect> calls;
@@ -102,6 +161,10 @@ TEST(GlowText, MaskIsDrawnOnceBlurredAndComposited) {
   EXPECT_EQ(static_cast<int>(px >> 16 & 0xFF), 10 + (0xC8 - 10) * m / 255);
   EXPECT_EQ(static_cast<int>(px & 0xFF), 30 + (0x32 - 30) * m / 255);
   EXPECT_EQ(static_cast<int>(px >> 24), 0x40 + (255 - m) * (255 - 0x40) / 255);
+  // A glow too large for any bitmap draws nothing and raises nothing.
+  Bitmap fresh;
+  EXPECT_NO_THROW(DrawGlowText(one, u"x", rect, fresh, 0, 1 << 20, 15, 0, painter));
+  EXPECT_TRUE(fresh.Empty());
 }
 
 TEST(Resample, ErrorsAndTrivialCases) {
