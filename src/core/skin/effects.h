@@ -165,7 +165,7 @@ inline constexpr TlcSkinningRules kAllSkinningRules = srStdForms | srStdDialogs 
 struct TlcFontDesc {
   std::string Name = "Tahoma";
   int Height = -11;  // pixels, negative: character height as for LOGFONT
-  TColor Color = clWindowText;
+  TColor Color = graphics::clWindowText;
   bool Bold = false;
   bool Italic = false;
   bool operator==(const TlcFontDesc&) const = default;

@@ -8,18 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "core/graphics/bitmap.h"
 #include "core/skin/skin_colors.h"
-
-namespace sapala::graphics {
-class Bitmap32;
-}
 
 namespace sapala::skin {
 
 struct TsStoredSkin {
   std::string Name;
   // Optional picture; shared so that copies of a stored skin are cheap. Never written through.
-  std::shared_ptr<const graphics::Bitmap32> MasterBitmap;
+  std::shared_ptr<const graphics::Bitmap> MasterBitmap;
   TColor Shadow1Color = 0;
   std::int32_t Shadow1Offset = 0;
   std::int32_t Shadow1Blur = -1;
