@@ -58,6 +58,8 @@ void ThirdBorders(TsMaskData& m, int width, int height, int frameCount, int rows
   m.BottomBorder = m.TopBorder;
 }
 
+std::int16_t CornerMark(const Bitmap& pic, const TsMaskData& m);
+
 void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::string_view section,
              std::string_view key, std::string_view value) {
   auto words = SplitWords(value, "!");
@@ -90,8 +92,14 @@ void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::st
   }
   m.DrawMode = I16(words.size() >= 9 ? word(9) : 1);
   m.Image = std::make_shared<Bitmap>(std::move(pic));
-  if (m.ImageKind == 0) m.TransparentCorners = ScanCorners(*m.Image, m);
+  if (m.ImageKind == 0) m.TransparentCorners = CornerMark(*m.Image, m);
   t.Images.push_back(std::move(m));
+}
+
+// 2 for the huge button's border mask, else the corner scan.
+std::int16_t CornerMark(const Bitmap& pic, const TsMaskData& m) {
+  if (m.Section == "BUTTON_HUGE" && m.Key == "BORDERSMASK") return 2;
+  return ScanCorners(pic, m);
 }
 
 Rect FixedRect(std::string_view v) {
@@ -143,7 +151,7 @@ void AddCaret(SkinTables& t, double version, std::string_view section, std::stri
       ThirdBorders(m, m.Rect.width(), m.Rect.height(), m.FrameCount, (m.MaskKind + 1) * 3);
     }
   }
-  m.TransparentCorners = ScanCorners(t.MasterBitmap, m);
+  m.TransparentCorners = CornerMark(t.MasterBitmap, m);
   t.Images.push_back(std::move(m));
 }
 
@@ -185,7 +193,7 @@ void AddPlainFile(SkinTables& t, const SkinSource& src, const FileSystem& fs,
   m.RightBorder = m.LeftBorder;
   m.BottomBorder = m.TopBorder;
   m.Image = std::make_shared<Bitmap>(std::move(pic));
-  m.TransparentCorners = ScanCorners(*m.Image, m);
+  m.TransparentCorners = CornerMark(*m.Image, m);
   t.Images.push_back(std::move(m));
 }
 
@@ -214,7 +222,7 @@ void AddHash(SkinTables& t, std::string_view section, std::string_view key, std:
   } else {
     ThirdBorders(m, m.Rect.width(), m.Rect.height(), m.FrameCount, m.MaskKind * 3 + 3);
   }
-  m.TransparentCorners = ScanCorners(t.MasterBitmap, m);
+  m.TransparentCorners = CornerMark(t.MasterBitmap, m);
   t.Images.push_back(std::move(m));
 }
 
