@@ -1,0 +1,406 @@
+// Pixel primitives over 32-bit (and where stated 24-bit and palette) bitmaps.
+#include "core/graphics/pixels.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sapala::graphics {
+
+namespace {
+
+bool Is32(const Bitmap& b) { return !b.Empty() && b.Format() == PixelFormat::pf32bit; }
+
+inline std::uint8_t Byte(std::uint32_t w, int shift) { return static_cast<std::uint8_t>(w >> shift); }
+
+inline std::uint8_t ClampByte(std::int64_t v) {
+  return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
+}
+
+// A source pixel as the keyed copies compare it: 32-bit words as stored, other formats as
+// 0x00RRGGBB (so that the key 0x00FF00FF matches fuchsia in 24-bit and palette pictures).
+inline std::uint32_t KeyWord(const Bitmap& b, int x, int y) {
+  if (b.Format() == PixelFormat::pf32bit) return b.Row32(y)[x];
+  if (b.Format() == PixelFormat::pf24bit) {
+    const std::uint8_t* p = b.ScanLine(y) + 3 * static_cast<std::ptrdiff_t>(x);
+    return std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+  }
+  return b.PixelWord(x, y) & 0x00FFFFFFu;
+}
+
+// The pixel of a background source at a destination place (already offset), or its colour.
+inline std::uint32_t BackgroundWord(const BackgroundSource& bg, int x, int y, bool& found) {
+  if (bg.bitmap) {
+    const Bitmap& b = *bg.bitmap;
+    found = !b.Empty() && x >= 0 && y >= 0 && x < b.Width() && y < b.Height();
+    return found ? (b.PixelWord(x, y) | 0xFF000000u) : 0;
+  }
+  found = true;
+  return PixelFromColor(ColorToRGB(bg.color), 255);
+}
+
+// Clips a copy of size (w, h) from source position s to destination position d against both
+// bitmaps. Returns false when nothing is left.
+bool ClipCopy(int& dx, int& dy, int& sx, int& sy, int& w, int& h, int destW, int destH, int srcW,
+              int srcH) {
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  w = std::min({w, destW - dx, srcW - sx});
+  h = std::min({h, destH - dy, srcH - sy});
+  return w > 0 && h > 0;
+}
+
+// dest := (dest × alpha + source × (255 − alpha) + 127) >> 8 for `bytes` bytes.
+void BlendBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, std::size_t bytes,
+                unsigned alpha) {
+  const unsigned inv = 255u - alpha;
+  for (std::size_t i = 0; i < bytes; ++i) {
+    d[i] = static_cast<std::uint8_t>((d[i] * alpha + s[i] * inv + 127u) >> 8);
+  }
+}
+
+}  // namespace
+
+void FillBitmapRect(Bitmap& bitmap, Rect rect, TColor color) {
+  if (!Is32(bitmap)) return;
+  const std::uint32_t px = PixelFromColor(ColorToRGB(color), 255);
+  if (bitmap.Height() == 1) {
+    const int from = std::max(rect.left, 0);
+    if (from < bitmap.Width()) std::fill(bitmap.Row32(0) + from, bitmap.Row32(0) + bitmap.Width(), px);
+    return;
+  }
+  const Rect r = rect.intersect(bitmap.Bounds());
+  for (int y = r.top; y < r.bottom; ++y) std::fill(bitmap.Row32(y) + r.left, bitmap.Row32(y) + r.right, px);
+}
+
+void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey) {
+  if (!Is32(bitmap)) return;
+  const Rect r = rect.intersect(bitmap.Bounds());
+  const std::uint32_t a = std::uint32_t{alpha} << 24;
+  for (int y = r.top; y < r.bottom; ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = r.left; x < r.right; ++x) {
+      if (skipKey && row[x] == kKeyPixel) continue;
+      row[x] = (row[x] & 0x00FFFFFFu) | a;
+    }
+  }
+}
+
+void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
+  if (bitmap.Empty()) return;
+  const int bpp = bitmap.Format() == PixelFormat::pf32bit ? 4 : bitmap.Format() == PixelFormat::pf24bit ? 3 : 0;
+  if (bpp == 0) return;
+  // Inclusive rectangle: right column and bottom row are mixed too.
+  const Rect r = Rect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}.intersect(bitmap.Bounds());
+  const double p = percent / 100.0;
+  const TColor c = ColorToRGB(color);
+  const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
+  for (int y = r.top; y < r.bottom; ++y) {
+    std::uint8_t* px = bitmap.ScanLine(y) + static_cast<std::ptrdiff_t>(r.left) * bpp;
+    for (int x = r.left; x < r.right; ++x, px += bpp) {
+      px[0] = ClampByte(RoundEven(p * px[0] + cb));
+      px[1] = ClampByte(RoundEven(p * px[1] + cg));
+      px[2] = ClampByte(RoundEven(p * px[2] + cr));
+    }
+  }
+}
+
+void FadeToBackground(Bitmap& bitmap, int x, int y, std::uint32_t key, double factor, Rect rect,
+                      const Bitmap& background) {
+  if (!Is32(bitmap) || !Is32(background)) return;
+  const Rect r = rect.intersect(background.Bounds());
+  for (int by = r.top; by < r.bottom; ++by) {
+    const int ty = by + y;
+    if (ty < 0 || ty >= bitmap.Height()) continue;
+    const std::uint32_t* back = background.Row32(by);
+    std::uint32_t* target = bitmap.Row32(ty);
+    for (int bx = r.left; bx < r.right; ++bx) {
+      const int tx = bx + x;
+      if (tx < 0 || tx >= bitmap.Width() || back[bx] == key) continue;
+      const std::uint32_t b = back[bx], p = target[tx];
+      std::uint32_t out = p & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const double bv = Byte(b, shift), pv = Byte(p, shift);
+        out |= std::uint32_t{ClampByte(RoundEven(bv - (bv - pv) * factor))} << shift;
+      }
+      target[tx] = out;
+    }
+  }
+}
+
+void TintBitmap(Bitmap& bitmap, TColor color, double factor) {
+  if (!Is32(bitmap)) return;
+  const TColor c = ColorToRGB(color);
+  const double cc[3] = {static_cast<double>(BlueOf(c)), static_cast<double>(GreenOf(c)),
+                        static_cast<double>(RedOf(c))};
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      if (row[x] == kKeyPixel) continue;
+      std::uint32_t out = row[x] & 0xFF000000u;
+      for (int i = 0; i < 3; ++i) {
+        const double v = Byte(row[x], 8 * i);
+        out |= std::uint32_t{ClampByte(RoundEven(factor * (v - cc[i]) + cc[i]))} << (8 * i);
+      }
+      row[x] = out;
+    }
+  }
+}
+
+void GrayscaleBitmap(Bitmap& bitmap) {
+  if (!Is32(bitmap)) return;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t w = row[x];
+      const std::uint32_t g = (Byte(w, 0) + Byte(w, 8) + Byte(w, 16)) / 3;
+      row[x] = (w & 0xFF000000u) | g * 0x010101u;
+    }
+  }
+}
+
+namespace {
+
+template <typename Shift>
+void ShiftBitmapColors(Bitmap* bitmap, Shift shift) {
+  if (!bitmap || !Is32(*bitmap)) return;
+  std::uint32_t lastIn = 0, lastOut = 0;
+  bool haveLast = false;
+  for (int y = 0; y < bitmap->Height(); ++y) {
+    std::uint32_t* row = bitmap->Row32(y);
+    for (int x = 0; x < bitmap->Width(); ++x) {
+      const std::uint32_t w = row[x];
+      if (w == kKeyPixel) continue;
+      const std::uint32_t rgb = w & 0x00FFFFFFu;
+      if (Byte(w, 0) == Byte(w, 8) && Byte(w, 8) == Byte(w, 16)) continue;  // grey
+      if (!haveLast || rgb != lastIn) {
+        lastIn = rgb;
+        lastOut = PixelFromColor(shift(ColorFromPixel(rgb)), 0) & 0x00FFFFFFu;
+        haveLast = true;
+      }
+      row[x] = (w & 0xFF000000u) | lastOut;
+    }
+  }
+}
+
+}  // namespace
+
+void ChangeBitmapHue(Bitmap* bitmap, int degrees) {
+  if (degrees == 0) return;
+  ShiftBitmapColors(bitmap, [degrees](TColor c) { return ChangeHue(c, degrees); });
+}
+
+void ChangeBitmapSaturation(Bitmap* bitmap, int percent) {
+  if (percent == 0) return;
+  ShiftBitmapColors(bitmap, [percent](TColor c) { return ChangeSaturation(c, percent); });
+}
+
+void BlendRect(Bitmap& dest, const Bitmap& source, std::uint8_t alpha, Point destOrigin,
+               Rect sourceRect) {
+  if (!Is32(dest) || !Is32(source)) return;
+  Rect s = sourceRect;
+  Point o = destOrigin;
+  if (o.x < 0) { s.left -= o.x; o.x = 0; }
+  if (o.y < 0) { s.top -= o.y; o.y = 0; }
+  if (s.left < 0) { o.x -= s.left; s.left = 0; }
+  if (s.top < 0) { o.y -= s.top; s.top = 0; }
+  if (o.x >= dest.Width() || o.y >= dest.Height()) return;
+  s.right = std::min({s.right, source.Width(), s.left + dest.Width() - o.x});
+  s.bottom = std::min({s.bottom, source.Height(), s.top + dest.Height() - o.y});
+  if (s.empty()) return;
+  const std::size_t bytes = static_cast<std::size_t>(s.width()) * 4;
+  for (int y = 0; y < s.height(); ++y) {
+    BlendBytes(dest.ScanLine(o.y + y) + static_cast<std::ptrdiff_t>(o.x) * 4,
+               source.ScanLine(s.top + y) + static_cast<std::ptrdiff_t>(s.left) * 4, bytes, alpha);
+  }
+}
+
+void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useBackground,
+                 const BackgroundSource& background, Bitmap& dest) {
+  if (!Is32(dest) || !Is32(source)) return;
+  int dx = destRect.left, dy = destRect.top, sx = sourceRect.left, sy = sourceRect.top;
+  int w = std::min(destRect.width(), sourceRect.width());
+  int h = std::min(destRect.height(), sourceRect.height());
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  const bool keyed = background.bitmap != nullptr;
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t* s = source.Row32(sy + y) + sx;
+    std::uint32_t* d = dest.Row32(dy + y) + dx;
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t sw = s[x];
+      if (keyed && sw == kKeyPixel) {
+        if (useBackground) {
+          bool found = false;
+          const std::uint32_t bw =
+              BackgroundWord(background, dx + x + background.offset.x, dy + y + background.offset.y, found);
+          if (found) d[x] = bw | 0xFF000000u;
+        }
+        continue;
+      }
+      const std::uint32_t a = sw >> 24;
+      const std::uint32_t dw = d[x];
+      std::uint32_t out = 0;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::int32_t sv = Byte(sw, shift), dv = Byte(dw, shift);
+        out |= static_cast<std::uint32_t>(((sv - dv) * static_cast<std::int32_t>(a) + dv * 256) >> 8) << shift;
+      }
+      std::uint32_t da = dw >> 24;
+      if (a > 0) da = da + a * (255u - da) / 255u;
+      d[x] = out | da << 24;
+    }
+  }
+}
+
+void CopyKeyed(Bitmap& dest, const Bitmap& source, int x, int y, std::uint32_t key) {
+  CopyKeyedWithBackground(dest, {x, y}, source, source.Bounds(), key, nullptr);
+}
+
+void CopyKeyedWithBackground(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect,
+                             std::uint32_t key, const BackgroundSource* parent) {
+  if (!Is32(dest) || source.Empty()) return;
+  int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
+  int w = sourceRect.width(), h = sourceRect.height();
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  const bool withParent = parent && parent->bitmap;
+  for (int y = 0; y < h; ++y) {
+    std::uint32_t* d = dest.Row32(dy + y) + dx;
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t sw = KeyWord(source, sx + x, sy + y);
+      if (sw == key) {
+        if (withParent) {
+          bool found = false;
+          const std::uint32_t bw =
+              BackgroundWord(*parent, dx + x + parent->offset.x, dy + y + parent->offset.y, found);
+          if (found) d[x] = bw | 0xFF000000u;
+        }
+        continue;
+      }
+      d[x] = sw | 0xFF000000u;
+    }
+  }
+}
+
+void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect pieceRect,
+                     int maskOffsetY, std::uint32_t key, const BackgroundSource* parent) {
+  if (!Is32(dest) || image.Empty()) return;
+  // The piece and its mask must both lie inside the image.
+  Rect piece = pieceRect;
+  piece.bottom = std::min(piece.bottom, image.Height() - maskOffsetY);
+  int dx = destPos.x, dy = destPos.y, sx = piece.left, sy = piece.top;
+  int w = piece.width(), h = piece.height();
+  if (sy + maskOffsetY < 0) {  // mask above the image: clip the rows whose mask is missing
+    const int cut = -(sy + maskOffsetY);
+    sy += cut;
+    dy += cut;
+    h -= cut;
+  }
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), image.Width(), image.Height())) return;
+  for (int y = 0; y < h; ++y) {
+    std::uint32_t* d = dest.Row32(dy + y) + dx;
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t iw = KeyWord(image, sx + x, sy + y);
+      if (iw == key) {
+        if (parent) {
+          bool found = false;
+          const std::uint32_t bw =
+              BackgroundWord(*parent, dx + x + parent->offset.x, dy + y + parent->offset.y, found);
+          if (found) d[x] = bw | 0xFF000000u;
+        }
+        continue;
+      }
+      const std::uint32_t mw = KeyWord(image, sx + x, sy + y + maskOffsetY);
+      const std::uint32_t dw = d[x];
+      std::uint32_t out = 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::int32_t dv = Byte(dw, shift), iv = Byte(iw, shift), mv = Byte(mw, shift);
+        out |= static_cast<std::uint32_t>(((dv - iv) * mv + iv * 256) >> 8) << shift;
+      }
+      d[x] = out;
+    }
+  }
+}
+
+void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t alpha,
+                  const Bitmap* mask) {
+  if (!Is32(result) || !Is32(a) || !Is32(b)) return;
+  if (mask && !Is32(*mask)) return;
+  int w = std::min({result.Width(), a.Width(), b.Width()});
+  int h = std::min({result.Height(), a.Height(), b.Height()});
+  if (mask) {
+    w = std::min(w, mask->Width());
+    h = std::min(h, mask->Height());
+  }
+  const std::size_t bytes = static_cast<std::size_t>(w) * 4;
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* r = result.ScanLine(y);
+    const std::uint8_t* pa = a.ScanLine(y);
+    const std::uint8_t* pb = b.ScanLine(y);
+    const std::uint8_t* pm = mask ? mask->ScanLine(y) : nullptr;
+    for (std::size_t i = 0; i < bytes; ++i) {
+      const std::int32_t al = pm ? pm[i] : alpha;
+      r[i] = static_cast<std::uint8_t>((al * (std::int32_t{pa[i]} - pb[i]) + 256 * std::int32_t{pb[i]}) >> 8);
+    }
+  }
+}
+
+bool TlcFast32::Attach(Bitmap* b) {
+  bitmap = b;
+  Width = Height = 0;
+  Start = nullptr;
+  Delta = 0;
+  if (!b || b->Format() != PixelFormat::pf32bit || b->Width() < 1 || b->Height() < 2) return false;
+  Width = b->Width();
+  Height = b->Height();
+  Start = b->ScanLine(0);
+  Delta = b->Stride();
+  return true;
+}
+
+TColor TlcFast32::Pixel(int x, int y) const {
+  std::uint32_t w;
+  std::memcpy(&w, Start + y * Delta + 4 * static_cast<std::ptrdiff_t>(x), 4);
+  return ColorFromPixel(w);
+}
+
+void TlcFast32::SetPixel(int x, int y, TColor value) {
+  const std::uint32_t w = PixelFromColor(value, TopByteOf(value));
+  std::memcpy(Start + y * Delta + 4 * static_cast<std::ptrdiff_t>(x), &w, 4);
+}
+
+void TlcFast32::FillRect(Rect rect, TColor value) {
+  if (Width == 0) return;
+  const Rect r = rect.intersect({0, 0, Width, Height});
+  const std::uint32_t w = PixelFromColor(value, TopByteOf(value));
+  for (int y = r.top; y < r.bottom; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(Start + y * Delta);
+    std::fill(row + r.left, row + r.right, w);
+  }
+}
+
+bool TlcFastSum32::Attach(const Bitmap* source, Bitmap* dest) {
+  SourceBitmap = source;
+  DestBitmap = dest;
+  Width = Height = 0;
+  if (!source || !dest || source->Format() != PixelFormat::pf32bit ||
+      dest->Format() != PixelFormat::pf32bit || source->Width() < 2 || source->Height() < 2 ||
+      dest->Width() < 2 || dest->Height() < 2) {
+    return false;
+  }
+  Width = std::min(source->Width(), dest->Width());
+  Height = std::min(source->Height(), dest->Height());
+  SourceStart = source->ScanLine(0);
+  DestStart = dest->ScanLine(0);
+  SourceDelta = source->Stride();
+  DestDelta = dest->Stride();
+  return true;
+}
+
+void TlcFastSum32::BlendRect() {
+  if (Width == 0) return;
+  graphics::BlendRect(*DestBitmap, *SourceBitmap, DestWeight, {DestX1, DestY1},
+                      {SourceX1, SourceY1, std::min(SourceX2, SourceX1 + DestX2 - DestX1),
+                       std::min(SourceY2, SourceY1 + DestY2 - DestY1)});
+}
+
+}  // namespace sapala::graphics

@@ -1,0 +1,254 @@
+// Pixel primitives: the stated formulas byte for byte, and their clipping.
+#include "core/graphics/pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace sapala::graphics {
+namespace {
+
+Bitmap Filled(int w, int h, std::uint32_t word) {
+  Bitmap b = NewBitmap32(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) b.Row32(y)[x] = word;
+  }
+  return b;
+}
+
+std::uint32_t Gray(std::uint8_t v, std::uint8_t a) { return std::uint32_t{a} << 24 | v * 0x010101u; }
+
+TEST(Pixels, BlendRectBytes) {
+  struct Case {
+    std::uint8_t dest, source, alpha, want;
+  };
+  const std::vector<Case> cases = {
+      {100, 200, 255, 100},  // (25500 + 200 + 127) >> 8: the destination almost unchanged
+      {0, 200, 0, 199},      // (51000 + 127) >> 8: the source up to rounding
+      {50, 255, 0, 254},
+      {10, 20, 128, 15},     // (1280 + 2540 + 127) >> 8
+      {255, 255, 255, 254},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    Bitmap d = Filled(3, 3, Gray(c.dest, c.dest));
+    const Bitmap s = Filled(3, 3, Gray(c.source, c.source));
+    BlendRect(d, s, c.alpha, {0, 0}, {0, 0, 3, 3});
+    EXPECT_EQ(d.Row32(2)[2], Gray(c.want, c.want)) << "case " << i;  // alpha byte alike
+  }
+}
+
+TEST(Pixels, BlendRectClipping) {
+  const Bitmap s = Filled(4, 4, 0xFFFFFFFFu);
+  struct Case {
+    Point origin;
+    Rect sourceRect;
+    std::vector<Point> changed;  // dest is 3 × 3
+  };
+  const std::vector<Case> cases = {
+      {{-1, -1}, {0, 0, 2, 2}, {{0, 0}}},                  // negative origin eats the source
+      {{2, 2}, {0, 0, 4, 4}, {{2, 2}}},                    // fits the destination
+      {{0, 0}, {3, 3, 9, 9}, {{0, 0}}},                    // clipped to the source
+      {{3, 0}, {0, 0, 4, 4}, {}},                          // origin outside
+      {{0, 0}, {2, 2, 2, 5}, {}},                          // empty
+      {{1, 0}, {-1, 0, 1, 1}, {{2, 0}}},                   // negative source start moves dest
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    Bitmap d = Filled(3, 3, 0);
+    BlendRect(d, s, 0, cases[i].origin, cases[i].sourceRect);
+    int changed = 0;
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 3; ++x) {
+        if (d.Row32(y)[x] != 0) ++changed;
+      }
+    }
+    EXPECT_EQ(changed, static_cast<int>(cases[i].changed.size())) << "case " << i;
+    for (const Point& p : cases[i].changed) EXPECT_NE(d.Row32(p.y)[p.x], 0u) << "case " << i;
+  }
+}
+
+TEST(Pixels, ComposeOverByAlpha) {
+  struct Case {
+    std::uint32_t source, dest, want;
+  };
+  const std::vector<Case> cases = {
+      // channel ((200 − 100) × 128 + 25600) >> 8 = 150; alpha 100 + 128 × 155 div 255 = 177
+      {Gray(200, 128), Gray(100, 100), Gray(150, 177)},
+      {Gray(200, 0), Gray(100, 100), Gray(100, 100)},    // a = 0: nothing moves
+      {Gray(200, 255), Gray(100, 0), Gray(199, 255)},    // (255 × 200 + 100) >> 8
+      {0x80FF0000u, 0xFF0000FFu, 0xFF7F007Fu},  // (−255 × 128 + 65280) >> 8 = 127
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Bitmap s = Filled(2, 2, cases[i].source);
+    Bitmap d = Filled(2, 2, cases[i].dest);
+    ComposeOver({0, 0, 2, 2}, {0, 0, 2, 2}, s, false, {}, d);
+    EXPECT_EQ(d.Row32(1)[1], cases[i].want) << "case " << i;
+  }
+}
+
+TEST(Pixels, ComposeOverKeyPixelsAndClipping) {
+  Bitmap s = Filled(2, 1, Gray(10, 255));
+  s.Row32(0)[0] = kKeyPixel;
+  const Bitmap back = Filled(4, 4, Gray(77, 0));
+  const BackgroundSource bg{&back, {1, 1}, clFuchsia};
+  Bitmap d = Filled(3, 1, Gray(5, 5));
+  ComposeOver({1, 0, 3, 1}, {0, 0, 2, 1}, s, true, bg, d);
+  EXPECT_EQ(d.Row32(0)[1], Gray(77, 255));  // key pixel: the background, alpha 255
+  EXPECT_EQ(d.Row32(0)[2], Gray(9, 255));  // (255 × 10 + 5) >> 8
+  d = Filled(3, 1, Gray(5, 5));
+  ComposeOver({1, 0, 3, 1}, {0, 0, 2, 1}, s, false, bg, d);
+  EXPECT_EQ(d.Row32(0)[1], Gray(5, 5));  // left alone
+  // Negative destination coordinates shift the source.
+  d = Filled(3, 1, Gray(5, 5));
+  ComposeOver({-1, 0, 1, 1}, {0, 0, 2, 1}, s, false, bg, d);
+  EXPECT_EQ(d.Row32(0)[0], Gray(9, 255));
+  EXPECT_EQ(d.Row32(0)[1], Gray(5, 5));
+}
+
+TEST(Pixels, MaskedPieceCopy) {
+  // Image 3 × 2: row 0 the picture, row 1 its mask (mask offset 1).
+  Bitmap image = NewBitmap32(3, 2);
+  const std::uint32_t pics[3] = {Gray(100, 0), Gray(100, 0), kKeyPixel};
+  const std::uint32_t masks[3] = {Gray(0, 0), Gray(255, 0), Gray(128, 0)};
+  for (int x = 0; x < 3; ++x) {
+    image.Row32(0)[x] = pics[x];
+    image.Row32(1)[x] = masks[x];
+  }
+  Bitmap d = Filled(3, 1, Gray(200, 9));
+  CopyMaskedPiece(d, {0, 0}, image, {0, 0, 3, 1}, 1, kKeyPixel, nullptr);
+  EXPECT_EQ(d.Row32(0)[0], Gray(100, 255));  // mask 0 takes the image
+  EXPECT_EQ(d.Row32(0)[1], Gray(199, 255));  // mask 255: ((200 − 100) × 255 + 25600) >> 8
+  EXPECT_EQ(d.Row32(0)[2], Gray(200, 9));    // key skipped
+  const BackgroundSource parent{nullptr, {}, RgbColor(1, 2, 3)};
+  CopyMaskedPiece(d, {0, 0}, image, {2, 0, 3, 1}, 1, kKeyPixel, &parent);
+  EXPECT_EQ(d.Row32(0)[0], 0xFF010203u);  // key replaced by the parent's colour
+  // A piece whose mask would lie below the image is cut, not read past the end.
+  Bitmap d2 = Filled(3, 2, 0);
+  CopyMaskedPiece(d2, {0, 0}, image, {0, 0, 3, 2}, 1, kKeyPixel, nullptr);
+  EXPECT_EQ(d2.Row32(1)[0], 0u);
+}
+
+TEST(Pixels, KeyedCopies) {
+  Bitmap s24(2, 1, PixelFormat::pf24bit);
+  s24.SetRawPixel(0, 0, 0xFF00FF);  // fuchsia
+  s24.SetRawPixel(1, 0, 0x123456);
+  Bitmap d = Filled(3, 3, 0);
+  CopyKeyed(d, s24, 1, 2, kKeyPixel);
+  EXPECT_EQ(d.Row32(2)[1], 0u);
+  EXPECT_EQ(d.Row32(2)[2], 0xFF123456u);
+  const Bitmap parentBits = Filled(5, 5, Gray(66, 0));
+  const BackgroundSource parent{&parentBits, {2, 2}, clNone};
+  CopyKeyedWithBackground(d, {-1, 0}, s24, s24.Bounds(), kKeyPixel, &parent);
+  EXPECT_EQ(d.Row32(0)[0], 0xFF123456u);
+  CopyKeyedWithBackground(d, {0, 1}, s24, s24.Bounds(), kKeyPixel, &parent);
+  EXPECT_EQ(d.Row32(1)[0], Gray(66, 255));
+}
+
+TEST(Pixels, FillsOpacityAndMixes) {
+  Bitmap b = Filled(4, 3, Gray(100, 7));
+  FillBitmapRect(b, {1, 1, 3, 9}, RgbColor(1, 2, 3));
+  EXPECT_EQ(b.Row32(2)[2], 0xFF010203u);
+  EXPECT_EQ(b.Row32(0)[1], Gray(100, 7));
+  Bitmap line = Filled(4, 1, 0);
+  FillBitmapRect(line, {2, 5, 3, 6}, clBtnFace);  // height 1: from left to the row's end
+  EXPECT_EQ(line.Row32(0)[3], 0xFFF0F0F0u);
+  EXPECT_EQ(line.Row32(0)[1], 0u);
+
+  b = Filled(2, 1, kKeyPixel);
+  b.Row32(0)[1] = Gray(5, 5);
+  SetOpacityRect(b, b.Bounds(), 200, true);
+  EXPECT_EQ(b.Row32(0)[0], kKeyPixel);
+  EXPECT_EQ(b.Row32(0)[1], Gray(5, 200));
+
+  // Inclusive rectangle; p × pixel + (1 − p) × colour, half to even.
+  b = Filled(3, 3, Gray(100, 9));
+  MixRectWithColor(b, {0, 0, 0, 0}, 25, RgbColor(200, 200, 200));
+  EXPECT_EQ(b.Row32(0)[0], Gray(175, 9));
+  EXPECT_EQ(b.Row32(0)[1], Gray(100, 9));
+  b = Filled(2, 1, Gray(1, 0));
+  b.Row32(0)[1] = Gray(3, 0);
+  MixRectWithColor(b, {0, 0, 5, 5}, 50, RgbColor(2, 2, 2));
+  EXPECT_EQ(b.Row32(0)[0], Gray(2, 0));  // 1.5 -> 2
+  EXPECT_EQ(b.Row32(0)[1], Gray(2, 0));  // 2.5 -> 2
+}
+
+TEST(Pixels, FadeTintGreyAndColourShifts) {
+  Bitmap target = Filled(3, 3, Gray(201, 3));
+  Bitmap back = Filled(2, 2, Gray(100, 0));
+  back.Row32(0)[0] = kKeyPixel;
+  FadeToBackground(target, 1, 1, kKeyPixel, 0.5, back.Bounds(), back);
+  EXPECT_EQ(target.Row32(1)[1], Gray(201, 3));  // under the key
+  EXPECT_EQ(target.Row32(2)[2], Gray(150, 3));  // 100 − (−101) × 0.5 = 150.5 -> 150
+  EXPECT_EQ(target.Row32(0)[0], Gray(201, 3));  // outside the offset rect
+
+  Bitmap t = Filled(2, 1, Gray(100, 4));
+  t.Row32(0)[0] = kKeyPixel;
+  TintBitmap(t, RgbColor(200, 200, 200), 0.5);
+  EXPECT_EQ(t.Row32(0)[0], kKeyPixel);
+  EXPECT_EQ(t.Row32(0)[1], Gray(150, 4));
+
+  Bitmap g = Filled(1, 1, 0x7F0A141Fu);  // B 0x1F, G 0x14, R 0x0A
+  GrayscaleBitmap(g);
+  EXPECT_EQ(g.Row32(0)[0], 0x7F000000u | ((0x1F + 0x14 + 0x0A) / 3) * 0x010101u);
+
+  Bitmap h = Filled(3, 1, 0x40FF0000u);  // red, alpha 0x40
+  h.Row32(0)[1] = kKeyPixel;
+  h.Row32(0)[2] = Gray(90, 1);
+  ChangeBitmapHue(&h, 120);
+  EXPECT_EQ(h.Row32(0)[0], 0x4000FF00u);
+  EXPECT_EQ(h.Row32(0)[1], kKeyPixel);
+  EXPECT_EQ(h.Row32(0)[2], Gray(90, 1));
+  ChangeBitmapHue(nullptr, 10);
+  ChangeBitmapSaturation(nullptr, 10);
+  Bitmap s = Filled(1, 1, 0x00C86432u);  // R 200, G 100, B 50
+  ChangeBitmapSaturation(&s, 50);
+  EXPECT_EQ(s.Row32(0)[0], 0x00F25C11u);  // 242, 92, 17
+}
+
+TEST(Pixels, BlendBitmaps) {
+  const Bitmap a = Filled(2, 2, Gray(200, 200));
+  const Bitmap b = Filled(3, 1, Gray(100, 100));
+  Bitmap r = Filled(2, 2, 0);
+  BlendBitmaps(r, a, b, 128, nullptr);
+  EXPECT_EQ(r.Row32(0)[1], Gray(150, 150));  // (128 × 100 + 25600) >> 8
+  EXPECT_EQ(r.Row32(1)[0], 0u);              // outside the common size
+  BlendBitmaps(r, b, a, 128, nullptr);
+  EXPECT_EQ(r.Row32(0)[0], Gray(150, 150));  // (128 × −100 + 51200) >> 8
+  Bitmap mask = Filled(2, 2, 0x00FF8000u);   // B 0, G 128, R 255, A 0
+  BlendBitmaps(r, a, b, 0, &mask);
+  EXPECT_EQ(r.Row32(0)[0], 0x64C79664u);  // A: b; R: 199; G: 150; B: b
+}
+
+TEST(Pixels, FastAccessObjects) {
+  Bitmap one = NewBitmap32(5, 1);
+  TlcFast32 f;
+  EXPECT_FALSE(f.Attach(&one));
+  EXPECT_EQ(f.Width, 0);
+  std::vector<std::uint32_t> memory(6, 0);
+  Bitmap up = Bitmap::Wrap(reinterpret_cast<std::uint8_t*>(memory.data()) + 16, 2, 3, -8,
+                           PixelFormat::pf32bit);
+  ASSERT_TRUE(f.Attach(&up));
+  EXPECT_EQ(f.Delta, -8);
+  f.SetPixel(1, 0, ColorFromBits(0x80332211));  // A 0x80, B 0x33, G 0x22, R 0x11
+  EXPECT_EQ(memory[5], 0x80112233u);
+  EXPECT_EQ(f.Pixel(1, 0), ColorFromBits(0x80332211));
+  f.FillRect({0, 1, 9, 9}, 0x0000FF);
+  EXPECT_EQ(memory[0], 0x00FF0000u);
+  EXPECT_EQ(memory[4], 0u);
+
+  TlcFastSum32 sum;
+  EXPECT_FALSE(sum.Attach(&one, &up));
+  Bitmap src = Filled(4, 4, Gray(200, 200));
+  Bitmap dst = Filled(3, 3, 0);
+  ASSERT_TRUE(sum.Attach(&src, &dst));
+  EXPECT_EQ(sum.Width, 3);
+  sum.DestWeight = 0;
+  sum.DestX1 = 1; sum.DestY1 = 1; sum.DestX2 = 3; sum.DestY2 = 2;
+  sum.SourceX1 = 0; sum.SourceY1 = 0; sum.SourceX2 = 4; sum.SourceY2 = 4;
+  sum.BlendRect();
+  EXPECT_EQ(dst.Row32(1)[2], Gray(199, 199));
+  EXPECT_EQ(dst.Row32(2)[2], 0u);
+}
+
+}  // namespace
+}  // namespace sapala::graphics
