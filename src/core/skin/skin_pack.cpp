@@ -3,6 +3,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/skin/file_system.h"
@@ -166,6 +167,30 @@ const TlcImageItem* TlcSkinConvertor::FindItem(std::string_view name) const {
     if (UpperAscii(item.Name) == name) return &item;
   }
   return nullptr;
+}
+
+std::vector<PackEntry> CollectFolder(const FileSystem& fs, const std::string& folder) {
+  std::string dir = folder;
+  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+  std::vector<DirEntry> list = fs.ListDirectory(folder);
+  std::sort(list.begin(), list.end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+  std::vector<PackEntry> out;
+  bool hasText = false;
+  for (const DirEntry& e : list) {
+    if (e.isDirectory) continue;
+    auto bytes = fs.ReadFile(dir + e.name, TlcSkinConvertor::kMaxEntryBytes);
+    if (!bytes) throw SkinError("Cannot read \"" + dir + e.name + "\"");
+    PackEntry entry{e.name, std::move(*bytes)};
+    if (UpperAscii(e.name) == "OPTIONS.DAT" && !hasText) {
+      hasText = true;
+      out.insert(out.begin(), std::move(entry));
+    } else {
+      out.push_back(std::move(entry));
+    }
+  }
+  if (!hasText) throw SkinError("\"" + folder + "\" holds no \"Options.dat\"");
+  return out;
 }
 
 Bytes WritePacked(std::span<const PackEntry> entries) {

@@ -72,6 +72,10 @@ struct PackEntry {
 // (so whatever is written can be read back).
 Bytes WritePacked(std::span<const PackEntry> entries);
 
+// The files of a skin folder (not its sub-folders) as pack entries: "Options.dat" first, the others
+// sorted by name. Raises SkinError when the folder has no "Options.dat" or a file cannot be read.
+std::vector<PackEntry> CollectFolder(const FileSystem& fs, const std::string& folder);
+
 // True when the upper-cased extension of `name` (from its last ".") equals `extUpper`.
 bool HasExtensionUpper(std::string_view name, std::string_view extUpper);
 
