@@ -40,8 +40,32 @@ Bitmap To32(Bitmap b) {
   return graphics::ConvertTo32(b);
 }
 
-Bitmap DecodeBmp(const PictureBytes& p) { return To32(codecs::ReadBmp(p.bytes)); }
-Bitmap DecodePng(const PictureBytes& p) { return To32(codecs::ReadPng(p.bytes)); }
+// True when the header of a BMP or PNG file declares a width of 0. Such a picture makes no
+// image and is no error, while the readers refuse it as malformed.
+bool DeclaresZeroWidth(std::span<const std::uint8_t> b) {
+  auto le32 = [&](std::size_t o) {
+    return static_cast<std::uint32_t>(b[o]) | static_cast<std::uint32_t>(b[o + 1]) << 8 |
+           static_cast<std::uint32_t>(b[o + 2]) << 16 | static_cast<std::uint32_t>(b[o + 3]) << 24;
+  };
+  if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
+    const std::uint32_t header = le32(14);
+    if (header == 12) return (b[18] | b[19] << 8) == 0;  // core header: 16-bit width
+    return le32(18) == 0;
+  }
+  if (b.size() >= 20 && codecs::IsPng(b)) {
+    return b[16] == 0 && b[17] == 0 && b[18] == 0 && b[19] == 0;  // IHDR width, big-endian
+  }
+  return false;
+}
+
+Bitmap DecodeBmp(const PictureBytes& p) {
+  if (DeclaresZeroWidth(p.bytes)) return Bitmap();
+  return To32(codecs::ReadBmp(p.bytes));
+}
+Bitmap DecodePng(const PictureBytes& p) {
+  if (DeclaresZeroWidth(p.bytes)) return Bitmap();
+  return To32(codecs::ReadPng(p.bytes));
+}
 
 void CheckRoom(const SkinTables& t) {
   if (t.Images.size() >= static_cast<std::size_t>(SkinTables::kMaxImages)) {

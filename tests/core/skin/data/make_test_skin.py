@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Writes the pictures of the test skin "TestSkin" (tests/core/skin/data/TestSkin).
 
+Picture names the skin text uses with the "!" form or as the master bitmap are upper-case:
+in a packed skin those are looked up as written against upper-cased entry names.
+
 The BMP and PNG files are written here byte by byte; the two JPEG textures are made with
 ImageMagick's `convert`. The files are committed, so the tests need none of this at run time.
 Run from anywhere: python3 make_test_skin.py
@@ -72,13 +75,13 @@ def master(x, y):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_bmp24(os.path.join(OUT, "master.bmp"), 128, 64, master)
+    write_bmp24(os.path.join(OUT, "MASTER.BMP"), 128, 64, master)
     # Plain picture file form: 18 x 12, borders 18 div 9 = 2 and 12 div 6 = 2, no fuchsia.
     write_bmp24(os.path.join(OUT, "plain.bmp"), 18, 12, lambda x, y: (40, 80, 120))
     # "!" form with a lower-case ".bmp" name: must be ignored even though the file exists.
     write_bmp24(os.path.join(OUT, "lower.bmp"), 4, 4, lambda x, y: (1, 2, 3))
     # "!" form PNG glyph, 8 x 8, semi-transparent red.
-    write_png_rgba(os.path.join(OUT, "glyph.png"), 8, 8, lambda x, y: (255, 0, 0, 32 * (x % 8)))
+    write_png_rgba(os.path.join(OUT, "GLYPH.PNG"), 8, 8, lambda x, y: (255, 0, 0, 32 * (x % 8)))
     # JPEG textures: 16 x 16 becomes an image, 1000 x 900 (900000 pixels) a pattern.
     subprocess.run(["convert", "-size", "16x16", "xc:#2050A0", "-quality", "95",
                     os.path.join(OUT, "small.jpg")], check=True)
