@@ -37,6 +37,19 @@ std::int32_t Field(std::string_view value, std::size_t pos, std::size_t len) {
 
 Bitmap To32(Bitmap b) {
   if (b.Format() == graphics::PixelFormat::pf32bit) return b;
+  if (b.Format() == graphics::PixelFormat::pf24bit) {
+    // Row by row: most skin pictures are 24-bit BMP files, and this is their hot path.
+    Bitmap out = graphics::NewBitmap32(b.Width(), b.Height());
+    for (int y = 0; y < b.Height(); ++y) {
+      const std::uint8_t* s = b.ScanLine(y);
+      std::uint32_t* d = out.Row32(y);
+      for (int x = 0; x < b.Width(); ++x, s += 3) {
+        d[x] = 0xFF000000u | std::uint32_t{s[0]} | std::uint32_t{s[1]} << 8 |
+               std::uint32_t{s[2]} << 16;
+      }
+    }
+    return out;
+  }
   return graphics::ConvertTo32(b);
 }
 
