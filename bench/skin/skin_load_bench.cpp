@@ -260,9 +260,9 @@ void BM_LoadPackedTestSkin(benchmark::State& state) {
   SkinManagerCore m(fs, platform, host);
   m.SetActive(false);
   m.SetSkinDirectory(dir.string());
+  m.SetSkinName("TestSkin");  // stored only while inactive
   for (auto _ : state) {
-    m.SetActive(true);
-    m.SetSkinName("TestSkin");
+    m.SetActive(true);  // loads by the stored name
     if (!m.IsPacked() || m.Tables.Patterns.size() != 1) std::abort();
     m.SetActive(false);
   }
