@@ -69,6 +69,15 @@ SkinManagerCore::~SkinManagerCore() {
   ClassLists.StoreTo(ThirdParty);
 }
 
+void SkinManagerCore::StartUp(SkinPlatform& platform) {
+  for (const std::string& a : platform.CommandLineArguments()) {
+    if (LowerAscii(a) == "/lcver") {
+      platform.ShowMessage(std::string("LumoControls v") + kVersion);
+      return;
+    }
+  }
+}
+
 // --- Folder rules ---
 
 std::string SkinManagerCore::ResolvedSkinDirectory() const {

@@ -110,6 +110,11 @@ class SkinManagerCore {
   static bool SkinLoading() { return skinLoading_; }
   static bool SkinChanging() { return skinChanging_; }
 
+  // Module start-up, once per process before any form exists: shows "LumoControls v7.40" when
+  // one of the command-line arguments, lower-cased, is "/lcver". The Win32 side also loads the
+  // built-in shadow pictures then (LoadBuiltInShadows).
+  static void StartUp(SkinPlatform& platform);
+
   // --- Operations ---
   // After the owning form has been read: defaults for empty settings, the class lists, and the
   // skin applied to the windows without animation.

@@ -60,6 +60,23 @@ TEST(SkinManager, DefaultsAfterConstruction) {
   EXPECT_TRUE(m.IsDefault());
 }
 
+TEST(SkinManager, StartUpShowsTheVersionOnRequest) {
+  struct Case {
+    std::vector<std::string> args;
+    std::size_t messages;
+  };
+  const Case cases[] = {{{}, 0}, {{"/LCVER"}, 1}, {{"x", "/lcver"}, 1}, {{"/lcver2"}, 0}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    FakePlatform p;
+    p.arguments = cases[i].args;
+    SkinManagerCore::StartUp(p);
+    ASSERT_EQ(p.messages.size(), cases[i].messages) << "case " << i;
+    if (!p.messages.empty()) {
+      EXPECT_EQ(p.messages[0], "LumoControls v7.40");
+    }
+  }
+}
+
 TEST(SkinManager, ResolvingTheSkinFolder) {
   struct Case {
     const char* setting;

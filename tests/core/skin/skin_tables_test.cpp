@@ -546,3 +546,47 @@ TEST(SkinTables, StandardPartCache) {
 
 }  // namespace
 }  // namespace sapala::skin
+
+namespace sapala::skin {
+namespace {
+
+TEST(SkinTables, BuiltInShadowPictures) {
+  const BuiltInShadows s = LoadBuiltInShadows();
+  struct Case {
+    const graphics::Bitmap& pic;
+    int size;
+    std::uint32_t plateau;
+    int centreY;
+  };
+  const Case cases[] = {{s.Active, 32, 102, 16}, {s.Inactive, 31, 77, 14}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    ASSERT_EQ(c.pic.Width(), c.size) << "case " << i;
+    ASSERT_EQ(c.pic.Height(), c.size) << "case " << i;
+    ASSERT_EQ(c.pic.Format(), graphics::PixelFormat::pf32bit);
+    std::uint32_t maxAlpha = 0;
+    for (int y = 0; y < c.size; ++y) {
+      for (int x = 0; x < c.size; ++x) {
+        const std::uint32_t px = c.pic.Row32(y)[x];
+        EXPECT_EQ(px & 0xFFFFFFu, 0u) << "case " << i << ": black at " << x << "," << y;
+        maxAlpha = std::max(maxAlpha, px >> 24);
+        if (x == 0 || y == 0 || x == c.size - 1 || y == c.size - 1) {
+          EXPECT_EQ(px >> 24, 0u) << "case " << i << ": edge " << x << "," << y;
+        }
+      }
+    }
+    EXPECT_EQ(maxAlpha, c.plateau) << "case " << i;
+    EXPECT_EQ(c.pic.Row32(c.centreY)[c.size / 2] >> 24, c.plateau) << "case " << i;
+  }
+  // The inactive plateau sits one pixel higher: its first full row comes before the active's.
+  auto firstPlateauRow = [](const graphics::Bitmap& b, std::uint32_t a) {
+    for (int y = 0; y < b.Height(); ++y) {
+      if (b.Row32(y)[b.Width() / 2] >> 24 == a) return y;
+    }
+    return -1;
+  };
+  EXPECT_EQ(firstPlateauRow(s.Inactive, 77) + 1, firstPlateauRow(s.Active, 102));
+}
+
+}  // namespace
+}  // namespace sapala::skin
