@@ -23,6 +23,17 @@ using graphics::Rect;
 
 constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
 
+// Limits for one skin picture, tighter than the readers' defaults: skin artwork is small, and a
+// damaged skin must not make the loader take hundreds of megabytes for one picture.
+codecs::DecodeLimits SkinPictureLimits() {
+  codecs::DecodeLimits l;
+  l.maxWidth = 8192;
+  l.maxHeight = 8192;
+  l.maxPictureBytes = std::size_t{64} << 20;
+  l.maxInflatedBytes = std::size_t{96} << 20;
+  return l;
+}
+
 bool Contains(std::string_view s, std::string_view what) {
   return s.find(what) != std::string_view::npos;
 }
@@ -73,11 +84,11 @@ bool DeclaresZeroWidth(std::span<const std::uint8_t> b) {
 
 Bitmap DecodeBmp(const PictureBytes& p) {
   if (DeclaresZeroWidth(p.bytes)) return Bitmap();
-  return To32(codecs::ReadBmp(p.bytes));
+  return To32(codecs::ReadBmp(p.bytes, SkinPictureLimits()));
 }
 Bitmap DecodePng(const PictureBytes& p) {
   if (DeclaresZeroWidth(p.bytes)) return Bitmap();
-  return To32(codecs::ReadPng(p.bytes));
+  return To32(codecs::ReadPng(p.bytes, SkinPictureLimits()));
 }
 
 void CheckRoom(const SkinTables& t) {
@@ -417,7 +428,7 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
         if (!isJpeg(upper)) continue;
         auto bytes = FindPicture(src, env.fs, k.value, upper);
         if (!bytes) continue;
-        Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes));
+        Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes, SkinPictureLimits()));
         if (pic.Width() == 0) continue;
         const std::int64_t pixels = std::int64_t{pic.Width()} * pic.Height();
         if (pixels >= SkinTables::kPatternMinPixels) {
@@ -444,7 +455,7 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
         if (!isJpeg(upper)) continue;
         auto bytes = FindPictureFile(src.skinPath, env.fs, k.value);
         if (!bytes) continue;
-        Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes));
+        Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes, SkinPictureLimits()));
         if (pic.Width() == 0) continue;
         t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(std::move(pic)),
                                            UpperAscii(s.name), UpperAscii(k.name)});

@@ -150,15 +150,16 @@ void SkinTables::RefreshStdCache() {
 
 namespace {
 
-// A copy of `r` of `source` (clipped to it) into a new 32-bit picture of r's size.
+// A copy of the part of `r` that lies inside `source`, as a new 32-bit picture. The rectangle
+// comes from the skin text, so only what the source really holds is allocated: a frame claiming
+// 9999 x 9999 pixels of a small master bitmap costs nothing beyond the bitmap itself.
 Bitmap CopyFrame(const Bitmap& source, graphics::Rect r) {
-  if (r.empty()) return Bitmap();
-  Bitmap out = graphics::NewBitmap32(r.width(), r.height());
   const graphics::Rect in = r.intersect(source.Bounds());
+  if (in.empty() || source.Format() != graphics::PixelFormat::pf32bit) return Bitmap();
+  Bitmap out = graphics::NewBitmap32(in.width(), in.height());
   for (int y = in.top; y < in.bottom; ++y) {
     const std::uint32_t* from = source.Row32(y);
-    std::uint32_t* to = out.Row32(y - r.top);
-    std::copy(from + in.left, from + in.right, to + (in.left - r.left));
+    std::copy(from + in.left, from + in.right, out.Row32(y - in.top));
   }
   return out;
 }

@@ -514,6 +514,13 @@ TEST(SkinTables, ExtendedBorderPictures) {
   EXPECT_EQ(f.t.ExtBorders.Active.Height(), 10);
   EXPECT_EQ(f.t.ExtBorders.Inactive.Row32(0)[0] & 0xFFFFFFu, 0xFF00FFu);  // the second frame
 
+  // A frame far larger than the master bitmap allocates only what the bitmap holds.
+  ASSERT_EQ(f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n"
+                    "EXBORDER=^0030,0000,9999,9999,0006,0005,0004,0003,1,0,0,0\n"),
+            "");
+  EXPECT_EQ(f.t.ExtBorders.Active.Width(), 10);
+  EXPECT_EQ(f.t.ExtBorders.Active.Height(), 10);
+
   f.settings.extendedBorders = false;
   ASSERT_EQ(f.Build("[GLOBALINFO]\nx=1\n"), "");
   EXPECT_EQ(f.t.ExtBorders.Left + f.t.ExtBorders.Top + f.t.ExtBorders.Bottom, 0);
