@@ -34,6 +34,15 @@ codecs::DecodeLimits SkinPictureLimits() {
   return l;
 }
 
+// Counts a decoded picture against the load's budget.
+void Account(SkinTables& t, const Bitmap& b) {
+  const std::size_t bytes = static_cast<std::size_t>(b.Width()) * static_cast<std::size_t>(b.Height()) * 4;
+  t.DecodedBytes += bytes;
+  if (t.DecodedBytes > t.DecodeBudget) {
+    throw SkinError("The skin's pictures are too large");
+  }
+}
+
 bool Contains(std::string_view s, std::string_view what) {
   return s.find(what) != std::string_view::npos;
 }
@@ -119,6 +128,7 @@ void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::st
   if (!bytes) return;
   Bitmap pic = bmp ? DecodeBmp(*bytes) : DecodePng(*bytes);
   if (pic.Width() == 0) return;
+  Account(t, pic);
   auto word = [&](std::size_t i) {  // 1-based; a missing or non-numeric word counts as 0
     return i <= words.size() ? StrToIntDef(words[i - 1], 0) : 0;
   };
@@ -228,6 +238,7 @@ void AddPlainFile(SkinTables& t, const SkinSource& src, const FileSystem& fs,
   if (!bytes) return;
   Bitmap pic = DecodeBmp(*bytes);
   if (pic.Width() == 0) return;
+  Account(t, pic);
   CheckRoom(t);
   TsMaskData m;
   m.Section = UpperAscii(section);
@@ -285,6 +296,7 @@ void LoadMaster(SkinTables& t, const SkinSource& src, const FileSystem& fs) {
   auto bytes = FindPicture(src, fs, *name, *name);
   if (!bytes) return;
   Bitmap b = DecodeBmp(*bytes);
+  Account(t, b);
   b.transparent = true;
   b.transparentColor = graphics::clFuchsia;
   t.MasterBitmap = std::move(b);
@@ -430,6 +442,7 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
         if (!bytes) continue;
         Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes, SkinPictureLimits()));
         if (pic.Width() == 0) continue;
+        Account(t, pic);
         const std::int64_t pixels = std::int64_t{pic.Width()} * pic.Height();
         if (pixels >= SkinTables::kPatternMinPixels) {
           t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(std::move(pic)),
@@ -457,6 +470,7 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
         if (!bytes) continue;
         Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes, SkinPictureLimits()));
         if (pic.Width() == 0) continue;
+        Account(t, pic);
         t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(std::move(pic)),
                                            UpperAscii(s.name), UpperAscii(k.name)});
       }

@@ -21,6 +21,8 @@ void SkinTables::Build(const SkinSource& source, const BuildSettings& settings,
   SkinSource src = source;
   src.text = &text;
 
+  DecodedBytes = 0;
+  DecodeBudget = settings.maxDecodedBytes;
   // 1 and 2: pictures first, so the section indices below can point at them.
   detail::LoadImages(*this, src, settings, env);
   detail::LoadPatterns(*this, src, settings, env);

@@ -81,6 +81,8 @@ struct BuildSettings {
   int saturation = 0;
   bool extendedBorders = false;  // in effect (the platform offers layered windows)
   bool active = true;
+  // Budget for all pictures decoded by this load; tests make it small.
+  std::size_t maxDecodedBytes = std::size_t{512} << 20;
 };
 
 struct BuildEnvironment {
@@ -102,6 +104,10 @@ class SkinTables {
   graphics::Bitmap MasterBitmap;        // empty when the skin has none
   StdPartCache Cache;
   ExtBorderPictures ExtBorders;
+  // Bytes of pictures decoded by the current load, checked against the settings' budget (a key
+  // may name the same picture many times, so the budget is over decodes, not files).
+  std::size_t DecodedBytes = 0;
+  std::size_t DecodeBudget = 0;
 
   // Builds every table in order: images and master bitmap, patterns, global values (and the
   // version notice), sections, common sections, mask and texture indices, hue and saturation,

@@ -333,6 +333,17 @@ TEST(SkinTables, PictureFileForms) {
   EXPECT_EQ(f.t.Images.size(), 4u);
 }
 
+TEST(SkinTables, DecodedPicturesHaveABudget) {
+  Fixture f;
+  f.fs.Add(std::string(kPath) + "P.BMP", MakeBmp24(16, 16, [](int, int) { return 0x10u; }));
+  f.settings.maxDecodedBytes = 16 * 16 * 4 * 3;  // three decodes of the picture
+  std::string text = "[S]\n";
+  for (int i = 0; i < 3; ++i) text += "K" + std::to_string(i) + "=!P.BMP!1!0!0\n";
+  EXPECT_EQ(f.Build(text), "");
+  text += "K3=!P.BMP!1!0!0\n";  // the same file named once more is one decode too many
+  EXPECT_EQ(f.Build(text), "The skin's pictures are too large");
+}
+
 TEST(SkinTables, CornerScanStaysInsideTheBitmap) {
   Fixture f;
   // Rectangles that reach past the master bitmap, and one far outside it.
