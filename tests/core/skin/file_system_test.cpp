@@ -14,7 +14,7 @@ TEST(HostFileSystem, WindowsStylePathsLimitsAndListing) {
   const auto root = std::filesystem::temp_directory_path() /
                     ("sapala_fs_test_" + std::to_string(::getpid()));
   std::filesystem::create_directories(root / "Skin");
-  std::ofstream(root / "Skin" / "Options.dat") << "[GLOBALINFO]\n";
+  std::ofstream(root / "Skin" / "Options.dat", std::ios::binary) << "[GLOBALINFO]\n";
   std::ofstream(root / "a.lsz") << "x";
   const std::string base = root.string();
   HostFileSystem fs;
