@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,25 @@ class SkinManagerHost {
   virtual void UninstallHooks() {}
   // Repaint every form (cmdBeforeRefresh, cmdRefresh, the popup menu, the hooked windows).
   virtual void RepaintAll(bool /*animate*/) {}
+};
+
+// The preview record a skin editor sends with WM_COPYDATA (WParam 7): a 32-bit command 0xA400,
+// the skin name (128 bytes), the skin folder (513 bytes) and the skin text (30001 bytes), each
+// NUL-terminated within its field; 30646 bytes in all.
+struct SkinPreviewRecord {
+  static constexpr std::uint32_t kCommand = 0xA400;
+  static constexpr std::size_t kNameBytes = 128;
+  static constexpr std::size_t kFolderBytes = 513;
+  static constexpr std::size_t kTextBytes = 30001;
+  static constexpr std::size_t kSize = 4 + kNameBytes + kFolderBytes + kTextBytes;
+
+  std::string name;
+  std::string folder;
+  std::string text;
+
+  // nullopt unless `data` is a whole record starting with the command. A field without a NUL
+  // ends at its last byte.
+  static std::optional<SkinPreviewRecord> Parse(std::span<const std::uint8_t> data);
 };
 
 class SkinManagerCore {
@@ -124,6 +144,9 @@ class SkinManagerCore {
     if (active_) ApplySkin(animate);
   }
   void RemoveSkin();
+  // A skin editor's preview: loads the record's text as skin `name` in `folder` with Updating set,
+  // then applies it without the skin-changing animation. Returns the answer to WM_COPYDATA (1).
+  int ApplyPreview(const SkinPreviewRecord& record);
   // Fills `list` with the available skin names (kinds: 0 all, 1 packed files, 2 folders and
   // packed files, other: stored skins only), sorted; returns the first name found.
   std::string CollectSkinNames(std::vector<std::string>& list, int kinds) const;

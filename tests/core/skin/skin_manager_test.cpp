@@ -267,6 +267,38 @@ TEST(SkinManager, PreviewTextReplacesTheFolderText) {
   f.m->PreviewText.reset();
 }
 
+TEST(SkinManager, SkinEditorPreviewRecord) {
+  std::vector<std::uint8_t> rec(SkinPreviewRecord::kSize, 0);
+  rec[0] = 0x00;
+  rec[1] = 0xA4;
+  auto put = [&](std::size_t at, const std::string& s) { std::copy(s.begin(), s.end(), rec.begin() + static_cast<std::ptrdiff_t>(at)); };
+  put(4, "Edited");
+  put(4 + 128, "C:\\Skins");
+  put(4 + 128 + 513, "[GLOBALINFO]\nVERSION=7.33\n");
+  auto parsed = SkinPreviewRecord::Parse(rec);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->name, "Edited");
+  EXPECT_EQ(parsed->folder, "C:\\Skins");
+  EXPECT_EQ(parsed->text, "[GLOBALINFO]\nVERSION=7.33\n");
+  // Wrong command, short data and a name filling its whole field.
+  auto bad = rec;
+  bad[1] = 0xA5;
+  EXPECT_FALSE(SkinPreviewRecord::Parse(bad));
+  EXPECT_FALSE(SkinPreviewRecord::Parse(std::span(rec).first(rec.size() - 1)));
+  auto full = rec;
+  std::fill(full.begin() + 4, full.begin() + 4 + 128, 'n');
+  EXPECT_EQ(SkinPreviewRecord::Parse(full)->name, std::string(128, 'n'));
+
+  Fixture f;
+  f.Folder("Edited", "[GLOBALINFO]\nVERSION=7.1\n");  // the folder exists: the text still wins
+  EXPECT_EQ(f.m->ApplyPreview(*parsed), 1);
+  EXPECT_EQ(f.m->SkinInfo(), "7.33");
+  EXPECT_FALSE(f.m->PreviewText);
+  EXPECT_FALSE(f.m->Updating);
+  EXPECT_EQ(f.host.Count("broadcast 1"), 1);  // applied once, after loading
+  EXPECT_EQ(f.host.Count("repaint animated"), 0);
+}
+
 TEST(SkinManager, CommonSectionsLoseTheirBlanksAndReload) {
   Fixture f;
   f.Folder("Diri", "[GLOBALINFO]\nVERSION=7.2\n");
