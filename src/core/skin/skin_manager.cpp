@@ -278,6 +278,7 @@ void SkinManagerCore::LoadFolderOrStored() {
   Tables.SkinData.SkinPath = FolderPart(ResolvedSkinDirectory()) + skinName_ + "\\";
   const std::string skinFile = Tables.SkinData.SkinPath + "Options.dat";
   if (PreviewText) {
+    isPacked_ = false;
     const SkinText text = SkinText::Parse(*PreviewText);
     BuildTables(&text, nullptr);
     return;

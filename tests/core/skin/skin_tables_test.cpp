@@ -486,6 +486,27 @@ TEST(SkinTables, HueRotationKeepsIconsAndShiftsEveryColourOnce) {
   EXPECT_EQ(f.t.SkinData.Shadow1Color, 0x00FF00);
 }
 
+TEST(SkinTables, KeptIconsDependOnTheKeepHueValue) {
+  struct Case {
+    const char* keep;
+    bool closeKept, maxKept;
+  };
+  const Case cases[] = {{"0", false, false}, {"1", true, true}, {"2", true, false}};
+  const std::uint32_t red = 0xFFFF0000u;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Fixture f;
+    f.fs.Add(std::string(kPath) + "own.BMP", MakeBmp24(4, 4, [](int, int) { return 0xFF0000u; }));
+    f.settings.hueOffset = 120;
+    ASSERT_EQ(f.Build(std::string("[GLOBALINFO]\nBIKEEPHUE=") + cases[i].keep +
+                      "\nSICONCLOSE=!own.BMP!1!0!2\nBICONMAX=!own.BMP!1!0!2\n"),
+              "");
+    EXPECT_EQ(f.I("GLOBALINFO", "SICONCLOSE").Image->Row32(0)[0] == red, cases[i].closeKept)
+        << "case " << i;
+    EXPECT_EQ(f.I("GLOBALINFO", "BICONMAX").Image->Row32(0)[0] == red, cases[i].maxKept)
+        << "case " << i;
+  }
+}
+
 TEST(SkinTables, SaturationAppliesModulo101) {
   Fixture f;
   f.settings.saturation = 101;  // modulo 101: nothing
