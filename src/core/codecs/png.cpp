@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "core/codecs/color_manager.h"
@@ -146,39 +147,53 @@ class Inflater {
 
 // Undoes one row's filter in place. `row` holds the filter byte followed by `length` bytes;
 // `prior` is the previous row of the same pass in the same layout (all zeros for the first).
-void Unfilter(std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bpp) {
+// Bpp is the bytes per complete pixel (1 to 8), a template argument so that the per-pixel
+// loops unroll.
+template <std::size_t Bpp>
+void UnfilterBpp(std::uint8_t* row, const std::uint8_t* prior, std::size_t length) {
   std::uint8_t* cur = row + 1;
   const std::uint8_t* up = prior + 1;
+  const std::size_t head = std::min(Bpp, length);
   switch (row[0]) {
     case 0: break;
     case 1:
-      for (std::size_t i = bpp; i < length; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - bpp]);
+      for (std::size_t i = Bpp; i < length; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - Bpp]);
       break;
     case 2:
       for (std::size_t i = 0; i < length; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + up[i]);
       break;
-    case 3: {
-      const std::size_t head = std::min(bpp, length);
+    case 3:
       for (std::size_t i = 0; i < head; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + (up[i] >> 1));
-      for (std::size_t i = bpp; i < length; ++i) {
-        cur[i] = static_cast<std::uint8_t>(cur[i] + ((unsigned{cur[i - bpp]} + up[i]) >> 1));
+      for (std::size_t i = Bpp; i < length; ++i) {
+        cur[i] = static_cast<std::uint8_t>(cur[i] + ((unsigned{cur[i - Bpp]} + up[i]) >> 1));
       }
       break;
-    }
-    case 4: {
-      const std::size_t head = std::min(bpp, length);
+    case 4:
       for (std::size_t i = 0; i < head; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + up[i]);
-      for (std::size_t i = bpp; i < length; ++i) {
-        const int a = cur[i - bpp], b = up[i], c = up[i - bpp];
-        const int pa = std::abs(b - c);          // |p - a|
-        const int pb = std::abs(a - c);          // |p - b|
-        const int pc = std::abs(a + b - 2 * c);  // |p - c|
-        const int pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
-        cur[i] = static_cast<std::uint8_t>(cur[i] + pred);
+      for (std::size_t i = Bpp; i + Bpp <= length; i += Bpp) {
+        for (std::size_t k = 0; k < Bpp; ++k) {
+          const int a = cur[i + k - Bpp], b = up[i + k], c = up[i + k - Bpp];
+          const int pa = std::abs(b - c);          // |p - a| with p = a + b - c
+          const int pb = std::abs(a - c);          // |p - b|
+          const int pc = std::abs(a + b - 2 * c);  // |p - c|
+          int pred = pb <= pc ? b : c;
+          pred = (pa <= pb && pa <= pc) ? a : pred;
+          cur[i + k] = static_cast<std::uint8_t>(cur[i + k] + pred);
+        }
       }
       break;
-    }
     default: break;  // unknown filter: the row's bytes stay as they are
+  }
+}
+
+void Unfilter(std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bpp) {
+  switch (bpp) {
+    case 1: UnfilterBpp<1>(row, prior, length); break;
+    case 2: UnfilterBpp<2>(row, prior, length); break;
+    case 3: UnfilterBpp<3>(row, prior, length); break;
+    case 4: UnfilterBpp<4>(row, prior, length); break;
+    case 6: UnfilterBpp<6>(row, prior, length); break;
+    default: UnfilterBpp<8>(row, prior, length); break;
   }
 }
 
@@ -203,7 +218,7 @@ class PngLoader {
  private:
   void SetUpConversion();
   void DecodeImage(const ChunkHeader& first);
-  bool ReadRow(std::uint8_t* out, std::size_t length);
+  std::size_t InflateInto(std::uint8_t* out, std::size_t length);
   bool NextIdat();
   void ReadBackground(std::span<const std::uint8_t> d);
   void ReadTransparency(std::span<const std::uint8_t> d);
@@ -377,24 +392,28 @@ bool PngLoader::NextIdat() {
   }
 }
 
-// Inflates exactly `length` bytes; false when the image data ends first.
-bool PngLoader::ReadRow(std::uint8_t* out, std::size_t length) {
+// Inflates up to `length` bytes of image data into `out`, pulling in IDAT chunks as needed;
+// returns how many it got (fewer when the image data ends first).
+std::size_t PngLoader::InflateInto(std::uint8_t* out, std::size_t length) {
   z_stream& zs = inflater_->stream();
-  zs.next_out = out;
-  zs.avail_out = static_cast<uInt>(length);
-  while (zs.avail_out > 0) {
+  std::size_t done = 0;
+  while (done < length) {
     if (streamEnded_) throw EInvalidGraphic(kExtraData);
-    if (zs.avail_in == 0 && !NextIdat()) return false;
+    if (zs.avail_in == 0 && !NextIdat()) break;
+    const std::size_t want = std::min<std::size_t>(length - done, std::size_t{1} << 30);
+    zs.next_out = out + done;
+    zs.avail_out = static_cast<uInt>(want);
     const int rc = inflate(&zs, Z_SYNC_FLUSH);
+    done += want - zs.avail_out;
     if (rc == Z_STREAM_END) {
       streamEnded_ = true;
-      if (zs.avail_out > 0 || zs.avail_in > 0) throw EInvalidGraphic(kExtraData);
+      if (done < length || zs.avail_in > 0) throw EInvalidGraphic(kExtraData);
       break;
     }
     if (rc == Z_BUF_ERROR && zs.avail_in == 0) continue;  // wants more input
     if (rc != Z_OK) throw EInvalidGraphic(kCompressionError);
   }
-  return true;
+  return done;
 }
 
 void PngLoader::DecodeImage(const ChunkHeader& first) {
@@ -425,39 +444,43 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
   bitmap_ = Bitmap(width, height, format_);
   bitmap_.Palette() = palette_;
 
-  // Background fill: palette pictures by index (the bKGD index or grey level, else the entry
-  // nearest to white), others by colour with alpha 0.
-  if (graphics::HasPalette(format_)) {
-    std::uint32_t index = 0;
-    if (backgroundGiven_) {
-      index = static_cast<std::uint32_t>(background_) & ((1u << graphics::BitsPerPixel(format_)) - 1u);
-    } else {
-      int best = std::numeric_limits<int>::max();
-      for (std::size_t i = 0; i < palette_.size(); ++i) {
-        const int d = 765 - static_cast<int>((palette_[i] & 0xFF) + (palette_[i] >> 8 & 0xFF) +
-                                             (palette_[i] >> 16 & 0xFF));
-        if (d < best) { best = d; index = static_cast<std::uint32_t>(i); }
-      }
-    }
-    const int bpp = graphics::BitsPerPixel(format_);
-    std::uint8_t fill = 0;
-    for (int b = 0; b < 8; b += bpp) fill = static_cast<std::uint8_t>(fill << bpp | index);
-    for (int y = 0; y < height; ++y) std::memset(bitmap_.ScanLine(y), fill, static_cast<std::size_t>(rowBytes));
-  } else {
-    const std::uint32_t px = graphics::PixelFromColor(graphics::ColorToRGB(background_), 0);
-    for (int y = 0; y < height; ++y) {
-      if (format_ == PixelFormat::pf32bit) {
-        std::fill_n(bitmap_.Row32(y), width, px);
+  // Background fill of rows fromRow..height−1: palette pictures by index (the bKGD index or
+  // grey level, else the entry nearest to white), others by colour with alpha 0. Rows the
+  // image data covers need none, so a plain picture is filled only where its data stopped.
+  auto fillBackground = [&](int fromRow) {
+    if (graphics::HasPalette(format_)) {
+      std::uint32_t index = 0;
+      if (backgroundGiven_) {
+        index = static_cast<std::uint32_t>(background_) & ((1u << graphics::BitsPerPixel(format_)) - 1u);
       } else {
-        std::uint8_t* row = bitmap_.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-          row[3 * x] = static_cast<std::uint8_t>(px);
-          row[3 * x + 1] = static_cast<std::uint8_t>(px >> 8);
-          row[3 * x + 2] = static_cast<std::uint8_t>(px >> 16);
+        int best = std::numeric_limits<int>::max();
+        for (std::size_t i = 0; i < palette_.size(); ++i) {
+          const int d = 765 - static_cast<int>((palette_[i] & 0xFF) + (palette_[i] >> 8 & 0xFF) +
+                                               (palette_[i] >> 16 & 0xFF));
+          if (d < best) { best = d; index = static_cast<std::uint32_t>(i); }
+        }
+      }
+      const int bpp = graphics::BitsPerPixel(format_);
+      std::uint8_t fill = 0;
+      for (int b = 0; b < 8; b += bpp) fill = static_cast<std::uint8_t>(fill << bpp | index);
+      for (int y = fromRow; y < height; ++y) std::memset(bitmap_.ScanLine(y), fill, static_cast<std::size_t>(rowBytes));
+    } else {
+      const std::uint32_t px = graphics::PixelFromColor(graphics::ColorToRGB(background_), 0);
+      for (int y = fromRow; y < height; ++y) {
+        if (format_ == PixelFormat::pf32bit) {
+          std::fill_n(bitmap_.Row32(y), width, px);
+        } else {
+          std::uint8_t* row = bitmap_.ScanLine(y);
+          for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(px);
+            row[3 * x + 1] = static_cast<std::uint8_t>(px >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(px >> 16);
+          }
         }
       }
     }
-  }
+  };
+  if (props_.interlaced) fillBackground(0);
   if (transparentColor_ != graphics::clNone) {
     bitmap_.transparentColor = transparentColor_;
     bitmap_.transparent = true;
@@ -469,41 +492,49 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
   idatEnded_ = false;
   streamEnded_ = false;
 
+  // The image data is inflated a batch of rows at a time into a window of about 256 KiB
+  // (inflate is fastest on large output); rows are unfiltered in place against the row before
+  // them. A row that the data does not complete ends the decoding; the rest keeps the
+  // background.
   const std::size_t fullRow = static_cast<std::size_t>(passRowLength(props_.width));
-  std::vector<std::uint8_t> bufA(fullRow + 1), bufB(fullRow + 1);
+  const std::size_t windowRows = std::max<std::size_t>(1, (std::size_t{256} << 10) / (fullRow + 1));
+  std::unique_ptr<std::uint8_t[]> window(new std::uint8_t[windowRows * (fullRow + 1)]);
+  std::vector<std::uint8_t> last(fullRow + 1);
   bool complete = true;
-  if (!props_.interlaced) {
-    std::uint8_t* cur = bufA.data();
-    std::uint8_t* prior = bufB.data();
-    for (int y = 0; y < height && complete; ++y) {
-      if (!ReadRow(cur, fullRow + 1)) {
+  int plainRowsDone = 0;
+  for (const Pass& p : kAdam7) {
+    const Pass plain{0, 0, 1, 1};
+    const Pass& pass = props_.interlaced ? p : plain;
+    if (!complete) break;
+    if (pass.colStart >= width) continue;  // a pass with no columns in a narrow picture
+    const int cols = (width + pass.colStep - pass.colStart - 1) / pass.colStep;
+    const std::size_t length = static_cast<std::size_t>(passRowLength(static_cast<std::uint64_t>(cols)));
+    std::fill(last.begin(), last.end(), 0);
+    int y = pass.rowStart;
+    while (y < height) {
+      const std::size_t rowsLeft = static_cast<std::size_t>((height - y + pass.rowStep - 1) / pass.rowStep);
+      const std::size_t batch = std::min(windowRows, rowsLeft);
+      const std::size_t got = InflateInto(window.get(), batch * (length + 1));
+      const std::size_t rows = got / (length + 1);
+      const std::uint8_t* prior = last.data();
+      for (std::size_t r = 0; r < rows; ++r, y += pass.rowStep) {
+        std::uint8_t* row = window.get() + r * (length + 1);
+        Unfilter(row, prior, length, bytesPerPixel_);
+        colors_.ConvertRow(row + 1, bitmap_.ScanLine(y), cols, pass.colStart, pass.colStep);
+        prior = row;
+      }
+      if (rows < batch) {
         complete = false;
         break;
       }
-      Unfilter(cur, prior, fullRow, bytesPerPixel_);
-      colors_.ConvertRow(cur + 1, bitmap_.ScanLine(y), width, 0, 1);
-      std::swap(cur, prior);
+      std::memcpy(last.data(), prior, length + 1);
     }
-  } else {
-    for (const Pass& p : kAdam7) {
-      if (p.colStart >= width || !complete) continue;
-      const int cols = (width + p.colStep - p.colStart - 1) / p.colStep;
-      const std::size_t length = static_cast<std::size_t>(passRowLength(static_cast<std::uint64_t>(cols)));
-      std::fill(bufA.begin(), bufA.end(), 0);
-      std::fill(bufB.begin(), bufB.end(), 0);
-      std::uint8_t* cur = bufA.data();
-      std::uint8_t* prior = bufB.data();
-      for (int y = p.rowStart; y < height; y += p.rowStep) {
-        if (!ReadRow(cur, length + 1)) {
-          complete = false;
-          break;
-        }
-        Unfilter(cur, prior, length, bytesPerPixel_);
-        colors_.ConvertRow(cur + 1, bitmap_.ScanLine(y), cols, p.colStart, p.colStep);
-        std::swap(cur, prior);
-      }
+    if (!props_.interlaced) {
+      plainRowsDone = y;
+      break;
     }
   }
+  if (!props_.interlaced && plainRowsDone < height) fillBackground(plainRowsDone);
 
   // The rest of the image data: IDAT chunks up to the next other chunk, CRC-checked.
   if (firstIdat_) {

@@ -42,6 +42,10 @@ struct PngProperties {
   double fileGamma = 1.0;           // from gAMA (value / 100000), 1 without it
 };
 
+// How the picture class is registered with the platform's picture loading.
+inline constexpr const char* kPngExtension = "png";
+inline constexpr const char* kPngDescription = "Portable network graphics (LumoControls)";
+
 // True when the data starts with the PNG signature.
 bool IsPng(std::span<const std::uint8_t> data);
 

@@ -2,7 +2,9 @@
 #include "core/graphics/bitmap.h"
 
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -14,15 +16,21 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
+// calloc: large blocks come zeroed from the system without being written here first.
 class HeapBuffer final : public PixelBuffer {
  public:
   HeapBuffer(std::size_t bytes, std::ptrdiff_t stride)
-      : memory_(new std::uint8_t[bytes]()), stride_(stride) {}
+      : memory_(static_cast<std::uint8_t*>(std::calloc(bytes, 1))), stride_(stride) {
+    if (!memory_) throw std::bad_alloc();
+  }
   std::uint8_t* Row0() noexcept override { return memory_.get(); }
   std::ptrdiff_t Stride() const noexcept override { return stride_; }
 
  private:
-  std::unique_ptr<std::uint8_t[]> memory_;
+  struct Free {
+    void operator()(std::uint8_t* p) const noexcept { std::free(p); }
+  };
+  std::unique_ptr<std::uint8_t, Free> memory_;
   std::ptrdiff_t stride_;
 };
 

@@ -78,7 +78,10 @@ TColor ChangeHue(TColor color, int degrees) {
     h = 240.0 + 60.0 * (r - g) / (v - m);
   }
   if (h < 0) h += 360.0;
-  const std::int64_t shifted = RoundEven(h + degrees) % 360;  // sign of the dividend
+  // Remainder with the sign of the dividend; a negative sum (a negative shift) is brought back
+  // into 0..359, so that it rotates the other way instead of leaving the six sectors.
+  std::int64_t shifted = RoundEven(h + degrees) % 360;
+  if (shifted < 0) shifted += 360;
   const double hh = static_cast<double>(shifted) / 60.0;
   const std::int64_t k = static_cast<std::int64_t>(hh);  // integer part, toward zero
   const double f = hh - static_cast<double>(k);

@@ -199,7 +199,9 @@ Contributions MakeContributions(int n, int m, const FilterDef& filter) {
   return c;
 }
 
-inline std::uint8_t ResampleClamp(std::int64_t sum) {
+// Sums fit 32 bits: a channel is at most 255 and the absolute weights of one output sample add
+// up to a few times 65536 for every filter (their integrals are small), far below 2^31 / 255.
+inline std::uint8_t ResampleClamp(std::int32_t sum) {
   if (sum < 0) return 0;
   if (sum >= 0xFF0001) return 255;
   return static_cast<std::uint8_t>(sum >> 16);
@@ -211,11 +213,11 @@ void HorizontalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
     const std::uint8_t* in = src.ScanLine(y);
     std::uint8_t* out = dst.ScanLine(y);
     for (int i = 0; i < dst.Width(); ++i) {
-      std::int64_t sum[Bytes] = {};
+      std::int32_t sum[Bytes] = {};
       for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
         const Contributor& k = c.list[static_cast<std::size_t>(e)];
         const std::uint8_t* p = in + static_cast<std::ptrdiff_t>(k.index) * Bytes;
-        for (int b = 0; b < Bytes; ++b) sum[b] += std::int64_t{k.weight} * p[b];
+        for (int b = 0; b < Bytes; ++b) sum[b] += k.weight * p[b];
       }
       for (int b = 0; b < Bytes; ++b) out[i * Bytes + b] = ResampleClamp(sum[b]);
     }
@@ -225,13 +227,13 @@ void HorizontalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
 template <int Bytes>
 void VerticalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
   const std::size_t rowBytes = static_cast<std::size_t>(dst.Width()) * Bytes;
-  std::vector<std::int64_t> sums(rowBytes);
+  std::vector<std::int32_t> sums(rowBytes);
   for (int i = 0; i < dst.Height(); ++i) {
     std::fill(sums.begin(), sums.end(), 0);
     for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
       const Contributor& k = c.list[static_cast<std::size_t>(e)];
       const std::uint8_t* in = src.ScanLine(k.index);
-      const std::int64_t w = k.weight;
+      const std::int32_t w = k.weight;
       for (std::size_t b = 0; b < rowBytes; ++b) sums[b] += w * in[b];
     }
     std::uint8_t* out = dst.ScanLine(i);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 
 namespace sapala::graphics {
 
@@ -49,6 +50,16 @@ struct Rect {
 
 constexpr Rect RectOfSize(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
+}
+
+// The four border strips of a frame of widths left, top, right, bottom inside `r`, in painting
+// order: top (full width), left (below the top strip, down to the bottom), bottom (right of the
+// left strip), right (between the top and bottom strips). PaintSolidFrame fills these.
+constexpr std::array<Rect, 4> FrameStrips(const Rect& r, int left, int top, int right, int bottom) {
+  return {Rect{r.left, r.top, r.right, r.top + top},
+          Rect{r.left, r.top + top, r.left + left, r.bottom},
+          Rect{r.left + left, r.bottom - bottom, r.right, r.bottom},
+          Rect{r.right - right, r.top + top, r.right, r.bottom - bottom}};
 }
 
 }  // namespace sapala::graphics

@@ -344,6 +344,89 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
   }
 }
 
+namespace {
+
+int CopyableBytes(const Bitmap& dest, const Bitmap& source) {
+  if (dest.Empty() || source.Empty() || dest.Format() != source.Format()) return 0;
+  switch (dest.Format()) {
+    case PixelFormat::pf8bit: return 1;
+    case PixelFormat::pf24bit: return 3;
+    case PixelFormat::pf32bit: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0) return;
+  int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
+  int w = sourceRect.width(), h = sourceRect.height();
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  for (int y = 0; y < h; ++y) {
+    std::memmove(dest.ScanLine(dy + y) + static_cast<std::ptrdiff_t>(dx) * bpp,
+                 source.ScanLine(sy + y) + static_cast<std::ptrdiff_t>(sx) * bpp,
+                 static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp));
+  }
+}
+
+void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect sourceRect) {
+  const int bpp = CopyableBytes(dest, source);
+  if (bpp == 0 || destRect.empty() || sourceRect.empty() || &dest == &source) return;
+  const Rect clip = destRect.intersect(dest.Bounds());
+  const std::int64_t dw = destRect.width(), dh = destRect.height();
+  const std::int64_t sw = sourceRect.width(), sh = sourceRect.height();
+  for (int y = clip.top; y < clip.bottom; ++y) {
+    const std::int64_t syl = sourceRect.top + ((2 * (y - destRect.top) + 1) * sh) / (2 * dh);
+    if (syl < 0 || syl >= source.Height()) continue;
+    const std::uint8_t* in = source.ScanLine(static_cast<int>(syl));
+    std::uint8_t* out = dest.ScanLine(y);
+    for (int x = clip.left; x < clip.right; ++x) {
+      const std::int64_t sxl = sourceRect.left + ((2 * (x - destRect.left) + 1) * sw) / (2 * dw);
+      if (sxl < 0 || sxl >= source.Width()) continue;
+      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * bpp, in + sxl * bpp, static_cast<std::size_t>(bpp));
+    }
+  }
+}
+
+Bitmap ExtractAlpha(const Bitmap& bitmap) {
+  if (!Is32(bitmap)) return Bitmap();
+  Bitmap alpha(bitmap.Width(), bitmap.Height(), PixelFormat::pf8bit);
+  alpha.Palette().resize(256);
+  for (std::uint32_t i = 0; i < 256; ++i) alpha.Palette()[i] = i * 0x010101u;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint32_t* src = bitmap.Row32(y);
+    std::uint8_t* dst = alpha.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) dst[x] = static_cast<std::uint8_t>(src[x] >> 24);
+  }
+  return alpha;
+}
+
+void ReplaceAlpha(Bitmap& bitmap, const Bitmap& alpha8) {
+  if (!Is32(bitmap) || alpha8.Empty() || alpha8.Format() != PixelFormat::pf8bit) return;
+  const int w = std::min(bitmap.Width(), alpha8.Width()), h = std::min(bitmap.Height(), alpha8.Height());
+  for (int y = 0; y < h; ++y) {
+    std::uint32_t* dst = bitmap.Row32(y);
+    const std::uint8_t* a = alpha8.ScanLine(y);
+    for (int x = 0; x < w; ++x) dst[x] = (dst[x] & 0x00FFFFFFu) | std::uint32_t{a[x]} << 24;
+  }
+}
+
+void PremultiplyAlpha(Bitmap& bitmap) {
+  if (!Is32(bitmap)) return;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t w = row[x], a = w >> 24;
+      if (a == 255) continue;
+      std::uint32_t out = w & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) out |= ((w >> shift & 0xFFu) * a + 127u) / 255u << shift;
+      row[x] = out;
+    }
+  }
+}
+
 bool TlcFast32::Attach(Bitmap* b) {
   bitmap = b;
   Width = Height = 0;

@@ -72,6 +72,23 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
 void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t alpha,
                   const Bitmap* mask);
 
+// Plain copy of `sourceRect` to destPos (SRCCOPY), clipped to both bitmaps. Both must have the
+// same format of 8, 24 or 32 bits per pixel; otherwise nothing happens.
+void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect);
+// Nearest-neighbour stretch of `sourceRect` onto `destRect` (colour-on-colour: every
+// destination pixel takes the source pixel under its centre), clipped to the destination;
+// same format rule as CopyBitmapRect. Source coordinates outside the source bitmap are skipped.
+void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect sourceRect);
+
+// The alpha bytes of a 32-bit bitmap as an 8-bit bitmap with the grey palette (for scaling the
+// alpha channel on its own when a picture is drawn stretched); empty for other formats.
+Bitmap ExtractAlpha(const Bitmap& bitmap);
+// Writes an 8-bit bitmap's values into the alpha bytes of a 32-bit one (common size only).
+void ReplaceAlpha(Bitmap& bitmap, const Bitmap& alpha8);
+// Multiplies B, G, R by alpha: c := (c × a + 127) div 255, for handing a picture to the
+// compositor (UpdateLayeredWindow). Engine bitmaps otherwise stay unpremultiplied.
+void PremultiplyAlpha(Bitmap& bitmap);
+
 // Fast pixel access to one 32-bit bitmap. Colours read and written are values with alpha in
 // the top byte: A<<24 | R | G<<8 | B<<16.
 class TlcFast32 {

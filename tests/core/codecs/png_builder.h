@@ -118,8 +118,14 @@ inline void WriteFileBytes(const std::filesystem::path& path, const Bytes& data)
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
 }
 
-// Full path of an outside program, or empty when it is not installed.
+// Full path of an outside program, or empty when it is not installed. The programs are Debian
+// ones run through the shell: a Windows build (under Wine) has none of them.
 inline std::string FindProgram(const std::string& name, const std::vector<std::string>& preferred = {}) {
+#ifdef _WIN32
+  (void)name;
+  (void)preferred;
+  return {};
+#endif
   for (const std::string& p : preferred) {
     if (std::filesystem::exists(p)) return p;
   }

@@ -47,6 +47,8 @@ TEST(Color, ChangeHueTable) {
       // H 20 + 90 = 110: sector 1, f = 5/6, S = 0.75: (q, V, p) = (75, 200, 50).
       {RgbColor(200, 100, 50), 90, RgbColor(75, 200, 50)},
       {ColorFromBits(0x7F0000FF), 120, ColorFromBits(0x7F00FF00)},  // top byte kept
+      {RgbColor(255, 0, 0), -120, RgbColor(0, 0, 255)},  // negative shifts turn the other way
+      {RgbColor(200, 100, 50), -380, RgbColor(200, 50, 50)},  // H 20 − 380 = −360 -> 0: (V, t, p)
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(ChangeHue(cases[i].color, cases[i].amount), cases[i].want) << "case " << i;

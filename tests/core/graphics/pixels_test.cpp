@@ -219,6 +219,50 @@ TEST(Pixels, BlendBitmaps) {
   EXPECT_EQ(r.Row32(0)[0], 0x64C79664u);  // A: b; R: 199; G: 150; B: b
 }
 
+TEST(Pixels, PlainAndStretchedCopies) {
+  Bitmap src = NewBitmap32(4, 2);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 4; ++x) src.Row32(y)[x] = static_cast<std::uint32_t>(10 * y + x);
+  }
+  Bitmap d = Filled(3, 3, 0xEEu);
+  CopyBitmapRect(d, {-1, 1}, src, {1, 0, 4, 2});  // clipped on the left and at the bottom
+  EXPECT_EQ(d.Row32(1)[0], 2u);
+  EXPECT_EQ(d.Row32(1)[1], 3u);
+  EXPECT_EQ(d.Row32(1)[2], 0xEEu);
+  EXPECT_EQ(d.Row32(2)[0], 12u);
+  EXPECT_EQ(d.Row32(0)[0], 0xEEu);
+  // Doubling 2 × 1 to 4 × 2: each source pixel covers two columns; halving takes centres.
+  Bitmap big = Filled(5, 3, 0xEEu);
+  StretchBitmapRect(big, {1, 1, 5, 3}, src, {0, 0, 2, 1});
+  const std::vector<std::uint32_t> want = {0xEE, 0, 0, 1, 1};
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(big.Row32(2)[x], want[static_cast<std::size_t>(x)]) << "case " << x;
+  Bitmap half = Filled(2, 1, 0xEEu);
+  StretchBitmapRect(half, {0, 0, 2, 1}, src, {0, 0, 4, 2});
+  EXPECT_EQ(half.Row32(0)[0], 11u);  // centre of rows 0..1 is row 1, of columns 0..1 column 1
+  EXPECT_EQ(half.Row32(0)[1], 13u);
+  Bitmap other(2, 2, PixelFormat::pf24bit);  // formats differ: nothing
+  CopyBitmapRect(other, {0, 0}, src, src.Bounds());
+  EXPECT_EQ(other.ScanLine(0)[0], 0);
+}
+
+TEST(Pixels, AlphaChannelHelpers) {
+  Bitmap b = Filled(2, 2, 0x80FF4020u);
+  b.Row32(1)[1] = 0x00FFFFFFu;
+  Bitmap alpha = ExtractAlpha(b);
+  ASSERT_EQ(alpha.Format(), PixelFormat::pf8bit);
+  EXPECT_EQ(alpha.ScanLine(0)[0], 0x80);
+  EXPECT_EQ(alpha.ScanLine(1)[1], 0x00);
+  EXPECT_EQ(alpha.PixelWord(0, 0), 0xFF808080u);  // grey palette
+  alpha.ScanLine(0)[1] = 0x11;
+  ReplaceAlpha(b, alpha);
+  EXPECT_EQ(b.Row32(0)[1], 0x11FF4020u);
+  PremultiplyAlpha(b);
+  // (255 × 128 + 127) div 255 = 128; (64 × 128 + 127) div 255 = 32; (32 × 128 + 127) div 255 = 16
+  EXPECT_EQ(b.Row32(0)[0], 0x80802010u);
+  EXPECT_EQ(b.Row32(1)[1], 0u);
+  EXPECT_TRUE(ExtractAlpha(Bitmap(2, 2, PixelFormat::pf24bit)).Empty());
+}
+
 TEST(Pixels, FastAccessObjects) {
   Bitmap one = NewBitmap32(5, 1);
   TlcFast32 f;
