@@ -95,9 +95,14 @@ Bitmap DecodeBmp(const PictureBytes& p) {
   if (DeclaresZeroWidth(p.bytes)) return Bitmap();
   return To32(codecs::ReadBmp(p.bytes, SkinPictureLimits()));
 }
+// PNG pictures are prepared for alpha blending: colours stay unpremultiplied (they are
+// premultiplied only when handed to the compositor), but fully transparent white is cleared so
+// that blending and filtering cannot bleed it into the edges.
 Bitmap DecodePng(const PictureBytes& p) {
   if (DeclaresZeroWidth(p.bytes)) return Bitmap();
-  return To32(codecs::ReadPng(p.bytes, SkinPictureLimits()));
+  Bitmap b = To32(codecs::ReadPng(p.bytes, SkinPictureLimits()));
+  codecs::ClearTransparentWhite(b);
+  return b;
 }
 
 void CheckRoom(const SkinTables& t) {

@@ -199,6 +199,10 @@ void SkinTables::BuildExtBorders(bool inEffect, const SkinPlatform& platform,
     ExtBorders.Active = shadows->Active.Clone();
     ExtBorders.Inactive = shadows->Inactive.Clone();
   }
+  // Prepared for alpha blending as every PNG picture of the skin (see skin_images.cpp); the
+  // window side premultiplies when it hands them to UpdateLayeredWindow.
+  codecs::ClearTransparentWhite(ExtBorders.Active);
+  codecs::ClearTransparentWhite(ExtBorders.Inactive);
 }
 
 BuiltInShadows LoadBuiltInShadows() {
