@@ -32,6 +32,8 @@ std::optional<std::string_view> SkinSection::Find(std::string_view key) const {
 
 SkinText SkinText::Parse(std::string_view text) {
   if (text.size() > kMaxTextBytes) throw SkinError("Skin text is too large");
+  // A UTF-8 byte-order mark (editors add one) would otherwise hide the first section header.
+  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   SkinText out;
   std::unordered_map<std::string, std::size_t> index;  // section name -> position in the list
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);

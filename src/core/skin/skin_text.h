@@ -7,7 +7,7 @@
 // first section are ignored. Names are matched exactly (with case). Sections keep file order and
 // keys keep file order; a key read gives its first occurrence. A section header repeated later in
 // the text adds its keys to the first section of that name (the way an ini file reads), so each
-// name appears once in the list.
+// name appears once in the list. A leading UTF-8 byte-order mark is skipped.
 #pragma once
 
 #include <cstddef>

@@ -65,6 +65,11 @@ TEST(SkinText, CommentAndBracketRules) {
   EXPECT_EQ(t.Read("S", "v"), "[x]");
 }
 
+TEST(SkinText, ByteOrderMarkDoesNotHideTheFirstSection) {
+  const SkinText t = SkinText::Parse("\xEF\xBB\xBF[GLOBALINFO]\r\nVERSION=7.2\r\n");
+  EXPECT_EQ(t.Read("GLOBALINFO", "VERSION"), "7.2");
+}
+
 TEST(SkinText, EmptyAndOversizedInput) {
   EXPECT_TRUE(SkinText::Parse("").Empty());
   EXPECT_TRUE(SkinText::Parse("\r\n\r\n;only comments\n").Empty());
