@@ -1,0 +1,48 @@
+// Internals shared by the files that build the skin tables. Not part of the skin core's API.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/skin/skin_tables.h"
+
+namespace sapala::skin::detail {
+
+// Bytes of a picture: borrowed from the packed contents, or read from a file.
+struct PictureBytes {
+  std::vector<std::uint8_t> owned;
+  std::span<const std::uint8_t> bytes;
+};
+
+// Packed: the item whose upper-cased name equals `packedName`. Folder: the file `name` relative
+// to the skin path unless it contains ":". nullopt when there is no such picture.
+std::optional<PictureBytes> FindPicture(const SkinSource& source, const FileSystem& fs,
+                                        std::string_view name, std::string_view packedName);
+std::optional<PictureBytes> FindPictureFile(const std::string& skinPath, const FileSystem& fs,
+                                            std::string_view name);
+
+// 1 when a pixel of a corner area of the image's first frame is fuchsia, else 0.
+std::int16_t ScanCorners(const graphics::Bitmap& picture, const TsMaskData& m);
+
+// Step 1 and 2 of a load: the master bitmap and the image table, then the pattern table.
+void LoadImages(SkinTables& t, const SkinSource& source, const BuildSettings& settings,
+                const BuildEnvironment& env);
+void LoadPatterns(SkinTables& t, const SkinSource& source, const BuildSettings& settings,
+                  const BuildEnvironment& env);
+
+// Step 3: global values, version notice, sections, common sections, indices.
+void ReadGlobals(SkinTables& t, const SkinText& text, const BuildSettings& settings,
+                 const BuildEnvironment& env);
+void BuildSections(SkinTables& t, const SkinText& text);
+void MergeCommonSections(SkinTables& t, const SkinText& common);
+void ResolveIndices(SkinTables& t);
+void ChangeHueAndSaturation(SkinTables& t, int hueOffset, int saturation);
+
+// Splits at any of `delims`, skipping empty words.
+std::vector<std::string_view> SplitWords(std::string_view text, std::string_view delims);
+
+}  // namespace sapala::skin::detail

@@ -1,0 +1,82 @@
+// Packed skins (".lsz"): reader (`TlcSkinConvertor`) and writer.
+//
+// Layout, all integers 32-bit little-endian: magic "LSzf", entry count N, then N entries of
+// { name length L, L name bytes, inflated size S, one zlib stream inflating to exactly S bytes }.
+// The next entry begins right after the previous stream ends. The entry named "Options.dat"
+// (compared upper-cased) is the skin text; every other entry is an item, kept in file order.
+//
+// Outside data is bounded: N, L and each S are checked against fixed limits and against the bytes
+// actually present (a deflate stream cannot inflate more than kMaxInflateRatio times its size),
+// so a lying header is refused before anything is allocated for it. A stream that ends before S
+// bytes, or would give more, is an error. A packed skin without "Options.dat" is refused.
+// Every failure raises SkinError and leaves the reader empty.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sapala::skin {
+
+class FileSystem;
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One picture (or other file) of a packed skin.
+struct TlcImageItem {
+  std::string Name;  // as stored
+  bool IsBitmap = false;  // the name's extension, upper-cased, is ".BMP"
+  Bytes Data;  // inflated bytes
+};
+
+class TlcSkinConvertor {
+ public:
+  static constexpr std::uint32_t kMaxEntries = 4096;
+  static constexpr std::uint32_t kMaxNameLength = 1024;
+  static constexpr std::uint32_t kMaxEntryBytes = 64u << 20;    // one inflated entry
+  static constexpr std::uint64_t kMaxTotalBytes = 256u << 20;   // all entries together
+  static constexpr std::uint64_t kMaxInflateRatio = 1032;       // deflate's best ratio, rounded up
+  static constexpr std::size_t kMaxFileBytes = 256u << 20;      // a packed file read from disk
+
+  // Reads the file when it exists (nothing is read otherwise; the reader stays empty).
+  void ReadPackedFile(const FileSystem& fs, const std::string& fileName);
+  // Reads a packed skin held in memory from its first byte.
+  void ReadPacked(std::span<const std::uint8_t> source);
+
+  // First item whose upper-cased name equals `name` exactly; nullptr when none.
+  const TlcImageItem* FindItem(std::string_view name) const;
+
+  const std::vector<TlcImageItem>& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  const std::string& SkinText() const { return skinText_; }
+  bool HasSkinText() const { return hasSkinText_; }
+
+  void Clear();
+
+ private:
+  std::vector<TlcImageItem> items_;
+  std::string skinText_;
+  bool hasSkinText_ = false;
+};
+
+// A file to pack: name as it will be stored, raw bytes.
+struct PackEntry {
+  std::string name;
+  Bytes data;
+};
+
+// Writes a packed skin. Raises SkinError when an entry breaks a limit the reader enforces
+// (so whatever is written can be read back).
+Bytes WritePacked(std::span<const PackEntry> entries);
+
+// The files of a skin folder (not its sub-folders) as pack entries: "Options.dat" first, the others
+// sorted by name. Raises SkinError when the folder has no "Options.dat" or a file cannot be read.
+std::vector<PackEntry> CollectFolder(const FileSystem& fs, const std::string& folder);
+
+// True when the upper-cased extension of `name` (from its last ".") equals `extUpper`.
+bool HasExtensionUpper(std::string_view name, std::string_view extUpper);
+
+}  // namespace sapala::skin

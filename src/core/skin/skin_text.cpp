@@ -1,0 +1,84 @@
+// Skin text parsing; see skin_text.h for the contract.
+#include "core/skin/skin_text.h"
+
+#include <unordered_map>
+
+#include "core/skin/skin_error.h"
+
+namespace sapala::skin {
+
+std::string_view TrimBlanks(std::string_view s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20) --e;
+  return s.substr(b, e - b);
+}
+
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+std::optional<std::string_view> SkinSection::Find(std::string_view key) const {
+  for (const SkinKey& k : keys) {
+    if (k.name == key) return std::string_view(k.value);
+  }
+  return std::nullopt;
+}
+
+SkinText SkinText::Parse(std::string_view text) {
+  if (text.size() > kMaxTextBytes) throw SkinError("Skin text is too large");
+  // A UTF-8 byte-order mark (editors add one) would otherwise hide the first section header.
+  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  SkinText out;
+  std::unordered_map<std::string, std::size_t> index;  // section name -> position in the list
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t current = kNone;  // index, not a pointer: the list grows
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = TrimBlanks(text.substr(pos, end - pos));
+    pos = end + 1;
+    if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+
+    if (line.empty() || line.front() == ';') continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      std::string name(TrimBlanks(line.substr(1, line.size() - 2)));
+      auto [it, added] = index.emplace(name, out.sections_.size());
+      if (added) out.sections_.push_back(SkinSection{std::move(name), {}});
+      current = it->second;
+      continue;
+    }
+    if (current == kNone) continue;
+    std::vector<SkinKey>& keys = out.sections_[current].keys;
+    std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+      keys.push_back(SkinKey{std::string(line), {}});
+    } else {
+      keys.push_back(SkinKey{std::string(TrimBlanks(line.substr(0, eq))),
+                                      std::string(TrimBlanks(line.substr(eq + 1)))});
+    }
+  }
+  return out;
+}
+
+const SkinSection* SkinText::FindSection(std::string_view name) const {
+  for (const SkinSection& s : sections_) {
+    if (s.name == name) return &s;
+  }
+  return nullptr;
+}
+
+std::optional<std::string_view> SkinText::Read(std::string_view section,
+                                               std::string_view key) const {
+  const SkinSection* s = FindSection(section);
+  if (s == nullptr) return std::nullopt;
+  return s->Find(key);
+}
+
+}  // namespace sapala::skin
