@@ -232,9 +232,10 @@ void TGlazeButton::MouseDown(MouseButton button, unsigned shift, int x, int y) {
 
 void TGlazeButton::MouseUp(MouseButton button, unsigned shift, int x, int y) {
   if (button == MouseButton::mbLeft) {
-    if (HandleAllocated() && ::GetCapture() == WindowHandle()) ::ReleaseCapture();
+    // Decided before the capture goes: losing it clears clicked_.
     const bool click = clicked_ && x >= 0 && y >= 0 && x < width_ && y < height_;
     clicked_ = false;
+    if (HandleAllocated() && ::GetCapture() == WindowHandle()) ::ReleaseCapture();
     if (click) Click();
   }
   TCustomControl::MouseUp(button, shift, x, y);
