@@ -126,8 +126,11 @@ void TGlazeButton::DrawFace(HDC dc) {
   if (!glyph_.Empty()) {
     DibSurface picture;
     picture.Resize(glyph_.Width(), glyph_.Height());
+    // Colour bytes only: GDI's colour-keyed copy compares whole pixel words.
     for (int y = 0; y < glyph_.Height(); ++y) {
-      std::copy_n(glyph_.Row32(y), glyph_.Width(), picture.Pixels().Row32(y));
+      const std::uint32_t* from = glyph_.Row32(y);
+      std::uint32_t* to = picture.Pixels().Row32(y);
+      for (int x = 0; x < glyph_.Width(); ++x) to[x] = from[x] & 0x00FFFFFFu;
     }
     ::GdiFlush();
     const std::uint32_t key = glyph_.Row32(0)[0];   // the top-left pixel is the transparent colour

@@ -179,6 +179,33 @@ TEST_F(GlazeButtonTest, FacePixels) {
   EXPECT_EQ(At(s, 2, h - 2), 0x24B95C);
 }
 
+TEST_F(GlazeButtonTest, GlyphWithItsTopLeftColourTransparent) {
+  TGlazeButton& b = *quit_;   // 80 x 26
+  b.SetCaption(L"");          // no caption: Spacing is ignored, the glyph is centred
+  b.SetSpacing(9);
+  graphics::Bitmap glyph = graphics::NewBitmap32(6, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) glyph.Row32(y)[x] = x == 0 ? 0xFFFF00FF : 0xFF0000FF;   // key column, blue
+  b.SetGlyph(glyph);
+  DibSurface s;
+  Face(b, s);
+  // Glyph left = 80 div 2 − 6 div 2 = 37, top = (26 − 4) div 2 = 11.
+  EXPECT_EQ(At(s, 38, 11), 0xFF0000);
+  EXPECT_EQ(At(s, 42, 14), 0xFF0000);
+  EXPECT_NE(At(s, 37, 12), 0xFF00FF);   // the key colour is left out
+  EXPECT_NE(At(s, 43, 12), 0xFF0000);
+  b.SetTransparentGlyph(false);
+  Face(b, s);
+  EXPECT_EQ(At(s, 37, 12), 0xFF00FF);
+  // Pressed: one pixel right and down.
+  Mouse(quit_->WindowHandle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  Face(b, s);
+  EXPECT_EQ(At(s, 38, 13), 0xFF00FF);
+  EXPECT_NE(At(s, 37, 12), 0xFF00FF);
+  EXPECT_EQ(At(s, 43, 12), 0xFF0000);
+  Mouse(quit_->WindowHandle(), WM_LBUTTONUP, 300, 300);
+}
+
 TEST_F(GlazeButtonTest, StatesPaintTheirSets) {
   TGlazeButton& b = *go_;
   b.SetColorScheme(TColorScheme::csNeoRose);
