@@ -2,6 +2,7 @@
 // label's hover font, pointer and link, and the skin branches through a fake manager.
 #include "win/controls/slabel.h"
 
+#include <array>
 #include <fstream>
 #include <sstream>
 
@@ -159,8 +160,13 @@ class FakeSkin : public skin::SkinManagerLink {
   TColor FormFontColor() const override { return 0x0000FF; }
   TColor GlobalFontColor(int n) const override { return n == 3 ? 0xFF0000 : n == 5 ? 0x00FFFF : -1; }
   Shadow1 ShadowSettings() const override { return {}; }
-  void PaintSection(graphics::Bitmap&, int, POINT, HWND) override {}
+  void PaintSection(graphics::Bitmap& target, int section, POINT offset, HWND) override {
+    painted.push_back({section, offset.x, offset.y});
+    for (int y = 0; y < target.Height(); ++y)
+      for (int x = 0; x < target.Width(); ++x) target.Row32(y)[x] = 0xFF00FFFF;   // cyan
+  }
   bool active = true;
+  std::vector<std::array<int, 3>> painted;
 };
 
 TEST_F(SLabelTest, SkinBranches) {
@@ -184,6 +190,21 @@ TEST_F(SLabelTest, SkinBranches) {
   web.Font().SetColor(0x111111);
   EXPECT_TRUE(web.SkinCommand(skin::cmdRemoveSkin, reinterpret_cast<LPARAM>(&fake)));
   EXPECT_EQ(web.Font().Color(), 0x111111);
+  // A label with a skin section: the section's font colour; its background is painted unless
+  // it is the skin's first section.
+  plain.SetSkinSection("PANEL");
+  Snapshot(s);
+  ASSERT_EQ(fake.painted.size(), 1u);
+  EXPECT_EQ(fake.painted[0], (std::array<int, 3>{3, plain.Left(), plain.Top()}));
+  EXPECT_EQ(At(s, plain.Left(), plain.Top()), 0xFFFF00);
+  EXPECT_EQ(plain.Font().Color(), 0x00FF00);
+  plain.SetSkinSection("GLOBALINFO");
+  plain.Font().SetColor(0x000000);
+  Snapshot(s);
+  EXPECT_EQ(fake.painted.size(), 1u);
+  EXPECT_EQ(At(s, plain.Left(), plain.Top()), 0xFFFFFF);
+  EXPECT_EQ(plain.Font().Color(), 0x00FF00);
+  plain.SetSkinSection("");
   // An inactive manager counts as none.
   fake.active = false;
   plain.SetEnabled(true);
