@@ -68,6 +68,12 @@ void TGlazeButton::SetColorScheme(TColorScheme scheme) {
   scheme_ = scheme;
 }
 
+void TGlazeButton::SetDefault(bool on) {
+  default_ = on;
+  if (!HandleAllocated()) return;
+  if (TForm* form = ParentForm()) form->ActiveControlChanged(form->ActiveControl());
+}
+
 void TGlazeButton::SetCtl3D(bool on) { ctl3d_ = on; Invalidate(); }
 void TGlazeButton::SetLayout(TButtonLayout layout) { layout_ = layout; Invalidate(); }
 void TGlazeButton::SetSpacing(int spacing) { spacing_ = spacing; Invalidate(); }

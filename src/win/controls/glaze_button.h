@@ -49,7 +49,9 @@ class TGlazeButton : public TCustomControl {
   bool Cancel() const noexcept { return cancel_; }
   void SetCancel(bool on) noexcept { cancel_ = on; }
   bool Default() const noexcept { return default_; }
-  void SetDefault(bool on) noexcept { default_ = on; }
+  // Stores; with a window on a form, the form hears that the focus changed (so that what it
+  // knows of default buttons is refreshed).
+  void SetDefault(bool on);
   int ModalResult() const noexcept { return modal_result_; }
   void SetModalResult(int result) noexcept { modal_result_ = result; }
   bool UseSound() const noexcept { return use_sound_; }
