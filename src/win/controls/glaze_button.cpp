@@ -220,8 +220,6 @@ void TGlazeButton::Hover(bool inside) {
   PaintNow();
 }
 
-void TGlazeButton::MouseEnter() { TCustomControl::MouseEnter(); }
-
 void TGlazeButton::MouseLeave() {
   TCustomControl::MouseLeave();
   // While the button holds the capture, moves decide whether the pointer is inside.

@@ -76,7 +76,6 @@ class TGlazeButton : public TCustomControl {
   bool DialogChar(wchar_t ch, unsigned shift) override;
   void MouseDown(MouseButton button, unsigned shift, int x, int y) override;
   void MouseUp(MouseButton button, unsigned shift, int x, int y) override;
-  void MouseEnter() override;
   void MouseLeave() override;
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
 

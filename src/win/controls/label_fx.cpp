@@ -1,6 +1,7 @@
 #include "win/controls/label_fx.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "win/framework/loader.h"
 
@@ -60,6 +61,33 @@ void TsShadow::SetDistance(int distance) {
 // ---------------------------------------------------------------- TsLabelFX
 
 TsLabelFX::TsLabelFX(TComponent* owner) : TsCustomLabel(owner), kind_(*this), shadow_(*this) {}
+
+void TsLabelFX::PaintShadow(TCanvas& canvas, const RECT& rect, UINT flags, const std::wstring& text,
+                            int tl, int br, int distance, int blur) {
+  const int w = std::max<int>(0, rect.right - rect.left), h = std::max<int>(0, rect.bottom - rect.top);
+  mask_.Resize(w, h);
+  if (mask_.DC()) {
+    graphics::Bitmap& mask = mask_.Pixels();
+    for (int y = 0; y < h; ++y) std::fill_n(mask.Row32(y), w, 0u);
+    {
+      TCanvas mc(mask_.DC());
+      mc.Font() = canvas.Font();
+      mc.Font().SetColor(graphics::clWhite);
+      RECT r{rect.left - tl + distance, rect.top - tl + distance, rect.right - br + distance,
+             rect.bottom - br + distance};
+      mc.DrawText(text, r, flags);
+    }
+    ::GdiFlush();
+    grid_.Build(mask, blur);
+    if (Transparent()) {
+      ::BitBlt(mask_.DC(), 0, 0, w, h, canvas.Handle(), 0, 0, SRCCOPY);
+      ::GdiFlush();
+    }
+    sapala::controls::ComposeShadow(mask, grid_, shadow_.CachedRGB(), Transparent(),
+                                    graphics::ColorToRGB(EffectiveColor()));
+    ::BitBlt(canvas.Handle(), 0, 0, w, h, mask_.DC(), 0, 0, SRCCOPY);
+  }
+}
 
 void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
   if (shadow_.Mode() == TsShadowMode::smNone) {
@@ -124,29 +152,11 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
     return;
   }
 
-  // The shadow image, in the label's client coordinates.
-  const int w = std::max<int>(0, rect.right - rect.left), h = std::max<int>(0, rect.bottom - rect.top);
-  mask_.Resize(w, h);
-  if (mask_.DC()) {
-    graphics::Bitmap& mask = mask_.Pixels();
-    for (int y = 0; y < h; ++y) std::fill_n(mask.Row32(y), w, 0u);
-    {
-      TCanvas mc(mask_.DC());
-      mc.Font() = canvas.Font();
-      mc.Font().SetColor(graphics::clWhite);
-      RECT r{rect.left - tl + distance, rect.top - tl + distance, rect.right - br + distance,
-             rect.bottom - br + distance};
-      mc.DrawText(text, r, flags);
-    }
-    ::GdiFlush();
-    grid_.Build(mask, blur);
-    if (Transparent()) {
-      ::BitBlt(mask_.DC(), 0, 0, w, h, canvas.Handle(), 0, 0, SRCCOPY);
-      ::GdiFlush();
-    }
-    sapala::controls::ComposeShadow(mask, grid_, shadow_.CachedRGB(), Transparent(),
-                            graphics::ColorToRGB(EffectiveColor()));
-    ::BitBlt(canvas.Handle(), 0, 0, w, h, mask_.DC(), 0, 0, SRCCOPY);
+  // The shadow image, in the label's client coordinates. Painting never raises: a box too large
+  // for a mask or a grid gets its text without the shadow.
+  try {
+    PaintShadow(canvas, rect, flags, text, tl, br, distance, blur);
+  } catch (const std::exception&) {
   }
   RECT r{rect.left - tl, rect.top - tl, rect.right - br, rect.bottom - br};
   canvas.DrawText(text, r, flags);

@@ -77,6 +77,10 @@ class TsLabelFX : public TsCustomLabel {
   void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) override;
 
  private:
+  // Builds the shadow image for `text` laid out in `rect` and copies it to the label's surface.
+  void PaintShadow(TCanvas& canvas, const RECT& rect, UINT flags, const std::wstring& text, int tl,
+                   int br, int distance, int blur);
+
   TsKind kind_;
   TsShadow shadow_;
   DibSurface mask_;

@@ -91,12 +91,14 @@ void TsCustomLabel::Paint(TCanvas& canvas) {
     if (SkinManagerLink* m = skin_section_.empty() ? nullptr : ActiveSkinManager()) {
       const int index = m->SectionIndex(skin_section_);
       // The first section of a skin is not painted under a label.
-      if (index > 0 && width_ > 0 && height_ > 0) {
+      if (index > 0 && width_ > 0 && height_ > 0) try {
         DibSurface surface;
         surface.Resize(width_, height_);
         m->PaintSection(surface.Pixels(), index, POINT{left_, top_},
                         parent_ && parent_->HandleAllocated() ? parent_->WindowHandle() : nullptr);
         ::BitBlt(canvas.Handle(), 0, 0, width_, height_, surface.DC(), 0, 0, SRCCOPY);
+      } catch (const std::exception&) {
+        // Painting never raises: a label too large for a bitmap goes without its section.
       }
     }
   }

@@ -49,8 +49,10 @@ class LabelFXTest : public ControlsTest {
   // Pixels of colour `c` in the label's box.
   int Count(DibSurface& s, TColor c) {
     int n = 0;
-    for (int y = fx_->Top(); y < fx_->Top() + fx_->Height(); ++y)
-      for (int x = fx_->Left(); x < fx_->Left() + fx_->Width(); ++x) n += At(s, x, y) == c;
+    const int right = std::min(fx_->Left() + fx_->Width(), s.Width());
+    const int bottom = std::min(fx_->Top() + fx_->Height(), s.Height());
+    for (int y = std::max(0, fx_->Top()); y < bottom; ++y)
+      for (int x = std::max(0, fx_->Left()); x < right; ++x) n += At(s, x, y) == c;
     return n;
   }
   TsLabelFX* fx_ = nullptr;
@@ -130,6 +132,15 @@ TEST_F(LabelFXTest, StandardKindAndDisabled) {
   EXPECT_EQ(At(s, fx_->Left(), fx_->Top()), 0xFFFFFF);
   EXPECT_GT(Count(s, graphics::ColorToRGB(graphics::clBtnShadow)), 10);
   EXPECT_EQ(Count(s, 0x00FFFF), 0);
+}
+
+TEST_F(LabelFXTest, TooLargeForAMaskStillPaintsWithoutRaising) {
+  fx_->SetAutoSize(false);
+  fx_->SetBounds(fx_->Left(), fx_->Top(), 70000, fx_->Height());   // wider than any bitmap
+  DibSurface s;
+  Snapshot(s);   // TearDown checks that no error reached the application
+  EXPECT_GT(Count(s, 0x00FF00), 10);   // the text, without its shadow
+  EXPECT_EQ(At(s, fx_->Left(), fx_->Top()), 0xFFFFFF);
 }
 
 class SkinWithShadow : public skin::SkinManagerLink {

@@ -46,8 +46,10 @@ class SLabelTest : public ControlsTest {
   // Counts the pixels of colour `c` inside the control's bounds.
   int Count(DibSurface& s, const TControl& c, TColor color) {
     int n = 0;
-    for (int y = c.Top(); y < c.Top() + c.Height(); ++y)
-      for (int x = c.Left(); x < c.Left() + c.Width(); ++x) n += At(s, x, y) == color;
+    const int right = std::min(c.Left() + c.Width(), s.Width());
+    const int bottom = std::min(c.Top() + c.Height(), s.Height());
+    for (int y = std::max(0, c.Top()); y < bottom; ++y)
+      for (int x = std::max(0, c.Left()); x < right; ++x) n += At(s, x, y) == color;
     return n;
   }
 };
