@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "core/codecs/bmp.h"
 #include "win/controls/dib_surface.h"
 #include "win/framework/dib.h"
 #include "win/framework/forms.h"
@@ -335,6 +336,20 @@ std::vector<std::pair<std::string, std::string>> TGlazeButton::StoredProperties(
   out.emplace_back("ColorScheme", kSchemeNames[static_cast<std::size_t>(scheme_)]);
   out.emplace_back("Ctl3D", boolean(ctl3d_));
   out.emplace_back("Layout", kLayoutNames[static_cast<int>(layout_)]);
+  // The picture as stored: its byte count (4 bytes, little-endian), then a BMP file; {} for none.
+  std::string glyph = "{";
+  if (!glyph_.Empty()) {
+    const std::vector<std::uint8_t> file = codecs::WriteBmp(glyph_);
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 4; ++i) data.push_back(static_cast<std::uint8_t>(file.size() >> (8 * i)));
+    data.insert(data.end(), file.begin(), file.end());
+    static const char kHex[] = "0123456789ABCDEF";
+    for (std::uint8_t b : data) {
+      glyph += kHex[b >> 4];
+      glyph += kHex[b & 15];
+    }
+  }
+  out.emplace_back("Glyph.Data", glyph + "}");
   out.emplace_back("Spacing", std::to_string(spacing_));
   out.emplace_back("TransparentGlyph", boolean(transparent_glyph_));
   out.emplace_back("Gradient", boolean(gradient_));
@@ -383,7 +398,7 @@ bool TGlazeButton::ReadProperty(std::string_view name, const forms::Property& p,
     // The stored form: the picture's byte count (4 bytes, little-endian), then the file.
     std::size_t skip = 0;
     if (bytes.size() >= 6 && bytes[4] == 'B' && bytes[5] == 'M') skip = 4;
-    SetGlyph(LoadPicture(bytes.data() + skip, bytes.size() - skip));
+    SetGlyph(bytes.empty() ? graphics::Bitmap() : LoadPicture(bytes.data() + skip, bytes.size() - skip));
     return true;
   }
   return TCustomControl::ReadProperty(name, p, loader);

@@ -66,9 +66,8 @@ class TGlazeButton : public TCustomControl {
   // Draws the whole button (W × H at the origin) on `dc`, as every repaint does.
   void DrawFace(HDC dc);
   // The stored description of the button's own properties, in stored order: the 25 colours,
-  // ColorScheme, Ctl3D, Layout, Spacing, TransparentGlyph, Gradient, HotTrack, then Cancel,
-  // Default, ModalResult, UseSound and Sound only when they are not False or 0. (The glyph's
-  // picture is written by the description writer, not here.)
+  // ColorScheme, Ctl3D, Layout, Glyph, Spacing, TransparentGlyph, Gradient, HotTrack, then
+  // Cancel, Default, ModalResult, UseSound and Sound only when they are not False or 0.
   std::vector<std::pair<std::string, std::string>> StoredProperties() const;
 
   void Click() override;

@@ -119,6 +119,9 @@ TEST_F(GlazeButtonTest, StoredColoursThenNamedSchemeWins) {
   b.SetCancel(true);
   b.SetModalResult(mrCancel);
   b.SetSound(TSoundScheme::ssHealth);
+  graphics::Bitmap glyph = graphics::NewBitmap32(3, 2);
+  glyph.Row32(1)[2] = 0xFF123456;
+  b.SetGlyph(glyph);
   std::string stored = "  object C: TGlazeButton\n";
   std::vector<std::string> order;
   for (const auto& [name, value] : b.StoredProperties()) {
@@ -140,6 +143,10 @@ TEST_F(GlazeButtonTest, StoredColoursThenNamedSchemeWins) {
   EXPECT_TRUE(c.Cancel());
   EXPECT_EQ(c.ModalResult(), mrCancel);
   EXPECT_EQ(c.Sound(), TSoundScheme::ssHealth);
+  ASSERT_EQ(c.Glyph().Width(), 3);
+  EXPECT_EQ(c.Glyph().Row32(1)[2] & 0xFFFFFF, 0x123456u);
+  EXPECT_EQ(order[26], "Ctl3D");
+  EXPECT_EQ(order[28], "Glyph.Data");
 }
 
 TEST_F(GlazeButtonTest, FacePixels) {
