@@ -11,6 +11,8 @@ TForm1* Form1 = nullptr;
 void RegisterProgramClasses() {
   RegisterStandardControls();
   RegisterDataControls();
+  RegisterSkinnedLabels();
+  RegisterGlazeButton();
 }
 
 template <typename T>
@@ -38,9 +40,14 @@ TForm1::TForm1(TComponent* owner, std::string_view description) : TForm(owner) {
 
   Bevel1 = Field<TBevel>("Bevel1");
   Bevel2 = Field<TBevel>("Bevel2");
+  sLabelFX1 = Field<TsLabelFX>("sLabelFX1");
+  sLabelFX2 = Field<TsLabelFX>("sLabelFX2");
+  sWebLabel1 = Field<TsWebLabel>("sWebLabel1");
   SpeedButton1 = Field<TSpeedButton>("SpeedButton1");
   SpeedButton2 = Field<TSpeedButton>("SpeedButton2");
   Edit1 = Field<TEdit>("Edit1");
+  GlazeButton1 = Field<TGlazeButton>("GlazeButton1");
+  GlazeButton2 = Field<TGlazeButton>("GlazeButton2");
   DBGrid1 = Field<TDBGrid>("DBGrid1");
   DBNavigator1 = Field<TDBNavigator>("DBNavigator1");
   DBRichEdit1 = Field<TDBRichEdit>("DBRichEdit1");

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "win/controls/glaze_button.h"
+#include "win/controls/label_fx.h"
 #include "win/framework/dbctrls.h"
 #include "win/framework/forms.h"
 #include "win/framework/stdctrls.h"
@@ -21,9 +23,14 @@ class TForm1 : public TForm {
 
   TBevel* Bevel1 = nullptr;
   TBevel* Bevel2 = nullptr;
+  TsLabelFX* sLabelFX1 = nullptr;
+  TsLabelFX* sLabelFX2 = nullptr;
+  TsWebLabel* sWebLabel1 = nullptr;
   TSpeedButton* SpeedButton1 = nullptr;
   TSpeedButton* SpeedButton2 = nullptr;
   TEdit* Edit1 = nullptr;
+  TGlazeButton* GlazeButton1 = nullptr;
+  TGlazeButton* GlazeButton2 = nullptr;
   TDBGrid* DBGrid1 = nullptr;
   TDBNavigator* DBNavigator1 = nullptr;
   TDBRichEdit* DBRichEdit1 = nullptr;

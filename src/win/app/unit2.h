@@ -2,6 +2,7 @@
 // Created hidden at start-up; its close box only hides it.
 #pragma once
 
+#include "win/controls/label_fx.h"
 #include "win/framework/forms.h"
 
 namespace sapala::app {
@@ -9,6 +10,12 @@ namespace sapala::app {
 class TForm2 : public win::TForm {
  public:
   explicit TForm2(win::TComponent* owner);
+
+  win::TsLabelFX* sLabelFX1 = nullptr;
+  win::TsLabelFX* sLabelFX2 = nullptr;
+  win::TsLabelFX* sLabelFX3 = nullptr;
+  win::TsLabelFX* sLabelFX4 = nullptr;
+  win::TsLabelFX* sLabelFX5 = nullptr;
 };
 
 extern TForm2* Form2;

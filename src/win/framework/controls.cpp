@@ -482,6 +482,22 @@ void TWinControl::WndProc(Message& m) {
         if (child->ReflectCommand(HIWORD(m.WParam))) return;
       }
       break;
+    case WM_SETCURSOR:
+      // Over a windowless child (or this control) with a pointer of its own: show that one.
+      if (reinterpret_cast<HWND>(m.WParam) == hwnd_ && LOWORD(m.LParam) == HTCLIENT) {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(hwnd_, &pt);
+        const TControl* over = GraphicChildAt(pt.x, pt.y);
+        const TCursor cursor = over && over->Cursor() != crDefault ? over->Cursor() : cursor_;
+        if (cursor != crDefault) {
+          const wchar_t* shape = cursor == crHandPoint ? IDC_HAND : cursor == crIBeam ? IDC_IBEAM : IDC_ARROW;
+          ::SetCursor(::LoadCursorW(nullptr, shape));
+          m.Result = TRUE;
+          return;
+        }
+      }
+      break;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(m.LParam) != hwnd_) captured_ = nullptr;
       break;

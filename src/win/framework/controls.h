@@ -21,6 +21,10 @@ namespace sapala::win {
 class TWinControl;
 class TForm;
 
+// Mouse pointer shapes by their classic numbers (crDefault: whatever the window class shows).
+using TCursor = int;
+constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21;
+
 // One window message on its way through a control; Result is what the window procedure returns.
 struct Message {
   UINT Msg;
@@ -94,6 +98,9 @@ class TControl : public TComponent {
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
 
   bool MouseInControl() const noexcept { return mouse_in_; }
+  // The pointer shown over the control; windowless controls get it through their parent.
+  TCursor Cursor() const noexcept { return cursor_; }
+  void SetCursor(TCursor cursor) noexcept { cursor_ = cursor; }
 
  protected:
   virtual void FontChanged();
@@ -111,6 +118,7 @@ class TControl : public TComponent {
   bool parent_font_ = true;
   bool parent_color_ = false;
   bool mouse_in_ = false;
+  TCursor cursor_ = crDefault;
   std::wstring caption_;
   TColor color_ = graphics::clBtnFace;
   TFont font_;

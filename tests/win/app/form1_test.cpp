@@ -263,3 +263,40 @@ TEST(Form1Start, MissingWorkbookIsAnErrorNamingTheFile) {
 
 }  // namespace
 }  // namespace sapala::app
+
+namespace sapala::app {
+namespace {
+
+TEST_F(Form1Test, GradientButtonsAndLabels) {
+  using sapala::controls::TColorScheme;
+  EXPECT_EQ(form_->GlazeButton1->ColorScheme(), TColorScheme::csNeoGrass);
+  EXPECT_EQ(form_->GlazeButton1->IndexedColor(sapala::controls::kColorFace), 0xDDF9E8);
+  EXPECT_EQ(form_->GlazeButton2->ColorScheme(), TColorScheme::csNeoRose);
+  EXPECT_TRUE(form_->GlazeButton2->Gradient());
+  // The title starts 8 px above the client area; auto size adds the shadow's 8 px.
+  EXPECT_EQ(form_->sLabelFX1->Top(), -8);
+  EXPECT_EQ(form_->sLabelFX1->Kind().Color(), 0x00FF00);
+  EXPECT_EQ(form_->sLabelFX1->Shadow().Color(), 0x000080);
+  EXPECT_EQ(form_->sLabelFX1->Layout(), win::TTextLayout::tlCenter);
+  EXPECT_EQ(form_->sWebLabel1->Caption(), L"qeto@sapala.example");
+  EXPECT_EQ(form_->sWebLabel1->HoverFont().Color(), 0x008000);
+  EXPECT_TRUE(form_->sWebLabel1->URL().empty());
+  EXPECT_EQ(Form2->sLabelFX2->Caption(), L"\u00e3 (Alt+0227)= m\u00e3ng\u00e3n");
+  EXPECT_EQ(Form2->sLabelFX3->Caption(), L"e ................ = liwet ");
+  EXPECT_EQ(Form2->sLabelFX5->Shadow().Color(), 0x00FFFF);
+
+  // Alt+C: both searches with the field's text, and the focus back in the field.
+  Type(L"ke");
+  ::PostMessageW(form_->Edit1->WindowHandle(), WM_SYSCHAR, 'c', 1 << 29);
+  app_->ProcessMessages();
+  EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kebo", "kembang"}));
+  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"kebo", "kembang"}));
+  EXPECT_EQ(::GetFocus(), form_->Edit1->WindowHandle());
+  // Alt+K: the exit button closes the main window, which ends the program.
+  ::PostMessageW(form_->Edit1->WindowHandle(), WM_SYSCHAR, 'k', 1 << 29);
+  app_->ProcessMessages();
+  EXPECT_TRUE(app_->Terminated());
+}
+
+}  // namespace
+}  // namespace sapala::app

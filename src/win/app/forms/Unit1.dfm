@@ -33,6 +33,61 @@ object Form1: TForm1
     Shape = bsFrame
     Style = bsRaised
   end
+  object sLabelFX1: TsLabelFX
+    Left = 32
+    Top = -8
+    Width = 241
+    Height = 38
+    Caption = 'Sapala Bahasa Vova'
+    Font.Charset = ANSI_CHARSET
+    Font.Color = clBlack
+    Font.Height = -25
+    Font.Name = 'Harrington'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Kind.KindType = ktCustom
+    Kind.Color = clLime
+    Shadow.Mode = smCustom
+    Shadow.Color = clMaroon
+  end
+  object sLabelFX2: TsLabelFX
+    Left = 192
+    Top = 320
+    Width = 35
+    Height = 26
+    Caption = 'Qeto'
+    Font.Charset = ANSI_CHARSET
+    Font.Color = clBlack
+    Font.Height = -15
+    Font.Name = 'Brush Script MT'
+    Font.Pitch = fpFixed
+    Font.Style = [fsBold, fsItalic]
+    Layout = tlCenter
+    ParentFont = False
+    Shadow.Mode = smCustom
+  end
+  object sWebLabel1: TsWebLabel
+    Left = 32
+    Top = 344
+    Width = 113
+    Height = 13
+    Caption = 'qeto@sapala.example'
+    Font.Charset = ANSI_CHARSET
+    Font.Color = clTeal
+    Font.Height = -12
+    Font.Name = 'MS Sans Serif'
+    Font.Pitch = fpVariable
+    Font.Style = [fsBold]
+    ParentFont = False
+    UseSkinColor = False
+    HoverFont.Charset = DEFAULT_CHARSET
+    HoverFont.Color = clGreen
+    HoverFont.Height = -11
+    HoverFont.Name = 'MS Sans Serif'
+    HoverFont.Style = []
+    ShowMode = soNormal
+  end
   object SpeedButton1: TSpeedButton
     Left = 160
     Top = 328
@@ -66,6 +121,88 @@ object Form1: TForm1
     TabOrder = 0
     OnKeyDown = Edit1KeyDown
     OnKeyPress = Edit1KeyPress
+  end
+  object GlazeButton1: TGlazeButton
+    Left = 16
+    Top = 56
+    Width = 97
+    Height = 25
+    ColorFace = $00DDF9E8
+    ColorGrad = $005EDF8E
+    ColorDark = $0024B95C
+    ColorLight = $00CBF5DB
+    ColorBorder = $00156F37
+    ColorText = $00000000
+    OverColorFace = $00BFF2D2
+    OverColorGrad = $003DD877
+    OverColorDark = $0023B459
+    OverColorLight = $00B5F0CB
+    OverColorBorder = $0017793D
+    OverColorText = $00000000
+    DownColorFace = $004EDC83
+    DownColorGrad = $0080E6A6
+    DownColorDark = $0089E7AC
+    DownColorLight = $00177D3E
+    DownColorBorder = $00167439
+    DownColorText = $00000000
+    DisabledColorFace = $00EEEEEE
+    DisabledColorGrad = $00FFFFFF
+    DisabledColorDark = $00D2D2D2
+    DisabledColorLight = $00FFFFFF
+    DisabledColorBorder = $00808080
+    DisabledColorText = $00808080
+    ColorFocusRect = $0024B95C
+    ColorScheme = csNeoGrass
+    Ctl3D = True
+    Layout = blGlyphLeft
+    Spacing = 4
+    TransparentGlyph = True
+    Gradient = True
+    HotTrack = True
+    Caption = '&Cari'
+    TabOrder = 1
+    OnClick = GlazeButton1Click
+  end
+  object GlazeButton2: TGlazeButton
+    Left = 240
+    Top = 326
+    Width = 57
+    Height = 25
+    ColorFace = $00E8E8FF
+    ColorGrad = $009595FF
+    ColorDark = $008282FF
+    ColorLight = $00DDDDFF
+    ColorBorder = $0000009D
+    ColorText = $00000000
+    OverColorFace = $00DFDFFF
+    OverColorGrad = $007777FF
+    OverColorDark = $006A6AFF
+    OverColorLight = $00D7D7FF
+    OverColorBorder = $0000009D
+    OverColorText = $00000000
+    DownColorFace = $00A6A6FF
+    DownColorGrad = $00B9B9FF
+    DownColorDark = $00CECEFF
+    DownColorLight = $005E5EFF
+    DownColorBorder = $0000009D
+    DownColorText = $00000000
+    DisabledColorFace = $00EEEEEE
+    DisabledColorGrad = $00FFFFFF
+    DisabledColorDark = $00D2D2D2
+    DisabledColorLight = $00FFFFFF
+    DisabledColorBorder = $00808080
+    DisabledColorText = $00808080
+    ColorFocusRect = $005E5EFF
+    ColorScheme = csNeoRose
+    Ctl3D = True
+    Layout = blGlyphLeft
+    Spacing = 4
+    TransparentGlyph = True
+    Gradient = True
+    HotTrack = True
+    Caption = '&Keluar'
+    TabOrder = 2
+    OnClick = GlazeButton2Click
   end
   object DBGrid1: TDBGrid
     Left = 16
