@@ -80,10 +80,10 @@ int wmain(int argc, wchar_t** argv) {
     app::Form1->Show();
     application.ProcessMessages();
     {
-      app::Form1->ADOQuery2->SetSql("select count(*) from warna");
-      app::Form1->ADOQuery2->Open();
-      rows = std::stoul(app::Form1->ADOQuery2->Core().Value(0, 0).value_or("0"));
-      app::Form1->ADOQuery2->ClearSql();
+      data::Query count(&app::Form1->ADOConnection1->Core());
+      count.SetSql("select count(*) from warna");
+      count.Open();
+      rows = std::stoul(count.Value(0, 0).value_or("0"));
     }
     HWND edit = app::Form1->Edit1->WindowHandle();
     HWND grid1 = app::Form1->DBGrid1->WindowHandle();
