@@ -1,6 +1,8 @@
 // Text conversions; see text.h.
 #include "core/data/text.h"
 
+#include "core/base/utf8.h"
+
 namespace sapala::data {
 namespace {
 
@@ -15,24 +17,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 }  // namespace
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
+void AppendUtf8(std::string& out, char32_t cp) { sapala::AppendUtf8(out, cp); }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;

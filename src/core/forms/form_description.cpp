@@ -1,6 +1,8 @@
 // A small recursive-descent reader for form descriptions.
 #include "core/forms/form_description.h"
 
+#include "core/base/utf8.h"
+
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -12,24 +14,6 @@ namespace {
 constexpr int kMaxDepth = 32;
 constexpr std::size_t kMaxText = 16u << 20;   // one description: 16 MiB
 constexpr std::size_t kMaxItems = 1u << 20;   // entries of one list, set or collection
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 class Reader {
  public:
@@ -292,7 +276,7 @@ class Reader {
           ++pos_;
         }
         if (pos_ == start) Fail("a character code was expected");
-        AppendUtf8(out, cp);
+        AppendUtf8(out, static_cast<char32_t>(cp));
         any = true;
       } else if (c == '+' && any) {
         ++pos_;

@@ -1,6 +1,8 @@
 // Word-list validation; the rules are listed in check.h.
 #include "core/lexicon/check.h"
 
+#include "core/base/utf8.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -11,44 +13,7 @@ namespace {
 constexpr char32_t kBad = 0xFFFFFFFF;
 
 // Strict UTF-8 decoding of one code point at `pos`; kBad (consuming one byte) if malformed.
-char32_t Decode(std::string_view s, std::size_t& pos) {
-  const auto b0 = static_cast<unsigned char>(s[pos]);
-  if (b0 < 0x80) {
-    ++pos;
-    return b0;
-  }
-  std::size_t len = 0;
-  char32_t cp = 0;
-  char32_t min = 0;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
-    ++pos;
-    return kBad;
-  }
-  if (s.size() - pos < len) {
-    ++pos;
-    return kBad;
-  }
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[pos + k]);
-    if ((b & 0xC0) != 0x80) {
-      ++pos;
-      return kBad;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return kBad;
-  }
-  pos += len;
-  return cp;
-}
+char32_t Decode(std::string_view s, std::size_t& pos) { return DecodeUtf8(s, pos).value_or(kBad); }
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 

@@ -2,6 +2,8 @@
 // words of letter units (consonants and vowels), then writes each word syllable by syllable.
 #include "core/script/hanacaraka.h"
 
+#include "core/base/utf8.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -46,63 +48,9 @@ char32_t FinalSign(char32_t c) {
   return c == kNga ? kCecak : c == kRa ? kLayar : kWignyan;
 }
 
-void PutUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-// Decodes one code point at `pos`; a malformed sequence (bad lead, truncated, overlong,
-// surrogate, beyond U+10FFFF) yields U+FFFD and consumes one byte.
+// One code point at `pos`; a malformed sequence yields U+FFFD and consumes one byte.
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
-  const auto b0 = static_cast<unsigned char>(s[pos]);
-  if (b0 < 0x80) {
-    ++pos;
-    return b0;
-  }
-  std::size_t len = 0;
-  char32_t cp = 0;
-  char32_t min = 0;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
-    ++pos;
-    return 0xFFFD;
-  }
-  if (s.size() - pos < len) {
-    ++pos;
-    return 0xFFFD;
-  }
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[pos + k]);
-    if ((b & 0xC0) != 0x80) {
-      ++pos;
-      return 0xFFFD;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return 0xFFFD;
-  }
-  pos += len;
-  return cp;
+  return DecodeUtf8(s, pos).value_or(0xFFFD);
 }
 
 // One input character after case folding: a Latin letter of the dictionary's alphabet as a
@@ -192,21 +140,21 @@ std::vector<Unit> Units(const std::vector<char32_t>& letters) {
 void PutVowelSign(std::string& out, Vowel v) {
   switch (v) {
     case Vowel::kA: break;
-    case Vowel::kI: PutUtf8(out, kWulu); break;
-    case Vowel::kU: PutUtf8(out, kSuku); break;
-    case Vowel::kTaling: PutUtf8(out, kTaling); break;
-    case Vowel::kO: PutUtf8(out, kTaling); PutUtf8(out, kTarung); break;
-    case Vowel::kPepet: PutUtf8(out, kPepet); break;
+    case Vowel::kI: AppendUtf8(out, kWulu); break;
+    case Vowel::kU: AppendUtf8(out, kSuku); break;
+    case Vowel::kTaling: AppendUtf8(out, kTaling); break;
+    case Vowel::kO: AppendUtf8(out, kTaling); AppendUtf8(out, kTarung); break;
+    case Vowel::kPepet: AppendUtf8(out, kPepet); break;
   }
 }
 
 // A consonant that closes a syllable (or stands before the onset at the start of a word).
 void PutClosing(std::string& out, char32_t letter, bool after_vowel) {
   if (after_vowel && IsFinalSignLetter(letter)) {
-    PutUtf8(out, FinalSign(letter));
+    AppendUtf8(out, FinalSign(letter));
   } else {
-    PutUtf8(out, letter);
-    PutUtf8(out, kPangkon);
+    AppendUtf8(out, letter);
+    AppendUtf8(out, kPangkon);
   }
 }
 
@@ -224,7 +172,7 @@ void WriteWord(std::string& out, const std::vector<char32_t>& letters) {
     }
     const Vowel v = units[j].vowel;
     if (j == i) {  // a vowel with no consonant before it
-      PutUtf8(out, kHa);
+      AppendUtf8(out, kHa);
       PutVowelSign(out, v);
     } else {
       std::size_t onset = j - 1;
@@ -238,12 +186,12 @@ void WriteWord(std::string& out, const std::vector<char32_t>& letters) {
         }
       }
       for (std::size_t k = i; k < onset; ++k) PutClosing(out, units[k].letter, after_vowel);
-      PutUtf8(out, units[onset].letter);
+      AppendUtf8(out, units[onset].letter);
       if (medial == kRa && v == Vowel::kPepet) {
-        PutUtf8(out, kKeret);
+        AppendUtf8(out, kKeret);
       } else {
-        if (medial == kRa) PutUtf8(out, kCakra);
-        if (medial == kYa) PutUtf8(out, kPengkal);
+        if (medial == kRa) AppendUtf8(out, kCakra);
+        if (medial == kYa) AppendUtf8(out, kPengkal);
         PutVowelSign(out, v);
       }
     }
@@ -263,7 +211,7 @@ std::string ToHanacaraka(std::string_view latin_utf8) {
   std::size_t i = 0;
   while (i < chars.size()) {
     if (chars[i].letter == 0) {
-      PutUtf8(out, chars[i].raw);
+      AppendUtf8(out, chars[i].raw);
       ++i;
       continue;
     }
@@ -282,7 +230,7 @@ std::string ToHanacaraka(std::string_view latin_utf8) {
     }
     if (halves.size() == 2 && halves[0] == halves[1]) {
       WriteWord(out, halves[0]);
-      PutUtf8(out, kPangrangkep);
+      AppendUtf8(out, kPangrangkep);
     } else {
       for (const auto& half : halves) WriteWord(out, half);
     }
