@@ -115,18 +115,11 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
   const int tl = margins_.top_left, br = margins_.bottom_right;
 
   const bool measuring = (flags & DT_CALCRECT) != 0;
-  std::wstring text = caption_;
-  if (measuring && (text.empty() || (ShowAccelChar() && text == L"&"))) text += L' ';
-  if (!ShowAccelChar()) flags |= DT_NOPREFIX;
+  const std::wstring text = TextToDraw(flags);
   canvas.Font() = font_;
 
   if (!enabled_) {
-    ::OffsetRect(&rect, 1, 1);
-    canvas.Font().SetColor(graphics::clBtnHighlight);
-    canvas.DrawText(text, rect, flags);
-    ::OffsetRect(&rect, -1, -1);
-    canvas.Font().SetColor(graphics::clBtnShadow);
-    canvas.DrawText(text, rect, flags);
+    DrawDisabledText(canvas, rect, text, flags);
     return;
   }
 

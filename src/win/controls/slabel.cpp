@@ -111,9 +111,7 @@ void TsCustomLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
     return;
   }
   // Disabled under a skin: one flat text, 40 % font colour over 60 % of what lies beneath.
-  std::wstring text = caption_;
-  if ((flags & DT_CALCRECT) && (text.empty() || (ShowAccelChar() && text == L"&"))) text += L' ';
-  if (!ShowAccelChar()) flags |= DT_NOPREFIX;
+  const std::wstring text = TextToDraw(flags);
   canvas.Font() = font_;
   canvas.Font().SetColor(graphics::MixColors(graphics::ColorToRGB(font_.Color()),
                                              skin::ParentBackgroundColor(parent_), 0.4));

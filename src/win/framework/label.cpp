@@ -52,19 +52,27 @@ void TCustomLabel::SetLayout(TTextLayout l) {
   Invalidate();
 }
 
-void TCustomLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
+std::wstring TCustomLabel::TextToDraw(UINT& flags) const {
   std::wstring text = caption_;
-  // An empty caption (or a lone accelerator mark) still measures one line high.
   if ((flags & DT_CALCRECT) && (text.empty() || (show_accel_char_ && text == L"&"))) text += L' ';
   if (!show_accel_char_) flags |= DT_NOPREFIX;
+  return text;
+}
+
+void TCustomLabel::DrawDisabledText(TCanvas& canvas, RECT& rect, const std::wstring& text, UINT flags) {
+  ::OffsetRect(&rect, 1, 1);
+  canvas.Font().SetColor(graphics::clBtnHighlight);
+  canvas.DrawText(text, rect, flags);
+  ::OffsetRect(&rect, -1, -1);
+  canvas.Font().SetColor(graphics::clBtnShadow);
+  canvas.DrawText(text, rect, flags);
+}
+
+void TCustomLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
+  const std::wstring text = TextToDraw(flags);
   canvas.Font() = font_;
   if (!enabled_) {
-    ::OffsetRect(&rect, 1, 1);
-    canvas.Font().SetColor(graphics::clBtnHighlight);
-    canvas.DrawText(text, rect, flags);
-    ::OffsetRect(&rect, -1, -1);
-    canvas.Font().SetColor(graphics::clBtnShadow);
-    canvas.DrawText(text, rect, flags);
+    DrawDisabledText(canvas, rect, text, flags);
   } else {
     canvas.DrawText(text, rect, flags);
   }

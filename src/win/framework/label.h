@@ -46,6 +46,12 @@ class TCustomLabel : public TGraphicControl {
  protected:
   // Draws (or with DT_CALCRECT measures into `rect`) the caption with the label's font.
   virtual void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags);
+  // The caption as drawn with `flags`: an empty caption (or a lone accelerator mark) still
+  // measures one line high; without ShowAccelChar the flags gain DT_NOPREFIX.
+  std::wstring TextToDraw(UINT& flags) const;
+  // The disabled look: the text once in the highlight colour one pixel down and right, then in
+  // the shadow colour in place.
+  static void DrawDisabledText(TCanvas& canvas, RECT& rect, const std::wstring& text, UINT flags);
   void FontChanged() override;
   void CaptionChanged() override;
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/input.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -81,14 +83,7 @@ class Form1Test : public ::testing::Test {
   }
 
   void Key(HWND to, WORD vk, bool shift = false) {
-    BYTE state[256] = {};
-    if (shift) state[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(state);
-    ::PostMessageW(to, WM_KEYDOWN, vk, 1);
-    ::PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
-    app_->ProcessMessages();
-    state[VK_SHIFT] = 0;
-    ::SetKeyboardState(state);
+    win::testing::PressKey(*app_, to, vk, shift ? VK_SHIFT : 0);
   }
   void Type(const std::wstring& text) {
     for (wchar_t ch : text) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/input.h"
+
 #include <string>
 #include <vector>
 
@@ -97,14 +99,7 @@ class FormsTest : public ::testing::Test {
   void TearDown() override { app_.reset(); }
 
   void Key(HWND to, WORD vk, bool shift = false) {
-    BYTE state[256] = {};
-    if (shift) state[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(state);
-    ::PostMessageW(to, WM_KEYDOWN, vk, 1);
-    ::PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
-    app_->ProcessMessages();
-    state[VK_SHIFT] = 0;
-    ::SetKeyboardState(state);
+    win::testing::PressKey(*app_, to, vk, shift ? VK_SHIFT : 0);
   }
 
   std::unique_ptr<TApplication> app_;
