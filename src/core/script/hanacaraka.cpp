@@ -28,6 +28,10 @@ enum : char32_t {
   kPangkon = 0xA9C0,
   kPangrangkep = 0xA9CF,
   kHa = 0xA9B2,
+  kPaCerek = 0xA989,
+  kNgaLelet = 0xA98A,
+  kPadaPangkat = 0xA9C7,
+  kDigitZero = 0xA9D0,
 };
 
 enum class Vowel : std::uint8_t { kA, kI, kU, kTaling, kO, kPepet };
@@ -40,7 +44,7 @@ struct Unit {
 };
 
 constexpr char32_t kNa = 0xA9A4, kRa = 0xA9AB, kKa = 0xA98F, kSa = 0xA9B1, kNga = 0xA994,
-                   kYa = 0xA9AA;
+                   kYa = 0xA9AA, kWa = 0xA9AE, kLa = 0xA9AD;
 
 bool IsFinalSignLetter(char32_t c) { return c == kNga || c == kRa || c == kHa; }
 
@@ -149,13 +153,15 @@ void PutVowelSign(std::string& out, Vowel v) {
 }
 
 // A consonant that closes a syllable (or stands before the onset at the start of a word).
-void PutClosing(std::string& out, char32_t letter, bool after_vowel) {
+// Returns true if it was written with pangkon, so that the next consonant is its pasangan.
+bool PutClosing(std::string& out, char32_t letter, bool after_vowel) {
   if (after_vowel && IsFinalSignLetter(letter)) {
     AppendUtf8(out, FinalSign(letter));
-  } else {
-    AppendUtf8(out, letter);
-    AppendUtf8(out, kPangkon);
+    return false;
   }
+  AppendUtf8(out, letter);
+  AppendUtf8(out, kPangkon);
+  return true;
 }
 
 // Writes one word (letters only, no hyphen).
@@ -172,7 +178,11 @@ void WriteWord(std::string& out, const std::vector<char32_t>& letters) {
     }
     const Vowel v = units[j].vowel;
     if (j == i) {  // a vowel with no consonant before it
-      AppendUtf8(out, kHa);
+      // Right after i or u the glide is written (ya, wa); otherwise ha carries the vowel.
+      const bool after_i = i > 0 && units[i - 1].is_vowel && units[i - 1].vowel == Vowel::kI;
+      const bool after_u = i > 0 && units[i - 1].is_vowel && units[i - 1].vowel == Vowel::kU;
+      const char32_t carrier = after_i ? kYa : after_u ? kWa : char32_t{kHa};
+      AppendUtf8(out, carrier);
       PutVowelSign(out, v);
     } else {
       std::size_t onset = j - 1;
@@ -185,14 +195,24 @@ void WriteWord(std::string& out, const std::vector<char32_t>& letters) {
           medial = last;
         }
       }
-      for (std::size_t k = i; k < onset; ++k) PutClosing(out, units[k].letter, after_vowel);
-      AppendUtf8(out, units[onset].letter);
-      if (medial == kRa && v == Vowel::kPepet) {
-        AppendUtf8(out, kKeret);
+      bool pasangan = false;  // the onset follows a pangkon
+      for (std::size_t k = i; k < onset; ++k) {
+        pasangan = PutClosing(out, units[k].letter, after_vowel);
+      }
+      const char32_t onset_letter = units[onset].letter;
+      if (medial == 0 && v == Vowel::kPepet && !pasangan &&
+          (onset_letter == kRa || onset_letter == kLa)) {
+        // rê and lê are syllables of their own; they have no pasangan form.
+        AppendUtf8(out, onset_letter == kRa ? kPaCerek : kNgaLelet);
       } else {
-        if (medial == kRa) AppendUtf8(out, kCakra);
-        if (medial == kYa) AppendUtf8(out, kPengkal);
-        PutVowelSign(out, v);
+        AppendUtf8(out, onset_letter);
+        if (medial == kRa && v == Vowel::kPepet) {
+          AppendUtf8(out, kKeret);
+        } else {
+          if (medial == kRa) AppendUtf8(out, kCakra);
+          if (medial == kYa) AppendUtf8(out, kPengkal);
+          PutVowelSign(out, v);
+        }
       }
     }
     after_vowel = true;
@@ -210,6 +230,14 @@ std::string ToHanacaraka(std::string_view latin_utf8) {
   out.reserve(latin_utf8.size() * 3);
   std::size_t i = 0;
   while (i < chars.size()) {
+    if (chars[i].raw >= '0' && chars[i].raw <= '9') {  // a number between pada pangkat marks
+      AppendUtf8(out, kPadaPangkat);
+      for (; i < chars.size() && chars[i].raw >= '0' && chars[i].raw <= '9'; ++i) {
+        AppendUtf8(out, kDigitZero + (chars[i].raw - '0'));
+      }
+      AppendUtf8(out, kPadaPangkat);
+      continue;
+    }
     if (chars[i].letter == 0) {
       AppendUtf8(out, chars[i].raw);
       ++i;

@@ -39,7 +39,9 @@ std::string Spell(std::string_view names) {
       {"WULU", 0xA9B6}, {"SUKU", 0xA9B8}, {"TALING", 0xA9BA}, {"TARUNG", 0xA9B4},
       {"PEPET", 0xA9BC}, {"CECAK", 0xA981}, {"LAYAR", 0xA982}, {"WIGNYAN", 0xA983},
       {"PANGKON", 0xA9C0}, {"CAKRA", 0xA9BF}, {"KERET", 0xA9BD}, {"PENGKAL", 0xA9BE},
-      {"PANGRANGKEP", 0xA9CF}, {"_", 0x20}};
+      {"PANGRANGKEP", 0xA9CF}, {"PA_CEREK", 0xA989}, {"NGA_LELET", 0xA98A},
+      {"PADA_PANGKAT", 0xA9C7}, {"DIGIT_ZERO", 0xA9D0}, {"DIGIT_ONE", 0xA9D1},
+      {"DIGIT_TWO", 0xA9D2}, {"DIGIT_SEVEN", 0xA9D7}, {"DIGIT_NINE", 0xA9D9}, {"_", 0x20}};
   std::istringstream in{std::string(names)};
   std::string out;
   std::string name;
@@ -94,9 +96,6 @@ TEST(Hanacaraka, LettersAndVowels) {
       {"loro", "LA TALING TARUNG RA TALING TARUNG"},
       {"telu", "TA PEPET LA SUKU"},
       {"mãtã", "MA TA"},
-      // Word-initial re and le: plain letter + pepet.
-      {"rembug", "RA PEPET MA PANGKON BA SUKU GA PANGKON"},
-      {"lemah", "LA PEPET MA WIGNYAN"},
       // Loan letters take the nearest letter.
       {"foto", "PA TALING TARUNG TA TALING TARUNG"},
       {"vas", "WA SA PANGKON"},
@@ -119,7 +118,7 @@ TEST(Hanacaraka, BareVowels) {
       {"kae", "KA HA PEPET"},
       {"dhaup", "DHA HA SUKU PA PANGKON"},
       {"taun", "TA HA SUKU NA PANGKON"},
-      {"piul", "PA WULU HA SUKU LA PANGKON"},
+      {"kaos", "KA HA TALING TARUNG SA PANGKON"},
   };
   RunTable(kCases, std::size(kCases), true);
 }
@@ -188,6 +187,46 @@ TEST(Hanacaraka, Digraphs) {
   RunTable(kCases, std::size(kCases), true);
 }
 
+// The school rules of our script reference: pa cerek and nga lelet for rê and lê (with the
+// pasangan and keret where those cannot stand), the glide after i and u, and digits.
+TEST(Hanacaraka, SchoolSpelling) {
+  static const Case kReference[] = {
+      {"rembulan", "ꦉꦩ꧀ꦧꦸꦭꦤ꧀"}, {"lemah", "ꦊꦩꦃ"},         {"sarem", "ꦱꦉꦩ꧀"},
+      {"gelem", "ꦒꦼꦊꦩ꧀"},      {"kreteg", "ꦏꦽꦠꦼꦒ꧀"},     {"setasiun", "ꦱꦼꦠꦱꦶꦪꦸꦤ꧀"},
+      {"buah", "ꦧꦸꦮꦃ"},
+  };
+  RunTable(kReference, std::size(kReference), false);
+  static const Case kCases[] = {
+      {"rembug", "PA_CEREK MA PANGKON BA SUKU GA PANGKON"},
+      {"lemes", "NGA_LELET MA PEPET SA PANGKON"},
+      {"reged", "PA_CEREK GA PEPET DA PANGKON"},
+      {"marem", "MA PA_CEREK MA PANGKON"},
+      // After a closing sign (cecak, layar, wignyan) the syllable stands as it is.
+      {"pangreksa", "PA CECAK PA_CEREK KA PANGKON SA"},
+      // After a pangkon: la + pepet as pasangan; r after a consonant is cakra, so keret.
+      {"mlebu", "MA PANGKON LA PEPET BA SUKU"},
+      {"ambles", "HA MA PANGKON BA PANGKON LA PEPET SA PANGKON"},
+      {"ngrembug", "NGA KERET MA PANGKON BA SUKU GA PANGKON"},
+      // r and l with other vowels are plain letters: "kelabang" has la, not lê.
+      {"lara", "LA RA"},
+      {"kelabang", "KA PEPET LA BA CECAK"},
+      // Glides: ya after i, wa after u, before every vowel; ha after the other vowels.
+      {"piul", "PA WULU YA SUKU LA PANGKON"},
+      {"priyé", "PA CAKRA WULU YA TALING"},
+      {"dian", "DA WULU YA NA PANGKON"},
+      {"ruang", "RA SUKU WA CECAK"},
+      {"kaos", "KA HA TALING TARUNG SA PANGKON"},
+      // Each half of a compound starts its own word: no glide across the hyphen.
+      {"kuru-aking", "KA SUKU RA SUKU HA KA WULU CECAK"},
+      // Numbers stand between pada pangkat marks.
+      {"1", "PADA_PANGKAT DIGIT_ONE PADA_PANGKAT"},
+      {"tanggal 17", "TA CECAK GA LA PANGKON _ PADA_PANGKAT DIGIT_ONE DIGIT_SEVEN PADA_PANGKAT"},
+      {"2019 0", "PADA_PANGKAT DIGIT_TWO DIGIT_ZERO DIGIT_ONE DIGIT_NINE PADA_PANGKAT _ "
+                 "PADA_PANGKAT DIGIT_ZERO PADA_PANGKAT"},
+  };
+  RunTable(kCases, std::size(kCases), true);
+}
+
 // Words and hyphens.
 TEST(Hanacaraka, WordsAndReduplication) {
   static const Case kCases[] = {
@@ -209,12 +248,12 @@ TEST(Hanacaraka, WordsAndReduplication) {
 TEST(Hanacaraka, DictionaryHeadwords) {
   static const Case kCases[] = {
       {"kulãnuwun", "KA SUKU LA NA SUKU WA SUKU NA PANGKON"},
-      {"ãbdi dãlem", "HA BA PANGKON DA WULU _ DA LA PEPET MA PANGKON"},
+      {"ãbdi dãlem", "HA BA PANGKON DA WULU _ DA NGA_LELET MA PANGKON"},
       {"srengéngé", "SA KERET NGA TALING NGA TALING"},
       {"prãjurit", "PA CAKRA JA SUKU RA WULU TA PANGKON"},
       {"tlãpukãn", "TA PANGKON LA PA SUKU KA NA PANGKON"},
       {"wédãng jãhé", "WA TALING DA CECAK _ JA HA TALING"},
-      {"pãngãrep-ãrep", "PA NGA RA PEPET PA PANGKON HA RA PEPET PA PANGKON"},
+      {"pãngãrep-ãrep", "PA NGA PA_CEREK PA PANGKON HA PA_CEREK PA PANGKON"},
       {"nyuwun pirsa", "NYA SUKU WA SUKU NA PANGKON _ PA WULU LAYAR SA"},
       {"mbokmenawa", "MA PANGKON BA TALING TARUNG KA PANGKON MA PEPET NA WA"},
       {"jãbãng bãyi", "JA BA CECAK _ BA YA WULU"},
@@ -239,10 +278,11 @@ TEST(Hanacaraka, InputHandling) {
   EXPECT_EQ(ToHanacaraka("gore\xCC\x80ng"), ToHanacaraka("gorèng"));      // e + U+0300
   EXPECT_EQ(ToHanacaraka("ma\xCC\x83nga\xCC\x83n"), ToHanacaraka("mãngãn"));
   EXPECT_EQ(ToHanacaraka(""), "");
-  EXPECT_EQ(ToHanacaraka("12, ?"), "12, ?");
+  EXPECT_EQ(ToHanacaraka(", ?"), ", ?");
   // A hyphen not between letters is kept; a non-letter ends a word.
   EXPECT_EQ(ToHanacaraka("-a-"), "-" + Spell("HA") + "-");
-  EXPECT_EQ(ToHanacaraka("ab1ab"), Spell("HA BA PANGKON") + "1" + Spell("HA BA PANGKON"));
+  EXPECT_EQ(ToHanacaraka("ab1ab"),
+            Spell("HA BA PANGKON PADA_PANGKAT DIGIT_ONE PADA_PANGKAT HA BA PANGKON"));
   // A combining mark that does not make one of our letters is kept as it is.
   EXPECT_EQ(ToHanacaraka("i\xCC\x81"), Spell("HA WULU") + "\xCC\x81");
   // Each malformed byte becomes U+FFFD; what follows is still read.
