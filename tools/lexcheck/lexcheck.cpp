@@ -1,13 +1,19 @@
-// lexcheck [--script] FILE...: validates dictionary word lists (see core/lexicon/check.h for the
-// rules). Prints one line per problem as "FILE:LINE: message" and exits 1 if any file has a
-// problem, 2 if a file cannot be read; prints the row count of each valid file and exits 0.
-// With --script it also prints "headword<TAB>Javanese script" for every row, for review.
+// lexcheck [--script] [--summary] FILE...: validates dictionary word lists (see
+// core/lexicon/check.h and rules.h for the rules). Prints one line per problem as
+// "FILE:LINE: [rule] message" and exits 1 if any file has a problem, 2 if a file cannot be read;
+// prints the row count of each valid file and exits 0. With --script it also prints
+// "headword<TAB>Javanese script" for every row, for review; with --summary, after the problems of
+// a file, how many problems and rows each rule found, and the number of register partner pairs.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "core/lexicon/check.h"
+#include "core/lexicon/rules.h"
 #include "core/script/hanacaraka.h"
 
 namespace {
@@ -29,10 +35,16 @@ bool ReadFile(const char* path, std::string& out) {
 
 int main(int argc, char** argv) {
   int first = 1;
-  const bool script = argc > 1 && std::string(argv[1]) == "--script";
-  if (script) ++first;
+  bool script = false;
+  bool summary = false;
+  for (; first < argc; ++first) {
+    const std::string option = argv[first];
+    if (option == "--script") script = true;
+    else if (option == "--summary") summary = true;
+    else break;
+  }
   if (argc <= first) {
-    std::fprintf(stderr, "usage: lexcheck [--script] FILE...\n");
+    std::fprintf(stderr, "usage: lexcheck [--script] [--summary] FILE...\n");
     return 2;
   }
   int status = 0;
@@ -51,7 +63,27 @@ int main(int argc, char** argv) {
       }
     }
     for (const auto& issue : result.issues) {
-      std::printf("%s:%zu: %s\n", argv[i], issue.line, issue.message.c_str());
+      std::printf("%s:%zu: [%s] %s\n", argv[i], issue.line, issue.rule.c_str(),
+                  issue.message.c_str());
+    }
+    if (summary) {
+      std::map<std::string, std::pair<std::size_t, std::set<std::size_t>>> by_rule;
+      for (const auto& issue : result.issues) {
+        ++by_rule[issue.rule].first;
+        by_rule[issue.rule].second.insert(issue.line);
+      }
+      for (const auto& [rule, counts] : by_rule) {
+        std::printf("%s: rule %s: %zu problems on %zu rows\n", argv[i], rule.c_str(),
+                    counts.first, counts.second.size());
+      }
+      std::set<std::pair<std::string, std::string>> pairs;
+      for (const auto& entry : result.entries) {
+        for (const std::string& partner : sapala::lexicon::PartnersOf(entry.meaning)) {
+          pairs.insert(entry.headword < partner ? std::pair(entry.headword, partner)
+                                                : std::pair(partner, entry.headword));
+        }
+      }
+      std::printf("%s: %zu register partner pairs\n", argv[i], pairs.size());
     }
     if (!result.issues.empty()) {
       if (status == 0) status = 1;

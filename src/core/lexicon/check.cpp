@@ -2,6 +2,7 @@
 #include "core/lexicon/check.h"
 
 #include "core/base/utf8.h"
+#include "core/lexicon/rules.h"
 
 #include <cstdint>
 #include <string>
@@ -170,7 +171,7 @@ CheckResult CheckTsv(std::string_view file) {
       }
       continue;
     }
-    result.entries.push_back({std::string(headword), std::string(meaning)});
+    result.entries.push_back({std::string(headword), std::string(meaning), line_no});
     if (!line_ok) continue;
 
     if (headword.empty()) {
@@ -203,6 +204,14 @@ CheckResult CheckTsv(std::string_view file) {
     previous_line = line_no;
   }
   if (line_no == 0) issue(0, "no header line");
+  // The rules over all rows, on the rows whose headword is well formed.
+  std::vector<Entry> readable;
+  for (const Entry& e : result.entries) {
+    if (IsAllowedHeadword(e.headword)) readable.push_back(e);
+  }
+  for (auto&& more : {CheckSpelling(readable), CheckRegisters(readable)}) {
+    result.issues.insert(result.issues.end(), more.begin(), more.end());
+  }
   return result;
 }
 

@@ -10,7 +10,8 @@
 //    U+212B) are refused outright — our text has no use for them;
 //  * a headword uses only a-z, ã, é, è, with single hyphens or single blanks between letters;
 //  * a meaning is not empty and has no blank at either end;
-//  * headwords are sorted by CompareHeadwords and appear once each.
+//  * headwords are sorted by CompareHeadwords and appear once each;
+//  * the spelling and register rules of rules.h hold.
 #pragma once
 
 #include <cstddef>
@@ -23,11 +24,14 @@ namespace sapala::lexicon {
 struct Entry {
   std::string headword;
   std::string meaning;
+  std::size_t line = 0;  // 1-based line of the file
 };
 
 struct Issue {
   std::size_t line = 0;
   std::string message;
+  std::string rule = "format";  // "format", or the rule of rules.h: "a", "derived", "i-final",
+                                // "register"
 };
 
 struct CheckResult {

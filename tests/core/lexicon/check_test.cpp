@@ -1,10 +1,13 @@
 // Word-list checks: a valid file passes; each broken rule is reported on the right line.
 #include "core/lexicon/check.h"
+#include "core/lexicon/rules.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace sapala::lexicon {
 namespace {
@@ -13,17 +16,18 @@ const std::string kHeader = "ID\twarna\n";
 
 TEST(LexiconCheck, ValidFilePasses) {
   const std::string file = kHeader +
-                           "abang\tmerah\n"
-                           "mãngãn\tmakan (ngoko)\n"
-                           "sega\tnasi (ngoko)\n"
+                           "ãbãng\tmerah\n"
+                           "mãngãn\tmakan\n"
+                           "sega\tnasi\n"
                            "sega liwet\tnasi liwet\n"
                            "segara\tlaut\n"
-                           "tahu-tahu\ttiba-tiba, \xE2\x80\x9Ctahu-tahu\xE2\x80\x9D\n";
+                           "tãhu-tãhu\ttiba-tiba, \xE2\x80\x9Ctahu-tahu\xE2\x80\x9D\n";
   const CheckResult r = CheckTsv(file);
   for (const Issue& issue : r.issues) ADD_FAILURE() << issue.line << ": " << issue.message;
   ASSERT_EQ(r.entries.size(), 6u);
   EXPECT_EQ(r.entries[1].headword, "mãngãn");
-  EXPECT_EQ(r.entries[1].meaning, "makan (ngoko)");
+  EXPECT_EQ(r.entries[1].meaning, "makan");
+  EXPECT_EQ(r.entries[1].line, 3u);
 }
 
 TEST(LexiconCheck, BrokenFilesAreReported) {
@@ -82,11 +86,13 @@ TEST(LexiconCheck, BrokenFilesAreReported) {
 // Many rows force the entries vector to reallocate while the order check looks back.
 TEST(LexiconCheck, LongFileOrderCheck) {
   std::string file = kHeader;
+  // Every a is written ã: in a closed last syllable the a/ã rule wants it.
+  auto letter = [](char c) { return c == 'a' ? std::string("\xC3\xA3") : std::string(1, c); };
   for (char a = 'a'; a <= 'z'; ++a) {
-    for (char b = 'a'; b <= 'z'; ++b) file += std::string{a, b, 'k'} + "\tkata\n";
+    for (char b = 'a'; b <= 'z'; ++b) file += letter(a) + letter(b) + "k\tkata\n";
   }
-  EXPECT_TRUE(CheckTsv(file).issues.empty());
-  file += "aak\tkata\n";
+  for (const Issue& issue : CheckTsv(file).issues) ADD_FAILURE() << issue.line << ": " << issue.message;
+  file += "\xC3\xA3\xC3\xA3k\tkata\n";
   const CheckResult r = CheckTsv(file);
   ASSERT_EQ(r.issues.size(), 1u);
   EXPECT_EQ(r.issues[0].line, 26u * 26u + 2u);
@@ -108,6 +114,142 @@ TEST(LexiconCheck, DictionaryOrder) {
     EXPECT_GT(CompareHeadwords(kAscending[i].b, kAscending[i].a), 0) << "case " << i;
   }
   EXPECT_EQ(CompareHeadwords("gorèng", "gorèng"), 0);
+}
+
+}  // namespace
+}  // namespace sapala::lexicon
+
+// Spelling and register rules over whole lists (rules.h).
+namespace sapala::lexicon {
+namespace {
+
+// A word list of `rows` (only the rule under test is looked at, so order does not matter).
+std::string File(std::initializer_list<const char*> rows) {
+  std::string file = "ID\twarna\n";
+  for (const char* row : rows) file += std::string(row) + "\n";
+  return file;
+}
+
+// The messages of the issues of `rule`, joined for the failure text.
+std::vector<std::string> IssuesOf(const std::string& file, const std::string& rule) {
+  std::vector<std::string> out;
+  for (const Issue& issue : CheckTsv(file).issues) {
+    if (issue.rule == rule) out.push_back(std::to_string(issue.line) + ": " + issue.message);
+  }
+  return out;
+}
+
+std::string Join(const std::vector<std::string>& v) {
+  std::string s;
+  for (const auto& m : v) s += m + "; ";
+  return s;
+}
+
+TEST(LexiconRules, AOpenOrRounded) {
+  // Valid: [ɔ] in the last open syllable and the one before it, [a] elsewhere; each word of a
+  // compound on its own; the listed interjection keeps its [a].
+  const std::string good = File({"ãkãsia\takasia", "kanca\tteman", "lhã\tnah", "mãngãn\tmakan",
+                                 "sega liwet\tnasi liwet", "segara\tlaut", "utawa\tatau"});
+  EXPECT_EQ(Join(IssuesOf(good, "a")), "");
+  static const struct {
+    const char* row;
+    const char* want;
+  } kBad[] = {
+      {"mangan\tmakan", "want \"mãngãn\""},
+      {"sãga\tnasi", "want \"saga\""},
+      {"kãnca\tteman", "want \"kanca\""},
+      {"segãra\tlaut", "want \"segara\""},
+      {"sega lawet\tnasi liwet", "\"lawet\" in \"sega lawet\""},
+  };
+  for (const auto& c : kBad) {
+    const std::vector<std::string> have = IssuesOf(File({c.row}), "a");
+    ASSERT_EQ(have.size(), 1u) << c.row << ": " << Join(have);
+    EXPECT_NE(have[0].find(c.want), std::string::npos) << have[0];
+  }
+}
+
+TEST(LexiconRules, DerivedFormsKeepTheirRootsVowels) {
+  // Agreeing forms: prefix, suffix, nasal, reduplication; é and è may alternate; a homograph
+  // root that agrees is enough.
+  const std::string good =
+      File({"dhéwé\tsendiri", "dhèwèké\tdia", "ndhèrèk\tikut", "ndhèrèkãké\tmengantarkan",
+            "énggãl\tcepat", "énggãl-énggãl\tcepat-cepat", "kèri\ttertinggal", "keri\tgeli",
+            "kekeri\tpaling belakang", "pitãkèn\tpertanyaan", "tãkèn\tbertanya"});
+  EXPECT_EQ(Join(IssuesOf(good, "derived")), "");
+  static const struct {
+    std::initializer_list<const char*> rows;
+    const char* want;
+  } kBad[] = {
+      {{"pitãken\tpertanyaan", "tãkèn\tbertanya"}, "\"pitãken\" in \"pitãken\""},
+      {{"ndhèrèk\tikut", "ndherekãké\tmengantarkan"}, "root \"ndhèrèk\""},
+      {{"énggãl\tcepat", "enggãl-enggãl\tcepat-cepat"}, "\"enggãl\" in \"enggãl-enggãl\""},
+      {{"nyèlèhãké\tmeletakkan", "selèh\tletak"}, "root \"selèh\""},       // nasal s -> ny
+      {{"cèlèng\tbabi hutan", "celengãn\ttabungan"}, "root \"cèlèng\""},  // suffix only
+  };
+  for (const auto& c : kBad) {
+    const std::vector<std::string> have = IssuesOf(File(c.rows), "derived");
+    ASSERT_EQ(have.size(), 1u) << Join(have);
+    EXPECT_NE(have[0].find(c.want), std::string::npos) << have[0];
+  }
+  // A nasal does not follow a prefix: se + medi is not se- + wedi.
+  EXPECT_EQ(Join(IssuesOf(File({"semèdi\tbersemadi", "wedi\ttakut"}), "derived")), "");
+}
+
+TEST(LexiconRules, IFinalRootsTakeOpenE) {
+  const std::string good = File({"bãli\tkembali", "bãlèn\tkembali lagi", "mbãlèni\tmengulangi",
+                                 "nãlèni\tmengikat", "tãli\ttali"});
+  EXPECT_EQ(Join(IssuesOf(good, "i-final")), "");
+  static const char* const kBad[][2] = {
+      {"nãleni\tmengikat", "tãli\ttali"},  // t -> n and -i
+      {"mbãléni\tmengulangi", "bãli\tkembali"},
+      {"bãlen\tkembali lagi", "bãli\tkembali"},  // -an
+  };
+  for (const auto& rows : kBad) {
+    const std::vector<std::string> have = IssuesOf(File({rows[0], rows[1]}), "i-final");
+    ASSERT_EQ(have.size(), 1u) << rows[0] << ": " << Join(have);
+    EXPECT_NE(have[0].find("-èni/-èn"), std::string::npos) << have[0];
+  }
+}
+
+TEST(LexiconRules, RegisterPartners) {
+  const std::string good = File({
+      "ãku\taku (ngoko) · krama: kula · krama andhap: dãlem",
+      "dãlem\tsaya (krama andhap) · ngoko: ãku · krama: kula",
+      "dhãhãr\tmakan (krama inggil) · ngoko: mãngãn · krama: nedha",
+      "kula\tsaya (krama) · ngoko: ãku · krama andhap: dãlem",
+      "mãngãn\tmakan (ngoko) · krama: nedha · krama inggil: dhãhãr",
+      "nedha\tmakan (krama) · ngoko: mãngãn · krama inggil: dhãhãr",
+      "sega\tnasi",
+  });
+  EXPECT_EQ(Join(IssuesOf(good, "register")), "");
+  static const struct {
+    std::initializer_list<const char*> rows;
+    const char* want;
+  } kBad[] = {
+      {{"nedha\tmakan (krama) · ngoko: mãngãn"}, "partner \"mãngãn\" is not a headword"},
+      {{"mãngãn\tmakan · krama: nedha", "nedha\tmakan (krama) · ngoko: mãngãn"},
+       "named as ngoko but tagged (no level)"},
+      {{"mãngãn\tmakan (ngoko) · krama: nedha", "nedha\tmakan (krama) · ngoko: mãngãn, pãngãn",
+        "pãngãn\tmakanan (ngoko) · krama: tedhãn"},
+       "partner \"pãngãn\" does not name it back as krama"},
+      {{"mãngãn\tmakan (ngoko) · krama: nedha", "nedha\tmakan (krama inggil)"},
+       "names no partner"},
+      {{"dhãhãr\tmakan (krama inggil) · krama: nedha",
+        "nedha\tmakan (krama) · krama inggil: dhãhãr"},
+       "tagged (krama inggil) but names no ngoko partner"},
+      {{"mãngãn\tmakan (ngoko) · krama inggil: dhãhãr · krama: nedha"}, "not in the order"},
+      {{"mãngãn\tmakan (ngoko) · halus: nedha"}, "partner text \"halus: nedha\""},
+      {{"mãngãn\tmakan (ngoko) · ngoko: mãngãn"}, "names itself"},
+  };
+  for (const auto& c : kBad) {
+    const std::vector<std::string> have = IssuesOf(File(c.rows), "register");
+    bool found = false;
+    for (const auto& m : have) found = found || m.find(c.want) != std::string::npos;
+    EXPECT_TRUE(found) << "want \"" << c.want << "\" in: " << Join(have);
+  }
+  EXPECT_EQ(RegisterOf("makan (krama inggil) · ngoko: mãngãn"), "krama inggil");
+  EXPECT_EQ(RegisterOf("anak (kecil)"), "");
+  EXPECT_EQ(RegisterOf("(ngoko)"), "");
 }
 
 }  // namespace
