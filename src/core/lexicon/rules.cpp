@@ -23,11 +23,11 @@ const std::set<std::u32string>& AExceptions() {
   return kWords;
 }
 
-// Derived forms whose root is a homograph missing from the list: "ngemut" (to suck) is from
-// emut [əmut], not from the krama "émut" (to remember); "netes" (to hatch) from tetes [tətəs],
-// not from "tètès" (a drop).
+// Words that look derived from another headword but are not: "ngemut" (to suck) is from emut
+// [əmut], not from the krama "émut" (to remember); "netes" (to hatch) from tetes [tətəs], not
+// from "tètès" (a drop); "mãreng" (the turn of the dry season) is a root, not m- + "wãrèng".
 const std::set<std::u32string>& DerivedExceptions() {
-  static const std::set<std::u32string> kWords = {U"ngemut", U"netes"};
+  static const std::set<std::u32string> kWords = {U"ngemut", U"netes", U"mãreng"};
   return kWords;
 }
 
