@@ -25,9 +25,10 @@ const std::set<std::u32string>& AExceptions() {
 
 // Words that look derived from another headword but are not: "ngemut" (to suck) is from emut
 // [əmut], not from the krama "émut" (to remember); "netes" (to hatch) from tetes [tətəs], not
-// from "tètès" (a drop); "mãreng" (the turn of the dry season) is a root, not m- + "wãrèng".
+// from "tètès" (a drop); "mãreng" (the turn of the dry season) and "semãnten" (so much) are
+// roots, not m- + "wãrèng" and se- + "mãntèn".
 const std::set<std::u32string>& DerivedExceptions() {
-  static const std::set<std::u32string> kWords = {U"ngemut", U"netes", U"mãreng"};
+  static const std::set<std::u32string> kWords = {U"ngemut", U"netes", U"mãreng", U"semãnten"};
   return kWords;
 }
 
