@@ -25,10 +25,11 @@ const std::set<std::u32string>& AExceptions() {
 
 // Words that look derived from another headword but are not: "ngemut" (to suck) is from emut
 // [əmut], not from the krama "émut" (to remember); "netes" (to hatch) from tetes [tətəs], not
-// from "tètès" (a drop); "mãreng" (the turn of the dry season) and "semãnten" (so much) are
-// roots, not m- + "wãrèng" and se- + "mãntèn".
+// from "tètès" (a drop); "mãreng" (the turn of the dry season), "semãnten" (so much) and
+// "segãnten" (the sea, krama) are roots, not m- + "wãrèng", se- + "mãntèn" or se- + "gãnti" + -an.
 const std::set<std::u32string>& DerivedExceptions() {
-  static const std::set<std::u32string> kWords = {U"ngemut", U"netes", U"mãreng", U"semãnten"};
+  static const std::set<std::u32string> kWords = {U"ngemut", U"netes", U"mãreng", U"semãnten",
+                                                  U"segãnten"};
   return kWords;
 }
 
