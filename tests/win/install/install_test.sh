@@ -77,24 +77,57 @@ uninstall() {   # the uninstaller copies itself away and returns at once: wait u
   done
   fail "the uninstaller did not finish within 20 s"
 }
+crop() {   # crop NAME L T R B: that rectangle of the virtual desktop -> SHOTS/NAME
+  "$top/scripts/screenshot.sh" "$work/desktop.png" >/dev/null
+  convert "$work/desktop.png" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage "$shots/$1"
+}
+shot() {   # shot CLASS NAME: the top window of CLASS once it has painted
+  local where l t r b
+  where=$(timeout 40 "$wine64_bin" "$probe" wait "$1" 20 </dev/null | tr -d '\r') || fail "no window of class $1"
+  read -r _ l t r b _ <<<"$where"
+  crop "$2" "$l" "$t" "$r" "$b"
+}
+guide=${SAPALA_GUIDE_SHOTS:-}   # set: also the pictures of the user's guide (setup pages, examples)
+command -v xdotool >/dev/null || guide=""
 start_program() {   # $1: screenshot name, $2: a word to search for (typed, then Enter).
   # Starts the program from its shortcut and waits for its window.
   timeout 60 "$wine64_bin" start /wait "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Sapala Bahasa Vova.lnk" \
     </dev/null >"$work/program.log" 2>&1 &
   local app=$!
-  local where
+  local where wl wt wr wb cx cy
   where=$(timeout 40 "$wine64_bin" "$probe" wait TForm1 30 </dev/null | tr -d '\r') \
     || { kill $app 2>/dev/null || true; cat "$work/program.log"; fail "the installed program did not show its window"; }
-  read -r _ wl wt wr wb _ <<<"$where"
+  read -r _ wl wt wr wb _ cx cy _ <<<"$where"
   if [ -n "${2:-}" ] && command -v xdotool >/dev/null; then
-    xdotool type --delay 60 "$2"
+    xdotool type --delay 60 "$2"   # letters on the keyboard only: Wine loses remapped keys (ã)
     xdotool key Return
     sleep 1
   fi
-  "$top/scripts/screenshot.sh" "$work/desktop.png" >/dev/null
-  convert "$work/desktop.png" -crop "$((wr - wl))x$((wb - wt))+$wl+$wt" +repage "$shots/$1"
+  crop "$1" "$wl" "$wt" "$wr" "$wb"
+  if [ -n "$guide" ] && [ "$1" = installed-main.png ]; then
+    xdotool mousemove $((cx + 172)) $((cy + 336)) click 1   # the help button: the examples window
+    shot TForm2 guide-examples.png
+  fi
   timeout 30 "$wine64_bin" "$probe" close TForm1 20 </dev/null || fail "the program did not close"
   wait $app || true
+}
+install_by_hand() {   # $1: prefix of the screenshot names; $2: answer to a question, if one comes
+  timeout 120 "$wine64_bin" "$setup_win" </dev/null >/dev/null 2>&1 &
+  local setup_pid=$!
+  shot '#32770' "$1-welcome.png"
+  xdotool key Return
+  if [ -n "${2:-}" ]; then
+    sleep 2
+    shot '#32770' "$1-question.png"
+    xdotool key "$2"
+  fi
+  for _ in $(seq 100); do [ -f "$dir/uninstall.exe" ] && break; sleep 0.2; done
+  sleep 2
+  shot '#32770' "$1-finish.png"
+  xdotool key Return   # Finish, with "Run Sapala Bahasa Vova" ticked
+  timeout 40 "$wine64_bin" "$probe" wait TForm1 30 </dev/null >/dev/null || fail "Finish did not start the program"
+  timeout 30 "$wine64_bin" "$probe" close TForm1 20 </dev/null || fail "the program did not close"
+  wait $setup_pid || true
 }
 
 setup_win="Z:${setup//\//\\}"
@@ -132,11 +165,15 @@ uninstall
 diff <(echo "$before") <(snapshot) || fail "the prefix differs from the fresh one"
 
 say "3. install again; the user's own workbook is read, and kept by a second install"
-wine "$setup_win" /S >/dev/null 2>&1 || fail "second install"
+if [ -n "$guide" ]; then install_by_hand guide-setup; else wine "$setup_win" /S >/dev/null 2>&1 || fail "second install"; fi
 cp "$work/own.bat" "$dir/sapala.bat"
 start_program own-workbook.png wa
-wine "$setup_win" /S >/dev/null 2>&1 || fail "install over a changed workbook"
-cmp -s "$dir/sapala.bat" "$work/own.bat" || fail "a silent install overwrote the user's workbook"
+if [ -n "$guide" ]; then
+  install_by_hand guide-update n
+else
+  wine "$setup_win" /S >/dev/null 2>&1 || fail "install over a changed workbook"
+fi
+cmp -s "$dir/sapala.bat" "$work/own.bat" || fail "an install overwrote the user's workbook"
 
 say "4. silent uninstall keeps only the user's workbook"
 uninstall
