@@ -67,11 +67,11 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Sapala"
 LangString Need64 ${LANG_ENGLISH} "This is the 64-bit ${PRODUCT}. Please use the 32-bit setup on this Windows."
 LangString Need64 ${LANG_INDONESIAN} "Ini ${PRODUCT} 64-bit. Pakailah setup 32-bit untuk Windows ini."
 LangString AskOverwrite ${LANG_ENGLISH} "The dictionary workbook$\r$\n$INSTDIR\sapala.bat$\r$\nhas been changed since it was installed (or was not installed by this setup).$\r$\n$\r$\nReplace it with the workbook of this version? Your changes would be lost.$\r$\nChoose No to keep your workbook."
-LangString AskOverwrite ${LANG_INDONESIAN} "Buku kerja kamus$\r$\n$INSTDIR\sapala.bat$\r$\ntelah diubah sejak dipasang (atau tidak dipasang oleh setup ini).$\r$\n$\r$\nGanti dengan buku kerja versi ini? Perubahan Anda akan hilang.$\r$\nPilih No untuk menyimpan buku kerja Anda."
+LangString AskOverwrite ${LANG_INDONESIAN} "Buku kerja kamus$\r$\n$INSTDIR\sapala.bat$\r$\ntelah diubah sejak dipasang (atau tidak dipasang oleh setup ini).$\r$\n$\r$\nGanti dengan buku kerja versi ini? Perubahan Anda akan hilang.$\r$\nPilih No (Tidak) untuk menyimpan buku kerja Anda."
 LangString KeptWorkbook ${LANG_ENGLISH} "Kept your changed workbook $INSTDIR\sapala.bat"
 LangString KeptWorkbook ${LANG_INDONESIAN} "Buku kerja Anda yang telah diubah disimpan: $INSTDIR\sapala.bat"
 LangString AskKeep ${LANG_ENGLISH} "The dictionary workbook$\r$\n$INSTDIR\sapala.bat$\r$\nhas been changed since it was installed.$\r$\n$\r$\nKeep it? Choose No to delete it as well."
-LangString AskKeep ${LANG_INDONESIAN} "Buku kerja kamus$\r$\n$INSTDIR\sapala.bat$\r$\ntelah diubah sejak dipasang.$\r$\n$\r$\nSimpan? Pilih No untuk menghapusnya juga."
+LangString AskKeep ${LANG_INDONESIAN} "Buku kerja kamus$\r$\n$INSTDIR\sapala.bat$\r$\ntelah diubah sejak dipasang.$\r$\n$\r$\nSimpan? Pilih No (Tidak) untuk menghapusnya juga."
 
 ; The record of the installed workbook lives in the uninstall key, in the 64-bit view of the
 ; registry wherever there is one, so that both setups (32- and 64-bit) read the same record.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The x86_64 setup in a fresh Wine prefix, silently, as an administrator would run it:
 #   1. install: the program, workbook, skin, uninstaller, Start-menu shortcut and uninstall
-#      entry are there, every version number agrees (program, setup, uninstall entry, README),
+#      entry are there, every version number agrees (program, setup, uninstall entry, README,
+#      the user's guide),
 #      and the program started from the shortcut opens its window (it opens the workbook while
 #      the window is made, so an unreadable workbook ends it before);
 #   2. uninstall of an unchanged installation: nothing is left (files compared with the fresh
@@ -155,6 +156,8 @@ fi
 wine reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | grep -q "REG_SZ[[:space:]]*$version\$" \
   || fail "the uninstall entry does not say version $version"
 grep -q "^Version $version\.\$" "$top/README.md" || fail "README.md does not say 'Version $version.'"
+grep -q "^This guide is for version $version\.\$" "$top/docs/guide.md" || fail "docs/guide.md is not for $version"
+grep -q "^Panduan ini untuk versi $version\.\$" "$top/docs/panduan.md" || fail "docs/panduan.md is not for $version"
 start_program installed-main.png kebo
 
 say "2. silent uninstall of an unchanged installation"
