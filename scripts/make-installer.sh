@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes sapala-setup.exe with NSIS (installer/sapala.nsi) from a release build.
-# Usage: scripts/make-installer.sh ARCH VERSION RELEASE_EXE OUT.exe [DEPFILE]
+# Usage: scripts/make-installer.sh ARCH VERSION RELEASE_EXE OUT.exe
 #   ARCH         i686 or x86_64
 #   VERSION      X.Y.Z, which the program's version resource must carry
 #   RELEASE_EXE  the stripped sapala.exe (checked with peinfo --release first)
-#   DEPFILE      written for the build tool: every file the setup was made from, and the folders
-#                searched for assets (a skin that appears later changes its folder's time)
+# The setup is made again only when what it is made from changed: the list of those files with
+# their sizes and times (and the arguments) is kept beside it in OUT.exe.inputs. Which assets
+# are found can change between runs (a skin that appears, SAPALA_ASSETS_DIR), so the build
+# runs this script every time and the script decides.
 # What goes beside the program comes from the assets the builds made, looked up in this order:
 #   $SAPALA_ASSETS_DIR, build/native/assets, build/*/assets, assets/skin (the committed skin):
 #   sapala.bat (required), the skin DiruriZedaz as a folder and as DiruriZedaz.lsz (each when
@@ -16,7 +18,6 @@ arch=${1:?usage: make-installer.sh ARCH VERSION RELEASE_EXE OUT.exe}
 version=${2:?}
 exe=${3:?}
 out=${4:?}
-depfile=${5:-}
 say() { printf 'make-installer: %s\n' "$*"; }
 skin=DiruriZedaz
 
@@ -31,6 +32,18 @@ workbook=$(find_asset sapala.bat)
 skin_dir=$(find_asset "$skin")
 skin_pack=$(find_asset "$skin.lsz")
 [ -d "${skin_dir:-/nonexistent}" ] || skin_dir=""
+
+inputs=("$exe" "$workbook" "$peinfo" "$top/installer/sapala.nsi" "$0" "$top/scripts/assets.sh")
+[ -n "$skin_pack" ] && inputs+=("$skin_pack")
+if [ -n "$skin_dir" ]; then
+  while IFS= read -r -d '' f; do inputs+=("$f"); done < <(find "$skin_dir" -print0 | LC_ALL=C sort -z)
+fi
+signature=$(printf '%s\n' "$arch $version $out"; stat -c '%s %Y %n' "${inputs[@]}")
+if [ -f "$out" ] && [ -f "$out.inputs" ] && [ "$(cat "$out.inputs")" = "$signature" ]; then
+  say "$out is up to date"
+  exit 0
+fi
+rm -f "$out.inputs"
 
 work=$(dirname "$out")/installer-work
 rm -rf "$work"
@@ -51,7 +64,7 @@ nsis_path() { case $1 in *'"'*|*'$'*) say "unusual path: $1"; exit 1;; esac; pri
       win="\$INSTDIR\\$skin${rel:+\\${rel//\//\\}}"
       echo "  SetOutPath \"$win\""
       (cd "$skin_dir/$d" && find . -maxdepth 1 -type f | LC_ALL=C sort) | while read -r f; do
-        echo "  File \"$(nsis_path "$skin_dir/${d#./}/${f#./}")\""
+        echo "  File \"$(nsis_path "$skin_dir${rel:+/$rel}/${f#./}")\""
       done
     done
   fi
@@ -79,16 +92,5 @@ mkdir -p "$(dirname "$out")"
 makensis -V2 -NOCD -DARCH="$arch" -DVERSION="$version" -DEXE="$exe" -DWORKBOOK="$workbook" \
   -DFILES="$files" -DOUTFILE="$out" "$top/installer/sapala.nsi"
 "$peinfo" "$out" | grep -E 'version|PE32' || true
-if [ -n "$depfile" ]; then
-  deps=("$exe" "$workbook" "$peinfo" "$top/installer/sapala.nsi" "$0" "$top/scripts/assets.sh")
-  [ -n "$skin_pack" ] && deps+=("$skin_pack")
-  if [ -n "$skin_dir" ]; then
-    while IFS= read -r -d '' f; do deps+=("$f"); done < <(find "$skin_dir" -print0)
-  fi
-  for d in ${SAPALA_ASSETS_DIR:+"$SAPALA_ASSETS_DIR"} "$top/build/native/assets" "$top"/build/*/assets \
-           "$top/assets/skin" "$top/assets"; do
-    [ -d "$d" ] && deps+=("$d")
-  done
-  { printf '%s:' "${out// /\\ }"; for f in "${deps[@]}"; do printf ' \\\n  %s' "${f// /\\ }"; done; echo; } > "$depfile"
-fi
+printf '%s\n' "$signature" > "$out.inputs"
 say "wrote $out ($(stat -c %s "$out") bytes)"
