@@ -27,6 +27,9 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+; On the 64-bit target ${RunningX64} is known while compiling, and LogicLib then leaves an
+; else label unused (warning 6012).
+!pragma warning disable 6012
 !include MUI2.nsh
 !include "${FILES}"
 
