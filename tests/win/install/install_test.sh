@@ -70,10 +70,10 @@ snapshot() {
   (cd "$c" && find . \( -path ./windows -o -path ./users \) -prune -o -print | LC_ALL=C sort)
 }
 installed_files() { (cd "$dir" && find . -type f | LC_ALL=C sort | tr '\n' ' '); }
-uninstall() {   # the uninstaller copies itself away and returns at once: wait until it is done
+uninstall() {   # the uninstaller copies itself into TEMP (~nsuN.tmp\Un.exe), starts the copy, returns
   wine "C:\\Program Files\\Sapala Vova\\uninstall.exe" /S "$@" >/dev/null 2>&1 || fail "uninstall.exe"
-  for _ in $(seq 100); do
-    [ -e "$dir/uninstall.exe" ] || [ -e "$shortcut" ] || return 0
+  for _ in $(seq 100); do   # done when the copy has ended
+    [ -e "$dir/uninstall.exe" ] || pgrep -f -i '~nsu[0-9a-f]*\.tmp' >/dev/null || return 0
     sleep 0.2
   done
   fail "the uninstaller did not finish within 20 s"
