@@ -4,7 +4,8 @@
 //   peinfo --release [--version X.Y.Z] FILE...   checks that each file is fit to ship: imports
 //                                                only system DLLs, carries no debug sections,
 //                                                links its symbol file, and (with --version)
-//                                                has file and product version X.Y.Z.0
+//                                                has file and product version X.Y.Z.0, and
+//                                                its manifest (if any) the same version
 // Exit status: 0 when every file was read (and passed the checks), 1 otherwise, 2 on wrong usage.
 #include <cstdio>
 #include <exception>
@@ -48,6 +49,8 @@ void Print(const std::string& path, const sapala::pe::PeFile& pe) {
   if (pe.version)
     std::printf("  version file %s product %s\n", pe.version->file.ToString().c_str(),
                 pe.version->product.ToString().c_str());
+  if (pe.manifest)
+    std::printf("  manifest version %s\n", sapala::pe::AssemblyVersion(*pe.manifest).value_or("none").c_str());
 }
 
 }  // namespace
@@ -87,6 +90,11 @@ int main(int argc, char** argv) {
         const std::string have_product = pe.version ? pe.version->product.ToString() : "none";
         if (have != want_version || have_product != want_version)
           problems.push_back("has version " + have + " (product " + have_product + "), want " + want_version);
+        if (pe.manifest) {
+          const std::string manifest = sapala::pe::AssemblyVersion(*pe.manifest).value_or("none");
+          if (manifest != want_version)
+            problems.push_back("has manifest version " + manifest + ", want " + want_version);
+        }
       }
       for (const auto& p : problems) std::printf("%s: %s\n", path.c_str(), p.c_str());
       if (problems.empty()) {

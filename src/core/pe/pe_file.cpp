@@ -94,6 +94,7 @@ constexpr std::uint32_t kImportDirectory = 1;
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kDelayImportDirectory = 13;
 constexpr std::uint32_t kRtVersion = 16;
+constexpr std::uint32_t kRtManifest = 24;
 constexpr std::uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
 
 struct Directory {
@@ -149,29 +150,53 @@ std::optional<std::uint32_t> ResourceEntry(const Image& image, std::uint64_t roo
   return std::nullopt;
 }
 
-std::optional<VersionInfo> ReadVersion(const Image& image, const Reader& file, Directory dir) {
+// The data of the first resource of `type` (its first name, its first language): the file
+// offset, the bytes the section holds from there and the size the entry declares.
+struct Resource {
+  std::uint64_t offset, available, size;
+};
+std::optional<Resource> FindResource(const Image& image, Directory dir, std::uint32_t type_id,
+                                     const std::string& what) {
   if (dir.rva == 0) return std::nullopt;
   const std::uint64_t root = dir.rva;
   constexpr std::uint32_t kSubdirectory = 0x80000000u;
   // Type, then name, then language: two subdirectories and a data entry, so no cycle can form.
-  auto type = ResourceEntry(image, root, 0, kRtVersion);
+  auto type = ResourceEntry(image, root, 0, type_id);
   if (!type) return std::nullopt;
-  if (!(*type & kSubdirectory)) throw PeError("the version resource type is not a directory");
+  if (!(*type & kSubdirectory)) throw PeError("the " + what + " resource type is not a directory");
   auto name = ResourceEntry(image, root, *type & ~kSubdirectory, std::nullopt);
   if (!name) return std::nullopt;
-  if (!(*name & kSubdirectory)) throw PeError("the version resource name is not a directory");
+  if (!(*name & kSubdirectory)) throw PeError("the " + what + " resource name is not a directory");
   auto language = ResourceEntry(image, root, *name & ~kSubdirectory, std::nullopt);
   if (!language) return std::nullopt;
-  if (*language & kSubdirectory) throw PeError("the version resource has a directory too many");
-  const std::uint32_t data_rva = image.U32(root + *language, "the version resource entry");
-  const std::uint32_t data_size = image.U32(root + *language + 4, "the version resource entry");
+  if (*language & kSubdirectory) throw PeError("the " + what + " resource has a directory too many");
+  const std::uint32_t data_rva = image.U32(root + *language, "a resource entry");
+  const std::uint32_t data_size = image.U32(root + *language + 4, "a resource entry");
+  const auto place = image.Locate(data_rva, "a resource's data");
+  return Resource{place.offset, place.end - place.offset, data_size};
+}
+
+std::optional<std::string> ReadManifest(const Image& image, const Reader& file, Directory dir) {
+  const auto manifest = FindResource(image, dir, kRtManifest, "manifest");
+  if (!manifest) return std::nullopt;
+  if (manifest->size > kMaxManifestBytes) throw PeError("the manifest is too large");
+  if (manifest->size > manifest->available) throw PeError("the manifest runs past its section");
+  std::string text(manifest->size, '\0');
+  for (std::uint64_t i = 0; i < manifest->size; ++i)
+    text[i] = static_cast<char>(file.U8(manifest->offset + i, "the manifest"));
+  return text;
+}
+
+std::optional<VersionInfo> ReadVersion(const Image& image, const Reader& file, Directory dir) {
+  const auto resource = FindResource(image, dir, kRtVersion, "version");
+  if (!resource) return std::nullopt;
+  const std::uint64_t data_size = resource->size;
 
   // VS_VERSIONINFO: length, value length, type, L"VS_VERSION_INFO", padding, VS_FIXEDFILEINFO.
   constexpr std::uint64_t kFixedOffset = 40, kFixedSize = 52;
-  const auto place = image.Locate(data_rva, "the version resource");
-  if (data_size < kFixedOffset + kFixedSize || place.end - place.offset < kFixedOffset + kFixedSize)
+  if (data_size < kFixedOffset + kFixedSize || resource->available < kFixedOffset + kFixedSize)
     throw PeError("the version resource is too short");
-  const std::uint64_t at = place.offset;
+  const std::uint64_t at = resource->offset;
   static constexpr char kKey[] = "VS_VERSION_INFO";
   for (std::size_t i = 0; i < sizeof kKey; ++i) {
     if (file.U16(at + 6 + 2 * i, "the version resource") != static_cast<unsigned char>(kKey[i]))
@@ -276,7 +301,25 @@ PeFile ReadPe(std::span<const std::uint8_t> bytes) {
   result.imported_dlls = detail::ReadImports(image, directory(detail::kImportDirectory));
   result.delay_imported_dlls = detail::ReadDelayImports(image, directory(detail::kDelayImportDirectory));
   result.version = detail::ReadVersion(image, file, directory(detail::kResourceDirectory));
+  result.manifest = detail::ReadManifest(image, file, directory(detail::kResourceDirectory));
   return result;
+}
+
+std::optional<std::string> AssemblyVersion(std::string_view manifest) {
+  const auto open = manifest.find("<assemblyIdentity");
+  if (open == std::string_view::npos) return std::nullopt;
+  const auto close = manifest.find('>', open);
+  const std::string_view tag = manifest.substr(open, close == std::string_view::npos ? close : close - open);
+  for (std::size_t at = tag.find("version="); at != std::string_view::npos; at = tag.find("version=", at + 1)) {
+    const char before = tag[at - 1];  // "version" as a whole attribute name, not its tail
+    if (before != ' ' && before != '\t' && before != '\r' && before != '\n') continue;
+    const std::size_t value = at + 8;
+    if (value >= tag.size() || (tag[value] != '"' && tag[value] != '\'')) return std::nullopt;
+    const std::size_t end = tag.find(tag[value], value + 1);
+    if (end == std::string_view::npos) return std::nullopt;
+    return std::string(tag.substr(value + 1, end - value - 1));
+  }
+  return std::nullopt;
 }
 
 bool IsSystemDll(std::string_view name) noexcept {

@@ -1,7 +1,7 @@
 // Reading the headers of a Windows program file (PE/COFF, 32- and 64-bit) far enough to check
 // a release build before it is shipped: which DLLs it imports (it must start on a clean Windows,
 // so only the system's own), which sections it carries (no debug sections, a link to the
-// separate symbol file) and the fixed part of its version resource.
+// separate symbol file), the fixed part of its version resource and its manifest.
 //
 // The file is outside data: every offset, size and count is checked against the bytes given,
 // and a malformed file raises PeError with the reason; nothing is read out of bounds.
@@ -28,6 +28,7 @@ inline constexpr std::size_t kMaxSections = 96;          // the format's own lim
 inline constexpr std::size_t kMaxImportedDlls = 1024;
 inline constexpr std::size_t kMaxNameLength = 260;
 inline constexpr std::size_t kMaxResourceEntries = 4096;  // per resource directory
+inline constexpr std::size_t kMaxManifestBytes = 64u << 10;
 
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
@@ -59,6 +60,7 @@ struct PeFile {
   std::vector<std::string> imported_dlls;        // import table order, as written in the file
   std::vector<std::string> delay_imported_dlls;  // loaded on first call: must exist all the same
   std::optional<VersionInfo> version;            // the first RT_VERSION resource, if any
+  std::optional<std::string> manifest;           // the first RT_MANIFEST resource (XML), if any
 
   const Section* FindSection(std::string_view name) const noexcept;
 };
@@ -66,6 +68,10 @@ struct PeFile {
 // Parses `bytes` (a whole .exe or .dll). Throws PeError when it is not a PE file or when a
 // header, table or name it refers to lies outside the file.
 PeFile ReadPe(std::span<const std::uint8_t> bytes);
+
+// The version attribute of the manifest's first <assemblyIdentity> (the program's own; those of
+// its dependencies come later), or nothing when it has none.
+std::optional<std::string> AssemblyVersion(std::string_view manifest);
 
 // True for the DLLs that every Windows since 7 carries in its system folder (compared without
 // regard to case): a program that imports only these starts on a clean system.

@@ -31,6 +31,7 @@ struct Options {
   bool debug_section = true;               // ".debug_info", named through the string table
   bool debuglink = false;
   std::uint32_t version_ms = 0x00010002, version_ls = 0x00030004;
+  std::string manifest;  // an RT_MANIFEST resource beside the version when not empty
 };
 
 // A program file: headers, then sections at 0x400 (0x200 bytes each, at RVA 0x1000 * (i + 1)).
@@ -66,6 +67,21 @@ Built Build(const Options& o) {
     Put16(r, 14, 1);                         // root: one id entry
     Put32(r, 16, 16);                        //   RT_VERSION
     Put32(r, 20, 0x80000018);                //   -> subdirectory at 0x18
+    if (!o.manifest.empty()) {               // RT_MANIFEST: directories at 0xC0, 0xD8, data at 0x100
+      r.resize(0x100 + o.manifest.size(), 0);
+      Put16(r, 14, 2);
+      Put32(r, 24, 24);
+      Put32(r, 28, 0x800000C0);
+      Put16(r, 0xC0 + 14, 1);
+      Put32(r, 0xC0 + 16, 1);
+      Put32(r, 0xC0 + 20, 0x800000D8);
+      Put16(r, 0xD8 + 14, 1);
+      Put32(r, 0xD8 + 16, 0x409);
+      Put32(r, 0xD8 + 20, 0xF0);
+      Put32(r, 0xF0, rsrc_rva + 0x100);
+      Put32(r, 0xF4, static_cast<std::uint32_t>(o.manifest.size()));
+      std::memcpy(&r[0x100], o.manifest.data(), o.manifest.size());
+    }
     Put16(r, 0x18 + 14, 1);
     Put32(r, 0x18 + 16, 1);                  // name 1
     Put32(r, 0x18 + 20, 0x80000030);
@@ -217,6 +233,46 @@ void ExpectRefused(const Bytes& bytes, const std::string& reason, const char* wh
   }
 }
 
+TEST(PeFile, ManifestAndItsAssemblyVersion) {
+  Options o;
+  o.manifest = "<?xml version=\"1.0\"?><assembly manifestVersion=\"1.0\">"
+               "<assemblyIdentity type=\"win32\" name=\"Sapala\" version=\"0.1.0.0\"/></assembly>";
+  const Built built = Build(o);
+  const PeFile file = ReadPe(built.bytes);
+  ASSERT_TRUE(file.manifest);
+  EXPECT_EQ(*file.manifest, o.manifest);
+  EXPECT_EQ(file.version->file.ToString(), "1.2.3.4");  // the version resource is still found
+  EXPECT_FALSE(ReadPe(Build({}).bytes).manifest);
+
+  Bytes b = built.bytes;
+  Put32(b, built.at.at(".rsrc") + 0xF4, 0x20000);
+  ExpectRefused(b, "the manifest is too large", "huge manifest");
+  Put32(b, built.at.at(".rsrc") + 0xF4, 0x101);
+  ExpectRefused(b, "the manifest runs past its section", "manifest past its section");
+
+  struct Case {
+    const char* xml;
+    const char* version;  // nullptr: none
+  } cases[] = {
+      {o.manifest.c_str(), "0.1.0.0"},
+      {"<assemblyIdentity name='a' version='2.0.0.0'/>", "2.0.0.0"},
+      {"<assemblyIdentity myversion=\"9\"\n version=\"3.1.0.0\"/>", "3.1.0.0"},
+      {"<assemblyIdentity name=\"a\"/><dependency><assemblyIdentity version=\"6.0.0.0\"/>", nullptr},
+      {"<assembly><description>no identity</description></assembly>", nullptr},
+      {"<assemblyIdentity version=\"1.0", nullptr},
+      {"<assemblyIdentity version=1.0/>", nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto have = AssemblyVersion(c.xml);
+    if (c.version) {
+      EXPECT_EQ(have.value_or("none"), c.version) << "case " << c.xml;
+    } else {
+      EXPECT_FALSE(have) << "case " << c.xml << ": have " << *have;
+    }
+  }
+}
+
+
 TEST(PeFile, RefusesPatchedTables) {
   const Built good = Build({});
   const std::size_t idata = good.at.at(".idata"), rsrc = good.at.at(".rsrc");
@@ -268,6 +324,7 @@ TEST(PeFile, EveryCutIsRefusedOrRead) {
     Options o;
     o.pe32_plus = plus;
     o.delay_imports = {"winmm.dll"};
+    o.manifest = "<assemblyIdentity version=\"1.0.0.0\"/>";
     const Bytes full = Build(o).bytes;
     for (std::size_t n = 0; n < full.size(); ++n) {
       const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
