@@ -14,5 +14,9 @@ setup:          ## install Debian packages and build the mingw dependencies
 screenshot:     ## PNG of the Wine desktop of a running session -> build/screenshots/desktop.png
 	scripts/screenshot.sh build/screenshots/desktop.png
 
+.PHONY: dist
+dist:           ## both setups, a portable zip and the symbol files -> build/dist
+	scripts/dist.sh
+
 clean:
 	rm -rf build/native build/native-asan build/fuzz build/win64 build/win32 build/test-logs

@@ -122,6 +122,16 @@ function(sapala_find_dependencies)
   endif()
   set(CMAKE_PREFIX_PATH ${CMAKE_PREFIX_PATH} PARENT_SCOPE)
   set(CMAKE_FIND_ROOT_PATH ${CMAKE_FIND_ROOT_PATH} PARENT_SCOPE)
+  # Windows links zlib into the program (Debian's mingw zlib also offers zlib1.dll, which a clean
+  # Windows does not have).
+  if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)
+    foreach(v ZLIB_LIBRARY ZLIB_LIBRARY_RELEASE ZLIB_LIBRARY_DEBUG)
+      if("${${v}}" MATCHES "\\.dll\\.a$")   # found by an older configure of this tree
+        unset(${v} CACHE)
+      endif()
+    endforeach()
+  endif()
   find_package(ZLIB REQUIRED)
   find_package(JPEG REQUIRED)
   find_package(SQLite3 REQUIRED)

@@ -14,6 +14,7 @@ packages=(
   cmake ninja-build make g++ gcc clang libclang-rt-14-dev dpkg-dev tcl nasm
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64 fonts-wine fonts-liberation fonts-noto-core xvfb imagemagick xdotool x11-utils
+  nsis zip
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libsqlite3-dev
   libpng-dev libpng-tools python3 tesseract-ocr tesseract-ocr-jav
   catdoc python3-xlwt python3-xlrd libspreadsheet-writeexcel-perl

@@ -44,8 +44,9 @@ build() { cmake --preset "$1" >/dev/null && cmake --build "build/$1" -j "$jobs";
 # The native build also makes the dictionary workbook that the end-to-end test installs.
 stage native bash -c "$(declare -f build); build native && cmake --build build/native --target dictionary && ctest --preset native -j $jobs"
 stage native-asan bash -c "$(declare -f build); build native-asan && ctest --preset native-asan -j $jobs"
+# The i686 build comes first: the win64 tests also check its release program.
+stage win32 bash -c "$(declare -f build); build win32 && ls -l build/win32/src/win/app/sapala.exe build/win32/release/sapala.exe"
 stage win64 bash -c "$(declare -f build); build win64 && scripts/wine-session.sh ctest --preset win64"
-stage win32 bash -c "$(declare -f build); build win32 && ls -l build/win32/src/win/app/sapala.exe"
 if ls fuzz/*/CMakeLists.txt >/dev/null 2>&1; then
   stage fuzz bash -c "$(declare -f build); build fuzz && ctest --preset fuzz"
 fi

@@ -6,7 +6,8 @@ export WINEPREFIX=$SAPALA_WINE_DIR/prefix
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono, no Gecko, no sound drivers: nothing is downloaded and nothing waits for a device.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv,winejack.drv="
+# No menu builder: shortcuts made inside the prefix stay there (no desktop entries in $HOME).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=;winealsa.drv,winepulse.drv,wineoss.drv,winejack.drv="
 wine64_bin=/usr/lib/wine/wine64
 wineserver_bin=/usr/lib/wine/wineserver
 [ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver)
