@@ -167,16 +167,27 @@ void StretchMaskedPiece(Bitmap& dest, Rect destRect, const Bitmap& src, Rect sou
 }
 
 // Tiles `source` over `dest` (rows by TileRuns, or whole rows only).
+// The same runs as TileRuns / WholeTileRuns, walked without building a list (this is the inner
+// loop of every edge and texture).
+template <class Visit>
+void ForEachRun(int from, int to, int piece, bool wholeOnly, Visit visit) {
+  if (piece <= 0 || to <= from) return;
+  if (wholeOnly) {
+    for (int pos = from; pos <= to - piece; pos += piece) visit(pos, piece);
+    return;
+  }
+  int pos = from;
+  for (; pos < to - piece; pos += piece) visit(pos, piece);
+  if (to - pos > 0) visit(pos, to - pos);
+}
+
 template <class Place>
 void Tile(Rect dest, Rect source, bool wholeRows, Place place) {
-  const auto cols = TileRuns(dest.left, dest.right, source.width());
-  const auto rows = wholeRows ? WholeTileRuns(dest.top, dest.bottom, source.height())
-                              : TileRuns(dest.top, dest.bottom, source.height());
-  for (const TileRun& r : rows) {
-    for (const TileRun& c : cols) {
-      place(Point{c.pos, r.pos}, graphics::RectOfSize(source.left, source.top, c.length, r.length));
-    }
-  }
+  ForEachRun(dest.top, dest.bottom, source.height(), wholeRows, [&](int y, int h) {
+    ForEachRun(dest.left, dest.right, source.width(), false, [&](int x, int w) {
+      place(Point{x, y}, graphics::RectOfSize(source.left, source.top, w, h));
+    });
+  });
 }
 
 // One edge or the centre: tiled along the element, or stretched (DrawMode bit 1).
