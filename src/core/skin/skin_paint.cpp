@@ -356,8 +356,9 @@ void PaintBackgroundImpl(const SkinTables& tables, int sectionIndex,
         if (index < 0) index = tables.FindTexture(sectionIndex, g->SectionName, key);
         k.texture = TextureImage(tables, index);
         // The hot look never takes a texture with a mask row.
-        if (hot && k.texture != nullptr && HasMaskRow(*k.texture)) k.texture = nullptr;
-        if (k.texture == nullptr && index < 0) {
+        const bool refused = hot && k.texture != nullptr && HasMaskRow(*k.texture);
+        if (refused) k.texture = nullptr;
+        if (k.texture == nullptr && !refused) {
           k.pattern = PatternAt(tables, tables.FindPattern(sectionIndex, g->SectionName, key));
         }
       }

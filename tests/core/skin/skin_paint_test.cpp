@@ -252,6 +252,47 @@ TEST(PaintElementBackground, TransparencyLayering) {
   EXPECT_EQ(b.Row32(3)[3], want);
 }
 
+TEST(PaintElementBackground, ParentBitmapAtTheOffsetAndTexturesUnderGradients) {
+  SkinTables t;
+  const Bitmap parent = testing::GridBitmap({"abcd", "efgh", "ijkl", "mnop"});
+  const int clear = AddSection(t, "CLEAR", 'c', 100);
+  Bitmap b = Filled(3, 3, 'z');
+  // The background offset (1, 0) plus the element offset (0, 1).
+  PaintElementBackground(t, clear, ParentBackground::FromBitmap(&parent, 1, 0), kFuchsia, -1, -1, b,
+                         {0, 1}, {1, 1, 3, 3}, 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"zzz", "zkl", "zop"}));
+  // Texture and gradient: the gradient is blended over the texture, which keeps its image
+  // percent of weight (60 × 255 div 100 = 153 for the texture).
+  const int s = AddSection(t, "MIX", 'c');
+  t.Sections[s].ImagePercent = 60;
+  t.Sections[s].GradientPercent = 40;
+  t.Sections[s].Gradient->push_back({0x000000, 0x000000, 100, 0});
+  t.Sections[s].TextureIndex = AddImage(t, {"w"}, 1, 0, {}, kTextureTile, 1, "MIX", "PATTERN");
+  b = Filled(2, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, b.Bounds(), 0);
+  const std::uint32_t w = GridPixel('w');
+  std::uint32_t want = 0;
+  for (int sh = 0; sh < 32; sh += 8) {
+    const std::uint32_t tv = w >> sh & 0xFF, gv = sh == 24 ? 0xFFu : 0u;
+    want |= ((tv * 153 + gv * 102 + 127) >> 8) << sh;
+  }
+  EXPECT_EQ(b.Row32(1)[1], want);
+}
+
+TEST(PaintElement, HueAndSaturationShiftTheWholeElement) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].Color = 0x0000FF;  // red
+  t.Sections[s].FillProps();
+  ElementRef e;
+  e.SectionIndex = s;
+  e.HueShift = 120;
+  e.SaturationShift = -50;
+  Bitmap b = Filled(2, 2, 'z');
+  PaintElement(t, e, ParentBackground::None(), false, b, {}, b.Bounds(), 0);
+  EXPECT_EQ(b.Row32(0)[0], graphics::PixelFromColor(graphics::ShiftedColor(0x0000FF, 120, -50)));
+}
+
 TEST(PaintSection, FullyTransparentSectionShowsTheParentColourUnderItsBorder) {
   SkinTables t;
   const int s = AddSection(t, "S", 'c', 100);
