@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/graphics/pixels.h"
 #include "paint_test_support.h"
 
@@ -135,6 +137,35 @@ TEST(PaintBorderMask, FramesStatesAndDrawModeBits) {
   b = Filled(5, 4, 'z');
   PaintBorderMask(b, b.Bounds(), false, 0, t.Images[i], ParentBackground::None());
   EXPECT_EQ(ReadGrid(b), Grid(4, "zzzzz"));
+}
+
+TEST(PaintBorderMask, StretchedPiecesWithAMaskRow) {
+  SkinTables t;
+  // Uniform picture over a mask that takes it everywhere: stretched edges and centre must give
+  // the picture's colour on every pixel, the mask read from the lower half. The centre goes
+  // through the filtered resampler, whose rounded weights may lose one step.
+  const int i = AddImage(t, {"aaaa", "aaaa", "aaaa", "aaaa", "0000", "0000", "0000", "0000"}, 1, 1,
+                         {1, 1, 1, 1}, kBorderStretch | kBorderPaintCenter);
+  auto nearA = [](const Bitmap& b) {
+    for (int y = 0; y < b.Height(); ++y) {
+      for (int x = 0; x < b.Width(); ++x) {
+        for (int sh = 0; sh < 24; sh += 8) {
+          const int have = static_cast<int>(b.Row32(y)[x] >> sh & 0xFF);
+          const int want = static_cast<int>(GridPixel('a') >> sh & 0xFF);
+          if (std::abs(have - want) > 1) return false;
+        }
+      }
+    }
+    return true;
+  };
+  Bitmap b = Filled(9, 7, 'z');
+  PaintBorderMask(b, b.Bounds(), false, 0, t.Images[i], ParentBackground::None());
+  EXPECT_TRUE(nearA(b));
+  EXPECT_EQ(ReadGrid(b)[0], "aaaaaaaaa");  // corners and stretched top edge exactly
+  // Shrinking along one axis (the filtered path too).
+  b = Filled(3, 4, 'z');
+  PaintBorderMask(b, b.Bounds(), false, 0, t.Images[i], ParentBackground::None());
+  EXPECT_TRUE(nearA(b));
 }
 
 TEST(PaintBorderMask, MasterBitmapImages) {
@@ -277,6 +308,17 @@ TEST(PaintElementBackground, ParentBitmapAtTheOffsetAndTexturesUnderGradients) {
     want |= ((tv * 153 + gv * 102 + 127) >> 8) << sh;
   }
   EXPECT_EQ(b.Row32(1)[1], want);
+}
+
+TEST(PaintElementBackground, LargeTexturesComeFromThePatternTable) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].ImagePercent = 100;
+  t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(testing::GridBitmap({"ab", "cd"})),
+                                     "S", "PATTERN"});
+  Bitmap b = Filled(3, 3, 'z');
+  PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, b.Bounds(), 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"aba", "cdc", "aba"}));
 }
 
 TEST(PaintElement, HueAndSaturationShiftTheWholeElement) {
