@@ -308,7 +308,9 @@ void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackgroun
       graphics::FillBitmapRect(bitmap, rect, k.color);
     }
   }
-  const int sum = k.imagePercent + k.gradientPercent;
+  // An image percent without a texture to show (none found, or refused for the hot look) would
+  // leave the element unpainted; the colour takes the texture's share instead.
+  const int sum = (drewTexture ? k.imagePercent : 0) + k.gradientPercent;
   if (sum == 0) {
     graphics::FillBitmapRect(bitmap, rect, k.color);
   } else if (sum >= 1 && sum <= 99) {

@@ -310,6 +310,27 @@ TEST(PaintElementBackground, ParentBitmapAtTheOffsetAndTexturesUnderGradients) {
   EXPECT_EQ(b.Row32(1)[1], want);
 }
 
+TEST(PaintElementBackground, MaskedTexturesOverlayTheNormalLookOnly) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].States = 2;
+  t.Sections[s].HotColor = ColorOf('h');
+  t.Sections[s].HotImagePercent = 100;
+  t.Sections[s].FillProps();
+  // A texture with a mask row in whole-rows mode: its key pixel shows the parent.
+  const int tex = AddImage(t, {"a.", "00"}, 1, 1, {}, kTextureWholeRows, 1, "S", "PATTERN");
+  Bitmap b = Filled(3, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::FromColor(ColorOf('p')), kFuchsia, -1, tex, b, {},
+                         b.Bounds(), 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"apa", "apa"}));
+  // The hot look refuses a texture with a mask row; its colour takes the texture's share rather
+  // than leaving the element unpainted.
+  b = Filled(3, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::FromColor(ColorOf('p')), kFuchsia, tex, -1, b, {},
+                         b.Bounds(), 1);
+  EXPECT_EQ(ReadGrid(b), Grid(2, "hhh"));
+}
+
 TEST(PaintElementBackground, LargeTexturesComeFromThePatternTable) {
   SkinTables t;
   const int s = AddSection(t, "S", 'c');
