@@ -1,10 +1,13 @@
 // skindump: loads a skin through the skin manager's loading sequence and prints its tables.
 //
 //   skindump [--hue DEGREES] [--saturation PERCENT] [--common FILE] SKIN
+//   skindump --check SKIN
 //
 // SKIN is a skin folder (holding Options.dat) or a packed skin file (".lsz"). Version notices
 // and load errors go to standard error; the exit status is 1 when an error was shown or nothing
-// was found.
+// was found. --check prints, instead of the tables, every section, value and image this
+// program's windows look up that the skin lacks and every image that does not resolve, one per
+// line, and "complete" when there is none; the exit status is 1 when there is one.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -13,6 +16,9 @@
 #include <string>
 
 #include "core/skin/file_system.h"
+#include "core/skin/skin_check.h"
+#include "core/skin/skin_pack.h"
+#include "core/skin/skin_text.h"
 #include "core/skin/skin_dump.h"
 #include "core/skin/skin_manager.h"
 #include "core/skin/skin_platform.h"
@@ -40,7 +46,9 @@ class ConsolePlatform : public SkinPlatform {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: skindump [--hue DEGREES] [--saturation PERCENT] [--common FILE] SKIN\n");
+  std::fprintf(stderr,
+               "usage: skindump [--hue DEGREES] [--saturation PERCENT] [--common FILE] SKIN\n"
+               "       skindump --check SKIN\n");
   return 2;
 }
 
@@ -51,8 +59,13 @@ int main(int argc, char** argv) {
   int saturation = 0;
   std::string common;
   std::string skin;
+  bool check = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    if (a == "--check") {
+      check = true;
+      continue;
+    }
     if ((a == "--hue" || a == "--saturation" || a == "--common") && i + 1 < argc) {
       const std::string v = argv[++i];
       try {
@@ -102,6 +115,25 @@ int main(int argc, char** argv) {
   if (!manager.Active()) {
     std::fprintf(stderr, "skindump: no skin \"%s\" in %s\n", name.c_str(), dir.c_str());
     return 1;
+  }
+  if (check) {
+    // The skin text again, as the tables were built from it.
+    std::string text;
+    if (manager.IsPacked()) {
+      TlcSkinConvertor packed;
+      packed.ReadPackedFile(fs, (p.parent_path() / (manager.SkinName() + ".lsz")).string());
+      text = packed.SkinText();
+    } else {
+      std::ifstream in(p.parent_path() / manager.SkinName() / "Options.dat", std::ios::binary);
+      std::stringstream all;
+      all << in.rdbuf();
+      text = all.str();
+    }
+    const auto problems = CheckSkin(SkinText::Parse(text), manager.Tables, ProgramSkinRequirements());
+    for (const std::string& line : problems) std::printf("%s\n", line.c_str());
+    if (problems.empty()) std::printf("complete: %zu sections, %zu images\n", manager.Tables.Sections.size(),
+                                      manager.Tables.Images.size());
+    return problems.empty() && platform.errors == 0 ? 0 : 1;
   }
   std::printf("Skin \"%s\" (%s), SkinInfo %s\n", manager.SkinName().c_str(),
               manager.IsPacked() ? "packed" : "folder", manager.SkinInfo().c_str());
