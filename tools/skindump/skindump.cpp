@@ -131,8 +131,10 @@ int main(int argc, char** argv) {
     }
     const auto problems = CheckSkin(SkinText::Parse(text), manager.Tables, ProgramSkinRequirements());
     for (const std::string& line : problems) std::printf("%s\n", line.c_str());
-    if (problems.empty()) std::printf("complete: %zu sections, %zu images\n", manager.Tables.Sections.size(),
-                                      manager.Tables.Images.size());
+    if (problems.empty()) {
+      std::printf("complete (%s): %zu sections, %zu images\n", manager.IsPacked() ? "packed" : "folder",
+                  manager.Tables.Sections.size(), manager.Tables.Images.size());
+    }
     return problems.empty() && platform.errors == 0 ? 0 : 1;
   }
   std::printf("Skin \"%s\" (%s), SkinInfo %s\n", manager.SkinName().c_str(),
