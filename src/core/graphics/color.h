@@ -31,6 +31,14 @@ constexpr TColor RgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 
 // The engine's transparent pixel word in 32-bit images (B, G, R, A = FF, 00, FF, 00).
 constexpr std::uint32_t kKeyPixel = 0x00FF00FFu;
+// The one transparent-pixel rule of the engine: a pixel is transparent when its colour bytes are
+// fuchsia (B, G, R = FF, 00, FF), whatever its alpha byte. Pictures converted to 32 bits carry
+// alpha 255, pictures made by the engine alpha 0; both must read as transparent.
+constexpr bool IsKeyPixel(std::uint32_t px) { return (px & 0x00FFFFFFu) == 0x00FF00FFu; }
+// The same rule for any key word: colour bytes compared, alpha ignored.
+constexpr bool SameColorBytes(std::uint32_t a, std::uint32_t b) {
+  return ((a ^ b) & 0x00FFFFFFu) == 0;
+}
 
 constexpr TColor clNone = ColorFromBits(0x1FFFFFFFu);
 constexpr TColor clDefault = ColorFromBits(0x20000000u);

@@ -95,7 +95,7 @@ void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey)
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* row = bitmap.Row32(y);
     for (int x = r.left; x < r.right; ++x) {
-      if (skipKey && row[x] == kKeyPixel) continue;
+      if (skipKey && IsKeyPixel(row[x])) continue;
       row[x] = (row[x] & 0x00FFFFFFu) | a;
     }
   }
@@ -132,7 +132,7 @@ void FadeToBackground(Bitmap& bitmap, int x, int y, std::uint32_t key, double fa
     std::uint32_t* target = bitmap.Row32(ty);
     for (int bx = r.left; bx < r.right; ++bx) {
       const int tx = bx + x;
-      if (tx < 0 || tx >= bitmap.Width() || back[bx] == key) continue;
+      if (tx < 0 || tx >= bitmap.Width() || SameColorBytes(back[bx], key)) continue;
       const std::uint32_t b = back[bx], p = target[tx];
       std::uint32_t out = p & 0xFF000000u;
       for (int shift = 0; shift < 24; shift += 8) {
@@ -152,7 +152,7 @@ void TintBitmap(Bitmap& bitmap, TColor color, double factor) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     std::uint32_t* row = bitmap.Row32(y);
     for (int x = 0; x < bitmap.Width(); ++x) {
-      if (row[x] == kKeyPixel) continue;
+      if (IsKeyPixel(row[x])) continue;
       std::uint32_t out = row[x] & 0xFF000000u;
       for (int i = 0; i < 3; ++i) {
         const double v = Byte(row[x], 8 * i);
@@ -186,7 +186,7 @@ void ShiftBitmapColors(Bitmap* bitmap, Shift shift) {
     std::uint32_t* row = bitmap->Row32(y);
     for (int x = 0; x < bitmap->Width(); ++x) {
       const std::uint32_t w = row[x];
-      if (w == kKeyPixel) continue;
+      if (IsKeyPixel(w)) continue;
       const std::uint32_t rgb = w & 0x00FFFFFFu;
       if (Byte(w, 0) == Byte(w, 8) && Byte(w, 8) == Byte(w, 16)) continue;  // grey
       if (!haveLast || rgb != lastIn) {
@@ -244,7 +244,7 @@ void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useB
     std::uint32_t* d = dest.Row32(dy + y) + dx;
     for (int x = 0; x < w; ++x) {
       const std::uint32_t sw = s[x];
-      if (keyed && sw == kKeyPixel) {
+      if (keyed && IsKeyPixel(sw)) {
         if (useBackground) {
           bool found = false;
           const std::uint32_t bw =
@@ -282,7 +282,7 @@ void CopyKeyedWithBackground(Bitmap& dest, Point destPos, const Bitmap& source, 
     std::uint32_t* d = dest.Row32(dy + y) + dx;
     for (int x = 0; x < w; ++x) {
       const std::uint32_t sw = KeyWord(source, sx + x, sy + y);
-      if (sw == key) {
+      if (SameColorBytes(sw, key)) {
         if (withParent) {
           bool found = false;
           const std::uint32_t bw =
@@ -315,7 +315,7 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
     std::uint32_t* d = dest.Row32(dy + y) + dx;
     for (int x = 0; x < w; ++x) {
       const std::uint32_t iw = KeyWord(image, sx + x, sy + y);
-      if (iw == key) {
+      if (SameColorBytes(iw, key)) {
         if (parent) {
           bool found = false;
           const std::uint32_t bw =

@@ -20,6 +20,8 @@
 
 namespace sapala::skin {
 
+class SkinTables;
+
 struct GradientStop {
   std::int32_t Color1 = 0;
   std::int32_t Color2 = 0;
@@ -104,6 +106,9 @@ struct TsMaskData {
   std::int16_t BorderWidth = 0;
   std::int16_t DrawMode = 1;
   std::uint8_t ImageKind = 0;  // 0 bordered mask, 1 texture, 2 plain rectangle, 3 and 4 others
+  // The tables (of the manager) that hold the image; their master bitmap backs images without a
+  // picture of their own. Set when the tables are built; painting draws nothing without it.
+  const SkinTables* Owner = nullptr;
   std::int16_t LeftBorder = 0;
   std::int16_t TopBorder = 0;
   std::int16_t RightBorder = 0;
