@@ -148,7 +148,7 @@ Canvas TitleBarShade(bool active) {
 Canvas CaptionPlaque(bool active) {
   Canvas c(13, 9);
   c.Draw(RoundRect(0.5f, 0.5f, 12.5f, 8.5f, 4), Solid(active ? kIndigoDark : kSlateDark),
-         active ? 0.16f : 0.08f);
+         active ? 0.10f : 0.06f);
   return c;
 }
 
