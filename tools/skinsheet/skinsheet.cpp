@@ -110,10 +110,7 @@ class SheetPainter {
   // A push button of the section on the form colour, with its glow in the hot state.
   Bitmap MessageBox(int state) const {
     Bitmap b = Window(200, 96, 22, state, {"BICONCLOSE"}, -1, "DIALOG");
-    const int button = t_.FindSection("BUTTON");
-    const Rect r = graphics::RectOfSize(62, 60, 75, 23);
-    skin::PaintSection(t_, button, ParentBackground::FromBitmap(&b, 0, 0), -1, -1, b,
-                       r.topLeft(), r, state, state);
+    PaintChild(b, "BUTTON", graphics::RectOfSize(62, 60, 75, 23), state);
     return b;
   }
 
@@ -157,9 +154,7 @@ class SheetPainter {
     Bitmap b = Filled(gw + 2 * pad, gh + 2 * pad, section ? formColor_ : titleColor_);
     const Point control{pad - std::min(0, g.Position.x), pad - std::min(0, g.Position.y)};
     if (section) {
-      const Rect r = graphics::RectOfSize(control.x, control.y, w, h);
-      skin::PaintSection(t_, t_.FindSection(section), ParentBackground::FromBitmap(&b, 0, 0), -1, -1,
-                         b, r.topLeft(), r, 1, 1);
+      PaintChild(b, section, graphics::RectOfSize(control.x, control.y, w, h), 1);
     } else if (icon != nullptr) {
       skin::PaintImageAt(b, control, 1, ParentBackground::FromBitmap(&b, 0, 0), *icon, true);
     }
@@ -172,6 +167,15 @@ class SheetPainter {
   }
 
  private:
+  // A control of `section` at `r` in `parent`: painted into a cache of its own over the
+  // parent's picture, as a control paints, then copied in.
+  void PaintChild(Bitmap& parent, const char* section, Rect r, int state) const {
+    Bitmap cache = graphics::NewBitmap32(r.width(), r.height());
+    skin::PaintSection(t_, t_.FindSection(section), ParentBackground::FromBitmap(&parent, 0, 0),
+                       -1, -1, cache, r.topLeft(), cache.Bounds(), state, state);
+    graphics::CopyBitmapRect(parent, r.topLeft(), cache, cache.Bounds());
+  }
+
   static Rect TileSize(const std::string& n) {
     auto sz = [](int w, int h) { return Rect{0, 0, w, h}; };
     if (StartsWith(n, "SCROLLBAR")) return EndsWith(n, "V") ? sz(17, 60) : sz(60, 17);
