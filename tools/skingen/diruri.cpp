@@ -451,8 +451,10 @@ void GlobalInfo(SkinWriter& w) {
   w.Icon("SICONHELP", CaptionFrames(15, 13, Glyph::help, true, false));
   w.Icon("TITLEBUTTON", CaptionFrames(19, 17, Glyph::none, false, false));
 
-  w.Comment("Gold glows of the caption buttons: the button's edge lies 4 pixels inside.");
-  const graphics::Bitmap glow = Halo(21, RoundRect(5, 5, 16, 16, 4), 0.70f, 2.6f);
+  // The glow window reaches 10 - 4 = 6 pixels beyond the button: in the 21-pixel picture the
+  // button's edge lies at 6 and its plate (one pixel inside) at 7, where the halo starts.
+  w.Comment("Gold glows of the caption buttons.");
+  const graphics::Bitmap glow = Halo(21, RoundRect(7, 7, 14, 14, 4), 0.70f, 2.4f);
   for (const char* icon : {"BICONCLOSE", "BICLOSEALONE", "BICONMAX", "BICONNORM", "BICONMIN",
                            "BICONHELP", "SICONCLOSE", "SICONMAX", "SICONNORM", "SICONMIN",
                            "SICONHELP"}) {
