@@ -27,7 +27,9 @@ echo "run: installing into $sapala_install_dir"
 mkdir -p "$sapala_install_dir"
 cp -f build/win64/src/win/app/sapala.exe "$sapala_install_dir/"
 [ -f build/native/assets/sapala.bat ] && cp -f build/native/assets/sapala.bat "$sapala_install_dir/"
+# The skin as a folder and as a packed file (the packed one is what the program loads).
 [ -d build/native/assets/DiruriZedaz ] && cp -rf build/native/assets/DiruriZedaz "$sapala_install_dir/"
+[ -f build/native/assets/DiruriZedaz.lsz ] && cp -f build/native/assets/DiruriZedaz.lsz "$sapala_install_dir/"
 exe="C:\\Program Files\\Sapala Vova\\sapala.exe"
 probe="$top/build/win64/tests/win/probe/winprobe.exe"
 
