@@ -2,6 +2,7 @@
 #include "core/graphics/pixels.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace sapala::graphics {
@@ -95,7 +96,7 @@ void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey)
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* row = bitmap.Row32(y);
     for (int x = r.left; x < r.right; ++x) {
-      if (skipKey && row[x] == kKeyPixel) continue;
+      if (skipKey && IsKeyPixel(row[x])) continue;
       row[x] = (row[x] & 0x00FFFFFFu) | a;
     }
   }
@@ -111,12 +112,27 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   const double p = percent / 100.0;
   const TColor c = ColorToRGB(color);
   const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
+  // The formula depends only on the channel's old value: one table per channel, filled with the
+  // very same arithmetic, turns the per-pixel work into three look-ups.
+  std::uint8_t tb[256], tg[256], tr[256];
+  const bool finite = p >= -1e6 && p <= 1e6;  // RoundEven's saturation is never reached then
+  for (int v = 0; v < 256; ++v) {
+    if (finite) {  // nearbyint is RoundEven for values in range, without the call
+      tb[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cb)));
+      tg[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cg)));
+      tr[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cr)));
+    } else {
+      tb[v] = ClampByte(RoundEven(p * v + cb));
+      tg[v] = ClampByte(RoundEven(p * v + cg));
+      tr[v] = ClampByte(RoundEven(p * v + cr));
+    }
+  }
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint8_t* px = bitmap.ScanLine(y) + static_cast<std::ptrdiff_t>(r.left) * bpp;
     for (int x = r.left; x < r.right; ++x, px += bpp) {
-      px[0] = ClampByte(RoundEven(p * px[0] + cb));
-      px[1] = ClampByte(RoundEven(p * px[1] + cg));
-      px[2] = ClampByte(RoundEven(p * px[2] + cr));
+      px[0] = tb[px[0]];
+      px[1] = tg[px[1]];
+      px[2] = tr[px[2]];
     }
   }
 }
@@ -132,7 +148,7 @@ void FadeToBackground(Bitmap& bitmap, int x, int y, std::uint32_t key, double fa
     std::uint32_t* target = bitmap.Row32(ty);
     for (int bx = r.left; bx < r.right; ++bx) {
       const int tx = bx + x;
-      if (tx < 0 || tx >= bitmap.Width() || back[bx] == key) continue;
+      if (tx < 0 || tx >= bitmap.Width() || SameColorBytes(back[bx], key)) continue;
       const std::uint32_t b = back[bx], p = target[tx];
       std::uint32_t out = p & 0xFF000000u;
       for (int shift = 0; shift < 24; shift += 8) {
@@ -152,7 +168,7 @@ void TintBitmap(Bitmap& bitmap, TColor color, double factor) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     std::uint32_t* row = bitmap.Row32(y);
     for (int x = 0; x < bitmap.Width(); ++x) {
-      if (row[x] == kKeyPixel) continue;
+      if (IsKeyPixel(row[x])) continue;
       std::uint32_t out = row[x] & 0xFF000000u;
       for (int i = 0; i < 3; ++i) {
         const double v = Byte(row[x], 8 * i);
@@ -186,7 +202,7 @@ void ShiftBitmapColors(Bitmap* bitmap, Shift shift) {
     std::uint32_t* row = bitmap->Row32(y);
     for (int x = 0; x < bitmap->Width(); ++x) {
       const std::uint32_t w = row[x];
-      if (w == kKeyPixel) continue;
+      if (IsKeyPixel(w)) continue;
       const std::uint32_t rgb = w & 0x00FFFFFFu;
       if (Byte(w, 0) == Byte(w, 8) && Byte(w, 8) == Byte(w, 16)) continue;  // grey
       if (!haveLast || rgb != lastIn) {
@@ -244,7 +260,7 @@ void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useB
     std::uint32_t* d = dest.Row32(dy + y) + dx;
     for (int x = 0; x < w; ++x) {
       const std::uint32_t sw = s[x];
-      if (keyed && sw == kKeyPixel) {
+      if (keyed && IsKeyPixel(sw)) {
         if (useBackground) {
           bool found = false;
           const std::uint32_t bw =
@@ -282,7 +298,7 @@ void CopyKeyedWithBackground(Bitmap& dest, Point destPos, const Bitmap& source, 
     std::uint32_t* d = dest.Row32(dy + y) + dx;
     for (int x = 0; x < w; ++x) {
       const std::uint32_t sw = KeyWord(source, sx + x, sy + y);
-      if (sw == key) {
+      if (SameColorBytes(sw, key)) {
         if (withParent) {
           bool found = false;
           const std::uint32_t bw =
@@ -311,11 +327,29 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
     h -= cut;
   }
   if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), image.Width(), image.Height())) return;
+  const bool image32 = image.Format() == PixelFormat::pf32bit;
   for (int y = 0; y < h; ++y) {
     std::uint32_t* d = dest.Row32(dy + y) + dx;
+    if (image32 && !parent) {
+      // Fast path for the usual case (32-bit skin pictures, key pixels skipped): row pointers.
+      const std::uint32_t* img = image.Row32(sy + y) + sx;
+      const std::uint32_t* msk = image.Row32(sy + y + maskOffsetY) + sx;
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t iw = img[x];
+        if (SameColorBytes(iw, key)) continue;
+        const std::uint32_t mw = msk[x], dw = d[x];
+        std::uint32_t out = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+          const std::int32_t dv = Byte(dw, shift), iv = Byte(iw, shift), mv = Byte(mw, shift);
+          out |= static_cast<std::uint32_t>(((dv - iv) * mv + iv * 256) >> 8) << shift;
+        }
+        d[x] = out;
+      }
+      continue;
+    }
     for (int x = 0; x < w; ++x) {
       const std::uint32_t iw = KeyWord(image, sx + x, sy + y);
-      if (iw == key) {
+      if (SameColorBytes(iw, key)) {
         if (parent) {
           bool found = false;
           const std::uint32_t bw =

@@ -2,6 +2,8 @@
 // colour shifts over whole bitmaps. Every routine clips to the bitmaps it is given and does
 // nothing for empty inputs or bitmaps of another pixel format than it works on (32-bit unless
 // stated). Rounding is half to even; "div" truncates toward zero; ">>" is an arithmetic shift.
+// Transparent ("key") pixels are recognised by their colour bytes alone (IsKeyPixel,
+// SameColorBytes in color.h): a key word given to a routine matches whatever the alpha byte.
 #pragma once
 
 #include <cstdint>

@@ -25,7 +25,8 @@ struct BorderWidths {
 // Borders fitted into an element of width × height. When the element is narrower than
 // left + right, both lose d = (left + right − width) div 2; with an odd excess the right border
 // loses one pixel more; neither goes below 0. The same for the height with top and bottom (the
-// bottom loses the extra pixel).
+// bottom loses the extra pixel). Borders so unequal that they still exceed the size after that
+// cut are trimmed to it (near side first), so no piece reaches outside the element.
 BorderWidths FitBorders(BorderWidths borders, int width, int height);
 
 // The nine pieces in painting order.

@@ -362,7 +362,7 @@ std::int16_t ScanCorners(const Bitmap& pic, const TsMaskData& m) {
     for (int y = std::max(0, y0); y < y1; ++y) {
       const std::uint32_t* row = pic.Row32(y);
       for (int x = std::max(0, x0); x < x1; ++x) {
-        if ((row[x] & 0xFFFFFFu) == 0xFF00FFu) return true;
+        if (graphics::IsKeyPixel(row[x])) return true;
       }
     }
     return false;

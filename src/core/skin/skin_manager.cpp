@@ -16,6 +16,8 @@ namespace sapala::skin {
 SkinManagerCore* SkinManagerCore::defaultManager_ = nullptr;
 bool SkinManagerCore::skinLoading_ = false;
 bool SkinManagerCore::skinChanging_ = false;
+std::string SkinManagerCore::repaintSection_;
+bool SkinManagerCore::repaintPending_ = false;
 
 namespace {
 
@@ -145,18 +147,19 @@ void SkinManagerCore::SetSkinName(const std::string& name) {
     } else {
       packed = fs_.FileExists(packedFile);
     }
+    bool found = true;
     try {
       if (packed) {
         LoadPacked();
       } else {
-        LoadFolderOrStored();
+        found = LoadFolderOrStored();
       }
     } catch (const std::exception& e) {
       skinName_ = old;
       platform_.ShowError(e.what());
     }
-    if (!active_) {
-      RemoveSkin();
+    if (!found) {
+      LoseSkin();
     } else if (!Updating) {
       ApplySkin(true);
     }
@@ -219,19 +222,37 @@ bool SkinManagerCore::ExtendedBordersInEffect() const {
 // --- Loading ---
 
 void SkinManagerCore::Reload() {
+  bool found = true;
   {
     FlagScope loading(skinLoading_, true);
     try {
       if (fs_.FileExists(FolderPart(skinDirectory_) + skinName_ + ".lsz")) {
         LoadPacked();
       } else {
-        LoadFolderOrStored();
+        found = LoadFolderOrStored();
       }
     } catch (const std::exception& e) {
       platform_.ShowError(e.what());
     }
   }
-  if (!Updating && !host_.FormLoading()) host_.RepaintAll(false);
+  if (!found) {
+    // The skin's files went away since it was loaded: the old tables must not stay in use.
+    LoseSkin();
+    return;
+  }
+  if (!Updating && !host_.FormLoading()) host_.RepaintAll(false, false);
+}
+
+void SkinManagerCore::LoseSkin() {
+  if (active_) {
+    SetActive(false);
+  }
+  if (host_.FormLoading()) {
+    // The setter leaves removal to Loaded while the form is read; nothing was applied to any
+    // window yet, but no index may point into tables of a skin that is gone.
+    Tables.Clear();
+    Tables.RefreshStdCache();
+  }
 }
 
 void SkinManagerCore::BuildTables(const SkinText* text, const TlcSkinConvertor* packed) {
@@ -272,8 +293,8 @@ void SkinManagerCore::LoadPacked() {
   // The text and the packed contents go out of scope here.
 }
 
-void SkinManagerCore::LoadFolderOrStored() {
-  if (!active_) return;
+bool SkinManagerCore::LoadFolderOrStored() {
+  if (!active_) return true;
   FlagScope loading(skinLoading_, true);
   Tables.SkinData.SkinPath = FolderPart(ResolvedSkinDirectory()) + skinName_ + "\\";
   const std::string skinFile = Tables.SkinData.SkinPath + "Options.dat";
@@ -281,7 +302,7 @@ void SkinManagerCore::LoadFolderOrStored() {
     isPacked_ = false;
     const SkinText text = SkinText::Parse(*PreviewText);
     BuildTables(&text, nullptr);
-    return;
+    return true;
   }
   if (fs_.FileExists(skinFile)) {
     isPacked_ = false;
@@ -290,15 +311,12 @@ void SkinManagerCore::LoadFolderOrStored() {
     const SkinText text =
         SkinText::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     BuildTables(&text, nullptr);
-    return;
+    return true;
   }
   Tables.SkinData.SkinPath.clear();
   const TsStoredSkin* stored = internalSkins_.Find(skinName_);
   if (stored == nullptr) {
-    if (internalSkins_.Count() == 0) {
-      active_ = false;  // nothing found: the caller removes the skin, no error is shown
-      return;
-    }
+    if (internalSkins_.Count() == 0) return false;  // the caller loses the skin, silently
     stored = &internalSkins_[0];
     skinName_ = stored->Name;
   }
@@ -312,6 +330,7 @@ void SkinManagerCore::LoadFolderOrStored() {
     isPacked_ = false;
     BuildTables(nullptr, nullptr);
   }
+  return true;
 }
 
 // --- Applying and removing ---
@@ -339,7 +358,7 @@ void SkinManagerCore::ApplySkin(bool animate) {
     host_.InstallHooks();
     hooksInstalled_ = true;
   }
-  if (animate) host_.RepaintAll(true);
+  if (animate) host_.RepaintAll(true, true);  // prepared above: once only
 }
 
 void SkinManagerCore::RemoveSkin() {
@@ -351,7 +370,7 @@ void SkinManagerCore::RemoveSkin() {
       hooksInstalled_ = false;
     }
     Tables.SkinData.Active = false;
-    host_.Broadcast(cmdRemoveSkin);
+    host_.AnnounceRemoveSkin();
     Tables.Clear();
   }
 }
@@ -365,6 +384,27 @@ int SkinManagerCore::ApplyPreview(const SkinPreviewRecord& record) {
   ApplySkin(false);
   PreviewText.reset();
   return 1;
+}
+
+void SkinManagerCore::SetSkinnedPopups(bool value) {
+  if (value == skinnedPopups_) return;
+  skinnedPopups_ = value;
+  if (value && IsDefault() && !platform_.DesignMode()) host_.RehookPopups();
+}
+
+void SkinManagerCore::RepaintSection(const std::string& sectionName) {
+  repaintSection_ = UpperAscii(sectionName);
+  repaintPending_ = true;
+  host_.Broadcast(cmdRepaintSection);
+  repaintSection_.clear();
+}
+
+void SkinManagerCore::NoteSystemCommand(unsigned code) {
+  switch (code & 0xFFF0u) {
+    case 0xF020u: lastSystemCommand_ = scMinimize; break;
+    case 0xF120u: lastSystemCommand_ = scRestore; break;
+    default: lastSystemCommand_ = scNone; break;
+  }
 }
 
 // --- Queries ---
@@ -406,6 +446,16 @@ std::string SkinManagerCore::CollectSkinNames(std::vector<std::string>& list, in
 const TsGeneralData* SkinManagerCore::Section(const char* name) const {
   const int i = Tables.FindSection(name);
   return i < 0 ? nullptr : &Tables.Sections[static_cast<std::size_t>(i)];
+}
+
+TColor SkinManagerCore::LabelFontColor() const {
+  for (const char* name : {"LABEL", "FORM"}) {
+    if (const TsGeneralData* s = Section(name)) {
+      const TColor c = s->FontColors[0];
+      if (c != kNoColor && c != kFuchsia) return ColorToRGB(c);
+    }
+  }
+  return kFuchsia;
 }
 
 TColor SkinManagerCore::FormColor() const {

@@ -30,9 +30,13 @@ enum SkinCommand : int {
   cmdNewSkin = 1,
   cmdRemoveSkin = 2,
   cmdRefresh = 3,
+  cmdRepaintSection = 13,
   cmdBeforeRefresh = 16,
   cmdAppNotify = 18,
 };
+
+// The last system command the application window saw (the minimize animation reads it).
+enum LastSystemCommand : int { scNone = 0, scRestore = 1, scMinimize = 2 };
 
 class SkinManagerHost {
  public:
@@ -41,6 +45,10 @@ class SkinManagerHost {
   virtual bool FormLoading() const { return false; }
   // Sends `command` to every form, its children and the hooked windows (see the broadcast rules).
   virtual void Broadcast(int /*command*/) {}
+  // The skin is being removed (Active := False, a skin not found, a reload that found nothing):
+  // the tables are still there and SkinData.Active is already off. The window half sends
+  // cmdRemoveSkin to every window so that it draws itself without skin.
+  virtual void AnnounceRemoveSkin() { Broadcast(cmdRemoveSkin); }
   virtual void HideGlows() {}
   // Snapshot of the forms for the skin-changing animation (before a new skin is loaded).
   virtual void SnapshotForms() {}
@@ -51,7 +59,12 @@ class SkinManagerHost {
   virtual void InstallHooks() {}
   virtual void UninstallHooks() {}
   // Repaint every form (cmdBeforeRefresh, cmdRefresh, the popup menu, the hooked windows).
-  virtual void RepaintAll(bool /*animate*/) {}
+  // `prepared`: the skin-changing animation was already prepared by ApplySkin, so the repaint
+  // must not prepare it a second time.
+  virtual void RepaintAll(bool /*animate*/, bool /*prepared*/) {}
+  // SkinnedPopups was switched on at run time on the default manager: hook the popup menus
+  // again.
+  virtual void RehookPopups() {}
 };
 
 class SkinManagerCore {
@@ -96,7 +109,9 @@ class SkinManagerCore {
   ThirdPartyList ThirdParty;
   ThirdPartyClassLists ClassLists;
   TlcSkinningRules SkinningRules = kAllSkinningRules;
-  bool SkinnedPopups = true;
+  bool SkinnedPopups() const { return skinnedPopups_; }
+  // Stores the value; switching it on at run time on the default manager re-hooks popups.
+  void SetSkinnedPopups(bool value);
   std::function<void()> OnBeforeChange;
   std::function<void()> OnAfterChange;
 
@@ -138,6 +153,25 @@ class SkinManagerCore {
   // `dir` with one trailing backslash, as file names are formed from the skin folder.
   static std::string FolderPart(const std::string& dir);
 
+  // Labels of a skinned form: the skin's label colour, the first font colour of a "LABEL"
+  // section; without one the FORM section's first font colour; without either fuchsia (no
+  // colour known).
+  TColor LabelFontColor() const;
+
+  // Asks every window skinned with `sectionName` to repaint: publishes the upper-cased name and
+  // sets the repaint flag, broadcasts cmdRepaintSection, then clears the name. Receivers compare
+  // their section with RepaintSectionName() and clear the flag (as cmdNewSkin does).
+  void RepaintSection(const std::string& sectionName);
+  static const std::string& RepaintSectionName() { return repaintSection_; }
+  static bool RepaintPending() { return repaintPending_; }
+  static void ClearRepaintPending() { repaintPending_ = false; }
+
+  // Remembers the last system command of the application window (SC_RESTORE 0xF120 restore,
+  // SC_MINIMIZE 0xF020 minimize, any other none); `code` is WParam with the low four bits
+  // masked off by the caller or not (they are ignored here).
+  void NoteSystemCommand(unsigned code);
+  int LastSystemCommand() const { return lastSystemCommand_; }
+
   // Colour queries (RGB values).
   TColor FormColor() const;
   TColor FormFontColor() const;
@@ -149,7 +183,11 @@ class SkinManagerCore {
  private:
   void LoadSkin();  // packed file, or folder / stored skin
   void LoadPacked();
-  void LoadFolderOrStored();
+  // Returns false when no skin of that name exists anywhere (no error: the skin is lost).
+  bool LoadFolderOrStored();
+  // The skin was not found: Active := False through its setter (the skin is removed, the
+  // standard-part cache refreshed, the windows told).
+  void LoseSkin();
   void BuildTables(const SkinText* text, const TlcSkinConvertor* packed);
   void Reload();  // the same source again (hue, saturation, borders)
   bool ExtendedBordersInEffect() const;
@@ -172,10 +210,14 @@ class SkinManagerCore {
   bool isPacked_ = false;
   bool removing_ = false;
   bool hooksInstalled_ = false;
+  bool skinnedPopups_ = true;
+  int lastSystemCommand_ = scNone;
 
   static SkinManagerCore* defaultManager_;
   static bool skinLoading_;
   static bool skinChanging_;
+  static std::string repaintSection_;
+  static bool repaintPending_;
 };
 
 }  // namespace sapala::skin

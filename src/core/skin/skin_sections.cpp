@@ -85,15 +85,18 @@ class InheritingReader {
   const SkinSection& section_;
 };
 
-// Reading one common section without inheritance: a present key replaces the starting value.
+// Reading one common section without inheritance: a present key replaces the starting value,
+// and a key written as -1 sets -1 (a common section may take away an outline colour or a
+// parent's value); a malformed value is ignored.
 FieldSource PlainSource(const SkinSection& s) {
   return FieldSource{
       [&s](std::string_view k) -> std::optional<std::int32_t> {
         auto v = s.Find(k);
         if (!v) return std::nullopt;
-        const std::int32_t n = StrToIntDef(*v, -1);
-        if (n == -1) return std::nullopt;
-        return ColorToRGB(n);
+        const std::optional<std::int32_t> n = ParseInt(TrimBlanks(*v));
+        if (!n) return std::nullopt;
+        if (*n == -1) return -1;
+        return ColorToRGB(*n);
       },
       [&s](std::string_view k) -> std::optional<std::string> {
         auto v = s.Find(k);

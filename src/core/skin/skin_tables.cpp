@@ -26,6 +26,7 @@ void SkinTables::Build(const SkinSource& source, const BuildSettings& settings,
   // 1 and 2: pictures first, so the section indices below can point at them.
   detail::LoadImages(*this, src, settings, env);
   detail::LoadPatterns(*this, src, settings, env);
+  for (TsMaskData& m : Images) m.Owner = this;
   // 3: global values (with the version notice), sections, common sections, indices, colours.
   detail::ReadGlobals(*this, text, settings, env);
   detail::BuildSections(*this, text);
@@ -188,21 +189,32 @@ void SkinTables::BuildExtBorders(bool inEffect, const SkinPlatform& platform,
     const graphics::Rect first = graphics::RectOfSize(m->Rect.left, m->Rect.top, fw, fh);
     ExtBorders.Active = CopyFrame(pic, first);
     ExtBorders.Inactive = m->FrameCount == 1 ? CopyFrame(pic, first) : CopyFrame(pic, first.offset(fw, 0));
-    return;
+  } else {
+    const int grow = platform.CompositionEnabled() ? 1 : 0;
+    ExtBorders.Left = 11 + grow;
+    ExtBorders.Top = 10 + grow;
+    ExtBorders.Right = 11 + grow;
+    ExtBorders.Bottom = 12 + grow;
+    if (shadows != nullptr) {
+      ExtBorders.Active = shadows->Active.Clone();
+      ExtBorders.Inactive = shadows->Inactive.Clone();
+    }
   }
-  const int grow = platform.CompositionEnabled() ? 1 : 0;
-  ExtBorders.Left = 11 + grow;
-  ExtBorders.Top = 10 + grow;
-  ExtBorders.Right = 11 + grow;
-  ExtBorders.Bottom = 12 + grow;
-  if (shadows != nullptr) {
-    ExtBorders.Active = shadows->Active.Clone();
-    ExtBorders.Inactive = shadows->Inactive.Clone();
+  // The skin's own pictures and the built-in ones alike are prepared for alpha blending as every
+  // PNG picture of the skin (see skin_images.cpp); the window side premultiplies when it hands
+  // them to UpdateLayeredWindow.
+  for (Bitmap* pic : {&ExtBorders.Active, &ExtBorders.Inactive}) {
+    codecs::ClearTransparentWhite(*pic);
+    // The pictures go to a layered window, where only alpha cuts out: a key pixel of the skin's
+    // own picture (a rectangle of a 24-bit master bitmap) becomes transparent black.
+    if (pic->Format() != graphics::PixelFormat::pf32bit) continue;
+    for (int y = 0; y < pic->Height(); ++y) {
+      std::uint32_t* row = pic->Row32(y);
+      for (int x = 0; x < pic->Width(); ++x) {
+        if (graphics::IsKeyPixel(row[x])) row[x] = 0;
+      }
+    }
   }
-  // Prepared for alpha blending as every PNG picture of the skin (see skin_images.cpp); the
-  // window side premultiplies when it hands them to UpdateLayeredWindow.
-  codecs::ClearTransparentWhite(ExtBorders.Active);
-  codecs::ClearTransparentWhite(ExtBorders.Inactive);
 }
 
 BuiltInShadows LoadBuiltInShadows() {

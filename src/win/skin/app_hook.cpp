@@ -27,16 +27,9 @@ TlcAppWindowHook::~TlcAppWindowHook() {
 void TlcAppWindowHook::WndProc(Message& m) {
   switch (m.Msg) {
     case WM_SYSCOMMAND:
-      switch (m.WParam & 0xFFF0) {
-        case SC_MINIMIZE:
-          if (manager_.Core().SkinData().Active) manager_.SetLastSystemCommand(TsSkinManager::scMinimize);
-          break;
-        case SC_RESTORE:
-          manager_.SetLastSystemCommand(TsSkinManager::scRestore);
-          break;
-        default:
-          manager_.SetLastSystemCommand(TsSkinManager::scNone);
-          break;
+      // A minimize is remembered only while a skin is in force (its animation needs one).
+      if ((m.WParam & 0xFFF0) != SC_MINIMIZE || manager_.Core().SkinData().Active) {
+        manager_.Core().NoteSystemCommand(static_cast<unsigned>(m.WParam));
       }
       break;
     case WM_THEMECHANGED:
@@ -60,7 +53,7 @@ void TlcAppWindowHook::WndProc(Message& m) {
     }
     case kPaintPopupItem:
     case kPaintPopupWindow:
-      if (manager_.Core().SkinnedPopups) {
+      if (manager_.Core().SkinnedPopups()) {
         if (PlugIns().paintPopup) PlugIns().paintPopup(m.LParam, m.Msg == kPaintPopupWindow);
         m.Result = 0;
         return;

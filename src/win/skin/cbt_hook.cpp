@@ -101,7 +101,7 @@ void TlcCbtHook::Handle(int code, WPARAM wp, LPARAM lp) {
           Attach(hwnd);
           break;
         case CreateAction::popupMenu:
-          if (manager_.SkinnedPopups && PlugIns().hookPopupMenu) PlugIns().hookPopupMenu(hwnd);
+          if (manager_.SkinnedPopups() && PlugIns().hookPopupMenu) PlugIns().hookPopupMenu(hwnd);
           break;
         case CreateAction::none:
           break;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/skin/skin_paint.h"
 #include "core/skin/skin_tables.h"
 #include "win/framework/application.h"
 #include "win/framework/forms.h"
@@ -10,6 +11,8 @@
 #include "win/skin/app_hook.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
+#include "win/skin/common_data.h"
+#include "win/skin/glow.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
@@ -173,39 +176,10 @@ void TsSkinManager::HookMainWindow() {
   if (target) app_hook_ = std::make_unique<skin::TlcAppWindowHook>(*target, *this);
 }
 
-void TsSkinManager::SetSkinnedPopups(bool value) {
-  if (value == core_->SkinnedPopups) return;
-  core_->SkinnedPopups = value;
-  if (value && core_->IsDefault() && !(ComponentState() & csDesigning) && skin::PlugIns().setPopupsSkinned) {
-    skin::PlugIns().setPopupsSkinned(true);
-  }
-}
-
-void TsSkinManager::RepaintSection(const std::string& section) {
-  repaint_section_ = section;
-  try {
-    Broadcast(skin::cmdRepaintSection);
-  } catch (...) {
-    repaint_section_.clear();
-    throw;
-  }
-  repaint_section_.clear();
-}
-
 const TsGeneralData* TsSkinManager::Section(int index) const {
   const auto& sections = core_->Tables.Sections;
   if (index < 0 || static_cast<std::size_t>(index) >= sections.size()) return nullptr;
   return &sections[static_cast<std::size_t>(index)];
-}
-
-TColor TsSkinManager::LabelFontColor() const {
-  for (const char* name : {"LABEL", "FORM"}) {
-    if (const TsGeneralData* s = Section(core_->Tables.FindSection(name))) {
-      const TColor c = s->Props[0].FontColors[0];
-      if (c != -1 && c != graphics::clFuchsia) return graphics::ColorToRGB(c);
-    }
-  }
-  return core_->FormFontColor();
 }
 
 // ---------------------------------------------------------------- windows
@@ -221,7 +195,7 @@ void TsSkinManager::Broadcast(int command) {
                        skin::Lumo{skin::SM_LUMOCMD, MAKEWPARAM(0, command), Id()});
 }
 
-void TsSkinManager::RepaintAll(bool /*animate*/) {
+void TsSkinManager::RepaintAll(bool /*animate*/, bool /*prepared*/) {
   // The skin-changing animation belongs to the form provider; without one the repaint is plain.
   if (!(ComponentState() & csDesigning)) Broadcast(skin::cmdBeforeRefresh);
   Broadcast(skin::cmdRefresh);
@@ -234,7 +208,7 @@ void TsSkinManager::RepaintAll(bool /*animate*/) {
   }
 }
 
-void TsSkinManager::HideGlows() {}
+void TsSkinManager::HideGlows() { skin::ClearGlows(false); }
 
 void TsSkinManager::InstallHooks() {
   if (cbt_hook_) return;
@@ -246,6 +220,10 @@ void TsSkinManager::InstallHooks() {
 }
 
 void TsSkinManager::UninstallHooks() { cbt_hook_.reset(); }
+
+void TsSkinManager::RehookPopups() {
+  if (skin::PlugIns().setPopupsSkinned) skin::PlugIns().setPopupsSkinned(true);
+}
 
 // ---------------------------------------------------------------- description
 
@@ -259,7 +237,7 @@ bool TsSkinManager::ReadProperty(std::string_view name, const forms::Property& p
   if (name == "Saturation") { c.SetSaturation(static_cast<int>(loader.Int(p))); return true; }
   if (name == "ExtendedBorders") { c.SetExtendedBorders(loader.Bool(p)); return true; }
   if (name == "IsDefault") { c.SetIsDefault(loader.Bool(p)); return true; }
-  if (name == "SkinnedPopups") { SetSkinnedPopups(loader.Bool(p)); return true; }
+  if (name == "SkinnedPopups") { c.SetSkinnedPopups(loader.Bool(p)); return true; }
   if (name == "Effects.AllowGlowing") { c.Effects.SetAllowGlowing(loader.Bool(p)); return true; }
   if (name == "SkinningRules") {
     sapala::skin::TlcSkinningRules rules = 0;
@@ -353,7 +331,18 @@ TsSkinManager::Shadow1 TsSkinManager::ShadowSettings() const {
   return Shadow1{graphics::ColorToRGB(d.Shadow1Color), d.Shadow1Blur, d.Shadow1Offset};
 }
 
-void TsSkinManager::PaintSection(graphics::Bitmap&, int, POINT, HWND) {}
+void TsSkinManager::PaintSection(graphics::Bitmap& target, int section, POINT offset, HWND parent) {
+  if (!Section(section) || target.Empty()) return;
+  // What lies under the label: the parent's answer, as for any skinned child.
+  TsBackgroundInfo info;
+  info.Rect = RECT{0, 0, target.Width(), target.Height()};
+  AskParentBackground(TWinControl::FromHandle(parent), info);
+  const auto bg = info.Kind == 2 && info.Bitmap
+                      ? sapala::skin::ParentBackground::FromBitmap(info.Bitmap, info.OffsetX, info.OffsetY)
+                      : sapala::skin::ParentBackground::FromColor(info.Color);
+  sapala::skin::PaintSection(core_->Tables, section, bg, -1, -1, target, graphics::Point{offset.x, offset.y},
+                             target.Bounds(), 0, 0);
+}
 
 void RegisterSkinManager() { RegisterComponentClass<TsSkinManager>("TsSkinManager"); }
 

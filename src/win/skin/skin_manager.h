@@ -42,9 +42,6 @@ class TsSkinManager : public TComponent,
                       public skin::SkinManagerLink,
                       private sapala::skin::SkinManagerHost {
  public:
-  // The last system command the application window saw (for the minimize animation).
-  enum LastSystemCommand { scNone = 0, scRestore = 1, scMinimize = 2 };
-
   explicit TsSkinManager(TComponent* owner);
   ~TsSkinManager() override;
 
@@ -58,30 +55,15 @@ class TsSkinManager : public TComponent,
   static TsSkinManager* Default() noexcept;
 
   // --- Properties with window effects (the rest are the core's) ---
-  bool SkinnedPopups() const noexcept { return core_->SkinnedPopups; }
-  // Turning it on at run time on the default manager hooks the popup menus again.
-  void SetSkinnedPopups(bool value);
   TlcGetExtraLineData OnGetMenuExtraLineData;
 
   // The window under the mouse that a skinned control or hook reported last (nullptr: none).
   HWND HotControl() const noexcept { return hot_control_; }
   void SetHotControl(HWND hwnd) noexcept { hot_control_ = hwnd; }
-  LastSystemCommand LastSysCommand() const noexcept { return last_sys_command_; }
-  void SetLastSystemCommand(LastSystemCommand c) noexcept { last_sys_command_ = c; }
-
-  // The section whose controls repaint on cmdRepaintSection: published for the length of the
-  // broadcast, empty otherwise.
-  const std::string& RepaintSectionName() const noexcept { return repaint_section_; }
-  void RepaintSection(const std::string& section);
-
-  // The font colour plain labels get under the skin: the skin's "LABEL" section's font colour,
-  // else the "FORM" section's, else the form font colour (fuchsia when the skin gives none).
-  TColor LabelFontColor() const;
-
   // Broadcasts `command` (SM_LUMOCMD, WParam command << 16, LParam Id()) in the stated order.
   void Broadcast(int command) override;
   // cmdBeforeRefresh, cmdRefresh, then every visible window the hook skinned is redrawn.
-  void RepaintAll(bool animate) override;
+  void RepaintAll(bool animate, bool prepared = false) override;
   // The window-creation hook, while installed (default manager with an applied skin).
   skin::TlcCbtHook* CbtHook() const noexcept { return cbt_hook_.get(); }
   skin::TlcAppWindowHook* AppWindowHook() const noexcept { return app_hook_.get(); }
@@ -110,6 +92,7 @@ class TsSkinManager : public TComponent,
   void MenuSkinChanged() override {}
   void InstallHooks() override;
   void UninstallHooks() override;
+  void RehookPopups() override;
 
   void HookMainWindow();
   const sapala::skin::TsGeneralData* Section(int index) const;
@@ -122,8 +105,6 @@ class TsSkinManager : public TComponent,
   std::unique_ptr<skin::TlcCbtHook> cbt_hook_;
   std::unique_ptr<skin::TlcAppWindowHook> app_hook_;
   HWND hot_control_ = nullptr;
-  LastSystemCommand last_sys_command_ = scNone;
-  std::string repaint_section_;
 };
 
 // Module start-up and shutdown of the skin engine (see above). Start-up is idempotent.

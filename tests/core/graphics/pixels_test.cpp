@@ -170,6 +170,39 @@ TEST(Pixels, KeyedCopies) {
   EXPECT_EQ(d.Row32(1)[0], Gray(66, 255));
 }
 
+// One transparent-pixel rule: fuchsia colour bytes, whatever the alpha. Pictures converted to
+// 32 bits carry fuchsia as 0xFFFF00FF; every routine that honours the key must skip it.
+TEST(Pixels, KeyPixelsAreKnownByTheirColourBytes) {
+  constexpr std::uint32_t kOpaqueKey = 0xFFFF00FFu;
+  EXPECT_TRUE(IsKeyPixel(kOpaqueKey));
+  EXPECT_TRUE(IsKeyPixel(kKeyPixel));
+  EXPECT_FALSE(IsKeyPixel(0xFFFF00FEu));
+  Bitmap b = Filled(2, 2, kOpaqueKey);
+  b.Row32(1)[1] = 0xFF0000FFu;
+  ChangeBitmapHue(&b, 120);
+  ChangeBitmapSaturation(&b, -50);
+  TintBitmap(b, RgbColor(0, 255, 0), 0.5);
+  EXPECT_EQ(b.Row32(0)[0], kOpaqueKey);
+  EXPECT_NE(b.Row32(1)[1], 0xFF0000FFu);
+  SetOpacityRect(b, b.Bounds(), 7, true);
+  EXPECT_EQ(b.Row32(0)[0], kOpaqueKey);
+  // Keyed and masked copies see the key.
+  Bitmap d = Filled(2, 2, Gray(9, 255));
+  CopyKeyed(d, b, 0, 0, kKeyPixel);
+  EXPECT_EQ(d.Row32(0)[0], Gray(9, 255));
+  Bitmap image = Filled(1, 2, 0);
+  image.Row32(0)[0] = kOpaqueKey;
+  CopyMaskedPiece(d, {0, 0}, image, {0, 0, 1, 1}, 1, kKeyPixel, nullptr);
+  EXPECT_EQ(d.Row32(0)[0], Gray(9, 255));
+  const Bitmap background = Filled(1, 1, Gray(50, 255));
+  const BackgroundSource bg{&background, {0, 0}, clNone};
+  ComposeOver({0, 0, 1, 1}, {0, 0, 1, 1}, b, true, bg, d);
+  EXPECT_EQ(d.Row32(0)[0], Gray(50, 255));
+  Bitmap faded = Filled(1, 1, Gray(9, 255));
+  FadeToBackground(faded, 0, 0, kKeyPixel, 0.5, {0, 0, 1, 1}, b);
+  EXPECT_EQ(faded.Row32(0)[0], Gray(9, 255));
+}
+
 TEST(Pixels, FillsOpacityAndMixes) {
   Bitmap b = Filled(4, 3, Gray(100, 7));
   FillBitmapRect(b, {1, 1, 3, 9}, RgbColor(1, 2, 3));

@@ -51,7 +51,7 @@ TEST(SkinManager, DefaultsAfterConstruction) {
   EXPECT_EQ(SkinManagerCore::Version(), "7.40");
   EXPECT_TRUE(m.IsDefault());
   EXPECT_EQ(m.SkinningRules, kAllSkinningRules);
-  EXPECT_TRUE(m.SkinnedPopups);
+  EXPECT_TRUE(m.SkinnedPopups());
   EXPECT_EQ(m.ThirdParty.Get(1), "TButton");
   EXPECT_TRUE(m.ClassLists.Contains(1, "TButton"));
   SkinManagerCore second(fs, p, h);
@@ -152,7 +152,7 @@ TEST(SkinManager, FolderSkinAndTheApplySequence) {
   EXPECT_EQ(before, 1);
   EXPECT_EQ(after, 1);
   const std::vector<std::string> want = {"hide glows", "prepare", "menu", "broadcast 1",
-                                         "install hooks", "repaint animated"};
+                                         "install hooks", "repaint animated prepared"};
   EXPECT_EQ(f.host.calls, want);
   EXPECT_FALSE(SkinManagerCore::SkinLoading());
 }
@@ -310,6 +310,98 @@ TEST(SkinManager, HueChangeReloadsFromTheSameSource) {
   EXPECT_EQ(f.host.Count("repaint"), 1);
   f.m->SetHueOffset(0);
   EXPECT_EQ(f.m->Tables.Sections[0].Color, 0x0000FF);  // from the file again, not rotated back
+}
+
+// A skin with standard parts, so that a stale cache shows.
+constexpr const char* kWithParts = "[GLOBALINFO]\nVERSION=7.2\nBOXCHECKED=@0000,0000,0004,0004,1,0\n"
+                                   "[COMBOBTN]\nx=1\n";
+
+TEST(SkinManager, LosingTheSkinRemovesItAndRefreshesTheCache) {
+  Fixture f;
+  f.Folder("Diri", kWithParts);
+  f.m->SetSkinName("Diri");
+  ASSERT_EQ(f.m->Tables.Cache.GlobalInfo, 0);
+  ASSERT_GE(f.m->Tables.Cache.CheckBoxes[0], 0);
+  // Another skin that is not found anywhere: the skin goes, the windows are told, no index
+  // points into the emptied tables.
+  f.m->SetSkinName("Missing");
+  EXPECT_FALSE(f.m->Active());
+  EXPECT_TRUE(f.m->Tables.Sections.empty());
+  EXPECT_EQ(f.m->Tables.Cache.GlobalInfo, -1);
+  EXPECT_EQ(f.m->Tables.Cache.CheckBoxes[0], -1);
+  EXPECT_EQ(f.m->Tables.Cache.ComboBtn, -1);
+  EXPECT_EQ(f.host.Count("broadcast 2"), 1);
+  EXPECT_TRUE(f.platform.errors.empty());
+}
+
+TEST(SkinManager, AReloadThatFindsNothingRemovesTheSkin) {
+  Fixture f;
+  f.Folder("Diri", kWithParts);
+  f.m->SetSkinName("Diri");
+  f.fs.Remove("C:\\Skins\\Diri\\Options.dat");
+  f.host.calls.clear();
+  f.m->SetHueOffset(30);
+  EXPECT_FALSE(f.m->Active());
+  EXPECT_FALSE(f.m->SkinData().Active);
+  EXPECT_TRUE(f.m->Tables.Sections.empty());
+  EXPECT_EQ(f.m->Tables.Cache.GlobalInfo, -1);
+  EXPECT_EQ(f.host.Count("broadcast 2"), 1);
+  EXPECT_EQ(f.host.Count("repaint"), 0);
+  // The saturation setter takes the same way (nothing more to remove).
+  f.m->SetSaturation(10);
+  EXPECT_EQ(f.host.Count("broadcast 2"), 1);
+}
+
+TEST(SkinManager, WindowDataPublishedByTheManager) {
+  Fixture f;
+  // Popups are hooked again only when switched on, on the default manager.
+  f.m->SetSkinnedPopups(false);
+  f.m->SetSkinnedPopups(true);
+  EXPECT_EQ(f.host.Count("rehook popups"), 1);
+  f.m->SetSkinnedPopups(true);
+  EXPECT_EQ(f.host.Count("rehook popups"), 1);
+  {
+    RecordingHost h2;
+    SkinManagerCore other(f.fs, f.platform, h2);
+    other.SetSkinnedPopups(false);
+    other.SetSkinnedPopups(true);
+    EXPECT_EQ(h2.Count("rehook popups"), 0);
+  }
+  // The last system command, whatever its low four bits.
+  f.m->NoteSystemCommand(0xF020);
+  EXPECT_EQ(f.m->LastSystemCommand(), scMinimize);
+  f.m->NoteSystemCommand(0xF122);
+  EXPECT_EQ(f.m->LastSystemCommand(), scRestore);
+  f.m->NoteSystemCommand(0xF060);
+  EXPECT_EQ(f.m->LastSystemCommand(), scNone);
+
+  // The section name is published, upper-cased, for the length of the broadcast.
+  struct Host : RecordingHost {
+    void Broadcast(int command) override {
+      seen.push_back(std::to_string(command) + " " + SkinManagerCore::RepaintSectionName() +
+                     (SkinManagerCore::RepaintPending() ? " pending" : ""));
+    }
+    std::vector<std::string> seen;
+  } h;
+  SkinManagerCore m(f.fs, f.platform, h);
+  m.RepaintSection("button");
+  EXPECT_EQ(h.seen, std::vector<std::string>{"13 BUTTON pending"});
+  EXPECT_EQ(SkinManagerCore::RepaintSectionName(), "");
+  SkinManagerCore::ClearRepaintPending();
+  EXPECT_FALSE(SkinManagerCore::RepaintPending());
+}
+
+TEST(SkinManager, LabelFontColour) {
+  Fixture f;
+  f.Folder("A", "[LABEL]\nFONTCOLOR=$112233\n[FORM]\nFONTCOLOR=$445566\n");
+  f.Folder("B", "[FORM]\nFONTCOLOR=$445566\n");
+  f.Folder("C", "[GLOBALINFO]\nFONTCOLOR=$778899\n");
+  f.m->SetSkinName("A");
+  EXPECT_EQ(f.m->LabelFontColor(), 0x112233);
+  f.m->SetSkinName("B");
+  EXPECT_EQ(f.m->LabelFontColor(), 0x445566);
+  f.m->SetSkinName("C");
+  EXPECT_EQ(f.m->LabelFontColor(), kFuchsia);
 }
 
 TEST(SkinManager, CollectSkinNames) {

@@ -544,7 +544,9 @@ TEST(SkinTables, ExtendedBorderPictures) {
   EXPECT_EQ(f.t.ExtBorders.Bottom, 1);
   EXPECT_EQ(f.t.ExtBorders.Active.Width(), 20);
   EXPECT_EQ(f.t.ExtBorders.Active.Height(), 10);
-  EXPECT_EQ(f.t.ExtBorders.Inactive.Row32(0)[0] & 0xFFFFFFu, 0xFF00FFu);  // the second frame
+  // The second frame, prepared for a layered window: its fuchsia pixel is transparent black.
+  EXPECT_EQ(f.t.ExtBorders.Inactive.Row32(0)[0], 0u);
+  EXPECT_EQ(f.t.ExtBorders.Inactive.Row32(0)[1], 0xFF808080u);
 
   // A frame far larger than the master bitmap allocates only what the bitmap holds.
   ASSERT_EQ(f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n"
@@ -557,6 +559,40 @@ TEST(SkinTables, ExtendedBorderPictures) {
   ASSERT_EQ(f.Build("[GLOBALINFO]\nx=1\n"), "");
   EXPECT_EQ(f.t.ExtBorders.Left + f.t.ExtBorders.Top + f.t.ExtBorders.Bottom, 0);
   EXPECT_TRUE(f.t.ExtBorders.Active.Empty());
+}
+
+TEST(SkinTables, TransparentPixelsSurviveHueAndSaturation) {
+  Fixture f;
+  // A 24-bit master bitmap: fuchsia is loaded with alpha 255 and must stay fuchsia.
+  f.fs.Add(std::string(kPath) + "m.bmp", MakeBmp24(3, 1, [](int x, int) -> std::uint32_t {
+             return x == 0 ? 0xFF00FFu : x == 1 ? 0xFF0000u : 0x336699u;
+           }));
+  f.fs.Add(std::string(kPath) + "own.BMP", MakeBmp24(2, 1, [](int x, int) -> std::uint32_t {
+             return x == 0 ? 0xFF00FFu : 0xFF0000u;
+           }));
+  f.settings.hueOffset = 120;
+  f.settings.saturation = -50;
+  ASSERT_EQ(f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n[S]\nPIC=!own.BMP!1!0!2\n"), "");
+  EXPECT_EQ(f.t.MasterBitmap.Row32(0)[0] & 0xFFFFFFu, 0xFF00FFu);
+  const std::uint32_t red = graphics::PixelFromColor(
+      graphics::ChangeSaturation(graphics::ChangeHue(0x0000FF, 120), -50), 255);
+  EXPECT_EQ(f.t.MasterBitmap.Row32(0)[1], red);
+  const graphics::Bitmap& own = *f.I("S", "PIC").Image;
+  EXPECT_EQ(own.Row32(0)[0] & 0xFFFFFFu, 0xFF00FFu);
+  EXPECT_EQ(own.Row32(0)[1], red);
+  // Every image knows the tables that hold it.
+  for (const TsMaskData& m : f.t.Images) EXPECT_EQ(m.Owner, &f.t);
+}
+
+TEST(SkinTables, CommonSectionMaySetAKeyToMinusOne) {
+  Fixture f;
+  ASSERT_EQ(f.Build("[EDIT]\nTCLEFT=$0000FF\nTRANSPARENCY=20\nGLOW=3\n",
+                    "[EDIT]\nTCLEFT=-1\nTRANSPARENCY=-1\nGLOW=abc\n"),
+            "");
+  EXPECT_EQ(f.S("EDIT").FontColors[1], -1);
+  EXPECT_EQ(f.S("EDIT").Props[0].FontColors[1], -1);
+  EXPECT_EQ(f.S("EDIT").Transparency, -1);
+  EXPECT_EQ(f.S("EDIT").Glow, 3);  // a malformed value changes nothing
 }
 
 TEST(SkinTables, StandardPartCache) {

@@ -21,6 +21,7 @@ class MemoryFileSystem : public FileSystem {
     files_[path] = std::vector<std::uint8_t>(text.begin(), text.end());
   }
   void AddDirectory(const std::string& path) { dirs_.push_back(Trim(path)); }
+  void Remove(const std::string& path) { files_.erase(path); }
 
   bool FileExists(const std::string& path) const override { return files_.count(path) != 0; }
   bool DirectoryExists(const std::string& path) const override {
@@ -100,9 +101,11 @@ class RecordingHost : public SkinManagerHost {
   void MenuSkinChanged() override { calls.push_back("menu"); }
   void InstallHooks() override { calls.push_back("install hooks"); }
   void UninstallHooks() override { calls.push_back("uninstall hooks"); }
-  void RepaintAll(bool animate) override {
-    calls.push_back(animate ? "repaint animated" : "repaint");
+  void RepaintAll(bool animate, bool prepared) override {
+    calls.push_back(std::string(animate ? "repaint animated" : "repaint") +
+                    (prepared ? " prepared" : ""));
   }
+  void RehookPopups() override { calls.push_back("rehook popups"); }
   int Count(const std::string& call) const {
     int n = 0;
     for (const auto& c : calls) n += c == call ? 1 : 0;

@@ -73,7 +73,7 @@ TEST_F(SkinManagerTest, StoredSettingsReachTheirProperties) {
   const auto& c = Get<TsSkinManager>(f, "M").Core();
   EXPECT_EQ(c.SkinInfo(), "7.2");
   EXPECT_TRUE(c.SkinData().Active);
-  EXPECT_FALSE(c.SkinnedPopups);
+  EXPECT_FALSE(c.SkinnedPopups());
   EXPECT_EQ(c.SkinningRules, sapala::skin::srStdForms | sapala::skin::srThirdParty);
   EXPECT_FALSE(c.Effects.StoredAllowGlowing());
   EXPECT_EQ(c.AnimEffects.FormShow.Time, 120);
@@ -196,11 +196,11 @@ TEST_F(SkinManagerTest, MainWindowHookKeepsSystemCommandsSwallowsThemeChangesAnd
   const HWND hwnd = a.WindowHandle();
 
   ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_EQ(m.LastSysCommand(), TsSkinManager::scMinimize);
+  EXPECT_EQ(m.Core().LastSystemCommand(), sapala::skin::scMinimize);
   ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_EQ(m.LastSysCommand(), TsSkinManager::scRestore);
+  EXPECT_EQ(m.Core().LastSystemCommand(), sapala::skin::scRestore);
   ::SendMessageW(hwnd, WM_SYSCOMMAND, 0xF1F0, 0);
-  EXPECT_EQ(m.LastSysCommand(), TsSkinManager::scNone);
+  EXPECT_EQ(m.Core().LastSystemCommand(), sapala::skin::scNone);
 
   ::SendMessageW(hwnd, WM_THEMECHANGED, 0, 0);
   EXPECT_EQ(a.themeChanges, 0);
