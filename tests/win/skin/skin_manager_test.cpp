@@ -147,6 +147,45 @@ TEST_F(SkinManagerTest, ALabelOutsideTheDefaultManagersCareKeepsItsColour) {
   EXPECT_EQ(label.Font().Color(), graphics::clRed);
 }
 
+TEST_F(SkinManagerTest, LabelsTakeTheSkinsSectionsAndShadowThroughTheManager) {
+  TRecForm& f = AddForm("A", R"(  object Sec: TsLabel
+    Left = 10
+    Top = 10
+    Width = 40
+    Height = 20
+    AutoSize = False
+    Caption = ''
+    SkinSection = 'TINT'
+  end
+  object Fx: TsLabelFX
+    Left = 10
+    Top = 50
+    Caption = 'Sapala'
+  end
+)", true);
+  auto& fx = Get<TsLabelFX>(f, "Fx");
+  DibSurface unskinned;
+  Snapshot(f, unskinned);
+  EXPECT_EQ(fx.Margins().top_left, -3);   // its own shadow: blur 4, distance 1
+  EXPECT_EQ(fx.Margins().bottom_right, 5);
+
+  auto& m = f.Create<TsSkinManager>();
+  m.Core().SetSkinDirectory(TestSkinFolder());
+  m.Core().SetSkinName("TestSkin");
+  m.Core().SetCommonSections({"[TINT]", "COLOR=$00FF00"});
+  const int tint = m.SectionIndex("TINT");
+  ASSERT_GT(tint, 0);
+  DibSurface skinned;
+  Snapshot(f, skinned);
+  const TColor want = graphics::ColorToRGB(m.Core().Tables.Sections[static_cast<std::size_t>(tint)].Color);
+  const TColor have = graphics::ColorFromPixel(skinned.Pixels().Row32(20)[30]) & 0xFFFFFF;
+  EXPECT_EQ(have, want) << std::hex << have;
+  EXPECT_NE(graphics::ColorFromPixel(unskinned.Pixels().Row32(20)[30]) & 0xFFFFFF, want);
+  // The skin's shadow: blur 3, offset 0.
+  EXPECT_EQ(fx.Margins().top_left, -3);
+  EXPECT_EQ(fx.Margins().bottom_right, 3);
+}
+
 // A preview record as a skin editor sends it.
 std::vector<std::uint8_t> Preview(const std::string& text) {
   std::vector<std::uint8_t> rec(SkinPreviewRecord::kSize, 0);
