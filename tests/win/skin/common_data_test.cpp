@@ -240,6 +240,40 @@ TEST_F(CommonDataTest, AGlowIsALayeredClickThroughWindowJustOverItsHost) {
   EXPECT_EQ(skin::GlowSlots(), 0);
 }
 
+TEST_F(CommonDataTest, HoverMakesTheControlHotAndGlowsUntilTheMouseLeaves) {
+  TRecForm& f = AddForm("F", kBox + std::string(R"(  object Next: TSkinBox
+    Left = 100
+    Width = 30
+    Height = 20
+  end
+)"), true);
+  auto& m = Skin(f, {"[GLOWY]", "GLOW=4", "GLOWMARGIN=1", "GLOW0=#(0,16,12,24)(1,0,2,1)"});
+  auto& box = Get<TSkinBox>(f, "Box");
+  auto& next = Get<TSkinBox>(f, "Next");
+  box.sd.ControlKind = 0;
+  box.sd.SetSkinSection("GLOWY");
+  next.sd.SetSkinSection("GLOWY");
+  box.sd.MouseEnter();
+  EXPECT_TRUE(box.sd.Hovered);
+  EXPECT_EQ(m.HotControl(), box.WindowHandle());
+  ASSERT_GE(box.sd.GlowHandle, 0);
+  const HWND glow = skin::GlowOf(box.sd.GlowHandle)->WindowHandle();
+  // The next sibling taking the hover takes it from the first one, glow included.
+  next.sd.MouseEnter();
+  EXPECT_FALSE(box.sd.Hovered);
+  EXPECT_FALSE(::IsWindow(glow));
+  EXPECT_EQ(m.HotControl(), next.WindowHandle());
+  next.sd.MouseLeave();
+  EXPECT_FALSE(next.sd.Hovered);
+  EXPECT_EQ(next.sd.GlowHandle, -1);
+  EXPECT_EQ(skin::GlowSlots(), 0);
+  // A never-glowing kind hovers without a glow.
+  box.sd.ControlKind = 51;
+  box.sd.MouseEnter();
+  EXPECT_TRUE(box.sd.Hovered);
+  EXPECT_EQ(box.sd.GlowHandle, -1);
+}
+
 TEST(Glow, ThePictureIsPremultipliedOnlyInTheCopyForTheCompositor) {
   graphics::Bitmap pic = graphics::NewBitmap32(2, 1);
   pic.Row32(0)[0] = 0x80FFFFFF;   // white at half alpha

@@ -12,6 +12,7 @@
 #include "win/controls/dib_surface.h"
 #include "win/skin/app_hook.h"
 #include "win/skin/cbt_hook.h"
+#include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
 namespace sapala::win::testing {
@@ -184,6 +185,18 @@ TEST_F(SkinManagerTest, LabelsTakeTheSkinsSectionsAndShadowThroughTheManager) {
   // The skin's shadow: blur 3, offset 0.
   EXPECT_EQ(fx.Margins().top_left, -3);
   EXPECT_EQ(fx.Margins().bottom_right, 3);
+}
+
+TEST_F(SkinManagerTest, SwitchingPopupsBackOnHooksThePopupMenusAgain) {
+  TRecForm& f = AddForm("A", ManagerText("TestSkin"));
+  auto& m = Get<TsSkinManager>(f, "M");
+  std::vector<bool> calls;
+  skin::PlugIns().setPopupsSkinned = [&](bool on) { calls.push_back(on); };
+  m.Core().SetSkinnedPopups(true);    // unchanged
+  m.Core().SetSkinnedPopups(false);
+  m.Core().SetSkinnedPopups(true);
+  skin::PlugIns() = skin::SkinPlugIns{};
+  EXPECT_EQ(calls, (std::vector<bool>{true}));
 }
 
 // A preview record as a skin editor sends it.
