@@ -10,6 +10,7 @@
 #include "win/framework/dib.h"
 #include "win/framework/forms.h"
 #include "win/framework/label.h"
+#include "win/framework/text.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/glow.h"
 #include "win/skin/skin_manager.h"
@@ -107,6 +108,22 @@ void TsCommonData::SetSkinManager(TsSkinManager* manager) {
   if (manager == skin_manager_) return;
   skin_manager_ = manager;
   ResolveAndNotify();
+}
+
+bool TsCommonData::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
+  if (name == "CustomColor") { CustomColor = loader.Bool(p); return true; }
+  if (name == "CustomFont") { CustomFont = loader.Bool(p); return true; }
+  if (name == "SkinSection") { SetSkinSection(Narrow(loader.String(p))); return true; }
+  if (name == "SkinManager") {
+    // The manager may be described after its user: resolved once every component exists.
+    loader.Defer([this, &loader, &p] {
+      auto* m = dynamic_cast<TsSkinManager*>(loader.Reference(p));
+      if (!m) loader.Fail(p, "not a skin manager");
+      SetSkinManager(m);
+    });
+    return true;
+  }
+  return false;
 }
 
 void TsCommonData::ResolveAndNotify() {

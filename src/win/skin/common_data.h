@@ -20,6 +20,7 @@
 #include "core/skin/skin_data.h"
 #include "core/skin/skin_paint.h"
 #include "win/framework/controls.h"
+#include "win/framework/loader.h"
 
 namespace sapala::win {
 
@@ -61,6 +62,10 @@ class TsCommonData {
   const std::string& SkinSection() const noexcept { return skin_section_; }
   // Stored upper-cased; an unchanged value does nothing. Re-resolves and re-skins the owner.
   void SetSkinSection(const std::string& section);
+
+  // A stored property by its stream name ("CustomColor", "CustomFont", "SkinManager",
+  // "SkinSection"), as the owner publishes it under its own prefix; false for other names.
+  bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader);
 
   // --- State ---
   int HueShift = 0;

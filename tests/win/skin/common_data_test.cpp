@@ -27,7 +27,7 @@ class TSkinBox : public TCustomControl {
   }
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override {
     if (name == "Kind") { sd.ControlKind = static_cast<int>(loader.Int(p)); return true; }
-    if (name == "Section") { sd.SetSkinSection(Narrow(loader.String(p))); return true; }
+    if (name.starts_with("SkinData.") && sd.ReadProperty(name.substr(9), p, loader)) return true;
     return TCustomControl::ReadProperty(name, p, loader);
   }
   TsCommonData sd;
@@ -67,6 +67,28 @@ class CommonDataTest : public SkinTest {
     return static_cast<int>(std::count(Log().begin(), Log().end(), entry));
   }
 };
+
+TEST_F(CommonDataTest, StoredSettingsReachTheSkinState) {
+  TRecForm& f = AddForm("F", R"(  object Box: TSkinBox
+    Width = 20
+    Height = 20
+    SkinData.CustomColor = True
+    SkinData.CustomFont = True
+    SkinData.SkinSection = 'panel'
+    SkinData.SkinManager = Mgr
+  end
+  object Mgr: TsSkinManager
+    SkinDirectory = ')" + TestSkinFolder() + R"('
+    SkinName = 'TestSkin'
+  end
+)");
+  auto& box = Get<TSkinBox>(f, "Box");
+  EXPECT_TRUE(box.sd.CustomColor);
+  EXPECT_TRUE(box.sd.CustomFont);
+  EXPECT_EQ(box.sd.SkinSection(), "PANEL");
+  EXPECT_EQ(box.sd.SkinManager(), &Get<TsSkinManager>(f, "Mgr"));
+  EXPECT_EQ(box.sd.SectionIndex, box.sd.SkinManager()->SectionIndex("PANEL"));
+}
 
 TEST_F(CommonDataTest, SectionsAreHeldUpperCaseAndChosenByKindWhenEmpty) {
   TRecForm& f = AddForm("F", kBox, true);
