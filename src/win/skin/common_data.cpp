@@ -672,11 +672,19 @@ bool TsCommonData::HandleCommand(WORD command, WORD argument, LPARAM lp, LRESULT
 
 bool TsCommonData::HandleMessage(Message& m) {
   if (m.Msg == SM_LUMOCMD) {
+    // Commands whose LParam points into the sender's memory are taken only from this thread:
+    // a message sent from another thread or process would have us write through its value.
+    const WORD cmd = HIWORD(m.WParam);
+    const bool pointer = cmd == skin::cmdSetSection || cmd == skin::cmdGetSectionIndex ||
+                         cmd == skin::cmdGetBackgroundInfo;
+    if (pointer && m.LParam != 0 && (::InSendMessageEx(nullptr) & ISMEX_SEND)) {
+      m.Result = 0;
+      return true;
+    }
     LRESULT result = 0;
     if (!HandleCommand(HIWORD(m.WParam), LOWORD(m.WParam), m.LParam, result)) return false;
     m.Result = result;
     // Broadcast notices are the owner's business too; queries are answered here.
-    const WORD cmd = HIWORD(m.WParam);
     return cmd != skin::cmdNewSkin && cmd != skin::cmdRemoveSkin && cmd != skin::cmdRefresh;
   }
   TControl* c = owner_control_;

@@ -160,11 +160,6 @@ LPARAM TsSkinManager::Id() const noexcept {
   return reinterpret_cast<LPARAM>(static_cast<const skin::SkinManagerLink*>(this));
 }
 
-TsSkinManager* TsSkinManager::FromId(LPARAM id) noexcept {
-  auto* link = reinterpret_cast<skin::SkinManagerLink*>(id);
-  return link ? dynamic_cast<TsSkinManager*>(link) : nullptr;
-}
-
 TsSkinManager* TsSkinManager::Default() noexcept {
   return dynamic_cast<TsSkinManager*>(skin::DefaultSkinManager());
 }

@@ -48,9 +48,8 @@ class TsSkinManager : public TComponent,
   sapala::skin::SkinManagerCore& Core() noexcept { return *core_; }
   const sapala::skin::SkinManagerCore& Core() const noexcept { return *core_; }
 
-  // The value broadcasts carry in LParam, and the manager it stands for.
+  // The value broadcasts carry in LParam (compared, never dereferenced, by receivers).
   LPARAM Id() const noexcept;
-  static TsSkinManager* FromId(LPARAM id) noexcept;
   // The default manager, nullptr when there is none.
   static TsSkinManager* Default() noexcept;
 

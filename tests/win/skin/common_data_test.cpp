@@ -3,6 +3,8 @@
 #include "win/skin/common_data.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "core/skin/glow_picture.h"
 #include "skin_fixture.h"
@@ -136,6 +138,22 @@ TEST_F(CommonDataTest, QueriesAreAnsweredOnTheControlsBehalf) {
   EXPECT_EQ(box.sd.StateFlags & sfPrinting, 0);
   EXPECT_EQ(Cmd(h, skin::cmdGetApplication), reinterpret_cast<LRESULT>(&Application()));
   EXPECT_EQ(Cmd(h, 99), 0);   // not ours: the control's own business
+
+  // From another thread a command that writes through LParam is refused.
+  int foreign = -7;
+  std::atomic<bool> done = false;
+  LRESULT answer = -1;
+  std::thread worker([&] {
+    answer = Cmd(h, skin::cmdGetSectionIndex, 0, reinterpret_cast<LPARAM>(&foreign));
+    done = true;
+  });
+  while (!done) {
+    app_->ProcessMessages();
+    ::Sleep(1);
+  }
+  worker.join();
+  EXPECT_EQ(foreign, -7);
+  EXPECT_EQ(answer, 0);
 }
 
 TEST_F(CommonDataTest, OnlyTheOutermostEndUpdateTellsTheOwner) {
