@@ -6,6 +6,7 @@
 // copy time; the target is at most 2.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -83,15 +84,13 @@ void CopyNinePieces(const SkinTables& t, const TsMaskData& m, Bitmap& dest) {
     const Rect d = l.dest[static_cast<std::size_t>(p)];
     const Rect s = l.source[static_cast<std::size_t>(p)];
     if (d.empty() || s.empty()) continue;
-    const auto cols = TileRuns(d.left, d.right, s.width());
-    const auto rows = TileRuns(d.top, d.bottom, s.height());
-    for (const TileRun& r : rows) {
-      for (int y = 0; y < r.length; ++y) {
-        const std::uint32_t* in = src.Row32(s.top + y);
-        std::uint32_t* out = dest.Row32(r.pos + y);
-        for (const TileRun& c : cols) {
-          std::memcpy(out + c.pos, in + s.left, static_cast<std::size_t>(c.length) * 4);
-        }
+    // Row by row: each destination row takes its source row, tiled across (whole pieces, then
+    // one cut piece), without any list or allocation.
+    for (int y = d.top; y < d.bottom; ++y) {
+      const std::uint32_t* in = src.Row32(s.top + (y - d.top) % s.height()) + s.left;
+      std::uint32_t* out = dest.Row32(y);
+      for (int x = d.left; x < d.right; x += s.width()) {
+        std::memcpy(out + x, in, static_cast<std::size_t>(std::min(s.width(), d.right - x)) * 4);
       }
     }
   }

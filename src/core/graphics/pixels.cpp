@@ -109,25 +109,42 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   // Inclusive rectangle: right column and bottom row are mixed too.
   const Rect r = Rect{rect.left, rect.top, std::min(rect.right, bitmap.Width() - 1) + 1,
                       std::min(rect.bottom, bitmap.Height() - 1) + 1}.intersect(bitmap.Bounds());
-  const double p = percent / 100.0;
   const TColor c = ColorToRGB(color);
-  const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
   // The formula depends only on the channel's old value: one table per channel, filled with the
-  // very same arithmetic, turns the per-pixel work into three look-ups.
-  std::uint8_t tb[256], tg[256], tr[256];
-  const bool finite = p >= -1e6 && p <= 1e6;  // RoundEven's saturation is never reached then
-  for (int v = 0; v < 256; ++v) {
-    if (finite) {  // nearbyint is RoundEven for values in range, without the call
-      tb[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cb)));
-      tg[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cg)));
-      tr[v] = ClampByte(static_cast<std::int64_t>(std::nearbyint(p * v + cr)));
-    } else {
-      tb[v] = ClampByte(RoundEven(p * v + cb));
-      tg[v] = ClampByte(RoundEven(p * v + cg));
-      tr[v] = ClampByte(RoundEven(p * v + cr));
+  // very same arithmetic, turns the per-pixel work into three look-ups. An element repainted in
+  // the same look asks for the same tables again, so the last ones are kept (per thread).
+  struct Tables {
+    bool valid = false;
+    int percent = 0;
+    TColor color = 0;
+    std::uint8_t b[256], g[256], r[256];
+  };
+  thread_local Tables t;
+  if (!t.valid || t.percent != percent || t.color != c) {
+    const double p = percent / 100.0;
+    const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
+    for (int v = 0; v < 256; ++v) {
+      t.b[v] = ClampByte(RoundEven(p * v + cb));
+      t.g[v] = ClampByte(RoundEven(p * v + cg));
+      t.r[v] = ClampByte(RoundEven(p * v + cr));
     }
+    t.valid = true;
+    t.percent = percent;
+    t.color = c;
   }
+  const std::uint8_t* tb = t.b;
+  const std::uint8_t* tg = t.g;
+  const std::uint8_t* tr = t.r;
   for (int y = r.top; y < r.bottom; ++y) {
+    if (bpp == 4) {
+      std::uint32_t* row = bitmap.Row32(y);
+      for (int x = r.left; x < r.right; ++x) {
+        const std::uint32_t w = row[x];
+        row[x] = (w & 0xFF000000u) | tb[w & 0xFFu] | std::uint32_t{tg[w >> 8 & 0xFFu]} << 8 |
+                 std::uint32_t{tr[w >> 16 & 0xFFu]} << 16;
+      }
+      continue;
+    }
     std::uint8_t* px = bitmap.ScanLine(y) + static_cast<std::ptrdiff_t>(r.left) * bpp;
     for (int x = r.left; x < r.right; ++x, px += bpp) {
       px[0] = tb[px[0]];
@@ -338,12 +355,11 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
         const std::uint32_t iw = img[x];
         if (SameColorBytes(iw, key)) continue;
         const std::uint32_t mw = msk[x], dw = d[x];
-        std::uint32_t out = 0xFF000000u;
-        for (int shift = 0; shift < 24; shift += 8) {
+        auto channel = [&](int shift) {
           const std::int32_t dv = Byte(dw, shift), iv = Byte(iw, shift), mv = Byte(mw, shift);
-          out |= static_cast<std::uint32_t>(((dv - iv) * mv + iv * 256) >> 8) << shift;
-        }
-        d[x] = out;
+          return static_cast<std::uint32_t>(((dv - iv) * mv + iv * 256) >> 8) << shift;
+        };
+        d[x] = 0xFF000000u | channel(0) | channel(8) | channel(16);
       }
       continue;
     }

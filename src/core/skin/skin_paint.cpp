@@ -308,7 +308,9 @@ void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackgroun
       graphics::FillBitmapRect(bitmap, rect, k.color);
     }
   }
-  const int sum = k.imagePercent + k.gradientPercent;
+  // An image percent without a texture to show (none found, or refused for the hot look) would
+  // leave the element unpainted; the colour takes the texture's share instead.
+  const int sum = (drewTexture ? k.imagePercent : 0) + k.gradientPercent;
   if (sum == 0) {
     graphics::FillBitmapRect(bitmap, rect, k.color);
   } else if (sum >= 1 && sum <= 99) {
@@ -356,8 +358,9 @@ void PaintBackgroundImpl(const SkinTables& tables, int sectionIndex,
         if (index < 0) index = tables.FindTexture(sectionIndex, g->SectionName, key);
         k.texture = TextureImage(tables, index);
         // The hot look never takes a texture with a mask row.
-        if (hot && k.texture != nullptr && HasMaskRow(*k.texture)) k.texture = nullptr;
-        if (k.texture == nullptr && index < 0) {
+        const bool refused = hot && k.texture != nullptr && HasMaskRow(*k.texture);
+        if (refused) k.texture = nullptr;
+        if (k.texture == nullptr && !refused) {
           k.pattern = PatternAt(tables, tables.FindPattern(sectionIndex, g->SectionName, key));
         }
       }

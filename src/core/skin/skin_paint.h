@@ -25,8 +25,11 @@
 namespace sapala::skin {
 
 // What lies under a painted element, built from a background answer of its parent: either a
-// bitmap with the element's top-left at (OffsetX, OffsetY) in it, or a plain colour. A colour of
-// fuchsia (0xFF00FF) without a bitmap means that nothing is known about the parent.
+// bitmap, whose pixel at (x + OffsetX, y + OffsetY) lies behind target pixel (x, y) — for a
+// control's cache, where the element starts at (0, 0), the offset is the control's position in
+// the parent's bitmap — or a plain colour. A colour of fuchsia (0xFF00FF) without a bitmap means
+// that nothing is known about the parent. The `offset` argument of the element functions is
+// added to the bitmap offset.
 struct ParentBackground {
   const graphics::Bitmap* Bitmap = nullptr;  // not owned; used only when IsBitmap
   int OffsetX = 0;

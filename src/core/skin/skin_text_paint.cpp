@@ -77,9 +77,11 @@ void WriteSkinnedText(SkinTextCanvas& canvas, std::u16string_view text, bool ena
       const TsGeneralData& g = *SectionAt(tables, FontSection(tables, owner, hot));
       const TsGenState& look = g.Props[state];
       const TsGenState& ownLook = own->Props[state];
-      if (owner.Cache != nullptr && owner.GlowMaskCache != nullptr && ownLook.GlowSize > 0) {
+      if (owner.Cache != nullptr && ownLook.GlowSize > 0) {
         if (graphics::TextPainter* mask = canvas.MaskPainter()) {
-          graphics::DrawGlowText(*owner.Cache, text, rect, *owner.GlowMaskCache,
+          graphics::Bitmap once;  // without a kept mask the blur is made for this call only
+          graphics::DrawGlowText(*owner.Cache, text, rect,
+                                 owner.GlowMaskCache != nullptr ? *owner.GlowMaskCache : once,
                                  adjust(ownLook.GlowColor), ownLook.GlowSize, 15, format, *mask);
         }
       }

@@ -47,7 +47,9 @@ struct SkinnedTextOwner {
   // A graphic control whose font follows its parent's and which has a parent.
   bool FollowsParentFont = false;
   graphics::Bitmap* Cache = nullptr;          // the control's cache (glow target), or none
-  graphics::Bitmap* GlowMaskCache = nullptr;  // kept 8-bit glow mask, or none
+  // The 8-bit glow mask kept between paints (DrawGlowText reuses it while the size matches);
+  // none: the mask is made for each call.
+  graphics::Bitmap* GlowMaskCache = nullptr;
   // Section index of the ancestor `level` steps up (0 = the parent): -1 when that ancestor is
   // not skinned, -2 when there is no such ancestor. May be empty (no parent chain).
   std::function<int(int level)> AncestorSection;

@@ -77,16 +77,22 @@ TEST(NinePart, TextureCoverageByMode) {
 
 TEST(NinePart, RectsAroundCoverExactlyTheRest) {
   const Rect clip{0, 0, 10, 8};
-  const std::vector<Rect> excluded = {{2, 2, 5, 5}, {4, 3, 7, 9}, {-5, -5, -1, -1}};
-  const auto parts = RectsAround(clip, excluded);
-  // Every pixel of the clip is covered once exactly when it lies in no excluded rect.
-  for (int y = clip.top; y < clip.bottom; ++y) {
-    for (int x = clip.left; x < clip.right; ++x) {
-      int covered = 0;
-      for (const Rect& p : parts) covered += p.contains({x, y}) ? 1 : 0;
-      bool inside = false;
-      for (const Rect& e : excluded) inside |= e.contains({x, y});
-      EXPECT_EQ(covered, inside ? 0 : 1) << x << "," << y;
+  // Overlapping, nested (a child inside another) and outside rectangles.
+  const std::vector<std::vector<Rect>> lists = {
+      {{2, 2, 5, 5}, {4, 3, 7, 9}, {-5, -5, -1, -1}},
+      {{1, 1, 6, 6}, {2, 2, 3, 3}},
+  };
+  for (const auto& excluded : lists) {
+    const auto parts = RectsAround(clip, excluded);
+    // Every pixel of the clip is covered once exactly when it lies in no excluded rect.
+    for (int y = clip.top; y < clip.bottom; ++y) {
+      for (int x = clip.left; x < clip.right; ++x) {
+        int covered = 0;
+        for (const Rect& p : parts) covered += p.contains({x, y}) ? 1 : 0;
+        bool inside = false;
+        for (const Rect& e : excluded) inside |= e.contains({x, y});
+        EXPECT_EQ(covered, inside ? 0 : 1) << x << "," << y;
+      }
     }
   }
   const auto box = GroupBoxFrameParts({10, 10, 30, 40}, 6, 2, 3, 4);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/graphics/pixels.h"
 #include "paint_test_support.h"
 
@@ -137,6 +139,35 @@ TEST(PaintBorderMask, FramesStatesAndDrawModeBits) {
   EXPECT_EQ(ReadGrid(b), Grid(4, "zzzzz"));
 }
 
+TEST(PaintBorderMask, StretchedPiecesWithAMaskRow) {
+  SkinTables t;
+  // Uniform picture over a mask that takes it everywhere: stretched edges and centre must give
+  // the picture's colour on every pixel, the mask read from the lower half. The centre goes
+  // through the filtered resampler, whose rounded weights may lose one step.
+  const int i = AddImage(t, {"aaaa", "aaaa", "aaaa", "aaaa", "0000", "0000", "0000", "0000"}, 1, 1,
+                         {1, 1, 1, 1}, kBorderStretch | kBorderPaintCenter);
+  auto nearA = [](const Bitmap& b) {
+    for (int y = 0; y < b.Height(); ++y) {
+      for (int x = 0; x < b.Width(); ++x) {
+        for (int sh = 0; sh < 24; sh += 8) {
+          const int have = static_cast<int>(b.Row32(y)[x] >> sh & 0xFF);
+          const int want = static_cast<int>(GridPixel('a') >> sh & 0xFF);
+          if (std::abs(have - want) > 1) return false;
+        }
+      }
+    }
+    return true;
+  };
+  Bitmap b = Filled(9, 7, 'z');
+  PaintBorderMask(b, b.Bounds(), false, 0, t.Images[i], ParentBackground::None());
+  EXPECT_TRUE(nearA(b));
+  EXPECT_EQ(ReadGrid(b)[0], "aaaaaaaaa");  // corners and stretched top edge exactly
+  // Shrinking along one axis (the filtered path too).
+  b = Filled(3, 4, 'z');
+  PaintBorderMask(b, b.Bounds(), false, 0, t.Images[i], ParentBackground::None());
+  EXPECT_TRUE(nearA(b));
+}
+
 TEST(PaintBorderMask, MasterBitmapImages) {
   SkinTables t;
   t.MasterBitmap = testing::GridBitmap({"zzzzz", "zabcz", "zdefz", "zghiz"});
@@ -250,6 +281,79 @@ TEST(PaintElementBackground, TransparencyLayering) {
     want |= ((pv * 102 + cv * 153 + 127) >> 8) << sh;
   }
   EXPECT_EQ(b.Row32(3)[3], want);
+}
+
+TEST(PaintElementBackground, ParentBitmapAtTheOffsetAndTexturesUnderGradients) {
+  SkinTables t;
+  const Bitmap parent = testing::GridBitmap({"abcd", "efgh", "ijkl", "mnop"});
+  const int clear = AddSection(t, "CLEAR", 'c', 100);
+  Bitmap b = Filled(3, 3, 'z');
+  // The background offset (1, 0) plus the element offset (0, 1).
+  PaintElementBackground(t, clear, ParentBackground::FromBitmap(&parent, 1, 0), kFuchsia, -1, -1, b,
+                         {0, 1}, {1, 1, 3, 3}, 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"zzz", "zkl", "zop"}));
+  // Texture and gradient: the gradient is blended over the texture, which keeps its image
+  // percent of weight (60 × 255 div 100 = 153 for the texture).
+  const int s = AddSection(t, "MIX", 'c');
+  t.Sections[s].ImagePercent = 60;
+  t.Sections[s].GradientPercent = 40;
+  t.Sections[s].Gradient->push_back({0x000000, 0x000000, 100, 0});
+  t.Sections[s].TextureIndex = AddImage(t, {"w"}, 1, 0, {}, kTextureTile, 1, "MIX", "PATTERN");
+  b = Filled(2, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, b.Bounds(), 0);
+  const std::uint32_t w = GridPixel('w');
+  std::uint32_t want = 0;
+  for (int sh = 0; sh < 32; sh += 8) {
+    const std::uint32_t tv = w >> sh & 0xFF, gv = sh == 24 ? 0xFFu : 0u;
+    want |= ((tv * 153 + gv * 102 + 127) >> 8) << sh;
+  }
+  EXPECT_EQ(b.Row32(1)[1], want);
+}
+
+TEST(PaintElementBackground, MaskedTexturesOverlayTheNormalLookOnly) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].States = 2;
+  t.Sections[s].HotColor = ColorOf('h');
+  t.Sections[s].HotImagePercent = 100;
+  t.Sections[s].FillProps();
+  // A texture with a mask row in whole-rows mode: its key pixel shows the parent.
+  const int tex = AddImage(t, {"a.", "00"}, 1, 1, {}, kTextureWholeRows, 1, "S", "PATTERN");
+  Bitmap b = Filled(3, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::FromColor(ColorOf('p')), kFuchsia, -1, tex, b, {},
+                         b.Bounds(), 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"apa", "apa"}));
+  // The hot look refuses a texture with a mask row; its colour takes the texture's share rather
+  // than leaving the element unpainted.
+  b = Filled(3, 2, 'z');
+  PaintElementBackground(t, s, ParentBackground::FromColor(ColorOf('p')), kFuchsia, tex, -1, b, {},
+                         b.Bounds(), 1);
+  EXPECT_EQ(ReadGrid(b), Grid(2, "hhh"));
+}
+
+TEST(PaintElementBackground, LargeTexturesComeFromThePatternTable) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].ImagePercent = 100;
+  t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(testing::GridBitmap({"ab", "cd"})),
+                                     "S", "PATTERN"});
+  Bitmap b = Filled(3, 3, 'z');
+  PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, b.Bounds(), 0);
+  EXPECT_EQ(ReadGrid(b), (Grid{"aba", "cdc", "aba"}));
+}
+
+TEST(PaintElement, HueAndSaturationShiftTheWholeElement) {
+  SkinTables t;
+  const int s = AddSection(t, "S", 'c');
+  t.Sections[s].Color = 0x0000FF;  // red
+  t.Sections[s].FillProps();
+  ElementRef e;
+  e.SectionIndex = s;
+  e.HueShift = 120;
+  e.SaturationShift = -50;
+  Bitmap b = Filled(2, 2, 'z');
+  PaintElement(t, e, ParentBackground::None(), false, b, {}, b.Bounds(), 0);
+  EXPECT_EQ(b.Row32(0)[0], graphics::PixelFromColor(graphics::ShiftedColor(0x0000FF, 120, -50)));
 }
 
 TEST(PaintSection, FullyTransparentSectionShowsTheParentColourUnderItsBorder) {

@@ -125,6 +125,43 @@ TEST(SkinnedText, HotWebButtonIsUnderlinedAndCheckBoxesTakeTheirParentsFont) {
   EXPECT_EQ(c.calls.back(), "10,20 1 noclip");
 }
 
+// Marks the text rectangle's top-left pixel black in the glow mask.
+class DotPainter : public graphics::TextPainter {
+ public:
+  void PaintText(graphics::Bitmap& target, std::u16string_view, const Rect& rect, unsigned) override {
+    if (rect.left >= 0 && rect.top >= 0 && rect.left < target.Width() && rect.top < target.Height()) {
+      target.ScanLine(rect.top)[rect.left] = 0;
+    }
+  }
+};
+
+class GlowCanvas : public RecordingCanvas {
+ public:
+  graphics::TextPainter* MaskPainter() override { return &dots; }
+  DotPainter dots;
+};
+
+TEST(SkinnedText, GlowIsDrawnIntoTheOwnersCache) {
+  Skin s;
+  SkinnedTextOwner o;
+  o.Element.SectionIndex = s.Add("LABEL", {0x000011, -1, -1, -1, -1});
+  s.t.Sections[0].Props[0].GlowSize = 2;
+  s.t.Sections[0].Props[0].GlowColor = 0x0000FF;  // red
+  o.Skinned = true;
+  graphics::Bitmap cache = graphics::NewBitmap32(80, 60);
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 80; ++x) cache.Row32(y)[x] = 0xFF000000u;  // opaque black
+  }
+  o.Cache = &cache;
+  GlowCanvas c;
+  WriteSkinnedText(c, u"x", true, false, s.t, o, 0, kRect);
+  // Around the text's top-left the cache turned toward red; far away it did not.
+  EXPECT_GT(cache.Row32(kRect.top)[kRect.left] >> 16 & 0xFF, 0u);
+  EXPECT_EQ(cache.Row32(kRect.top)[kRect.left] & 0xFFFF, 0u);
+  EXPECT_EQ(cache.Row32(55)[75], 0xFF000000u);
+  EXPECT_EQ(c.calls.back(), "10,20 11 noclip");  // the text itself still follows
+}
+
 TEST(SkinnedText, SectionTextAndShortening) {
   Skin s;
   const int i = s.Add("MENUITEM", {0x000011, -1, 0x000033, -1, -1});
