@@ -91,7 +91,6 @@ const TsGeneralData* TsCommonData::Section() const {
 
 bool TsCommonData::Skinned(bool checkActive) const {
   TsSkinManager* m = SkinManagerOf();
-  if (skin_section_.empty() && ControlKind == 0) return false;
   if (!m || m->Destroying() || !Section()) return false;
   if (owner_control_ && owner_control_->Destroying()) return false;
   return !checkActive || m->SkinActive();
