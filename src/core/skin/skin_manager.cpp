@@ -386,26 +386,6 @@ int SkinManagerCore::ApplyPreview(const SkinPreviewRecord& record) {
   return 1;
 }
 
-std::optional<SkinPreviewRecord> SkinPreviewRecord::Parse(std::span<const std::uint8_t> data) {
-  if (data.size() < kSize) return std::nullopt;
-  const std::uint32_t cmd = static_cast<std::uint32_t>(data[0]) |
-                            static_cast<std::uint32_t>(data[1]) << 8 |
-                            static_cast<std::uint32_t>(data[2]) << 16 |
-                            static_cast<std::uint32_t>(data[3]) << 24;
-  if (cmd != kCommand) return std::nullopt;
-  auto field = [&](std::size_t offset, std::size_t size) {
-    const char* p = reinterpret_cast<const char*>(data.data() + offset);
-    std::size_t n = 0;
-    while (n < size && p[n] != '\0') ++n;
-    return std::string(p, n);
-  };
-  SkinPreviewRecord r;
-  r.name = field(4, kNameBytes);
-  r.folder = field(4 + kNameBytes, kFolderBytes);
-  r.text = field(4 + kNameBytes + kFolderBytes, kTextBytes);
-  return r;
-}
-
 void SkinManagerCore::SetSkinnedPopups(bool value) {
   if (value == skinnedPopups_) return;
   skinnedPopups_ = value;

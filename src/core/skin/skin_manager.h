@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/skin/effects.h"
+#include "core/skin/preview_record.h"
 #include "core/skin/skin_tables.h"
 #include "core/skin/stored_skins.h"
 
@@ -64,25 +65,6 @@ class SkinManagerHost {
   // SkinnedPopups was switched on at run time on the default manager: hook the popup menus
   // again.
   virtual void RehookPopups() {}
-};
-
-// The preview record a skin editor sends with WM_COPYDATA (WParam 7): a 32-bit command 0xA400,
-// the skin name (128 bytes), the skin folder (513 bytes) and the skin text (30001 bytes), each
-// NUL-terminated within its field; 30646 bytes in all.
-struct SkinPreviewRecord {
-  static constexpr std::uint32_t kCommand = 0xA400;
-  static constexpr std::size_t kNameBytes = 128;
-  static constexpr std::size_t kFolderBytes = 513;
-  static constexpr std::size_t kTextBytes = 30001;
-  static constexpr std::size_t kSize = 4 + kNameBytes + kFolderBytes + kTextBytes;
-
-  std::string name;
-  std::string folder;
-  std::string text;
-
-  // nullopt unless `data` is a whole record starting with the command. A field without a NUL
-  // ends at its last byte.
-  static std::optional<SkinPreviewRecord> Parse(std::span<const std::uint8_t> data);
 };
 
 class SkinManagerCore {

@@ -13,6 +13,7 @@ void RegisterProgramClasses() {
   RegisterDataControls();
   RegisterSkinnedLabels();
   RegisterGlazeButton();
+  RegisterSkinManager();
 }
 
 template <typename T>
@@ -61,6 +62,7 @@ TForm1::TForm1(TComponent* owner, std::string_view description) : TForm(owner) {
   DataSource1 = Field<TDataSource>("DataSource1");
   ADOQuery2 = Field<TADOQuery>("ADOQuery2");
   DataSource2 = Field<TDataSource>("DataSource2");
+  sSkinManager1 = Field<TsSkinManager>("sSkinManager1");
 }
 
 void TForm1::FormCreate(TObject&) {

@@ -10,6 +10,7 @@
 #include "win/framework/dbctrls.h"
 #include "win/framework/forms.h"
 #include "win/framework/stdctrls.h"
+#include "win/skin/skin_manager.h"
 
 namespace sapala::app {
 
@@ -44,6 +45,7 @@ class TForm1 : public TForm {
   TDataSource* DataSource1 = nullptr;
   TADOQuery* ADOQuery2 = nullptr;
   TDataSource* DataSource2 = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
 
   void FormCreate(TObject& sender);
   void GlazeButton1Click(TObject& sender);

@@ -8,6 +8,7 @@
 #include "win/app/unit2.h"
 #include "win/framework/application.h"
 #include "win/framework/dib.h"
+#include "win/skin/skin_manager.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -15,13 +16,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   sapala::win::InstallDibSections();
   sapala::app::RegisterProgramClasses();
 
-  sapala::win::TApplication application;
-  try {
-    sapala::app::Form1 = &application.CreateForm<sapala::app::TForm1>();
-    sapala::app::Form2 = &application.CreateForm<sapala::app::TForm2>();
-  } catch (...) {
-    application.HandleException(std::current_exception());
-    return 1;
+  int code = 1;
+  {
+    sapala::win::TApplication application;
+    // The skin unit starts before the first form and stops after the last one is gone.
+    sapala::win::StartUpSkinUnit();
+    bool made = false;
+    try {
+      sapala::app::Form1 = &application.CreateForm<sapala::app::TForm1>();
+      sapala::app::Form2 = &application.CreateForm<sapala::app::TForm2>();
+      made = true;
+    } catch (...) {
+      application.HandleException(std::current_exception());
+    }
+    if (made) code = application.Run();
   }
-  return application.Run();
+  sapala::win::ShutDownSkinUnit();
+  return code;
 }

@@ -138,6 +138,10 @@ bool TsCustomLabel::SkinCommand(WORD command, LPARAM lp) {
   return false;
 }
 
+void TsCustomLabel::Dispatch(Message& m) {
+  if (m.Msg == skin::SM_LUMOCMD && SkinCommand(HIWORD(m.WParam), m.LParam)) m.Result = 1;
+}
+
 bool TsCustomLabel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "SkinSection") { skin_section_ = Narrow(loader.String(p)); return true; }
   return TCustomLabel::ReadProperty(name, p, loader);

@@ -24,6 +24,8 @@ class TsCustomLabel : public TCustomLabel {
   // A command of the skin engine (SM_LUMOCMD) handed to the label by its parent or the
   // manager; true when the label handled it.
   virtual bool SkinCommand(WORD command, LPARAM lp);
+  // SM_LUMOCMD handed to the label object by the skin engine's child walk.
+  void Dispatch(Message& m) override;
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
 
  protected:

@@ -170,6 +170,7 @@ void TControl::Click() {
 bool TControl::DialogChar(wchar_t, unsigned) { return false; }
 bool TControl::DialogKey(WORD, unsigned) { return false; }
 void TControl::Paint(TCanvas&) {}
+void TControl::Dispatch(Message&) {}
 
 bool TControl::IsAccel(wchar_t ch) const {
   for (std::size_t i = 0; i + 1 < caption_.size(); ++i) {

@@ -94,6 +94,10 @@ class TControl : public TComponent {
   virtual bool DialogKey(WORD key, unsigned shift);
   // Painting of windowless controls: the parent hands its canvas, origin at this control.
   virtual void Paint(TCanvas& canvas);
+  // A message handed to the control object directly, without a window in between: windowless
+  // controls get the skin engine's notifications this way; windowed controls run it through
+  // their WindowProc. The default ignores it (Result stays 0).
+  virtual void Dispatch(Message& m);
 
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
 
@@ -145,6 +149,7 @@ class TWinControl : public TControl {
   // back; by default it is WndProc.
   std::function<void(Message&)> WindowProc;
   virtual void WndProc(Message& m);
+  void Dispatch(Message& m) override { WindowProc(m); }
   // What the window does when we do not handle a message: the standard class's procedure for
   // subclassed standard controls, DefWindowProc for our own classes.
   void DefaultHandler(Message& m);

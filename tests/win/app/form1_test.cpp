@@ -112,6 +112,19 @@ class Form1Test : public ::testing::Test {
   std::vector<std::string> errors_;
 };
 
+TEST_F(Form1Test, TheSkinManagerIsOffWhileItsSkinIsMissing) {
+  // The stored settings; no skin "DiruriZedaz" is installed here, so the window is unskinned.
+  const auto& c = form_->sSkinManager1->Core();
+  EXPECT_EQ(c.SkinDirectory(), "C:\\Program Files\\Sapala Vova");
+  EXPECT_EQ(c.SkinName(), "DiruriZedaz");
+  EXPECT_EQ(c.MenuSupport.IcoLineSkin, "ICOLINE");
+  EXPECT_EQ(c.ClassLists.KindOf("TButton"), 1);
+  EXPECT_EQ(c.ClassLists.Lines(0), (std::vector<std::string>{" "}));
+  EXPECT_FALSE(c.Active());
+  EXPECT_EQ(form_->sSkinManager1->CbtHook(), nullptr);
+  EXPECT_EQ(win::skin::DefaultSkinManager(), form_->sSkinManager1);
+}
+
 TEST_F(Form1Test, OpensInItsInitialState) {
   RECT client;
   ::GetClientRect(form_->WindowHandle(), &client);

@@ -1,0 +1,116 @@
+#include "win/skin/platform.h"
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "win/framework/application.h"
+#include "win/framework/text.h"
+
+namespace sapala::win::skin {
+
+namespace {
+
+MessageSink& Sink() {
+  static MessageSink sink;
+  return sink;
+}
+
+// An optional system library loaded for the life of the process; freed at exit.
+class OptionalLibrary {
+ public:
+  explicit OptionalLibrary(const wchar_t* name) noexcept : module_(::LoadLibraryW(name)) {}
+  ~OptionalLibrary() {
+    if (module_) ::FreeLibrary(module_);
+  }
+  OptionalLibrary(const OptionalLibrary&) = delete;
+  OptionalLibrary& operator=(const OptionalLibrary&) = delete;
+  FARPROC Find(const char* name) const noexcept {
+    return module_ ? ::GetProcAddress(module_, name) : nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
+
+// The argument array of CommandLineToArgvW, given back with LocalFree.
+struct LocalFreeDeleter {
+  void operator()(LPWSTR* p) const noexcept { ::LocalFree(p); }
+};
+
+void Show(const std::string& text, bool error) {
+  if (Sink()) {
+    Sink()(text, error);
+    return;
+  }
+  const std::wstring wide = Widen(text);
+  ::MessageBoxW(::GetActiveWindow(), wide.c_str(), Application().Title().c_str(),
+                error ? (MB_ICONERROR | MB_OK) : MB_OK);
+}
+
+}  // namespace
+
+const LayeredWindowApi& LayeredApi() noexcept {
+  static const LayeredWindowApi api = [] {
+    LayeredWindowApi a;
+    if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
+      a.UpdateLayeredWindow = reinterpret_cast<decltype(a.UpdateLayeredWindow)>(
+          reinterpret_cast<void*>(::GetProcAddress(user32, "UpdateLayeredWindow")));
+      a.SetLayeredWindowAttributes = reinterpret_cast<decltype(a.SetLayeredWindowAttributes)>(
+          reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    }
+    return a;
+  }();
+  return api;
+}
+
+bool CompositionEnabled() noexcept {
+  static const OptionalLibrary dwm(L"dwmapi.dll");
+  using Fn = HRESULT(WINAPI*)(BOOL*);
+  const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(dwm.Find("DwmIsCompositionEnabled")));
+  BOOL on = FALSE;
+  return fn && SUCCEEDED(fn(&on)) && on;
+}
+
+void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+
+void Win32SkinPlatform::ShowMessage(const std::string& text) { Show(text, false); }
+void Win32SkinPlatform::ShowError(const std::string& text) { Show(text, true); }
+
+std::string Win32SkinPlatform::ProgramFolder() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    if (path.size() >= 32768) return std::string();
+    path.resize(path.size() * 2);
+  }
+  const auto slash = path.find_last_of(L"\\/");
+  return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1));
+}
+
+std::vector<std::string> Win32SkinPlatform::CommandLineArguments() const {
+  int count = 0;
+  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  std::vector<std::string> out;
+  for (int i = 1; argv && i < count; ++i) out.push_back(Narrow(argv.get()[i]));
+  return out;
+}
+
+int Win32SkinPlatform::SizingFrameWidth() const { return ::GetSystemMetrics(SM_CXFRAME); }
+
+bool Win32SkinPlatform::CompositionEnabled() const { return skin::CompositionEnabled(); }
+
+bool Win32GlowPlatform::LayeredWindowsAvailable() const {
+  return LayeredApi().UpdateLayeredWindow != nullptr;
+}
+
+bool Win32GlowPlatform::Wow64WithoutComposition() const {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64 && !skin::CompositionEnabled();
+}
+
+}  // namespace sapala::win::skin

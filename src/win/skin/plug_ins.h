@@ -1,0 +1,33 @@
+// Where the window-skinning pieces that are built on top of the manager plug in: the form
+// provider, the dialog hook and the menu painter. Each is empty until its piece registers itself;
+// an empty plug point means that kind of window stays as the system draws it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace sapala::win {
+class TForm;
+}
+
+namespace sapala::win::skin {
+
+struct SkinPlugIns {
+  // Gives a form of the application a provider of its own (automatic creation); true when one
+  // was attached, which puts the form's window into the hook's list.
+  std::function<bool(TForm& form)> attachForm;
+  // Skins a top-level system dialog; true when a dialog hook was attached.
+  std::function<bool(HWND dialog)> attachDialog;
+  // A popup menu window is being created while the manager skins popups.
+  std::function<void(HWND menuWindow)> hookPopupMenu;
+  // The popup menus of the application are hooked again (true) or given back (false).
+  std::function<void(bool skinned)> setPopupsSkinned;
+  // Posted by the menu painter to the main window: paint a popup menu (item in `what`) or a
+  // popup window (its handle in `what`) with the skin.
+  std::function<void(LPARAM what, bool isWindow)> paintPopup;
+};
+
+SkinPlugIns& PlugIns();
+
+}  // namespace sapala::win::skin
