@@ -224,6 +224,14 @@ TEST(FormGeometry, ButtonsRightToLeft) {
   EXPECT_EQ(p.closeRect.top, 3);
   EXPECT_EQ(p.maxRect.width(), 27);  // restore image while maximized
 
+  // A dialog with help: small close, help from the large set, no spacing between them.
+  FrameFormInput help = Form(BS::bsDialog);
+  help.Rules.BorderIcons = biSystemMenu | biHelp;
+  const CaptionButtonLayout l =
+      LayoutCaptionButtons(t, help, kMetrics, s, ChooseButtonImages(t, help.Rules));
+  EXPECT_EQ(l.System[0].Rect, (Rect{278, 4, 292, 17}));
+  EXPECT_EQ(l.System[3].Rect, (Rect{254, 4, 278, 17}));
+
   // No border: no caption, no buttons.
   p = Place(t, Form(BS::bsNone), s);
   EXPECT_FALSE(p.close || p.max || p.min);

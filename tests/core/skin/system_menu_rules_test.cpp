@@ -100,6 +100,7 @@ TEST(SystemMenuRules, PlatformItemsCopied) {
       {kScClose, L"&Tutup\tAlt+F4", false, false, false},
       {0xF100, L"Keyboard", false, false, false},  // the platform's own extra command
       {0, L"", true, false, false},
+      {0, L"Untitled", false, false, false},  // no command to post
       {0x0101, L"&About\tF1", false, false, false},
       {0x0102, L"", false, false, true},   // picture item
       {0x0103, L"More", false, true, false},  // submenu
