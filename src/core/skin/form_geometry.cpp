@@ -242,4 +242,53 @@ int TotalButtonsWidth(const CaptionButtonLayout& layout, const FrameFormInput& f
   return total;
 }
 
+int MenuRowHeight(int menuMetric) { return menuMetric - 1; }
+
+int MenuLineRows(const MenuLineInput& in) {
+  if (!in.HasMenu || in.Minimized) return 0;
+  const int row = MenuRowHeight(in.MenuMetric);
+  if (!in.ItemRectKnown || row <= 0 || in.FirstItemBottom >= in.ClientTop) return 1;
+  const long long rows = (static_cast<long long>(in.ClientTop) - in.FirstItemBottom) / row + 1;
+  return static_cast<int>(std::min<long long>(rows, 1000));
+}
+
+Rect CaptionTextBand(const FrameFormInput& f, const FrameMetrics& m, const FrameSkinValues& s,
+                     int totalButtonsWidth, bool hasCaptionSection) {
+  const int frame = FormFrameWidth(f, m, s);
+  const int caption = CaptionHeight(f, m, s);
+  int left = frame + s.Left + 4;
+  if (IconShown(f)) left += IconRect(f, m, s).width();
+  if (hasCaptionSection) left += 2;
+  int right = f.Width - totalButtonsWidth - 12;
+  int top = frame;
+  if (s.ExtendedBorders) {
+    left += s.ExtLeft;
+    right -= s.ExtRight;
+    top += s.ExtTop;
+  } else if (f.Zoomed()) {
+    top = 3;
+  }
+  return {left, top, right, std::max(top, frame + caption + (s.ExtendedBorders ? s.ExtTop : 0))};
+}
+
+int CaptionTextLeft(const Rect& band, int textWidth, CaptionAlignment alignment,
+                    bool rightToLeft) {
+  if (rightToLeft) {
+    if (alignment == CaptionAlignment::taLeftJustify) {
+      alignment = CaptionAlignment::taRightJustify;
+    } else if (alignment == CaptionAlignment::taRightJustify) {
+      alignment = CaptionAlignment::taLeftJustify;
+    }
+  }
+  switch (alignment) {
+    case CaptionAlignment::taRightJustify:
+      return textWidth <= band.width() ? band.right - textWidth : band.left;
+    case CaptionAlignment::taCenter:
+      return std::max(band.left, band.left + (band.width() - textWidth - 4) / 2);
+    case CaptionAlignment::taLeftJustify:
+      break;
+  }
+  return band.left;
+}
+
 }  // namespace sapala::skin

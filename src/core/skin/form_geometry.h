@@ -126,4 +126,33 @@ CaptionButtonLayout LayoutCaptionButtons(const SkinTables& tables, const FrameFo
 int TotalButtonsWidth(const CaptionButtonLayout& layout, const FrameFormInput& f,
                       const FrameSkinValues& s);
 
+// Rows of the main-menu line. `ClientTop` and `FirstItemBottom` are screen coordinates of the
+// client area's top and of the first menu item's bottom (GetMenuItemRect).
+struct MenuLineInput {
+  bool HasMenu = false;  // a main menu with items, not merged, not an MDI child or dialog
+  bool Minimized = false;
+  bool ItemRectKnown = false;
+  int ClientTop = 0;
+  int FirstItemBottom = 0;
+  int MenuMetric = 19;  // SM_CYMENU
+};
+// The height of one menu row: SM_CYMENU - 1.
+int MenuRowHeight(int menuMetric);
+// 0 without a menu or when minimized; 1 when the item's place is unknown or it does not lie
+// above the client; else every full row between the item's bottom and the client, plus one.
+int MenuLineRows(const MenuLineInput& in);
+
+enum class CaptionAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// The band the caption text is drawn in: from after the icon (and the CAPTION section's margin)
+// to 12 pixels before the buttons, over the caption rows (from 3 when zoomed without extended
+// borders).
+graphics::Rect CaptionTextBand(const FrameFormInput& f, const FrameMetrics& m,
+                               const FrameSkinValues& s, int totalButtonsWidth,
+                               bool hasCaptionSection);
+// Left edge of a caption `textWidth` wide in `band`. Right-to-left forms mirror left and right
+// alignment. Right alignment falls back to the left edge when the text does not fit.
+int CaptionTextLeft(const graphics::Rect& band, int textWidth, CaptionAlignment alignment,
+                    bool rightToLeft);
+
 }  // namespace sapala::skin

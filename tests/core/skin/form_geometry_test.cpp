@@ -278,5 +278,55 @@ TEST(FormGeometry, UserButtonsAndTotalWidth) {
   EXPECT_EQ(TotalButtonsWidth(l, f, s), 92);
 }
 
+TEST(FormGeometry, MenuLineRows) {
+  struct Case {
+    bool menu, minimized, known;
+    int clientTop, itemBottom, want;
+  };
+  const Case cases[] = {
+      {false, false, true, 118, 100, 0}, {true, true, true, 118, 100, 0},
+      {true, false, false, 118, 100, 1}, {true, false, true, 100, 100, 1},
+      {true, false, true, 117, 100, 1},  {true, false, true, 118, 100, 2},
+      {true, false, true, 136, 100, 3},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    MenuLineInput in{c.menu, c.minimized, c.known, c.clientTop, c.itemBottom, 19};
+    EXPECT_EQ(MenuLineRows(in), c.want) << "case " << n++;
+  }
+  EXPECT_EQ(MenuRowHeight(19), 18);
+}
+
+TEST(FormGeometry, CaptionTextPlace) {
+  FrameSkinValues s;
+  s.Left = 2;
+  // Frame 4 + BILEFT 2 + 4 + a 16-pixel icon; 12 before 90 pixels of buttons.
+  EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable), kMetrics, s, 90, false), (Rect{26, 4, 198, 23}));
+  EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable), kMetrics, s, 90, true).left, 28);
+  EXPECT_EQ(CaptionTextBand(Form(BS::bsToolWindow), kMetrics, s, 30, false),
+            (Rect{9, 3, 258, 18}));
+  EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable, TWindowState::wsMaximized), kMetrics, s, 90,
+                            false).top, 3);
+
+  const Rect band{26, 4, 198, 23};
+  using CA = CaptionAlignment;
+  struct Case {
+    int width;
+    CA align;
+    bool rtl;
+    int want;
+  };
+  const Case cases[] = {
+      {50, CA::taLeftJustify, false, 26},  {50, CA::taRightJustify, false, 148},
+      {200, CA::taRightJustify, false, 26}, {50, CA::taCenter, false, 85},
+      {200, CA::taCenter, false, 26},       {50, CA::taLeftJustify, true, 148},
+      {50, CA::taRightJustify, true, 26},   {50, CA::taCenter, true, 85},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    EXPECT_EQ(CaptionTextLeft(band, c.width, c.align, c.rtl), c.want) << "case " << n++;
+  }
+}
+
 }  // namespace
 }  // namespace sapala::skin
