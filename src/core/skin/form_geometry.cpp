@@ -291,4 +291,23 @@ int CaptionTextLeft(const Rect& band, int textWidth, CaptionAlignment alignment,
   return band.left;
 }
 
+std::array<Rect, 4> FrameCopyStrips(const FrameStripInput& in) {
+  const Rect window{0, 0, in.Width, in.Height};
+  const int side = in.Frame + in.FormBorderWidth;
+  if (in.NoBorderStyle && in.ThickFrame && !in.Minimized) {
+    const int w = side + 3;
+    return graphics::FrameStrips(window, w, w, w, w);
+  }
+  int top = in.Height - in.ClientHeight - in.FormBorderWidth;
+  if (in.HasCaption || in.Border) top -= in.Frame;
+  if (in.Minimized) top += in.Frame;
+  top -= in.HScrollHeight;
+  top = std::clamp(top, 0, std::max(0, in.Height));
+  return graphics::FrameStrips(window, side, top, side, side);
+}
+
+graphics::Point ClientOffset(int frame, int formBorderWidth, int caption, int menuHeight) {
+  return {frame + formBorderWidth, frame + caption + menuHeight};
+}
+
 }  // namespace sapala::skin

@@ -155,4 +155,24 @@ graphics::Rect CaptionTextBand(const FrameFormInput& f, const FrameMetrics& m,
 int CaptionTextLeft(const graphics::Rect& band, int textWidth, CaptionAlignment alignment,
                     bool rightToLeft);
 
+// What WM_NCPAINT copies from the cached window image: the four frame strips, in window
+// coordinates, in the order of graphics::FrameStrips (top, left, bottom, right).
+struct FrameStripInput {
+  int Width = 0, Height = 0;  // window
+  int ClientHeight = 0;
+  int Frame = 0;             // FormFrameWidth
+  int FormBorderWidth = 0;   // the form's own BorderWidth property
+  int HScrollHeight = 0;     // the form's own horizontal scroll bar when shown, else 0
+  bool HasCaption = false;   // CaptionHeight > 0
+  bool Border = false;       // WS_BORDER
+  bool ThickFrame = false;   // WS_THICKFRAME
+  bool NoBorderStyle = false;  // bsNone
+  bool Minimized = false;
+};
+std::array<graphics::Rect, 4> FrameCopyStrips(const FrameStripInput& in);
+
+// Where the client area starts in the window image (left frame + BorderWidth, top frame +
+// caption + menu line), as children ask for their background.
+graphics::Point ClientOffset(int frame, int formBorderWidth, int caption, int menuHeight);
+
 }  // namespace sapala::skin

@@ -328,5 +328,53 @@ TEST(FormGeometry, CaptionTextPlace) {
   }
 }
 
+TEST(FormGeometry, FrameCopyStrips) {
+  struct Case {
+    FrameStripInput in;
+    int top, side;
+  };
+  auto sizeable = [](int client, int borderWidth, int hscroll) {
+    FrameStripInput in;
+    in.Width = 300;
+    in.Height = 200;
+    in.ClientHeight = client;
+    in.Frame = 4;
+    in.FormBorderWidth = borderWidth;
+    in.HScrollHeight = hscroll;
+    in.HasCaption = true;
+    in.ThickFrame = true;
+    return in;
+  };
+  FrameStripInput minimized = sizeable(0, 0, 0);
+  minimized.Height = 24;
+  minimized.Minimized = true;
+  FrameStripInput bare = sizeable(200, 0, 0);
+  bare.Frame = 0;
+  bare.HasCaption = false;
+  bare.ThickFrame = false;
+  FrameStripInput thickOnly = sizeable(192, 0, 0);
+  thickOnly.HasCaption = false;
+  thickOnly.NoBorderStyle = true;
+  FrameStripInput borderOnly = sizeable(194, 0, 0);  // WS_BORDER without a caption
+  borderOnly.Frame = 3;
+  borderOnly.HasCaption = false;
+  borderOnly.ThickFrame = false;
+  borderOnly.Border = true;
+  const Case cases[] = {
+      {sizeable(173, 0, 0), 23, 4},  {sizeable(169, 2, 0), 25, 6}, {sizeable(156, 0, 17), 23, 4},
+      {minimized, 24, 4},           {bare, 0, 0},                 {thickOnly, 7, 7},
+      {borderOnly, 3, 3},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const auto strips = FrameCopyStrips(c.in);
+    EXPECT_EQ(strips, graphics::FrameStrips({0, 0, c.in.Width, c.in.Height}, c.side, c.top,
+                                            c.side, c.side))
+        << "case " << n << ": have top " << strips[0].height() << " side " << strips[1].width();
+    ++n;
+  }
+  EXPECT_EQ(ClientOffset(4, 2, 19, 18), (graphics::Point{6, 41}));
+}
+
 }  // namespace
 }  // namespace sapala::skin
