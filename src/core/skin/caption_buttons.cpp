@@ -4,6 +4,17 @@
 
 namespace sapala::skin {
 
+CaptionAction CaptionDoubleClick(int code, const FormRulesInput& f) {
+  if (code == kHitSysMenu) return CaptionAction::Close;
+  if (code != kHitCaption) return CaptionAction::None;
+  const bool minimized = f.WindowState == TWindowState::wsMinimized;
+  const bool maximized = f.WindowState == TWindowState::wsMaximized;
+  const bool rights = (VisibleMax(f) && (EnabledMax(f) || EnabledRestore(f))) ||
+                      (f.BorderStyle == TFormBorderStyle::bsNone && minimized);
+  if (rights) return maximized || minimized ? CaptionAction::Restore : CaptionAction::Maximize;
+  return minimized ? CaptionAction::Restore : CaptionAction::None;
+}
+
 int CaptionButtonTracker::StateOf(int code) const {
   return code != 0 && code == current_ ? state_ : 0;
 }

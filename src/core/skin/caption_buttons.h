@@ -39,6 +39,11 @@ struct CaptionStep {
   std::vector<ButtonRepaint> Repaints;
 };
 
+// WM_NCLBUTTONDBLCLK with its hit code: on the caption, maximize or restore when the maximize
+// button shows and may act (a minimized borderless form too); a minimized form without those
+// rights restores. On the icon, close. Anything else: None.
+CaptionAction CaptionDoubleClick(int code, const FormRulesInput& f);
+
 class CaptionButtonTracker {
  public:
   // The hot or pressed code, 0 for none.

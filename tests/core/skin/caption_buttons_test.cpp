@@ -114,5 +114,40 @@ TEST(CaptionButtons, LeavingEndsHotAndPressedButtons) {
   EXPECT_EQ(t.StateOf(kHitClose), 1);
 }
 
+TEST(CaptionButtons, DoubleClick) {
+  using WS = TWindowState;
+  const TBorderIcons all = biSystemMenu | biMinimize | biMaximize;
+  const TBorderIcons minOnly = biSystemMenu | biMinimize;
+  struct Case {
+    int code;
+    TFormBorderStyle style;
+    WS state;
+    TBorderIcons icons;
+    A want;
+    bool systemMenu = true;
+  };
+  const Case cases[] = {
+      // Without a system menu there is no maximize button to act for.
+      {2, TFormBorderStyle::bsSizeable, WS::wsNormal, all, A::None, false},
+      {2, TFormBorderStyle::bsSizeable, WS::wsMinimized, all, A::Restore, false},
+      {2, TFormBorderStyle::bsSizeable, WS::wsNormal, all, A::Maximize},
+      {2, TFormBorderStyle::bsSizeable, WS::wsMaximized, all, A::Restore},
+      {2, TFormBorderStyle::bsSizeable, WS::wsMinimized, all, A::Restore},
+      {2, TFormBorderStyle::bsSingle, WS::wsNormal, minOnly, A::None},  // no maximize button
+      {2, TFormBorderStyle::bsSingle, WS::wsMinimized, minOnly, A::Restore},
+      {2, TFormBorderStyle::bsToolWindow, WS::wsNormal, all, A::None},
+      {3, TFormBorderStyle::bsSingle, WS::wsNormal, all, A::Close},
+      {1, TFormBorderStyle::bsSizeable, WS::wsNormal, all, A::None},
+      {kHitClose, TFormBorderStyle::bsSizeable, WS::wsNormal, all, A::None},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    FormRulesInput f = Rules(c.state, c.icons);
+    f.BorderStyle = c.style;
+    f.HasSystemMenu = c.systemMenu;
+    EXPECT_EQ(CaptionDoubleClick(c.code, f), c.want) << "case " << n++;
+  }
+}
+
 }  // namespace
 }  // namespace sapala::skin
