@@ -20,6 +20,7 @@
 #include "core/data/query.h"
 #include "core/data/search_sql.h"
 #include "core/data/workbook.h"
+#include "../support/bench_book.h"
 
 namespace {
 
@@ -48,22 +49,7 @@ struct Dictionary {
   Connection connection;
   std::vector<std::string> prefixes;  // 3-character prefixes of random headwords
   Dictionary() {
-    const auto bytes = ReadWholeFile(WorkbookPath(), kMaxWorkbookBytes);
-    Workbook book = ReadWorkbook(bytes);
-    Sheet all;
-    all.name = "warna";
-    std::uint32_t offset = 0;
-    for (const Sheet& s : book.sheets) {
-      for (const Cell& c : s.cells) {
-        if (offset > 0 && c.row == 0) continue;  // later sheets' header rows
-        all.cells.push_back(Cell{c.row + offset, c.col, c.text});
-      }
-      offset += s.cells.back().row + 1;
-    }
-    auto db = std::make_unique<Database>();
-    db->AddSheet(book, all);
-    db->MakeReadOnly();
-    connection.OpenDatabase(std::move(db), "benchmark");
+    connection.OpenDatabase(sapala::bench::LoadBenchBook(WorkbookPath()), "benchmark");
     Query q(&connection);
     q.SetSql("select ID from warna");
     q.Open();
