@@ -84,7 +84,7 @@ void Database::AddSheet(const Workbook& book, const Sheet& sheet) {
   std::vector<std::string> header(width);
   auto it = sheet.cells.begin();
   for (; it != sheet.cells.end() && it->row == header_row; ++it) {
-    header[it->col - min_col] = book.Text(*it);
+    header[it->col - min_col] = std::string(book.Text(*it));
   }
   const std::vector<std::string> names = ColumnNames(header);
 
@@ -128,7 +128,7 @@ void Database::AddSheet(const Workbook& book, const Sheet& sheet) {
       const std::uint32_t row = it->row;
       sqlite3_clear_bindings(raw);  // empty cells are NULL
       for (; it != sheet.cells.end() && it->row == row; ++it) {
-        const std::string& text = book.Text(*it);
+        const std::string_view text = book.Text(*it);
         sqlite3_bind_text(raw, static_cast<int>(it->col - min_col + 1), text.data(),
                           static_cast<int>(text.size()), SQLITE_STATIC);
       }
