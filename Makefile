@@ -1,12 +1,15 @@
 # The two commands of the README, and a few more for people working on the program.
 # Both install what they need from Debian's packages (scripts/setup.sh), idempotently.
-.PHONY: run test setup screenshot clean
+.PHONY: run test setup screenshot clean bench
 
 run:            ## build the x86_64 program and start it under Wine
 	scripts/run.sh
 
 test:           ## every test: native, sanitizers, Windows under Wine, the i686 build, fuzzers
 	scripts/test.sh
+
+bench:          ## every benchmark (native and under Wine), ending with one table
+	scripts/bench.sh
 
 setup:          ## install Debian packages and build the mingw dependencies
 	scripts/setup.sh

@@ -84,8 +84,10 @@ unpack_source() {
 
 jobs=$(nproc)
 
+# SQLite with FTS5 (the trigram index of the substring search), in a folder of its own so
+# that builds made before FTS5 was enabled keep theirs.
 build_sqlite() {
-  local triple=$1 prefix="$deps/$triple"
+  local triple=$1 prefix="$deps/sqlite3-fts5/$triple"
   [ -f "$prefix/lib/libsqlite3.a" ] && return
   local src; src=$(unpack_source sqlite3 sqlite3)
   if [ ! -f "$deps/sqlite-amalgamation/sqlite3.c" ]; then
@@ -94,12 +96,18 @@ build_sqlite() {
     mkdir -p "$deps/sqlite-amalgamation"
     (cd "$deps/sqlite-amalgamation" && "$src/configure" -q >/dev/null && make -s sqlite3.c >/dev/null)
   fi
-  say "building SQLite for $triple"
-  mkdir -p "$prefix/lib" "$prefix/include" "$deps/obj/$triple"
-  "$triple-gcc-posix" -O2 -c "$deps/sqlite-amalgamation/sqlite3.c" -o "$deps/obj/$triple/sqlite3.o" \
-    -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DEFAULT_FOREIGN_KEYS=0
-  "$triple-ar" rcs "$prefix/lib/libsqlite3.a" "$deps/obj/$triple/sqlite3.o"
-  cp "$deps/sqlite-amalgamation/sqlite3.h" "$deps/sqlite-amalgamation/sqlite3ext.h" "$prefix/include/"
+  say "building SQLite with FTS5 for $triple"
+  local obj="$deps/obj/sqlite3-fts5-$triple"
+  mkdir -p "$obj" "$prefix.tmp/lib" "$prefix.tmp/include"
+  "$triple-gcc-posix" -O2 -c "$deps/sqlite-amalgamation/sqlite3.c" -o "$obj/sqlite3.o" \
+    -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DEFAULT_FOREIGN_KEYS=0 \
+    -DSQLITE_ENABLE_FTS5
+  rm -f "$prefix.tmp/lib/libsqlite3.a"
+  "$triple-ar" rcs "$prefix.tmp/lib/libsqlite3.a" "$obj/sqlite3.o"
+  cp "$deps/sqlite-amalgamation/sqlite3.h" "$deps/sqlite-amalgamation/sqlite3ext.h" "$prefix.tmp/include/"
+  # Appears complete or not at all: another build may be looking for it meanwhile.
+  rm -rf "$prefix"
+  mv "$prefix.tmp" "$prefix"
 }
 
 build_jpeg() {

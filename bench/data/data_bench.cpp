@@ -2,7 +2,9 @@
 //  - loading the benchmark workbook (file, compound file, BIFF, SQLite tables and indexes);
 //  - the prefix search with its fetch, against its peer in the same run: the same query and
 //    fetch forced to scan the table (NOT INDEXED). The ratio is reported as a counter;
-//  - the substring search (a scan by nature) and the whole table fetched, reported.
+//  - the substring search through the trigram index against the same search scanning;
+//  - a result opened for a grid (count and the rows on screen) against fetching all of it;
+//  - the substring search and the whole table fetched, reported.
 // The workbook is made on first use under the build tree by tools/benchbook's script from
 // Debian's tesseract-ocr-jav word list; the benchmark says so and stops if it cannot.
 #include <benchmark/benchmark.h>
@@ -20,6 +22,7 @@
 #include "core/data/query.h"
 #include "core/data/search_sql.h"
 #include "core/data/workbook.h"
+#include "../support/bench_book.h"
 
 namespace {
 
@@ -48,22 +51,7 @@ struct Dictionary {
   Connection connection;
   std::vector<std::string> prefixes;  // 3-character prefixes of random headwords
   Dictionary() {
-    const auto bytes = ReadWholeFile(WorkbookPath(), kMaxWorkbookBytes);
-    Workbook book = ReadWorkbook(bytes);
-    Sheet all;
-    all.name = "warna";
-    std::uint32_t offset = 0;
-    for (const Sheet& s : book.sheets) {
-      for (const Cell& c : s.cells) {
-        if (offset > 0 && c.row == 0) continue;  // later sheets' header rows
-        all.cells.push_back(Cell{c.row + offset, c.col, c.text});
-      }
-      offset += s.cells.back().row + 1;
-    }
-    auto db = std::make_unique<Database>();
-    db->AddSheet(book, all);
-    db->MakeReadOnly();
-    connection.OpenDatabase(std::move(db), "benchmark");
+    connection.OpenDatabase(sapala::bench::LoadBenchBook(WorkbookPath()), "benchmark");
     Query q(&connection);
     q.SetSql("select ID from warna");
     q.Open();
@@ -156,6 +144,67 @@ void BM_SelectAll200k(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(RunQuery(q, "select*from warna"));
 }
 BENCHMARK(BM_SelectAll200k)->Unit(benchmark::kMillisecond);
+
+// What a grid needs of a result: open it, count it, read the rows on screen.
+std::size_t OpenForGrid(Query& q, const std::string& sql) {
+  q.SetSql(sql);
+  q.Open();
+  std::size_t bytes = 0;
+  for (std::size_t r = 0; r < 8 && r < q.RecordCount(); ++r) bytes += q.Value(r, 0).value_or("").size();
+  return bytes;
+}
+
+// The substring search as the window runs it (through the trigram index), against the same
+// search forced to scan the table; three-character texts, the shortest the index serves.
+void BM_SubstringIndexVersusScan200k(benchmark::State& state) {
+  Dictionary& d = Dictionary::Get();
+  Query q(&d.connection);
+  double index_s = 0, scan_s = 0;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const std::string& p = d.prefixes[i++ % d.prefixes.size()];
+    const std::string sql = SubstringSearchSql(p);
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(OpenForGrid(q, sql));
+    auto t1 = std::chrono::steady_clock::now();
+    const std::size_t want = q.RecordCount();
+    if (q.RunningSql() == sql) state.SkipWithError("the substring search did not use the trigram index");
+    benchmark::DoNotOptimize(OpenForGrid(q, "select*from warna not indexed" + sql.substr(std::string("select*from warna").size())));
+    auto t2 = std::chrono::steady_clock::now();
+    if (q.RecordCount() != want) state.SkipWithError("the scan found other rows than the index");
+    index_s += std::chrono::duration<double>(t1 - t0).count();
+    scan_s += std::chrono::duration<double>(t2 - t1).count();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["index_us"] = index_s / n * 1e6;
+  state.counters["scan_us"] = scan_s / n * 1e6;
+  state.counters["ratio"] = index_s / scan_s;
+}
+BENCHMARK(BM_SubstringIndexVersusScan200k)->Unit(benchmark::kMillisecond);
+
+// A one-letter prefix (tens of thousands of rows) opened for a grid, against fetching every
+// row of it, as queries did before they read on demand.
+void BM_GridOpenVersusFetchAll200k(benchmark::State& state) {
+  Dictionary& d = Dictionary::Get();
+  Query q(&d.connection);
+  double grid_s = 0, all_s = 0;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const std::string sql = PrefixSearchSql(d.prefixes[i++ % d.prefixes.size()].substr(0, 1));
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(OpenForGrid(q, sql));
+    auto t1 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(RunQuery(q, sql));
+    auto t2 = std::chrono::steady_clock::now();
+    grid_s += std::chrono::duration<double>(t1 - t0).count();
+    all_s += std::chrono::duration<double>(t2 - t1).count();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["grid_us"] = grid_s / n * 1e6;
+  state.counters["all_us"] = all_s / n * 1e6;
+  state.counters["ratio"] = grid_s / all_s;
+}
+BENCHMARK(BM_GridOpenVersusFetchAll200k)->Unit(benchmark::kMillisecond);
 
 void BM_SubstringQuery200k(benchmark::State& state) {
   Dictionary& d = Dictionary::Get();

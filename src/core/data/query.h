@@ -2,9 +2,18 @@
 //
 // A Connection turns a connection string into an open workbook: the "DBQ" entry names the
 // file, which is read once (read-only, shared with every other process) and becomes an
-// in-memory SQL database, one table per worksheet. A Query runs one SQL text on it, fetches
-// every row at once (a static cursor) and keeps a current record that moves first, prior,
-// next and last. Every failure is a DataError whose message a user can read.
+// in-memory SQL database, one table per worksheet. A Query runs one SQL text on it and keeps
+// a current record that moves first, prior, next and last. Every failure is a DataError whose
+// message a user can read.
+//
+// Rows are fetched on demand, so that a result of 200,000 rows costs no more to open than one
+// of ten: Open reads the first rows, the record count is exact (counted by the engine, which
+// can use a covering index and copies nothing), and any other row is read when somebody asks
+// for it. The query keeps one block of neighbouring rows (at most kBlockRows), read by
+// stepping its statement on from where it stands; a row before the block runs the statement
+// again from its start. The database never changes once loaded, so every run gives the same
+// rows in the same order. A search SQL text that the trigram index can answer (see
+// Database::TrigramSearchSql) runs through it.
 //
 // Ownership: a Query refers to its Connection but does not own it; whichever of the two is
 // destroyed first detaches from the other, and closing or destroying the connection closes
@@ -79,17 +88,20 @@ class Query {
   void ClearSql() { SetSql(std::string()); }
   const std::string& sql() const { return sql_; }
 
-  // Runs the SQL text and fetches every row; the first row becomes current. Throws DataError
-  // (no connection, no SQL text, bad SQL, a missing table or column, a statement that
-  // returns no rows or would change the dictionary, a result over kMaxResultBytes); the query
-  // then stays closed.
-  void Open();
+  // Runs the SQL text, reads its first rows and (with Count::kNow) counts them; the first row
+  // becomes current. Throws DataError (no connection, no SQL text, bad SQL, a missing table or
+  // column, a statement that returns no rows or would change the dictionary, a block of rows
+  // over kMaxResultBytes); the query then stays closed. Count::kLater leaves the counting to
+  // the first call that needs it, for a query that may be closed again at once.
+  enum class Count { kNow, kLater };
+  void Open(Count count = Count::kNow);
   void Close();
   bool active() const { return active_; }
 
   // Navigation, with the flags of the classic data-set model: after Open and First, Bof is
   // true; Next at the last row sets Eof and stays; Prior at the first row sets Bof and stays;
   // an empty result is both Bof and Eof.
+  // Moving may need the record count (see RecordCount for its errors).
   void First();
   void Prior();
   void Next();
@@ -98,9 +110,14 @@ class Query {
   bool Eof() const { return eof_; }
   // 1-based number of the current row; 0 when closed or empty. MoveTo makes row `recno`
   // current (clamped to the rows there are), as a click in a grid does.
-  std::size_t RecNo() const { return rows_.empty() ? 0 : current_ + 1; }
+  std::size_t RecNo() const { return empty_ ? 0 : current_ + 1; }
   void MoveTo(std::size_t recno);
-  std::size_t RecordCount() const { return rows_.size(); }
+  // The number of rows, exact; 0 when closed. The first call after Open(Count::kLater)
+  // counts, and throws DataError if the engine fails while counting (the query stays open and
+  // the next call counts again).
+  std::size_t RecordCount() const;
+  // The count when it is known (always after Open(Count::kNow)); never throws.
+  std::optional<std::size_t> KnownRecordCount() const noexcept;
 
   std::size_t FieldCount() const { return names_.size(); }
   const std::string& FieldName(std::size_t index) const { return names_.at(index); }
@@ -112,13 +129,22 @@ class Query {
   FieldValue FieldByName(std::string_view name) const;
   // Its text, "" for NULL.
   std::string AsString(std::string_view name) const;
-  // Any row's field, for grids that list every row (row is 0-based).
-  const FieldValue& Value(std::size_t row, std::size_t field) const;
+  // Any row's field (row is 0-based), read from the engine if it is not at hand: the grids
+  // ask only for the rows they show. Throws std::out_of_range for a row or field that is not
+  // there, DataError if the engine fails reading the row.
+  FieldValue Value(std::size_t row, std::size_t field) const;
+
+  // The text the engine runs for the SQL text (itself, or the trigram index's form of it);
+  // empty when closed.
+  const std::string& RunningSql() const;
 
   static constexpr std::size_t kMaxResultBytes = std::size_t{1} << 30;
+  static constexpr std::size_t kBlockRows = 1024;  // rows kept at hand at most
+  static constexpr std::size_t kReadAhead = 64;    // rows read past the one asked for
 
  private:
   friend class Connection;
+  class Cursor;
   void Detach();
 
   Connection* connection_ = nullptr;
@@ -126,8 +152,9 @@ class Query {
   bool loading_ = false;
   bool active_ = false;
   std::vector<std::string> names_;
-  std::vector<std::vector<FieldValue>> rows_;
+  std::unique_ptr<Cursor> cursor_;  // the running statement and its rows; null when closed
   std::size_t current_ = 0;
+  bool empty_ = true;  // no rows (or closed)
   bool bof_ = true;
   bool eof_ = true;
 };

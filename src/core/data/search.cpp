@@ -7,8 +7,18 @@ namespace sapala::data {
 
 void RunSearch(Query& query, const std::string& sql, const FieldText& field_text) {
   query.SetSql(sql);
-  query.Open();
-  if (field_text().empty()) query.ClearSql();
+  // Counting waits until the field has been read: an empty field closes the query at once.
+  query.Open(Query::Count::kLater);
+  if (field_text().empty()) {
+    query.ClearSql();
+    return;
+  }
+  try {
+    query.RecordCount();
+  } catch (...) {
+    query.Close();
+    throw;
+  }
 }
 
 void SubstringSearch(Query& query, const FieldText& field_text) {

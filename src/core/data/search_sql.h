@@ -9,6 +9,7 @@
 // escaped: they act as LIKE wildcards. The heads are fixed texts, blanks exactly as given.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,14 @@ std::string PrefixSearchSql(std::string_view text);
 
 // Headwords containing `text`: the head followed by QuotedStr("%" + text + "%").
 std::string SubstringSearchSql(std::string_view text);
+
+// The LIKE pattern of an SQL text that is exactly one of the two search texts (either head
+// followed by one quoted literal, nothing after it), unquoted; nullopt for any other text.
+std::optional<std::string> SearchPattern(std::string_view sql);
+
+// Whether a LIKE pattern holds a run of at least three characters (code points, not bytes)
+// with no wildcard among them: only such a pattern can be looked up by its trigrams.
+// Malformed UTF-8 gives false.
+bool HasTrigramRun(std::string_view pattern);
 
 }  // namespace sapala::data

@@ -239,9 +239,8 @@ class Builder {
     if (text_bytes_ > kMaxCellTextBytes) {
       throw DataError("The workbook holds more text than the dictionary can load.");
     }
-    if (book_.strings.size() >= 0xFFFFFFFFu) Fail("too many strings");
-    book_.strings.push_back(std::move(s));
-    return static_cast<std::uint32_t>(book_.strings.size() - 1);
+    if (book_.StringCount() >= 0xFFFFFFFFu) Fail("too many strings");
+    return book_.AddString(s);
   }
 
   void AddCell(Sheet& sheet, std::uint32_t row, std::uint32_t col, std::uint32_t text) {
@@ -249,7 +248,7 @@ class Builder {
     if (col >= kMaxColumns) Fail("column number out of range");
     // Shared strings are counted once per use: each use becomes a copy in the database.
     if (text < sst_count_) {
-      text_bytes_ += book_.strings[text].size();
+      text_bytes_ += book_.String(text).size();
       if (text_bytes_ > kMaxCellTextBytes) {
         throw DataError("The workbook holds more text than the dictionary can load.");
       }
@@ -314,7 +313,7 @@ class Builder {
     for (auto s : segs) total += s.size();
     // Each string takes at least 3 bytes, so the data bounds how many there can be, whatever
     // the count says.
-    book_.strings.reserve(std::min<std::size_t>(unique, total / 3 + 1));
+    book_.ends.reserve(std::min<std::size_t>(unique, total / 3 + 1));
     SegmentReader reader(std::move(segs));
     for (std::uint32_t i = 0; i < unique && !reader.AtEnd(); ++i) {
       std::string s = ReadString(reader, true, false, book_.code_page);
@@ -322,9 +321,9 @@ class Builder {
       if (text_bytes_ > kMaxCellTextBytes) {
         throw DataError("The workbook holds more text than the dictionary can load.");
       }
-      book_.strings.push_back(std::move(s));
+      book_.AddString(s);
     }
-    sst_count_ = book_.strings.size();
+    sst_count_ = book_.StringCount();
     text_bytes_ = 0;  // counted again per use, in AddCell
   }
 

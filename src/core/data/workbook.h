@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sapala::data {
@@ -36,12 +37,27 @@ struct Sheet {
   std::vector<Cell> cells;  // sorted by row, then column; one cell per position
 };
 
+// Cell texts are kept one after another in one buffer (the shared strings first, then every
+// other cell text): a workbook of 200,000 rows is a few large blocks, not 600,000 small ones,
+// so that freeing it after loading gives its memory back whole.
 struct Workbook {
   std::uint16_t code_page = 1252;
-  std::vector<std::string> strings;  // the shared strings first, then every other cell text
+  std::string text;                  // every string, one after another
+  std::vector<std::uint32_t> ends;   // string i is text[ends[i-1] (0 for the first), ends[i])
   std::vector<Sheet> sheets;         // worksheets only, in workbook order
 
-  const std::string& Text(const Cell& c) const { return strings[c.text]; }
+  std::string_view String(std::uint32_t i) const {
+    const std::uint32_t begin = i ? ends[i - 1] : 0;
+    return std::string_view(text).substr(begin, ends[i] - begin);
+  }
+  std::string_view Text(const Cell& c) const { return String(c.text); }
+  std::size_t StringCount() const { return ends.size(); }
+  // Appends a string and returns its number.
+  std::uint32_t AddString(std::string_view s) {
+    text.append(s);
+    ends.push_back(static_cast<std::uint32_t>(text.size()));
+    return static_cast<std::uint32_t>(ends.size() - 1);
+  }
 };
 
 // Reads a workbook from the bytes of a whole file (compound file holding a "Workbook" or

@@ -96,7 +96,7 @@ void TADOQuery::Last() { query_.Last(); Changed(false); }
 void TADOQuery::MoveTo(std::size_t recno) { query_.MoveTo(recno); Changed(false); }
 
 std::string TADOQuery::FieldText(std::string_view field) const {
-  if (!query_.active() || query_.RecordCount() == 0) return {};
+  if (!query_.active() || RecordCount() == 0) return {};
   return query_.AsString(field);
 }
 
@@ -324,7 +324,12 @@ void TDBGrid::Paint(TCanvas& canvas) {
     canvas.FillRect(cell);
     if (is_current && focused) ::DrawFocusRect(canvas.Handle(), &cell);
     if (field_ok) {
-      const data::FieldValue& v = q->Core().Value(row, field);
+      data::FieldValue v;
+      try {
+        v = q->Core().Value(row, field);   // the only rows the grid asks for: those on screen
+      } catch (...) {
+        v.reset();   // painting never throws: a row the engine cannot read draws empty
+      }
       if (v) {
         RECT text = cell;
         text.left += 2;

@@ -69,16 +69,22 @@ class TADOQuery : public TComponent {
   bool Bof() const noexcept { return query_.Bof(); }
   bool Eof() const noexcept { return query_.Eof(); }
   std::size_t RecNo() const noexcept { return query_.RecNo(); }
-  std::size_t RecordCount() const noexcept { return query_.RecordCount(); }
-  // Runs steps on the core query (the word search's), then tells the controls: the rows may
-  // have changed, whether the steps finished or threw.
+  // Exact: an open query is always counted before its controls hear of it.
+  std::size_t RecordCount() const noexcept { return query_.KnownRecordCount().value_or(0); }
+  // Runs steps on the core query (the word search's), counts the rows of a query they leave
+  // open, then tells the controls: the rows may have changed, whether the steps finished or
+  // threw. A query that cannot be counted is closed, and the error goes on to the caller.
   template <typename Steps>
   void Run(Steps&& steps) {
-    struct Notify {
-      TADOQuery* q;
-      ~Notify() { q->Changed(true); }
-    } notify{this};
-    steps(query_);
+    try {
+      steps(query_);
+      CountRows();
+    } catch (...) {
+      if (!query_.KnownRecordCount()) query_.Close();
+      Changed(true);
+      throw;
+    }
+    Changed(true);
   }
   // The current record's field as text ("" when closed, empty or NULL).
   std::string FieldText(std::string_view field) const;
@@ -92,6 +98,7 @@ class TADOQuery : public TComponent {
 
  private:
   void Changed(bool rows_changed);
+  void CountRows() { if (query_.active()) query_.RecordCount(); }
 
   TADOConnection* connection_ = nullptr;
   bool stored_active_ = false;

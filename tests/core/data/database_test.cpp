@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/data/error.h"
+#include "core/data/query.h"
+#include "core/data/search_sql.h"
 #include "core/data/workbook_writer.h"
 
 namespace sapala::data {
@@ -84,6 +88,87 @@ TEST(Database, ReadOnlyAfterLoadAndDuplicateSheetsRefused) {
   Database twice;
   const Workbook book = BookOf({{"warna", {{"ID"}, {"a"}}}, {"WARNA", {{"ID"}, {"b"}}}});
   EXPECT_THROW(twice.Load(book), DataError);
+}
+
+// Every row of `sql` (all columns, "<null>" for NULL) in the engine's order.
+std::vector<std::string> Rows(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* raw = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  SqliteStatement st(raw);
+  std::vector<std::string> out;
+  while (raw && sqlite3_step(raw) == SQLITE_ROW) {
+    std::string row;
+    for (int i = 0; i < sqlite3_column_count(raw); ++i) {
+      const auto* t = sqlite3_column_text(raw, i);
+      row += (t ? reinterpret_cast<const char*>(t) : "<null>") + std::string("|");
+    }
+    out.push_back(row);
+  }
+  return out;
+}
+
+// The substring search through the trigram index against the plain scan, on random texts
+// made of the characters that could tell them apart: wildcards, quotes, letters whose case
+// only SQLite's LIKE ignores (ASCII) or only FTS5 folds (beyond ASCII), one and two
+// characters. Same rows, same order, every time; and the index must really be used.
+TEST(Database, TrigramSearchGivesThePlainScansRowsInItsOrder) {
+  const std::vector<std::string> pieces = {"a", "ng", "k", "K", "e", "\xC3\xA9", "\xC3\x89", "\xC3\xA8", "\xC3\xA3",
+                                           "\xC3\x83", "'", "%", "_", " ", "ba", "NG"};
+  std::mt19937 rng(1016);
+  auto text = [&](int max_pieces) {
+    std::string t;
+    const int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(max_pieces));
+    for (int i = 0; i < n; ++i) t += pieces[rng() % pieces.size()];
+    return t;
+  };
+  std::vector<std::vector<std::string>> rows{{"ID", "warna", "Hanacaraka"}};
+  for (int i = 0; i < 3000; ++i) rows.push_back({i % 50 == 7 ? "" : text(7), "m" + std::to_string(i), "x"});
+  Connection c;
+  auto owned = std::make_unique<Database>();
+  owned->Load(BookOf({{"warna", rows}}));
+  ASSERT_TRUE(owned->HasTrigramIndex("WARNA"));
+  sqlite3* handle = owned->handle();
+  c.OpenDatabase(std::move(owned), "t");
+  Query q(&c);
+  int through_index = 0;
+  for (int i = 0; i < 1500; ++i) {
+    const std::string t = text(4);
+    for (const std::string& sql : {SubstringSearchSql(t), PrefixSearchSql("%" + t)}) {
+      q.SetSql(sql);
+      q.Open();
+      std::vector<std::string> have;
+      for (std::size_t r = 0; r < q.RecordCount(); ++r) {
+        std::string row;
+        for (std::size_t f = 0; f < q.FieldCount(); ++f) row += q.Value(r, f).value_or("<null>") + "|";
+        have.push_back(row);
+      }
+      ASSERT_EQ(have, Rows(handle, sql)) << "case " << i << ": " << sql << "\nran: " << q.RunningSql();
+      if (q.RunningSql() != sql) ++through_index;
+    }
+  }
+  EXPECT_GT(through_index, 500) << "too few texts went through the index to prove anything";
+}
+
+TEST(Database, OnlySearchTextsWithAThreeCharacterRunUseTheTrigramIndex) {
+  Database db;
+  db.Load(BookOf({{"warna", {{"ID"}, {"abc"}}}, {"kamus", {{"ID"}, {"abc"}}}}));
+  ASSERT_TRUE(db.HasTrigramIndex("kamus"));
+  struct Case {
+    std::string sql;
+    bool indexed;
+  } cases[] = {
+      {SubstringSearchSql("abc"), true},
+      {PrefixSearchSql("%abc"), true},
+      {SubstringSearchSql("ab"), false},   // two characters: no trigram to look up
+      {SubstringSearchSql("a_c"), false},
+      {PrefixSearchSql("abc"), false},     // a prefix: the b-tree index serves it
+      {"select*from kamus where[ID] like'%abc%'", false},
+      {"select * from warna where ID like '%abc%'", false},
+  };
+  int n = 0;
+  for (const auto& cs : cases) {
+    EXPECT_EQ(!db.TrigramSearchSql(cs.sql).empty(), cs.indexed) << "case " << n++ << ": " << cs.sql;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "core/base/unique_handle.h"
 #include "core/data/error.h"
 #include "core/data/search_sql.h"
 #include "core/data/workbook_writer.h"
@@ -278,6 +281,137 @@ TEST(Query, TheWorkbookIsNeverWritten) {
   std::ifstream after_f(path, std::ios::binary);
   const std::string after((std::istreambuf_iterator<char>(after_f)), {});
   EXPECT_EQ(before, after);
+}
+
+// A connection over an in-memory workbook of `rows` records: ID "w<i>" (every 97th empty),
+// a meaning with non-ASCII text, and a third column.
+void OpenBig(Connection& c, int rows) {
+  std::vector<std::vector<std::string>> data{{"ID", "warna", "Hanacaraka"}};
+  for (int i = 0; i < rows; ++i) {
+    data.push_back({i % 97 == 5 ? "" : "w" + std::to_string(i), "tegese \xC3\xA9 " + std::to_string(i * 7),
+                    std::to_string(i % 13)});
+  }
+  auto db = std::make_unique<Database>();
+  db->Load(ReadWorkbook(WriteWorkbook({{"warna", data}})));
+  c.OpenDatabase(std::move(db), "big");
+}
+
+// Every row of `sql` read straight from the engine, as the query's Value gives them.
+std::vector<std::vector<FieldValue>> AllRows(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* raw = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  SqliteStatement st(raw);
+  std::vector<std::vector<FieldValue>> out;
+  while (raw && sqlite3_step(raw) == SQLITE_ROW) {
+    out.emplace_back();
+    for (int i = 0; i < sqlite3_column_count(raw); ++i) {
+      const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
+      out.back().push_back(t ? FieldValue(t) : std::nullopt);
+    }
+  }
+  return out;
+}
+
+// Rows are read when asked for, in whatever order a grid asks (forward line by line, back
+// across blocks, jumps as a thumb drag makes): each must be the row the whole result has
+// there, and the count must be exact before any row past the first block was read.
+TEST(Query, RowsReadOnDemandAreTheRowsOfTheWholeResult) {
+  Connection c;
+  OpenBig(c, 5000);
+  for (const std::string& sql : {std::string("select*from warna"),
+                                 std::string("select ID, warna from warna order by warna desc"),
+                                 PrefixSearchSql("w1")}) {
+    const auto want = AllRows(c.database()->handle(), sql);
+    Query q(&c);
+    q.SetSql(sql);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), want.size()) << sql;
+    std::vector<std::size_t> order;
+    for (std::size_t r = 0; r < want.size() && r < 1500; ++r) order.push_back(r);           // forward
+    for (std::size_t r = want.size(); r-- > want.size() / 2;) order.push_back(r);         // backward
+    std::mt19937 rng(16);
+    for (int i = 0; i < 300; ++i) order.push_back(rng() % want.size());                    // jumps
+    for (std::size_t r : order) {
+      for (std::size_t f = 0; f < q.FieldCount(); ++f) {
+        ASSERT_EQ(q.Value(r, f), want[r][f]) << sql << ": row " << r << " field " << f;
+      }
+    }
+    EXPECT_THROW(q.Value(want.size(), 0), std::out_of_range);
+    EXPECT_THROW(q.Value(0, q.FieldCount()), std::out_of_range);
+    // The current record follows navigation over rows not yet read.
+    q.Last();
+    EXPECT_EQ(q.FieldByName(q.FieldName(0)), want.back()[0]) << sql;
+    q.MoveTo(want.size() / 3 + 1);
+    q.Prior();
+    EXPECT_EQ(q.FieldByName(q.FieldName(0)), want[want.size() / 3 - 1][0]) << sql;
+  }
+}
+
+// Texts that cannot stand inside "select count(*) from (...)" are counted by running them.
+TEST(Query, CountsTextsThatCannotBeWrapped) {
+  Connection c;
+  OpenBig(c, 700);
+  struct Case {
+    std::string sql;
+    std::size_t rows;
+  } cases[] = {
+      {"select ID from warna /* to the end", 700},
+      {"select ID from warna;  ", 700},
+      {"select ID from warna -- comment", 700},
+      {"explain select ID from warna", AllRows(c.database()->handle(), "explain select ID from warna").size()},
+  };
+  int n = 0;
+  for (const auto& cs : cases) {
+    for (const auto count : {Query::Count::kNow, Query::Count::kLater}) {
+      Query q(&c);
+      q.SetSql(cs.sql);
+      q.Open(count);
+      // A result that ends within the first rows read is counted by reading them.
+      EXPECT_EQ(q.KnownRecordCount().has_value(), count == Query::Count::kNow || cs.rows <= Query::kReadAhead)
+          << "case " << n;
+      EXPECT_EQ(q.RecordCount(), cs.rows) << "case " << n << ": " << cs.sql;
+    }
+    ++n;
+  }
+}
+
+// An engine error on a row read later is a DataError for that row (and the rows after it,
+// which the engine cannot reach); the rows before it still read, also when reading ahead
+// from them meets the error.
+TEST(Query, AnEngineErrorOnALaterRowFailsThatRowOnly) {
+  Connection c;
+  OpenBig(c, 3000);
+  Query q(&c);
+  q.SetSql("select rowid, json(case when rowid = 2500 then '{' else '1' end) from warna order by rowid");
+  q.Open(Query::Count::kLater);
+  EXPECT_EQ(q.Value(3, 0), "4");
+  EXPECT_THROW(q.Value(2499, 1), DataError);
+  EXPECT_EQ(q.Value(2498, 0), "2499");  // reading ahead from here meets the bad row
+  EXPECT_EQ(q.Value(10, 0), "11");
+  EXPECT_THROW(q.Value(2600, 0), DataError);  // the engine cannot step past its error
+}
+
+// Connections and statements are counted, so a leak check sees one left open.
+TEST(Query, HandlesAreCounted) {
+  const long dbs = LiveHandles(HandleKind::Database), statements = LiveHandles(HandleKind::Statement);
+  {
+    Connection c;
+    OpenBig(c, 10);
+    EXPECT_EQ(LiveHandles(HandleKind::Database), dbs + 1);
+    Query a(&c), b(&c);
+    a.SetSql("select*from warna");
+    b.SetSql("select*from warna");
+    a.Open();
+    b.Open();
+    EXPECT_EQ(LiveHandles(HandleKind::Statement), statements + 2);
+    a.Close();
+    EXPECT_EQ(LiveHandles(HandleKind::Statement), statements + 1);
+    c.Close();  // closes b
+    EXPECT_EQ(LiveHandles(HandleKind::Statement), statements);
+    EXPECT_EQ(LiveHandles(HandleKind::Database), dbs);
+    c.OpenDatabase(std::make_unique<Database>(), "x");
+  }
+  EXPECT_EQ(LiveHandles(HandleKind::Database), dbs);
 }
 
 }  // namespace

@@ -65,8 +65,41 @@ TEST(SearchSql, NoTextLeavesTheQuotedPattern) {
       EXPECT_EQ(std::string(tail), "");
       ASSERT_EQ(sqlite3_step(lit), SQLITE_ROW);
       EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(lit, 0)), pattern) << "case " << i;
+      // Reading the pattern back out of the text gives what the engine reads.
+      EXPECT_EQ(SearchPattern(sql), pattern) << "case " << i << ": " << sql;
     }
   }
+}
+
+
+// Only the two search texts themselves give a pattern: anything else runs as written.
+TEST(SearchSql, PatternOnlyFromASearchText) {
+  const char* others[] = {
+      "select*from warna",
+      "select*from warna where [ID] like'ab%' or 1=1",  // more after the literal
+      "select*from warna where [ID] like'a'b%'",        // a lone quote ends it early
+      "select*from warna where [ID] like'ab%'--'",
+      "select*from warna where [ID] like 'ab%'",        // another blank: not ours
+      "select*from warna where [ID] like'",
+      "select * from warna where [ID] like'ab%'",
+  };
+  int n = 0;
+  for (const char* sql : others) EXPECT_EQ(SearchPattern(sql), std::nullopt) << "case " << n++ << ": " << sql;
+}
+
+TEST(SearchSql, TrigramRunsCountCharactersBetweenWildcards) {
+  struct Case {
+    const char* pattern;
+    bool want;
+  } cases[] = {
+      {"%abc%", true},  {"%ab%", false},   {"%a_c%", false}, {"%ab%cd%", false},
+      {"abc", true},    {"%ab%cde", true}, {"%'''%", true},  {"%", false},
+      {"%\xC3\xA3\xC3\xA9%", false},  // two characters in four bytes
+      {"%\xC3\xA3\xC3\xA9n%", true},  // three characters
+      {"%ab\xC3%", false},            // malformed UTF-8
+  };
+  int n = 0;
+  for (const auto& c : cases) EXPECT_EQ(HasTrigramRun(c.pattern), c.want) << "case " << n++ << ": " << c.pattern;
 }
 
 }  // namespace

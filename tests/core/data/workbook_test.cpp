@@ -235,7 +235,7 @@ TEST(Workbook, LyingSharedStringCountAllocatesNothingLarge) {
   const Workbook book =
       ReadBiffStream(Book("s", sst, Rec(0x00FD, B().u16(0).u16(0).u16(15).u32(0).b)));
   EXPECT_EQ(Cells(book).at("0,0"), "only");
-  EXPECT_LT(book.strings.capacity(), 16u);
+  EXPECT_LT(book.ends.capacity(), 16u);
 }
 
 TEST(Workbook, ManyUsesOfOneLongSharedStringHitTheTextLimit) {
