@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/base/endian.h"
 #include "core/codecs/color_manager.h"
 #include "core/graphics/errors.h"
 
@@ -51,10 +52,9 @@ constexpr bool SameType(std::uint32_t a, std::uint32_t b) {
 }
 constexpr bool IsCritical(std::uint32_t type) { return (type & 0x20000000u) == 0; }
 
-inline std::uint32_t Be32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-inline unsigned Be16(const std::uint8_t* p) { return unsigned{p[0]} << 8 | p[1]; }
+// Callers check that the bytes are there (ChunkStream and the chunk lengths).
+inline std::uint32_t Be32(const std::uint8_t* p) { return LoadBe32(p); }
+inline unsigned Be16(const std::uint8_t* p) { return LoadBe16(p); }
 
 struct ChunkHeader {
   std::uint32_t length = 0;
@@ -581,7 +581,14 @@ void PngLoader::Load() {
     if (SameType(h.type, kIDAT)) {
       if (imageDone_) throw EInvalidGraphic(kExtraData);
       DecodeImage(h);
+      // The chunk right after the image data is passed over whatever it is (a palette or a
+      // transparency there would change a picture already made); IEND still ends the file and
+      // a critical chunk is refused as anywhere else.
       h = next_;
+      if (SameType(h.type, kIEND)) continue;
+      if (IsCritical(h.type)) throw EInvalidGraphic(kCriticalChunk);
+      chunks_.Skip(h);
+      h = chunks_.ReadHeader();
       continue;
     }
     if (SameType(h.type, kPLTE)) {
