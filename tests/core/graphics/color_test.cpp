@@ -22,6 +22,9 @@ TEST(Color, MixColorsTable) {
       {0x102030, ColorFromBits(0x7FF0E0D0), 0.5, 0x808080},
       {RgbColor(1, 2, 0), RgbColor(2, 3, 0), 0.5, RgbColor(2, 2, 0)},  // 1.5 -> 2, 2.5 -> 2
       {RgbColor(255, 0, 10), RgbColor(0, 255, 20), 0.25, RgbColor(64, 191, 18)},  // 63.75, 191.25, 17.5
+      // Blue 15 × 0.3 + 170 × (1 − 0.3) is 123.49999999999999 in doubles, but exactly 123.5 in
+      // x87 registers, which round it to 124: every build must do its sums in doubles.
+      {ColorFromBits(0xE20F9E14), ColorFromBits(0xECAAF3C1), 0.3, ColorFromBits(0xE27BDA8D)},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(MixColors(cases[i].a, cases[i].b, cases[i].p), cases[i].want) << "case " << i;
