@@ -31,6 +31,23 @@ TEST(Color, MixColorsTable) {
   }
 }
 
+TEST(Color, ChannelHelpersAtTheirEdges) {
+  // Every pair of 8-bit fractions against the exact quotient rounded.
+  for (unsigned a = 0; a < 256; ++a) {
+    for (unsigned b = 0; b < 256; ++b) {
+      const auto want = static_cast<unsigned>(std::floor(a * b / 255.0 + 0.5));
+      ASSERT_EQ(MulDiv255(a, b), want) << "case " << a << " x " << b;
+    }
+  }
+  EXPECT_EQ(ClampByte(-1), 0);
+  EXPECT_EQ(ClampByte(256), 255);
+  EXPECT_EQ(ClampByte(std::int64_t{1} << 40), 255) << "no wrap through the low byte";
+  EXPECT_EQ(RoundToByte(254.5), 254);   // half to even
+  EXPECT_EQ(RoundToByte(255.5), 255);
+  EXPECT_EQ(RoundToByte(-0.5), 0);
+  EXPECT_EQ(RoundToByte(std::nan("")), 0);
+}
+
 struct Shift {
   TColor color;
   int amount;
