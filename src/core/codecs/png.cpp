@@ -8,8 +8,10 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "core/base/checked.h"
 #include "core/base/endian.h"
 #include "core/codecs/color_manager.h"
 #include "core/graphics/errors.h"
@@ -421,25 +423,31 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
   const int width = static_cast<int>(props_.width);
   const int height = static_cast<int>(props_.height);
 
-  // Limits: the bitmap and the inflated data, before anything is allocated.
+  // Limits: the bitmap and the inflated data, before anything is allocated. Sizes are checked
+  // products and sums: with wide limits a 64-bit product could still wrap.
   const std::uint64_t rowBytes = static_cast<std::uint64_t>(graphics::RowBytes(width, format_));
-  if (rowBytes * static_cast<std::uint64_t>(height) > limits_.maxPictureBytes) {
-    throw EInvalidGraphic(kTooLarge);
-  }
+  const auto pictureBytes = CheckedMul<std::uint64_t>(rowBytes, static_cast<std::uint64_t>(height));
+  if (!pictureBytes || *pictureBytes > limits_.maxPictureBytes) throw EInvalidGraphic(kTooLarge);
   const std::uint64_t bitsPerPixel = static_cast<std::uint64_t>(props_.bitsPerPixel);
   auto passRowLength = [&](std::uint64_t pixels) { return (pixels * bitsPerPixel + 7) / 8; };
-  std::uint64_t inflated = 0;
+  // A pass's rows, each with its filter byte; pixels ≤ 2^31 and 64 bits each cannot wrap the
+  // row length itself.
+  auto passBytes = [&](std::uint64_t cols, std::uint64_t rows) {
+    return CheckedMul<std::uint64_t>(passRowLength(cols) + 1, rows);
+  };
+  std::optional<std::uint64_t> inflated = 0;
   for (const Pass& p : kAdam7) {
     if (!props_.interlaced) {
-      inflated = (passRowLength(props_.width) + 1) * props_.height;
+      inflated = passBytes(props_.width, props_.height);
       break;
     }
     if (p.colStart >= width || p.rowStart >= height) continue;
     const std::uint64_t cols = static_cast<std::uint64_t>(width + p.colStep - p.colStart - 1) / p.colStep;
     const std::uint64_t rows = static_cast<std::uint64_t>(height + p.rowStep - p.rowStart - 1) / p.rowStep;
-    inflated += (passRowLength(cols) + 1) * rows;
+    const auto pass = passBytes(cols, rows);
+    inflated = inflated && pass ? CheckedAdd(*inflated, *pass) : std::nullopt;
   }
-  if (inflated > limits_.maxInflatedBytes) throw EInvalidGraphic(kTooLarge);
+  if (!inflated || *inflated > limits_.maxInflatedBytes) throw EInvalidGraphic(kTooLarge);
 
   bitmap_ = Bitmap(width, height, format_);
   bitmap_.Palette() = palette_;
