@@ -1,4 +1,9 @@
-// UTF-8, the text encoding of the core: one strict decoder and one encoder for everyone.
+// UTF-8, the text encoding of the core: one strict decoder and one encoder for everyone, and the
+// conversions to and from UTF-16 (window texts, workbook strings) built on them.
+//
+// The replacement rule, everywhere: each byte that does not begin a well-formed sequence
+// becomes one U+FFFD and decoding goes on at the next byte (an encoded surrogate, ED A0 80, is
+// three replacements); in UTF-16, a surrogate without its partner becomes one U+FFFD.
 #pragma once
 
 #include <cstddef>
@@ -15,5 +20,9 @@ std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos) noexcep
 
 // Appends the UTF-8 form of `cp`; surrogates and values beyond U+10FFFF become U+FFFD.
 void AppendUtf8(std::string& out, char32_t cp);
+
+// Whole strings, by the rule above.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace sapala

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/base/endian.h"
 #include "core/graphics/errors.h"
 
 namespace sapala::codecs {
@@ -25,17 +26,9 @@ constexpr std::uint32_t kCompressionRgb = 0;
 constexpr std::uint32_t kCompressionBitfields = 3;
 constexpr std::uint32_t kCompressionAlphaBitfields = 6;
 
-inline std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-inline std::uint32_t Le32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
-inline void PutLe16(std::vector<std::uint8_t>& out, unsigned v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-inline void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+// Callers check each field against the file's size first.
+inline std::uint16_t Le16(const std::uint8_t* p) { return LoadLe16(p); }
+inline std::uint32_t Le32(const std::uint8_t* p) { return LoadLe32(p); }
 
 // A channel described by a bit mask: extracts the field and widens it to 8 bits.
 struct MaskChannel {
@@ -197,20 +190,20 @@ std::vector<std::uint8_t> WriteBmp(const Bitmap& bitmap) {
   out.reserve(54 + imageBytes);
   out.push_back('B');
   out.push_back('M');
-  PutLe32(out, static_cast<std::uint32_t>(54 + imageBytes));
-  PutLe32(out, 0);
-  PutLe32(out, 54);
-  PutLe32(out, 40);
-  PutLe32(out, static_cast<std::uint32_t>(w));
-  PutLe32(out, static_cast<std::uint32_t>(h));  // positive: bottom-up
-  PutLe16(out, 1);
-  PutLe16(out, static_cast<unsigned>(bits));
-  PutLe32(out, kCompressionRgb);
-  PutLe32(out, static_cast<std::uint32_t>(imageBytes));
-  PutLe32(out, 2835);  // 72 dpi
-  PutLe32(out, 2835);
-  PutLe32(out, 0);
-  PutLe32(out, 0);
+  AppendLe32(out, static_cast<std::uint32_t>(54 + imageBytes));
+  AppendLe32(out, 0);
+  AppendLe32(out, 54);
+  AppendLe32(out, 40);
+  AppendLe32(out, static_cast<std::uint32_t>(w));
+  AppendLe32(out, static_cast<std::uint32_t>(h));  // positive: bottom-up
+  AppendLe16(out, 1);
+  AppendLe16(out, static_cast<unsigned>(bits));
+  AppendLe32(out, kCompressionRgb);
+  AppendLe32(out, static_cast<std::uint32_t>(imageBytes));
+  AppendLe32(out, 2835);  // 72 dpi
+  AppendLe32(out, 2835);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0);
   for (int y = h - 1; y >= 0; --y) {
     const std::size_t start = out.size();
     if (is32) {

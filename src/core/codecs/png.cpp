@@ -8,8 +8,11 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "core/base/checked.h"
+#include "core/base/endian.h"
 #include "core/codecs/color_manager.h"
 #include "core/graphics/errors.h"
 
@@ -51,10 +54,9 @@ constexpr bool SameType(std::uint32_t a, std::uint32_t b) {
 }
 constexpr bool IsCritical(std::uint32_t type) { return (type & 0x20000000u) == 0; }
 
-inline std::uint32_t Be32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-inline unsigned Be16(const std::uint8_t* p) { return unsigned{p[0]} << 8 | p[1]; }
+// Callers check that the bytes are there (ChunkStream and the chunk lengths).
+inline std::uint32_t Be32(const std::uint8_t* p) { return LoadBe32(p); }
+inline unsigned Be16(const std::uint8_t* p) { return LoadBe16(p); }
 
 struct ChunkHeader {
   std::uint32_t length = 0;
@@ -210,7 +212,7 @@ class PngLoader {
             Bitmap& bitmap, TColor& background, TColor& transparentColor,
             std::array<std::uint8_t, 256>& transparency)
       : data_(data), limits_(limits), chunks_(data, limits), props_(props), bitmap_(bitmap),
-        background_(background), transparentColor_(transparentColor),
+        background_(background), transparent_color_(transparentColor),
         transparency_(transparency) {}
 
   void Load();
@@ -230,21 +232,21 @@ class PngLoader {
   PngProperties& props_;
   Bitmap& bitmap_;
   TColor& background_;
-  TColor& transparentColor_;
+  TColor& transparent_color_;
   std::array<std::uint8_t, 256>& transparency_;
 
   TColorManager colors_;
-  bool conversionReady_ = false;
-  bool backgroundGiven_ = false;
-  bool imageDone_ = false;
+  bool conversion_ready_ = false;
+  bool background_given_ = false;
+  bool image_done_ = false;
   PixelFormat format_ = PixelFormat::pf32bit;
   std::vector<graphics::PaletteEntry> palette_;
-  std::size_t bytesPerPixel_ = 1;  // for filtering
+  std::size_t bytes_per_pixel_ = 1;  // for filtering
 
   Inflater* inflater_ = nullptr;
-  const ChunkHeader* firstIdat_ = nullptr;  // not yet read
-  bool idatEnded_ = false;    // a non-IDAT chunk followed the image data
-  bool streamEnded_ = false;
+  const ChunkHeader* first_idat_ = nullptr;  // not yet read
+  bool idat_ended_ = false;    // a non-IDAT chunk followed the image data
+  bool stream_ended_ = false;
   ChunkHeader next_;          // the chunk after the image data
 };
 
@@ -260,8 +262,8 @@ void PngLoader::SetUpConversion() {
       colors_.SetTarget(ColorScheme::csG, graphics::BitsPerPixel(format_), 1);
       colors_.SelectConversion();
       palette_ = colors_.GrayscalePalette(graphics::BitsPerPixel(format_));
-      bytesPerPixel_ = static_cast<std::size_t>((depth + 7) / 8);
-      conversionReady_ = true;
+      bytes_per_pixel_ = static_cast<std::size_t>((depth + 7) / 8);
+      conversion_ready_ = true;
       return;
     case 2:
       if (depth != 8 && depth != 16) break;
@@ -269,8 +271,8 @@ void PngLoader::SetUpConversion() {
       colors_.SetSource(ColorScheme::csRGB, depth, samples, swap);
       colors_.SetTarget(ColorScheme::csBGR, 8, 3);
       colors_.SelectConversion();
-      bytesPerPixel_ = static_cast<std::size_t>(depth * 3 / 8);
-      conversionReady_ = true;
+      bytes_per_pixel_ = static_cast<std::size_t>(depth * 3 / 8);
+      conversion_ready_ = true;
       return;
     case 3:
       if (depth != 1 && depth != 2 && depth != 4 && depth != 8) break;
@@ -278,8 +280,8 @@ void PngLoader::SetUpConversion() {
       colors_.SetSource(ColorScheme::csIndexed, depth, samples, swap);
       colors_.SetTarget(ColorScheme::csIndexed, graphics::BitsPerPixel(format_), 1);
       colors_.SelectConversion();
-      bytesPerPixel_ = 1;
-      conversionReady_ = true;
+      bytes_per_pixel_ = 1;
+      conversion_ready_ = true;
       return;
     case 4:
       if (depth != 8 && depth != 16) break;
@@ -288,8 +290,8 @@ void PngLoader::SetUpConversion() {
       colors_.SetTarget(ColorScheme::csG, 8, 1);
       colors_.SelectConversion();
       palette_ = colors_.GrayscalePalette(8);
-      bytesPerPixel_ = static_cast<std::size_t>(depth * 2 / 8);
-      conversionReady_ = true;
+      bytes_per_pixel_ = static_cast<std::size_t>(depth * 2 / 8);
+      conversion_ready_ = true;
       return;
     case 6:
       if (depth != 8 && depth != 16) break;
@@ -297,8 +299,8 @@ void PngLoader::SetUpConversion() {
       colors_.SetSource(ColorScheme::csRGBA, depth, samples, swap);
       colors_.SetTarget(ColorScheme::csBGRA, 8, 4);
       colors_.SelectConversion();
-      bytesPerPixel_ = static_cast<std::size_t>(depth * 4 / 8);
-      conversionReady_ = true;
+      bytes_per_pixel_ = static_cast<std::size_t>(depth * 4 / 8);
+      conversion_ready_ = true;
       return;
     default: break;
   }
@@ -336,7 +338,7 @@ void PngLoader::ReadBackground(std::span<const std::uint8_t> d) {
       break;
     default: return;
   }
-  backgroundGiven_ = true;
+  background_given_ = true;
 }
 
 void PngLoader::ReadTransparency(std::span<const std::uint8_t> d) {
@@ -348,12 +350,12 @@ void PngLoader::ReadTransparency(std::span<const std::uint8_t> d) {
       if (props_.bitsPerSample == 16) g = static_cast<std::uint8_t>(v * 255u / 65535u);
       else if (props_.bitsPerSample == 2) g = static_cast<std::uint8_t>((v & 3u) * 15u / 3u);
       else g = static_cast<std::uint8_t>(v);
-      transparentColor_ = graphics::RgbColor(g, g, g);
+      transparent_color_ = graphics::RgbColor(g, g, g);
       break;
     }
     case 2:
       if (d.size() < 6) return;
-      transparentColor_ =
+      transparent_color_ =
           graphics::RgbColor(static_cast<std::uint8_t>(Scaled16(Be16(d.data()))),
                              static_cast<std::uint8_t>(Scaled16(Be16(d.data() + 2))),
                              static_cast<std::uint8_t>(Scaled16(Be16(d.data() + 4))));
@@ -372,15 +374,15 @@ bool PngLoader::NextIdat() {
   z_stream& zs = inflater_->stream();
   for (;;) {
     std::span<const std::uint8_t> d;
-    if (firstIdat_) {
-      d = chunks_.ReadData(*firstIdat_);
-      firstIdat_ = nullptr;
+    if (first_idat_) {
+      d = chunks_.ReadData(*first_idat_);
+      first_idat_ = nullptr;
     } else {
-      if (idatEnded_) return false;
+      if (idat_ended_) return false;
       const ChunkHeader h = chunks_.ReadHeader();
       if (!SameType(h.type, kIDAT)) {
         next_ = h;
-        idatEnded_ = true;
+        idat_ended_ = true;
         return false;
       }
       d = chunks_.ReadData(h);
@@ -398,7 +400,7 @@ std::size_t PngLoader::InflateInto(std::uint8_t* out, std::size_t length) {
   z_stream& zs = inflater_->stream();
   std::size_t done = 0;
   while (done < length) {
-    if (streamEnded_) throw EInvalidGraphic(kExtraData);
+    if (stream_ended_) throw EInvalidGraphic(kExtraData);
     if (zs.avail_in == 0 && !NextIdat()) break;
     const std::size_t want = std::min<std::size_t>(length - done, std::size_t{1} << 30);
     zs.next_out = out + done;
@@ -406,7 +408,7 @@ std::size_t PngLoader::InflateInto(std::uint8_t* out, std::size_t length) {
     const int rc = inflate(&zs, Z_SYNC_FLUSH);
     done += want - zs.avail_out;
     if (rc == Z_STREAM_END) {
-      streamEnded_ = true;
+      stream_ended_ = true;
       if (done < length || zs.avail_in > 0) throw EInvalidGraphic(kExtraData);
       break;
     }
@@ -417,29 +419,35 @@ std::size_t PngLoader::InflateInto(std::uint8_t* out, std::size_t length) {
 }
 
 void PngLoader::DecodeImage(const ChunkHeader& first) {
-  if (!conversionReady_) SetUpConversion();
+  if (!conversion_ready_) SetUpConversion();
   const int width = static_cast<int>(props_.width);
   const int height = static_cast<int>(props_.height);
 
-  // Limits: the bitmap and the inflated data, before anything is allocated.
+  // Limits: the bitmap and the inflated data, before anything is allocated. Sizes are checked
+  // products and sums: with wide limits a 64-bit product could still wrap.
   const std::uint64_t rowBytes = static_cast<std::uint64_t>(graphics::RowBytes(width, format_));
-  if (rowBytes * static_cast<std::uint64_t>(height) > limits_.maxPictureBytes) {
-    throw EInvalidGraphic(kTooLarge);
-  }
+  const auto pictureBytes = CheckedMul<std::uint64_t>(rowBytes, static_cast<std::uint64_t>(height));
+  if (!pictureBytes || *pictureBytes > limits_.maxPictureBytes) throw EInvalidGraphic(kTooLarge);
   const std::uint64_t bitsPerPixel = static_cast<std::uint64_t>(props_.bitsPerPixel);
   auto passRowLength = [&](std::uint64_t pixels) { return (pixels * bitsPerPixel + 7) / 8; };
-  std::uint64_t inflated = 0;
+  // A pass's rows, each with its filter byte; pixels ≤ 2^31 and 64 bits each cannot wrap the
+  // row length itself.
+  auto passBytes = [&](std::uint64_t cols, std::uint64_t rows) {
+    return CheckedMul<std::uint64_t>(passRowLength(cols) + 1, rows);
+  };
+  std::optional<std::uint64_t> inflated = 0;
   for (const Pass& p : kAdam7) {
     if (!props_.interlaced) {
-      inflated = (passRowLength(props_.width) + 1) * props_.height;
+      inflated = passBytes(props_.width, props_.height);
       break;
     }
     if (p.colStart >= width || p.rowStart >= height) continue;
     const std::uint64_t cols = static_cast<std::uint64_t>(width + p.colStep - p.colStart - 1) / p.colStep;
     const std::uint64_t rows = static_cast<std::uint64_t>(height + p.rowStep - p.rowStart - 1) / p.rowStep;
-    inflated += (passRowLength(cols) + 1) * rows;
+    const auto pass = passBytes(cols, rows);
+    inflated = inflated && pass ? CheckedAdd(*inflated, *pass) : std::nullopt;
   }
-  if (inflated > limits_.maxInflatedBytes) throw EInvalidGraphic(kTooLarge);
+  if (!inflated || *inflated > limits_.maxInflatedBytes) throw EInvalidGraphic(kTooLarge);
 
   bitmap_ = Bitmap(width, height, format_);
   bitmap_.Palette() = palette_;
@@ -450,7 +458,7 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
   auto fillBackground = [&](int fromRow) {
     if (graphics::HasPalette(format_)) {
       std::uint32_t index = 0;
-      if (backgroundGiven_) {
+      if (background_given_) {
         index = static_cast<std::uint32_t>(background_) & ((1u << graphics::BitsPerPixel(format_)) - 1u);
       } else {
         int best = std::numeric_limits<int>::max();
@@ -481,16 +489,16 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
     }
   };
   if (props_.interlaced) fillBackground(0);
-  if (transparentColor_ != graphics::clNone) {
-    bitmap_.transparentColor = transparentColor_;
+  if (transparent_color_ != graphics::clNone) {
+    bitmap_.transparentColor = transparent_color_;
     bitmap_.transparent = true;
   }
 
   Inflater inflater;
   inflater_ = &inflater;
-  firstIdat_ = &first;
-  idatEnded_ = false;
-  streamEnded_ = false;
+  first_idat_ = &first;
+  idat_ended_ = false;
+  stream_ended_ = false;
 
   // The image data is inflated a batch of rows at a time into a window of about 256 KiB
   // (inflate is fastest on large output); rows are unfiltered in place against the row before
@@ -519,7 +527,7 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
       const std::uint8_t* prior = last.data();
       for (std::size_t r = 0; r < rows; ++r, y += pass.rowStep) {
         std::uint8_t* row = window.get() + r * (length + 1);
-        Unfilter(row, prior, length, bytesPerPixel_);
+        Unfilter(row, prior, length, bytes_per_pixel_);
         colors_.ConvertRow(row + 1, bitmap_.ScanLine(y), cols, pass.colStart, pass.colStep);
         prior = row;
       }
@@ -537,22 +545,22 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
   if (!props_.interlaced && plainRowsDone < height) fillBackground(plainRowsDone);
 
   // The rest of the image data: IDAT chunks up to the next other chunk, CRC-checked.
-  if (firstIdat_) {
-    chunks_.ReadData(*firstIdat_);
-    firstIdat_ = nullptr;
+  if (first_idat_) {
+    chunks_.ReadData(*first_idat_);
+    first_idat_ = nullptr;
   }
-  while (!idatEnded_) {
+  while (!idat_ended_) {
     const ChunkHeader h = chunks_.ReadHeader();
     if (!SameType(h.type, kIDAT)) {
       next_ = h;
-      idatEnded_ = true;
+      idat_ended_ = true;
     } else {
       chunks_.ReadData(h);
     }
   }
   inflater_ = nullptr;
   inflater.Finish();
-  imageDone_ = true;
+  image_done_ = true;
 }
 
 void PngLoader::Load() {
@@ -563,7 +571,7 @@ void PngLoader::Load() {
   palette_.clear();
   transparency_.fill(255);
   background_ = graphics::clWhite;
-  transparentColor_ = graphics::clNone;
+  transparent_color_ = graphics::clNone;
 
   const ChunkHeader ihdr = chunks_.ReadHeader();
   chunks_.ReadData(ihdr);
@@ -579,9 +587,16 @@ void PngLoader::Load() {
       break;
     }
     if (SameType(h.type, kIDAT)) {
-      if (imageDone_) throw EInvalidGraphic(kExtraData);
+      if (image_done_) throw EInvalidGraphic(kExtraData);
       DecodeImage(h);
+      // The chunk right after the image data is passed over whatever it is (a palette or a
+      // transparency there would change a picture already made); IEND still ends the file and
+      // a critical chunk is refused as anywhere else.
       h = next_;
+      if (SameType(h.type, kIEND)) continue;
+      if (IsCritical(h.type)) throw EInvalidGraphic(kCriticalChunk);
+      chunks_.Skip(h);
+      h = chunks_.ReadHeader();
       continue;
     }
     if (SameType(h.type, kPLTE)) {
@@ -590,7 +605,7 @@ void PngLoader::Load() {
       if (props_.colorType == 3) {
         SetUpConversion();
         palette_ = colors_.PaletteFromRgb(d);
-        if (imageDone_) bitmap_.Palette() = palette_;
+        if (image_done_) bitmap_.Palette() = palette_;
       }
     } else if (SameType(h.type, kGAMA)) {
       const auto d = chunks_.ReadData(h);
@@ -598,7 +613,7 @@ void PngLoader::Load() {
       if (d.size() >= 4 && Be32(d.data()) != 0) {
         colors_.SetGamma(Be32(d.data()) / 100000.0, 2.2);
         props_.fileGamma = Be32(d.data()) / 100000.0;
-        if (conversionReady_) colors_.SelectConversion();
+        if (conversion_ready_) colors_.SelectConversion();
       }
     } else if (SameType(h.type, kBKGD)) {
       ReadBackground(chunks_.ReadData(h));
@@ -661,7 +676,7 @@ PngProperties ReadPngProperties(std::span<const std::uint8_t> data) {
 
 void TPNGGraphic::LoadFromMemory(std::span<const std::uint8_t> data) {
   try {
-    PngLoader loader(data, limits_, props_, bitmap_, background_, transparentColor_, transparency_);
+    PngLoader loader(data, limits_, props_, bitmap_, background_, transparent_color_, transparency_);
     loader.Load();
   } catch (...) {
     bitmap_ = Bitmap();

@@ -70,7 +70,7 @@ class TPNGGraphic {
   // bKGD: a colour value for RGB pictures, the palette index (or grey level) for palette ones.
   graphics::TColor BackgroundColor() const { return background_; }
   // tRNS of grey and RGB pictures, clNone without it.
-  graphics::TColor TransparentColor() const { return transparentColor_; }
+  graphics::TColor TransparentColor() const { return transparent_color_; }
   // tRNS of indexed pictures: alpha per palette index, 255 past the stored entries.
   const std::array<std::uint8_t, 256>& TransparencyTable() const { return transparency_; }
 
@@ -82,7 +82,7 @@ class TPNGGraphic {
   graphics::Bitmap bitmap_;
   PngProperties props_;
   graphics::TColor background_ = graphics::clWhite;
-  graphics::TColor transparentColor_ = graphics::clNone;
+  graphics::TColor transparent_color_ = graphics::clNone;
   std::array<std::uint8_t, 256> transparency_{};
 };
 

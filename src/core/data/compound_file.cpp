@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/byte_reader.h"
 #include "core/data/error.h"
 #include "core/data/text.h"
 
@@ -17,18 +18,14 @@ constexpr std::uint32_t kFree = 0xFFFFFFFF;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 constexpr std::size_t kEntrySize = 128;
 
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
 [[noreturn]] void Fail(const std::string& what) {
   throw DataError("The workbook file is damaged or not an Excel 97-2003 workbook (" + what + ").");
 }
+
+// Little-endian fields at `at` of `b`; a field beyond the end is a damaged file.
+void ReadPastEnd(const char*) { Fail("a field lies beyond its sector"); }
+std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le16At(at); }
+std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le32At(at); }
 
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/utf8.h"
+
 namespace sapala::data {
 
 // Windows-1252 bytes to UTF-8. The five bytes that code page leaves undefined (0x81, 0x8D,
@@ -22,11 +24,10 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // U+FFFD, so the result is always valid UTF-8.
 std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes);
 
-// UTF-8 to UTF-16 code units. Invalid sequences become U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
-
-// Appends the UTF-8 form of code point `cp` (U+FFFD for surrogates and values above U+10FFFF).
-void AppendUtf8(std::string& out, char32_t cp);
+// UTF-8 to UTF-16 and code points to UTF-8: sapala::Utf8ToUtf16 and sapala::AppendUtf8 of
+// core/base/utf8.h, with its one replacement rule.
+using sapala::AppendUtf8;
+using sapala::Utf8ToUtf16;
 
 // Decodes 8-bit text of a workbook's CODEPAGE: 1252 and the Latin-1 family (and 367 ASCII,
 // 1200 meaning 8-bit data really is Latin-1) are supported; anything else is read as 1252,

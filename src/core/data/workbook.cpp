@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/data/compound_file.h"
+#include "core/base/byte_reader.h"
 #include "core/data/error.h"
 #include "core/data/text.h"
 
@@ -37,23 +38,14 @@ constexpr std::uint16_t kString = 0x0207;
   throw DataError("The workbook is damaged (" + what + ").");
 }
 
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-  if (at + 2 > b.size()) Fail("record too short");
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-  if (at + 4 > b.size()) Fail("record too short");
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
+// Little-endian fields at `at` of a record's data; one beyond the end is a damaged record.
+void ReadPastEnd(const char*) { Fail("record too short"); }
+std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le16At(at); }
+std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le32At(at); }
 double F64(std::span<const std::uint8_t> b, std::size_t at) {
-  if (at + 8 > b.size()) Fail("record too short");
-  std::uint64_t bits = 0;
-  for (int i = 7; i >= 0; --i) bits = (bits << 8) | b[at + static_cast<std::size_t>(i)];
-  double v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
+  ByteReader r(b, ReadPastEnd);
+  r.Seek(at);
+  return r.LeF64();
 }
 
 struct Record {

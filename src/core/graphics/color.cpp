@@ -25,10 +25,6 @@ constexpr TColor kDefaultSysColors[31] = {
     RgbColor(185, 209, 234), RgbColor(215, 228, 242), RgbColor(51, 153, 255),
     RgbColor(240, 240, 240)};
 
-std::uint8_t ClampByte(std::int64_t v) {
-  return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
-}
-
 TColor WithTop(TColor original, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return ColorFromBits((ColorBits(original) & 0xFF000000u) | ColorBits(RgbColor(r, g, b)));
 }
@@ -62,7 +58,7 @@ TColor ColorToRGB(TColor c) {
 
 TColor MixColors(TColor a, TColor b, double p) {
   auto mix = [p](std::uint8_t x, std::uint8_t y) {
-    return ClampByte(RoundEven(x * p + y * (1.0 - p)));
+    return RoundToByte(x * p + y * (1.0 - p));
   };
   return WithTop(a, mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)),
                  mix(BlueOf(a), BlueOf(b)));
@@ -91,7 +87,7 @@ TColor ChangeHue(TColor color, int degrees) {
   const double hh = static_cast<double>(shifted) / 60.0;
   const std::int64_t k = static_cast<std::int64_t>(hh);  // integer part, toward zero
   const double f = hh - static_cast<double>(k);
-  auto chan = [](double x) { return ClampByte(RoundEven(std::clamp(x, 0.0, 255.0))); };
+  auto chan = [](double x) { return RoundToByte(std::clamp(x, 0.0, 255.0)); };
   const std::uint8_t V = chan(v);
   const std::uint8_t p = chan(v * (1 - s));
   const std::uint8_t q = chan(v * (1 - f * s));
@@ -111,7 +107,7 @@ TColor ChangeSaturation(TColor color, int percent) {
   const double r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
   const double avg = (r + g + b) / 3.0;
   const double s = percent / 100.0;
-  auto chan = [&](double c) { return ClampByte(RoundEven(c - (avg - c) * s)); };
+  auto chan = [&](double c) { return RoundToByte(c - (avg - c) * s); };
   return WithTop(color, chan(r), chan(g), chan(b));
 }
 

@@ -134,7 +134,20 @@ constexpr TColor ColorFromPixel(std::uint32_t px) {
                        (px & 0xFFu) << 16);
 }
 
-// Round half to even, the rounding every formula of the engine uses.
+// Channel arithmetic shared by the colour and pixel routines, one contract each.
+// Round half to even, the rounding every formula of the engine uses; NaN gives 0, huge values
+// saturate.
 std::int64_t RoundEven(double v);
+// v limited to 0..255.
+constexpr std::uint8_t ClampByte(std::int64_t v) noexcept {
+  return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+// A computed channel value as a byte: RoundEven, then ClampByte.
+inline std::uint8_t RoundToByte(double v) { return ClampByte(RoundEven(v)); }
+// a × b / 255 rounded to the nearest integer, for a, b in 0..255 (a quotient by 255 is never
+// exactly half-way): the product of two 8-bit fractions, as alpha premultiplication needs it.
+constexpr std::uint8_t MulDiv255(unsigned a, unsigned b) noexcept {
+  return static_cast<std::uint8_t>((a * b + 127u) / 255u);
+}
 
 }  // namespace sapala::graphics

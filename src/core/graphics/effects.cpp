@@ -278,6 +278,10 @@ void Resample(const Bitmap& source, Bitmap& dest, int width, int filter, int hei
     Resample(copy, dest, width, filter, height);
     return;
   }
+  if (width == source.Width() && height == source.Height()) {
+    dest = source.Clone();   // equal sizes copy the source as it is, palette pictures included
+    return;
+  }
   const bool is32 = source.Format() == PixelFormat::pf32bit;
   const PixelFormat format = is32 ? PixelFormat::pf32bit : PixelFormat::pf24bit;
   Bitmap converted;
@@ -285,10 +289,6 @@ void Resample(const Bitmap& source, Bitmap& dest, int width, int filter, int hei
   if (!is32 && source.Format() != PixelFormat::pf24bit) {
     converted = ConvertTo24(source);
     src = &converted;
-  }
-  if (width == source.Width() && height == source.Height()) {
-    dest = src == &converted ? std::move(converted) : source.Clone();
-    return;
   }
   Bitmap work(width, src->Height(), format);
   Bitmap out(width, height, format);

@@ -13,10 +13,6 @@ bool Is32(const Bitmap& b) { return !b.Empty() && b.Format() == PixelFormat::pf3
 
 inline std::uint8_t Byte(std::uint32_t w, int shift) { return static_cast<std::uint8_t>(w >> shift); }
 
-inline std::uint8_t ClampByte(std::int64_t v) {
-  return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
-}
-
 // A source pixel as the keyed copies compare it: 32-bit words as stored, other formats as
 // 0x00RRGGBB (so that the key 0x00FF00FF matches fuchsia in 24-bit and palette pictures).
 inline std::uint32_t KeyWord(const Bitmap& b, int x, int y) {
@@ -486,7 +482,7 @@ void PremultiplyAlpha(Bitmap& bitmap) {
       const std::uint32_t w = row[x], a = w >> 24;
       if (a == 255) continue;
       std::uint32_t out = w & 0xFF000000u;
-      for (int shift = 0; shift < 24; shift += 8) out |= ((w >> shift & 0xFFu) * a + 127u) / 255u << shift;
+      for (int shift = 0; shift < 24; shift += 8) out |= std::uint32_t{MulDiv255(w >> shift & 0xFFu, a)} << shift;
       row[x] = out;
     }
   }

@@ -50,6 +50,18 @@ void TlcTimerThread::SetPriority(TThreadPriority p) {
   if (thread_.joinable()) ApplyPriority(thread_, p);
 }
 
+std::optional<int> TlcTimerThread::SystemPriority() {
+#if defined(_WIN32)
+  if (!thread_.joinable()) return std::nullopt;
+  int policy = 0;
+  sched_param sp{};
+  if (pthread_getschedparam(thread_.native_handle(), &policy, &sp) != 0) return std::nullopt;
+  return sp.sched_priority;
+#else
+  return std::nullopt;
+#endif
+}
+
 bool TlcTimerThread::Running() const {
   std::lock_guard lock(mutex_);
   return running_ && !finished_ && !terminate_;

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "core/threading/ui_dispatch.h"
@@ -37,6 +38,9 @@ class TlcTimerThread {
   void SetRunning(bool running);
   void SetInterval(std::uint32_t ms);
   void SetPriority(TThreadPriority p);
+  // The scheduling priority the worker runs at as the system reports it (Windows: -15..15);
+  // nullopt where threads have no priority levels of their own (Linux) or it cannot be read.
+  std::optional<int> SystemPriority();
   // Signals the wake-up, waits for the worker to finish (running the user-interface thread's
   // pending calls meanwhile). Idempotent.
   void Stop();
@@ -90,6 +94,8 @@ class TlcThreadedTimer {
 
   // Whether the worker is waiting for ticks (not suspended, not finished); for tests and tools.
   bool ThreadRunning() const;
+  // The worker's priority as the system reports it (see TlcTimerThread::SystemPriority).
+  std::optional<int> ThreadSystemPriority() const { return thread_ ? thread_->SystemPriority() : std::nullopt; }
 
  protected:
   virtual void TimerEvent() {}

@@ -98,7 +98,7 @@ void TForm1::GlazeButton1Click(TObject&) {
 void TForm1::GlazeButton2Click(TObject&) { Close(); }
 
 void TForm1::Edit1KeyPress(TObject&, wchar_t& key) {
-  if (key == 13) SubstringSearch();
+  if (key == L'\r') SubstringSearch();
   PrefixSearch();
   Edit1->SetFocus();
 }
@@ -122,12 +122,12 @@ void TForm1::ShowSubstringPair() {
 }
 
 void TForm1::DBGrid1KeyPress(TObject&, wchar_t& key) {
-  if (key == 13) DBGrid2->SetFocus();
+  if (key == L'\r') DBGrid2->SetFocus();
   ShowSubstringPair();
 }
 
 void TForm1::DBGrid2KeyPress(TObject&, wchar_t& key) {
-  if (key == 13) Edit1->SetFocus();
+  if (key == L'\r') Edit1->SetFocus();
   ShowPrefixPair();
 }
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "core/codecs/bmp.h"
-#include "win/controls/dib_surface.h"
 #include "win/framework/dib.h"
 #include "win/framework/forms.h"
 #include "win/framework/loader.h"
@@ -260,7 +259,7 @@ void TGlazeButton::WndProc(Message& m) {
     case WM_MOUSEMOVE: {
       bool inside = true;   // without capture, a move reaches us only over our window
       if (::GetCapture() == WindowHandle()) {
-        const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+        const auto [x, y] = m.MousePoint();
         inside = x >= 0 && y >= 0 && x < width_ && y < height_;
       }
       Hover(inside);
@@ -369,16 +368,9 @@ bool TGlazeButton::ReadProperty(std::string_view name, const forms::Property& p,
       return true;
     }
   }
-  auto pick = [&](const auto& names, int count) {
-    const std::string v = loader.Ident(p);
-    for (int i = 0; i < count; ++i) {
-      if (v == names[i]) return i;
-    }
-    loader.Fail(p, "unknown value " + v);
-  };
-  if (name == "ColorScheme") { SetColorScheme(static_cast<TColorScheme>(pick(kSchemeNames, kSchemeCount))); return true; }
+  if (name == "ColorScheme") { SetColorScheme(loader.Enum<TColorScheme>(p, kSchemeNames, "colour scheme")); return true; }
   if (name == "Ctl3D") { SetCtl3D(loader.Bool(p)); return true; }
-  if (name == "Layout") { SetLayout(static_cast<TButtonLayout>(pick(kLayoutNames, 4))); return true; }
+  if (name == "Layout") { SetLayout(loader.Enum<TButtonLayout>(p, kLayoutNames, "button layout")); return true; }
   if (name == "Spacing") { SetSpacing(static_cast<int>(loader.Int(p))); return true; }
   if (name == "TransparentGlyph") { SetTransparentGlyph(loader.Bool(p)); return true; }
   if (name == "Gradient") { SetGradient(loader.Bool(p)); return true; }
@@ -386,11 +378,11 @@ bool TGlazeButton::ReadProperty(std::string_view name, const forms::Property& p,
   if (name == "Cancel") { cancel_ = loader.Bool(p); return true; }
   if (name == "Default") { default_ = loader.Bool(p); return true; }
   if (name == "UseSound") { use_sound_ = loader.Bool(p); return true; }
-  if (name == "Sound") { sound_ = static_cast<TSoundScheme>(pick(kSoundNames, 4)); return true; }
+  if (name == "Sound") { sound_ = loader.Enum<TSoundScheme>(p, kSoundNames, "sound"); return true; }
   if (name == "ModalResult") {
     if (std::get_if<std::int64_t>(&p.value)) { modal_result_ = static_cast<int>(loader.Int(p)); return true; }
     static const char* const results[] = {"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore", "mrYes", "mrNo"};
-    modal_result_ = pick(results, 8);
+    modal_result_ = loader.Enum<int>(p, results, "modal result");
     return true;
   }
   if (name == "Glyph.Data") {

@@ -157,20 +157,16 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
 
 bool TsLabelFX::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "Kind.KindType") {
-    const std::string v = loader.Ident(p);
-    if (v == "ktStandard") kind_.SetKindType(TsKindType::ktStandard);
-    else if (v == "ktCustom") kind_.SetKindType(TsKindType::ktCustom);
-    else if (v == "ktSkin") kind_.SetKindType(TsKindType::ktSkin);
-    else loader.Fail(p, "unknown kind " + v);
+    kind_.SetKindType(loader.Enum<TsKindType>(
+        p, {{"ktStandard", TsKindType::ktStandard}, {"ktCustom", TsKindType::ktCustom}, {"ktSkin", TsKindType::ktSkin}},
+        "kind"));
     return true;
   }
   if (name == "Kind.Color") { kind_.SetColor(loader.Color(p)); return true; }
   if (name == "Shadow.Mode") {
-    const std::string v = loader.Ident(p);
-    if (v == "smNone") shadow_.SetMode(TsShadowMode::smNone);
-    else if (v == "smCustom") shadow_.SetMode(TsShadowMode::smCustom);
-    else if (v == "smSkin1") shadow_.SetMode(TsShadowMode::smSkin1);
-    else loader.Fail(p, "unknown shadow mode " + v);
+    shadow_.SetMode(loader.Enum<TsShadowMode>(
+        p, {{"smNone", TsShadowMode::smNone}, {"smCustom", TsShadowMode::smCustom}, {"smSkin1", TsShadowMode::smSkin1}},
+        "shadow mode"));
     return true;
   }
   if (name == "Shadow.Color") { shadow_.SetColor(loader.Color(p)); return true; }

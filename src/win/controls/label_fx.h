@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/controls/label_shadow.h"
-#include "win/controls/dib_surface.h"
+#include "win/framework/dib.h"
 #include "win/controls/slabel.h"
 
 namespace sapala::win {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "win/controls/dib_surface.h"
+#include "win/framework/dib.h"
 #include "win/framework/application.h"
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
@@ -250,19 +250,13 @@ bool TsWebLabel::ReadProperty(std::string_view name, const forms::Property& p, L
     static const char* const modes[] = {"soHide", "soNormal", "soShowMinimized", "soMaximize",
                                         "soShowNoActivate", "soShow", "soMinimize",
                                         "soShowMinNoActive", "soShowNA", "soRestore", "soDefault"};
-    const std::string v = loader.Ident(p);
-    for (int i = 0; i < 11; ++i) {
-      if (v == modes[i]) { show_mode_ = static_cast<TsWindowShowMode>(i); return true; }
-    }
-    loader.Fail(p, "unknown show mode " + v);
+    show_mode_ = loader.Enum<TsWindowShowMode>(p, modes, "show mode");
+    return true;
   }
   if (name == "Cursor") {
-    const std::string v = loader.Ident(p);
-    if (v == "crHandPoint") cursor_ = crHandPoint;
-    else if (v == "crDefault") cursor_ = crDefault;
-    else if (v == "crArrow") cursor_ = crArrow;
-    else if (v == "crIBeam") cursor_ = crIBeam;
-    else loader.Fail(p, "unknown cursor " + v);
+    cursor_ = loader.Enum<TCursor>(
+        p, {{"crHandPoint", crHandPoint}, {"crDefault", crDefault}, {"crArrow", crArrow}, {"crIBeam", crIBeam}},
+        "cursor");
     return true;
   }
   return TsLabel::ReadProperty(name, p, loader);

@@ -69,7 +69,7 @@ bool TApplication::FilterKey(MSG& msg) {
   if (!form) return false;
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     const WORD key = static_cast<WORD>(msg.wParam);
-    if (target == form || !target->WantsKey(key, &msg)) {
+    if (target == form || !target->WantsKey(key)) {
       if (form->DialogKey(key, KeyboardShiftState())) return true;
     }
   } else if (msg.message == WM_SYSCHAR) {

@@ -26,6 +26,29 @@ unsigned MouseShift(WPARAM wp) noexcept {
   return s;
 }
 
+// A mouse button message decoded: which button, pressed or released, double click or not.
+struct ButtonMessage {
+  bool is_button = false;
+  bool down = false;
+  bool double_click = false;
+  MouseButton button = MouseButton::mbLeft;
+};
+
+ButtonMessage DecodeButton(UINT msg) noexcept {
+  switch (msg) {
+    case WM_LBUTTONDOWN: return {true, true, false, MouseButton::mbLeft};
+    case WM_LBUTTONDBLCLK: return {true, true, true, MouseButton::mbLeft};
+    case WM_LBUTTONUP: return {true, false, false, MouseButton::mbLeft};
+    case WM_RBUTTONDOWN: return {true, true, false, MouseButton::mbRight};
+    case WM_RBUTTONDBLCLK: return {true, true, true, MouseButton::mbRight};
+    case WM_RBUTTONUP: return {true, false, false, MouseButton::mbRight};
+    case WM_MBUTTONDOWN: return {true, true, false, MouseButton::mbMiddle};
+    case WM_MBUTTONDBLCLK: return {true, true, true, MouseButton::mbMiddle};
+    case WM_MBUTTONUP: return {true, false, false, MouseButton::mbMiddle};
+    default: return {};
+  }
+}
+
 bool RegisterOurClass(const std::wstring& name, WNDPROC proc) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
@@ -266,6 +289,7 @@ void TWinControl::CreateHandle() {
                               params.style, params.x, params.y, params.width, params.height,
                               params.parent, nullptr, instance, nullptr);
     if (!hwnd_) throw std::runtime_error("a window could not be created");
+    window_owner_.reset(hwnd_);
     ::SetPropW(hwnd_, kControlProperty, this);
     original_proc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc)));
@@ -290,8 +314,8 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyHandle() noexcept {
-  if (!hwnd_) return;
-  ::DestroyWindow(hwnd_);   // WM_NCDESTROY clears hwnd_ and puts the class procedure back
+  // DestroyWindow; WM_NCDESTROY, on its way, puts the class procedure back and clears hwnd_.
+  window_owner_.reset();
   hwnd_ = nullptr;
 }
 
@@ -302,16 +326,25 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     self = static_cast<TWinControl*>(cs->lpCreateParams);
     if (self) {
       self->hwnd_ = hwnd;
+      self->window_owner_.reset(hwnd);
       ::SetPropW(hwnd, kControlProperty, self);
     }
   }
   if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
 
-  Message m{msg, wp, lp, 0};
+  Message m{msg, wp, lp, 0, false, 0};
   try {
     self->WindowProc(m);
   } catch (...) {
     Application().HandleException(std::current_exception());
+    // The window answers what the default procedure answers (0 would mean "nowhere" to a hit
+    // test and "no keys wanted" to WM_GETDLGCODE); it runs now if it has not run yet.
+    if (!m.Defaulted) {
+      Message plain{msg, wp, lp, 0, false, 0};
+      self->DefaultHandler(plain);
+      m.DefaultResult = plain.Result;
+    }
+    m.Result = m.DefaultResult;
   }
   if (msg == WM_NCDESTROY) {
     ::RemovePropW(hwnd, kControlProperty);
@@ -322,6 +355,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
       }
       self->original_proc_ = nullptr;
     }
+    // Destroyed from outside (with its parent, say) the window is gone, not ours to close any
+    // more; destroyed by DestroyHandle, the owner has let go of it already.
+    (void)self->window_owner_.release();
     self->hwnd_ = nullptr;
   }
   return m.Result;
@@ -331,12 +367,14 @@ void TWinControl::DefaultHandler(Message& m) {
   if (!hwnd_) return;
   m.Result = original_proc_ ? ::CallWindowProcW(original_proc_, hwnd_, m.Msg, m.WParam, m.LParam)
                             : ::DefWindowProcW(hwnd_, m.Msg, m.WParam, m.LParam);
+  m.Defaulted = true;
+  m.DefaultResult = m.Result;
 }
 
-TControl* TWinControl::GraphicChildAt(int x, int y) const noexcept {
+TControl* TWinControl::GraphicChildAt(int x, int y, bool allow_disabled) const noexcept {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     TControl* c = *it;
-    if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !c->Enabled()) continue;
+    if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!allow_disabled && !c->Enabled())) continue;
     const RECT r = c->BoundsRect();
     const POINT pt{x, y};
     if (::PtInRect(&r, pt)) return c;
@@ -345,45 +383,41 @@ TControl* TWinControl::GraphicChildAt(int x, int y) const noexcept {
 }
 
 void TWinControl::HandleMouseForChildren(Message& m, bool& handled) {
-  const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+  const auto [x, y] = m.MousePoint();
   const unsigned shift = MouseShift(m.WParam);
-  TControl* target = captured_ ? captured_ : GraphicChildAt(x, y);
   if (m.Msg == WM_MOUSEMOVE) {
-    TControl* under = GraphicChildAt(x, y);
+    // Entering and leaving are told whatever the child's enabled state; clicks and moves go
+    // to enabled children only.
+    TControl* under = GraphicChildAt(x, y, /*allow_disabled=*/true);
     if (under != hover_child_) {
       if (hover_child_) hover_child_->MouseLeave();
       hover_child_ = under;
       if (hover_child_) hover_child_->MouseEnter();
     }
   }
+  TControl* target = captured_ ? captured_ : GraphicChildAt(x, y, false);
   if (!target) return;
-  handled = true;
   const int cx = x - target->Left(), cy = y - target->Top();
-  switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+  if (m.Msg == WM_MOUSEMOVE) {
+    handled = true;
+    target->MouseMove(shift, cx, cy);
+    return;
+  }
+  const ButtonMessage b = DecodeButton(m.Msg);
+  if (!b.is_button) return;
+  handled = true;
+  if (b.button == MouseButton::mbLeft) {
+    // The left button captures: the child gets the moves and the release wherever they are.
+    if (b.down) {
       captured_ = target;
       ::SetCapture(hwnd_);
-      target->MouseDown(MouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? static_cast<unsigned>(ssDouble) : 0u), cx, cy);
-      break;
-    case WM_RBUTTONDOWN:
-      target->MouseDown(MouseButton::mbRight, shift, cx, cy);
-      break;
-    case WM_MOUSEMOVE:
-      target->MouseMove(shift, cx, cy);
-      break;
-    case WM_LBUTTONUP: {
+    } else {
       captured_ = nullptr;
       if (::GetCapture() == hwnd_) ::ReleaseCapture();
-      target->MouseUp(MouseButton::mbLeft, shift, cx, cy);
-      break;
     }
-    case WM_RBUTTONUP:
-      target->MouseUp(MouseButton::mbRight, shift, cx, cy);
-      break;
-    default:
-      handled = false;
   }
+  if (b.down) target->MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), cx, cy);
+  else target->MouseUp(b.button, shift, cx, cy);
 }
 
 void TWinControl::WndProc(Message& m) {
@@ -407,7 +441,7 @@ void TWinControl::WndProc(Message& m) {
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(m.WParam);
+      WORD key = m.VirtualKey();
       KeyDown(key, KeyboardShiftState());
       if (key == 0) return;
       m.WParam = key;
@@ -415,7 +449,7 @@ void TWinControl::WndProc(Message& m) {
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-      WORD key = static_cast<WORD>(m.WParam);
+      WORD key = m.VirtualKey();
       KeyUp(key, KeyboardShiftState());
       if (key == 0) return;
       m.WParam = key;
@@ -447,17 +481,20 @@ void TWinControl::WndProc(Message& m) {
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: {
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP: {
       bool handled = false;
       HandleMouseForChildren(m, handled);
       if (handled) return;
-      const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+      const auto [x, y] = m.MousePoint();
       const unsigned shift = MouseShift(m.WParam);
+      const ButtonMessage b = DecodeButton(m.Msg);
       if (m.Msg == WM_MOUSEMOVE) MouseMove(shift, x, y);
-      else if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) MouseDown(MouseButton::mbLeft, shift, x, y);
-      else if (m.Msg == WM_RBUTTONDOWN) MouseDown(MouseButton::mbRight, shift, x, y);
-      else if (m.Msg == WM_LBUTTONUP) MouseUp(MouseButton::mbLeft, shift, x, y);
-      else if (m.Msg == WM_RBUTTONUP) MouseUp(MouseButton::mbRight, shift, x, y);
+      else if (b.down) MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), x, y);
+      else MouseUp(b.button, shift, x, y);
       break;
     }
     case WM_MOUSELEAVE:
@@ -489,7 +526,7 @@ void TWinControl::WndProc(Message& m) {
         POINT pt;
         ::GetCursorPos(&pt);
         ::ScreenToClient(hwnd_, &pt);
-        const TControl* over = GraphicChildAt(pt.x, pt.y);
+        const TControl* over = GraphicChildAt(pt.x, pt.y, false);
         const TCursor cursor = over && over->Cursor() != crDefault ? over->Cursor() : cursor_;
         if (cursor != crDefault) {
           const wchar_t* shape = cursor == crHandPoint ? IDC_HAND : cursor == crIBeam ? IDC_IBEAM : IDC_ARROW;
@@ -501,6 +538,19 @@ void TWinControl::WndProc(Message& m) {
       break;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(m.LParam) != hwnd_) captured_ = nullptr;
+      break;
+    case WM_GETDLGCODE:
+      if (original_proc_) {
+        // A standard class is asked without the key message: handed one, a rich edit switches
+        // into dialog mode and posts WM_CLOSE to its parent on Escape (which would end the
+        // program) and WM_NEXTDLGCTL on Tab.
+        m.LParam = 0;
+        DefaultHandler(m);
+        // Tab always moves the focus on through the form's tab order; a class that wants all
+        // keys (multi-line edits) keeps Enter and Escape.
+        m.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+        return;
+      }
       break;
     default:
       break;
@@ -630,7 +680,7 @@ void TWinControl::TabList(std::vector<TWinControl*>& list) const {
   }
 }
 
-bool TWinControl::WantsKey(WORD key, const MSG* msg) {
+bool TWinControl::WantsKey(WORD key) {
   LRESULT mask;
   switch (key) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
@@ -639,8 +689,10 @@ bool TWinControl::WantsKey(WORD key, const MSG* msg) {
     default: return true;
   }
   if (!hwnd_) return false;
-  const LRESULT code = ::SendMessageW(hwnd_, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg));
-  return (code & (mask | DLGC_WANTMESSAGE)) != 0;
+  // Only the key's own flag counts: DLGC_WANTALLKEYS (the same bit as DLGC_WANTMESSAGE) takes
+  // Enter and Escape, not Tab or the arrows.
+  const LRESULT code = ::SendMessageW(hwnd_, WM_GETDLGCODE, key, 0);
+  return (code & mask) != 0;
 }
 
 void TWinControl::KeyDown(WORD& key, unsigned shift) {

@@ -15,6 +15,7 @@
 #include "win/framework/component.h"
 #include "win/framework/events.h"
 #include "win/framework/graphics.h"
+#include "win/framework/handles.h"
 
 namespace sapala::win {
 
@@ -26,11 +27,22 @@ using TCursor = int;
 constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21;
 
 // One window message on its way through a control; Result is what the window procedure returns.
+// Defaulted tells whether the default procedure has run for it (DefaultHandler), and
+// DefaultResult what it answered: a handler that throws leaves that answer.
 struct Message {
   UINT Msg;
   WPARAM WParam;
   LPARAM LParam;
   LRESULT Result = 0;
+  bool Defaulted = false;
+  LRESULT DefaultResult = 0;
+
+  // Typed views of the parameters. Mouse messages: the pointer in client pixels (signed, so a
+  // captured pointer left of or above the window is negative). Key messages: the virtual key.
+  POINT MousePoint() const noexcept {
+    return {static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+  }
+  WORD VirtualKey() const noexcept { return static_cast<WORD>(WParam); }
 };
 
 class TControl : public TComponent {
@@ -169,8 +181,9 @@ class TWinControl : public TControl {
   void TabList(std::vector<TWinControl*>& list) const;
 
   // Whether this control handles a key itself rather than offering it to the form (Tab, Enter,
-  // Escape, arrows), by the window's own answer to WM_GETDLGCODE.
-  bool WantsKey(WORD key, const MSG* msg);
+  // Escape, arrows), by the window's own answer to WM_GETDLGCODE. The key message itself is
+  // never handed to the window (see WndProc).
+  bool WantsKey(WORD key);
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -228,9 +241,14 @@ class TWinControl : public TControl {
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void HandleMouseForChildren(Message& m, bool& handled);
-  TControl* GraphicChildAt(int x, int y) const noexcept;
+  // The topmost visible windowless child at (x, y); disabled ones only with allow_disabled.
+  TControl* GraphicChildAt(int x, int y, bool allow_disabled) const noexcept;
 
+  // The window (valid until its WM_NCDESTROY has been handled) and its owner, which counts it
+  // among live windows from creation until WM_NCDESTROY, whether that comes from DestroyHandle
+  // or from outside (the parent window going).
   HWND hwnd_ = nullptr;
+  Window window_owner_;
   WNDPROC original_proc_ = nullptr;     // the standard class's procedure for subclassed windows
   std::vector<TControl*> controls_;
   int tab_order_ = -1;

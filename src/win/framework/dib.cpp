@@ -1,5 +1,7 @@
 #include "win/framework/dib.h"
 
+#include <algorithm>
+#include <new>
 #include <span>
 
 #include "core/codecs/picture.h"
@@ -41,13 +43,13 @@ class DibBuffer final : public graphics::PixelBuffer {
   std::ptrdiff_t stride_ = 0;
 };
 
-std::unique_ptr<graphics::PixelBuffer> MakeDib(int width, int height, graphics::PixelFormat format) {
+}  // namespace
+
+std::unique_ptr<graphics::PixelBuffer> MakeDibBuffer(int width, int height, graphics::PixelFormat format) {
   return std::make_unique<DibBuffer>(width, height, format);
 }
 
-}  // namespace
-
-void InstallDibSections() noexcept { graphics::SetPixelBufferFactory(&MakeDib); }
+void InstallDibSections() noexcept { graphics::SetPixelBufferFactory(&MakeDibBuffer); }
 
 HBITMAP DibHandle(const graphics::Bitmap& bitmap) noexcept {
   if (!bitmap.Buffer()) return nullptr;
@@ -64,6 +66,42 @@ HBITMAP DibHandle(const graphics::Bitmap& bitmap) noexcept {
 
 graphics::Bitmap LoadPicture(const void* data, std::size_t size) {
   return codecs::ReadPicture(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size));
+}
+
+void DibSurface::Release() noexcept {
+  selection_.reset();
+  view_ = graphics::Bitmap();
+  dc_.reset();
+  bitmap_.reset();
+  width_ = height_ = 0;
+}
+
+void DibSurface::Resize(int width, int height) {
+  width = std::max(0, width);
+  height = std::max(0, height);
+  if (width == width_ && height == height_) return;
+  Release();
+  if (width == 0 || height == 0) return;
+  if (width > graphics::Bitmap::kMaxDimension || height > graphics::Bitmap::kMaxDimension) throw std::bad_alloc();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;   // top-down: row 0 first in memory
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  dc_.reset(::CreateCompatibleDC(nullptr));
+  if (!bitmap_ || !bits || !dc_) {
+    Release();
+    throw std::bad_alloc();
+  }
+  selection_.emplace(dc_.get(), bitmap_.get());
+  view_ = graphics::Bitmap::Wrap(static_cast<std::uint8_t*>(bits), width, height,
+                                 static_cast<std::ptrdiff_t>(width) * 4, graphics::PixelFormat::pf32bit);
+  width_ = width;
+  height_ = height;
 }
 
 }  // namespace sapala::win

@@ -44,14 +44,12 @@ const EventHandler* TForm::FindHandler(std::string_view name) const {
 
 bool TForm::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "BorderStyle") {
-    const std::string v = loader.Ident(p);
-    if (v == "bsNone") border_style_ = BorderStyle::bsNone;
-    else if (v == "bsSingle") border_style_ = BorderStyle::bsSingle;
-    else if (v == "bsSizeable") border_style_ = BorderStyle::bsSizeable;
-    else if (v == "bsDialog") border_style_ = BorderStyle::bsDialog;
-    else if (v == "bsToolWindow") border_style_ = BorderStyle::bsToolWindow;
-    else if (v == "bsSizeToolWin") border_style_ = BorderStyle::bsSizeToolWin;
-    else loader.Fail(p, "unknown border style " + v);
+    border_style_ = loader.Enum<BorderStyle>(
+        p,
+        {{"bsNone", BorderStyle::bsNone}, {"bsSingle", BorderStyle::bsSingle},
+         {"bsSizeable", BorderStyle::bsSizeable}, {"bsDialog", BorderStyle::bsDialog},
+         {"bsToolWindow", BorderStyle::bsToolWindow}, {"bsSizeToolWin", BorderStyle::bsSizeToolWin}},
+        "border style");
     return true;
   }
   if (name == "BorderIcons") {
@@ -66,13 +64,14 @@ bool TForm::ReadProperty(std::string_view name, const forms::Property& p, Loader
     return true;
   }
   if (name == "Position") {
-    const std::string v = loader.Ident(p);
-    if (v == "poDesigned") position_ = FormPosition::poDesigned;
-    else if (v == "poDefault" || v == "poDefaultPosOnly" || v == "poDefaultSizeOnly") position_ = FormPosition::poDefault;
-    else if (v == "poScreenCenter") position_ = FormPosition::poScreenCenter;
-    else if (v == "poDesktopCenter") position_ = FormPosition::poDesktopCenter;
-    else if (v == "poMainFormCenter" || v == "poOwnerFormCenter") position_ = FormPosition::poMainFormCenter;
-    else loader.Fail(p, "unknown position " + v);
+    position_ = loader.Enum<FormPosition>(
+        p,
+        {{"poDesigned", FormPosition::poDesigned}, {"poDefault", FormPosition::poDefault},
+         {"poDefaultPosOnly", FormPosition::poDefault}, {"poDefaultSizeOnly", FormPosition::poDefault},
+         {"poScreenCenter", FormPosition::poScreenCenter}, {"poDesktopCenter", FormPosition::poDesktopCenter},
+         {"poMainFormCenter", FormPosition::poMainFormCenter},
+         {"poOwnerFormCenter", FormPosition::poMainFormCenter}},
+        "position");
     return true;
   }
   if (name == "ClientWidth") { client_width_ = static_cast<int>(loader.Int(p)); return true; }
@@ -274,6 +273,15 @@ void TForm::WndProc(Message& m) {
         return;
       }
       break;
+    case WM_NEXTDLGCTL:
+      // What the dialog manager does for a control that asks for the next one: move the focus
+      // to the given control (LOWORD(lParam) set) or along the tab order.
+      if (LOWORD(m.LParam)) {
+        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.WParam)); c && c->CanFocus()) c->SetFocus();
+      } else {
+        SelectNext(active_control_, m.WParam == 0);
+      }
+      return;
     case WM_DESTROY:
       if (Application().MainForm() == this) Application().Terminate();
       break;

@@ -137,19 +137,17 @@ bool TCustomLabel::ReadProperty(std::string_view name, const forms::Property& p,
   if (name == "WordWrap") { word_wrap_ = loader.Bool(p); return true; }
   if (name == "ShowAccelChar") { show_accel_char_ = loader.Bool(p); return true; }
   if (name == "Alignment") {
-    const std::string v = loader.Ident(p);
-    if (v == "taLeftJustify") alignment_ = TAlignment::taLeftJustify;
-    else if (v == "taRightJustify") alignment_ = TAlignment::taRightJustify;
-    else if (v == "taCenter") alignment_ = TAlignment::taCenter;
-    else loader.Fail(p, "unknown alignment " + v);
+    alignment_ = loader.Enum<TAlignment>(p,
+                                         {{"taLeftJustify", TAlignment::taLeftJustify},
+                                          {"taRightJustify", TAlignment::taRightJustify},
+                                          {"taCenter", TAlignment::taCenter}},
+                                         "alignment");
     return true;
   }
   if (name == "Layout") {
-    const std::string v = loader.Ident(p);
-    if (v == "tlTop") layout_ = TTextLayout::tlTop;
-    else if (v == "tlCenter") layout_ = TTextLayout::tlCenter;
-    else if (v == "tlBottom") layout_ = TTextLayout::tlBottom;
-    else loader.Fail(p, "unknown text layout " + v);
+    layout_ = loader.Enum<TTextLayout>(
+        p, {{"tlTop", TTextLayout::tlTop}, {"tlCenter", TTextLayout::tlCenter}, {"tlBottom", TTextLayout::tlBottom}},
+        "text layout");
     return true;
   }
   if (name == "FocusControl") {

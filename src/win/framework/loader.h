@@ -5,11 +5,13 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -66,6 +68,29 @@ class Loader {
     const EventHandler& h = Handler(p);
     if (const Fn* fn = std::get_if<Fn>(&h)) return *fn;
     Fail(p, "the handler " + Ident(p) + " does not fit this event");
+  }
+
+  // The value of an enumeration whose name the property holds, from a table of names and
+  // values, or (for enumerations numbered 0, 1, 2...) from the array of names in value order.
+  // An unknown name is an error such as "unknown bevel shape bsOval" (`what` = "bevel shape").
+  template <typename E>
+  E Enum(const forms::Property& p, std::initializer_list<std::pair<std::string_view, E>> names,
+         std::string_view what) const {
+    const std::string v = Ident(p);
+    for (const auto& [n, e] : names) {
+      if (n == v) return e;
+    }
+    Fail(p, "unknown " + std::string(what) + " " + v);
+  }
+  template <typename E, typename Names>
+  E Enum(const forms::Property& p, const Names& names_in_order, std::string_view what) const {
+    const std::string v = Ident(p);
+    int i = 0;
+    for (const char* n : names_in_order) {
+      if (v == n) return static_cast<E>(i);
+      ++i;
+    }
+    Fail(p, "unknown " + std::string(what) + " " + v);
   }
 
   [[noreturn]] void Fail(const forms::Property& p, const std::string& what) const;

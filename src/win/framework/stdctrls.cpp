@@ -60,10 +60,8 @@ bool TEdit::ReflectCommand(WORD code) {
 
 bool TEdit::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "BorderStyle") {
-    const std::string v = loader.Ident(p);
-    if (v == "bsNone") border_style_ = EditBorderStyle::bsNone;
-    else if (v == "bsSingle") border_style_ = EditBorderStyle::bsSingle;
-    else loader.Fail(p, "unknown border style " + v);
+    border_style_ = loader.Enum<EditBorderStyle>(
+        p, {{"bsNone", EditBorderStyle::bsNone}, {"bsSingle", EditBorderStyle::bsSingle}}, "border style");
     return true;
   }
   if (name == "ReadOnly") { read_only_ = loader.Bool(p); return true; }
@@ -135,22 +133,18 @@ void TBevel::Paint(TCanvas& canvas) {
 
 bool TBevel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "Shape") {
-    const std::string v = loader.Ident(p);
-    static const std::pair<const char*, BevelShape> shapes[] = {
-        {"bsBox", BevelShape::bsBox}, {"bsFrame", BevelShape::bsFrame},
-        {"bsTopLine", BevelShape::bsTopLine}, {"bsBottomLine", BevelShape::bsBottomLine},
-        {"bsLeftLine", BevelShape::bsLeftLine}, {"bsRightLine", BevelShape::bsRightLine},
-        {"bsSpacer", BevelShape::bsSpacer}};
-    for (const auto& [n, s] : shapes) {
-      if (v == n) { shape_ = s; return true; }
-    }
-    loader.Fail(p, "unknown bevel shape " + v);
+    shape_ = loader.Enum<BevelShape>(
+        p,
+        {{"bsBox", BevelShape::bsBox}, {"bsFrame", BevelShape::bsFrame},
+         {"bsTopLine", BevelShape::bsTopLine}, {"bsBottomLine", BevelShape::bsBottomLine},
+         {"bsLeftLine", BevelShape::bsLeftLine}, {"bsRightLine", BevelShape::bsRightLine},
+         {"bsSpacer", BevelShape::bsSpacer}},
+        "bevel shape");
+    return true;
   }
   if (name == "Style") {
-    const std::string v = loader.Ident(p);
-    if (v == "bsLowered") style_ = BevelStyle::bsLowered;
-    else if (v == "bsRaised") style_ = BevelStyle::bsRaised;
-    else loader.Fail(p, "unknown bevel style " + v);
+    style_ = loader.Enum<BevelStyle>(p, {{"bsLowered", BevelStyle::bsLowered}, {"bsRaised", BevelStyle::bsRaised}},
+                                     "bevel style");
     return true;
   }
   return TGraphicControl::ReadProperty(name, p, loader);

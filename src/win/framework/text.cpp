@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "core/base/utf8.h"
+
 namespace sapala::win {
 
 namespace {
@@ -26,8 +28,17 @@ std::string FromWide(UINT cp, std::wstring_view s) {
 
 }  // namespace
 
-std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
+// UTF-8 goes through the core's conversions, so that window texts and data follow one
+// replacement rule (core/base/utf8.h). wchar_t is a UTF-16 unit on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring Widen(std::string_view utf8) {
+  const std::u16string units = Utf8ToUtf16(utf8);
+  return std::wstring(units.begin(), units.end());
+}
+std::string Narrow(std::wstring_view wide) {
+  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
 std::string ToAnsi(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
 std::wstring FromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
 

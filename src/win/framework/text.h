@@ -7,6 +7,7 @@
 
 namespace sapala::win {
 
+// UTF-8 and UTF-16 by the core's one replacement rule (core/base/utf8.h).
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 // The system's 8-bit code page (CP_ACP); characters it lacks become '?'.

@@ -236,6 +236,33 @@ TEST(PngReader, AncillaryChunksSetTransparencyAndBackground) {
   EXPECT_EQ(g.Picture().PixelWord(0, 0), 0x04010203u);
 }
 
+TEST(PngReader, ChunkRightAfterTheImageDataIsPassedOver) {
+  const Bytes rows{0, 1, 2, 3, 4, 5, 6};   // RGB 2 × 1
+  auto file = [&](std::initializer_list<Bytes> after) {
+    Bytes out = testing::Concat({testing::Signature(), Ihdr(2, 1, 8, 2), Chunk("IDAT", testing::Deflate(rows))});
+    for (const Bytes& c : after) out.insert(out.end(), c.begin(), c.end());
+    const Bytes end = Chunk("IEND", {});
+    out.insert(out.end(), end.begin(), end.end());
+    return out;
+  };
+  TPNGGraphic g;
+  // A transparency there would name a transparent colour the picture does not have.
+  g.LoadFromMemory(file({Chunk("tRNS", {0, 1, 0, 2, 0, 3})}));
+  EXPECT_EQ(g.TransparentColor(), graphics::clNone);
+  EXPECT_FALSE(g.Picture().transparent);
+  EXPECT_EQ(g.Picture().PixelWord(0, 0), 0xFF010203u);
+  // Passed over unchecked: a broken CRC there is no error.
+  Bytes broken = Chunk("tRNS", {0, 1, 0, 2, 0, 3});
+  broken.back() ^= 0xFF;
+  EXPECT_NO_THROW(g.LoadFromMemory(file({broken})));
+  EXPECT_EQ(g.TransparentColor(), graphics::clNone);
+  // A palette there is a critical chunk out of place, not a new palette.
+  const Bytes indexed = testing::Concat({testing::Signature(), Ihdr(2, 1, 8, 3), Chunk("PLTE", Bytes(6, 7)),
+                                         Chunk("IDAT", testing::Deflate(Bytes{0, 0, 1})),
+                                         Chunk("PLTE", Bytes(6, 9)), Chunk("IEND", {})});
+  EXPECT_EQ(MessageOf(indexed), "Cannot load PNG image. Unexpected but critical chunk detected.");
+}
+
 TEST(PngReader, GammaChunkAppliesToColourSamplesNotAlpha) {
   // gAMA 0.5 with display gamma 2.2: exponent 1 / 1.1.
   const Bytes gama = Chunk("gAMA", {0x00, 0x00, 0xC3, 0x50});
@@ -349,6 +376,16 @@ TEST(PngReader, LimitsAreCheckedBeforeAllocation) {
   DecodeLimits bytes;
   bytes.maxPictureBytes = 1000;
   EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6), Bytes(16 * 65, 0)), bytes), tooLarge);
+  // Inflated bytes: 16 rows of a filter byte and 16 × 4 samples, 1040; interlaced, the seven
+  // passes' rows with their filter bytes come to 1054.
+  DecodeLimits inflated;
+  inflated.maxInflatedBytes = 16 * 65 - 1;
+  EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6), Bytes(16 * 65, 0)), inflated), tooLarge);
+  inflated.maxInflatedBytes = 16 * 65;
+  EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6), Bytes(16 * 65, 0)), inflated), "(no error)");
+  EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6, 1), Bytes(1054, 0)), inflated), tooLarge);
+  inflated.maxInflatedBytes = 1054;
+  EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6, 1), Bytes(1054, 0)), inflated), "(no error)");
   DecodeLimits chunk;
   chunk.maxChunkLength = 10;
   EXPECT_EQ(MessageOf(SimplePng(Ihdr(1, 1, 8, 2), Bytes{0, 1, 2, 3}, Chunk("teXt", Bytes(11, 0))), chunk), tooLarge);

@@ -22,10 +22,30 @@ TEST(Color, MixColorsTable) {
       {0x102030, ColorFromBits(0x7FF0E0D0), 0.5, 0x808080},
       {RgbColor(1, 2, 0), RgbColor(2, 3, 0), 0.5, RgbColor(2, 2, 0)},  // 1.5 -> 2, 2.5 -> 2
       {RgbColor(255, 0, 10), RgbColor(0, 255, 20), 0.25, RgbColor(64, 191, 18)},  // 63.75, 191.25, 17.5
+      // Blue 15 × 0.3 + 170 × (1 − 0.3) is 123.49999999999999 in doubles, but exactly 123.5 in
+      // x87 registers, which round it to 124: every build must do its sums in doubles.
+      {ColorFromBits(0xE20F9E14), ColorFromBits(0xECAAF3C1), 0.3, ColorFromBits(0xE27BDA8D)},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(MixColors(cases[i].a, cases[i].b, cases[i].p), cases[i].want) << "case " << i;
   }
+}
+
+TEST(Color, ChannelHelpersAtTheirEdges) {
+  // Every pair of 8-bit fractions against the exact quotient rounded.
+  for (unsigned a = 0; a < 256; ++a) {
+    for (unsigned b = 0; b < 256; ++b) {
+      const auto want = static_cast<unsigned>(std::floor(a * b / 255.0 + 0.5));
+      ASSERT_EQ(MulDiv255(a, b), want) << "case " << a << " x " << b;
+    }
+  }
+  EXPECT_EQ(ClampByte(-1), 0);
+  EXPECT_EQ(ClampByte(256), 255);
+  EXPECT_EQ(ClampByte(std::int64_t{1} << 40), 255) << "no wrap through the low byte";
+  EXPECT_EQ(RoundToByte(254.5), 254);   // half to even
+  EXPECT_EQ(RoundToByte(255.5), 255);
+  EXPECT_EQ(RoundToByte(-0.5), 0);
+  EXPECT_EQ(RoundToByte(std::nan("")), 0);
 }
 
 struct Shift {

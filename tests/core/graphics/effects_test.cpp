@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/graphics/errors.h"
@@ -216,20 +217,41 @@ TEST(Resample, PixelExactSmallCases) {
   EXPECT_EQ(out.Row32(0)[0], 50u * 0x01010101u);   // all four bytes resampled
   EXPECT_EQ(out.Row32(1)[1], 150u * 0x01010101u);
 
-  // Mitchell and Lanczos on a 2-pixel source shrunk to 1: the wide mirrored support stays in
-  // bounds; the results are deterministic bytes.
+  // Wide filters on a 2 × 2 source (one white pixel) shrunk to 1 × 1: the mirrored support
+  // stays in bounds and every tap counts (values worked out by hand from the weights).
   Bitmap two = NewBitmap32(2, 2);
   two.Row32(0)[0] = 0xFFFFFFFFu;
-  for (int f : {kFilterLanczos3, kFilterMitchell, kFilterSpline, kFilterBell, kFilterHermite}) {
+  const std::pair<int, std::uint32_t> shrunk[] = {{kFilterLanczos3, 50}, {kFilterMitchell, 46},
+                                                  {kFilterSpline, 29}, {kFilterBell, 35},
+                                                  {kFilterHermite, 63}};
+  for (const auto& [f, want] : shrunk) {
     Resample(two, out, 1, f, 1);
-    EXPECT_EQ(out.Width(), 1) << "case filter " << f;
+    ASSERT_EQ(out.Width(), 1) << "case filter " << f;
+    EXPECT_EQ(out.Row32(0)[0], want * 0x01010101u) << "case filter " << f;
   }
-  // Palette sources are resampled as 24-bit.
+  // Palette sources are resampled as 24-bit, through their palette's colours.
   Bitmap pal(2, 2, PixelFormat::pf8bit);
   pal.Palette() = {0x00000000u, 0x00FFFFFFu};
   pal.ScanLine(0)[1] = 1;
   Resample(pal, out, 3, kFilterMitchell, 3);
   EXPECT_EQ(out.Format(), PixelFormat::pf24bit);
+  EXPECT_EQ(RowBytesOf(out, 0, 1, 3), (std::vector<int>{24, 147, 226}));
+  EXPECT_EQ(RowBytesOf(out, 1, 1, 3), (std::vector<int>{9, 57, 88}));
+  EXPECT_EQ(RowBytesOf(out, 2, 1, 3), (std::vector<int>{0, 0, 0}));
+}
+
+TEST(Resample, EqualSizesCopyPaletteSourcesAsTheyAre) {
+  for (PixelFormat format : {PixelFormat::pf1bit, PixelFormat::pf4bit, PixelFormat::pf8bit}) {
+    Bitmap pal(3, 2, format);
+    pal.Palette() = {0x00102030u, 0x00405060u};
+    pal.ScanLine(1)[0] = 0x40;   // in every format, a pixel of index 1 in row 1
+    Bitmap out;
+    Resample(pal, out, 3, kFilterTriangle, 2);
+    EXPECT_EQ(out.Format(), format) << "case " << static_cast<int>(format);
+    EXPECT_EQ(out.Palette(), pal.Palette()) << "case " << static_cast<int>(format);
+    ASSERT_EQ(out.Height(), 2);
+    EXPECT_EQ(out.ScanLine(1)[0], 0x40) << "case " << static_cast<int>(format);
+  }
 }
 
 }  // namespace

@@ -60,7 +60,17 @@ TEST(SkinValues, VersionsUseAPointWhateverTheLocale) {
   // A locale with a decimal comma must change neither reading nor formatting.
   const char* had = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = had != nullptr ? had : "C";
-  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  bool comma = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "German_Germany.1252"}) {
+    if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+      comma = true;
+      break;
+    }
+  }
+  if (!comma) {
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    GTEST_SKIP() << "no locale with a decimal comma is installed";
+  }
   EXPECT_EQ(ParseReal("7.2"), 7.2);
   EXPECT_EQ(ParseReal("7,2"), std::nullopt);
   EXPECT_EQ(FormatVersion(7.2), "7.2");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <utility>
 #include <chrono>
 
 namespace sapala::threading {
@@ -178,11 +179,20 @@ TEST(ThreadedTimer, TicksDoNotPileUpWhileTheUiThreadIsBusy) {
   EXPECT_EQ(ticks, 1);
 }
 
-TEST(ThreadedTimer, PriorityIsStored) {
+TEST(ThreadedTimer, PriorityReachesTheWorkerThread) {
   SyncQueue q;
   TlcThreadedTimer t(q);
-  t.SetThreadPriority(TThreadPriority::tpHigher);
-  EXPECT_EQ(t.ThreadPriority(), TThreadPriority::tpHigher);
+  if (!t.ThreadSystemPriority()) GTEST_SKIP() << "threads have no priority levels here";
+  EXPECT_EQ(t.ThreadSystemPriority(), 0) << "normal";
+  // Windows' levels: above normal 1, time critical 15, idle -15.
+  const std::pair<TThreadPriority, int> cases[] = {{TThreadPriority::tpHigher, 1},
+                                                   {TThreadPriority::tpTimeCritical, 15},
+                                                   {TThreadPriority::tpIdle, -15}};
+  for (const auto& [priority, level] : cases) {
+    t.SetThreadPriority(priority);
+    EXPECT_EQ(t.ThreadPriority(), priority);
+    EXPECT_EQ(t.ThreadSystemPriority(), level) << "case " << static_cast<int>(priority);
+  }
 }
 
 }  // namespace

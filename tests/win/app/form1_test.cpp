@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../support/input.h"
+#include "../support/app_test.h"
 
 #include <algorithm>
 #include <fstream>
@@ -62,13 +62,12 @@ const std::vector<std::vector<std::string>> kWords = {
     {"banyu", "air", "x"},
 };
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public win::testing::AppTest {
  protected:
   void SetUp() override {
     win::InstallDibSections();
     RegisterProgramClasses();
-    app_ = std::make_unique<win::TApplication>();
-    app_->OnException = [this](const std::string& m) { errors_.push_back(m); };
+    StartApplication();
     Form1 = &app_->CreateForm<TForm1>(DescriptionFor(TempWorkbook(kWords)));
     Form2 = &app_->CreateForm<TForm2>();
     form_ = Form1;
@@ -76,14 +75,9 @@ class Form1Test : public ::testing::Test {
     app_->ProcessMessages();
   }
   void TearDown() override {
-    app_.reset();
+    AppTest::TearDown();
     Form1 = nullptr;
     Form2 = nullptr;
-    EXPECT_TRUE(errors_.empty()) << errors_.front();
-  }
-
-  void Key(HWND to, WORD vk, bool shift = false) {
-    win::testing::PressKey(*app_, to, vk, shift ? VK_SHIFT : 0);
   }
   void Type(const std::wstring& text) {
     for (wchar_t ch : text) {
@@ -107,9 +101,7 @@ class Form1Test : public ::testing::Test {
            form_->DBRichEdit4->Visible() && form_->DBNavigator2->Visible();
   }
 
-  std::unique_ptr<win::TApplication> app_;
   TForm1* form_ = nullptr;
-  std::vector<std::string> errors_;
 };
 
 TEST_F(Form1Test, TheSkinManagerIsOffWhileItsSkinIsMissing) {
@@ -211,6 +203,41 @@ TEST_F(Form1Test, KeyboardCycleAndPaneSwitching) {
   Key(form_->DBGrid2->WindowHandle(), VK_RETURN);
   EXPECT_EQ(::GetFocus(), edit);
   EXPECT_TRUE(PrefixPairShown());
+}
+
+// The result panes are read-only rich edits: Escape there does nothing (it once closed the main
+// window and ended the program), Tab and Shift+Tab move on in tab order as from every control.
+TEST_F(Form1Test, EscapeAndTabInTheResultPanes) {
+  struct Case {
+    const char* name;
+    win::TWinControl* pane;
+    win::TWinControl* next;
+    win::TWinControl* previous;
+  };
+  auto check = [&](const Case& c) {
+    c.pane->SetFocus();
+    app_->ProcessMessages();
+    ASSERT_EQ(::GetFocus(), c.pane->WindowHandle()) << c.name;
+    Key(c.pane->WindowHandle(), VK_ESCAPE);
+    EXPECT_FALSE(app_->Terminated()) << c.name << ": Escape ended the program";
+    EXPECT_TRUE(form_->Visible()) << c.name;
+    EXPECT_EQ(::GetFocus(), c.pane->WindowHandle()) << c.name << ": Escape moved the focus";
+    Key(c.pane->WindowHandle(), VK_TAB);
+    EXPECT_EQ(::GetFocus(), c.next->WindowHandle()) << c.name << ": Tab";
+    c.pane->SetFocus();
+    app_->ProcessMessages();
+    Key(c.pane->WindowHandle(), VK_TAB, /*shift=*/true);
+    EXPECT_EQ(::GetFocus(), c.previous->WindowHandle()) << c.name << ": Shift+Tab";
+  };
+  ASSERT_TRUE(PrefixPairShown());
+  // Navigators are no tab stops; the hidden fourth pane is passed over.
+  check({"DBRichEdit1", form_->DBRichEdit1, form_->DBRichEdit2, form_->DBGrid1});
+  check({"DBRichEdit2", form_->DBRichEdit2, form_->DBGrid2, form_->DBRichEdit1});
+  check({"DBRichEdit3", form_->DBRichEdit3, form_->Edit1, form_->DBGrid2});
+  form_->DBRichEdit2->Hide();
+  form_->DBRichEdit4->Show();
+  check({"DBRichEdit4", form_->DBRichEdit4, form_->Edit1, form_->DBRichEdit3});
+  EXPECT_FALSE(app_->Terminated());
 }
 
 TEST_F(Form1Test, CellClicksBringTheirOwnPairForward) {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "win/controls/dib_surface.h"
+#include "../support/app_test.h"
+#include "win/framework/dib.h"
 #include "win/controls/glaze_button.h"
 #include "win/controls/label_fx.h"
 #include "win/framework/application.h"
@@ -24,9 +25,25 @@ class TTestForm : public TForm {
       clicks.push_back(static_cast<TComponent&>(s).Name());
     }));
     RegisterHandler("KeyDowned", TKeyEvent([this](TObject&, WORD& key, unsigned) { keys.push_back(key); }));
+    // Mouse events as "Name event [button]", e.g. "Go down middle", "Plain enter".
+    static constexpr const char* kButtons[] = {"left", "right", "middle"};
+    auto button = [this](const char* what) {
+      return TMouseEvent([this, what](TObject& s, MouseButton b, unsigned, int, int) {
+        mouse.push_back(static_cast<TComponent&>(s).Name() + " " + what + " " + kButtons[static_cast<int>(b)]);
+      });
+    };
+    RegisterHandler("MouseDowned", button("down"));
+    RegisterHandler("MouseUpped", button("up"));
+    RegisterHandler("MouseEntered", TNotifyEvent([this](TObject& s) {
+      mouse.push_back(static_cast<TComponent&>(s).Name() + " enter");
+    }));
+    RegisterHandler("MouseLeft", TNotifyEvent([this](TObject& s) {
+      mouse.push_back(static_cast<TComponent&>(s).Name() + " leave");
+    }));
   }
   std::vector<std::string> clicks;
   std::vector<WORD> keys;
+  std::vector<std::string> mouse;
 };
 
 // The form's head: 240 × 160 client pixels, white, at a fixed place; components follow.
@@ -35,24 +52,19 @@ inline std::string FormText(const std::string& components) {
          "  ClientWidth = 240\n  ClientHeight = 160\n  Color = clWhite\n" + components + "end\n";
 }
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public AppTest {
  protected:
   void Build(const std::string& components) {
     RegisterGlazeButton();
     RegisterSkinnedLabels();
     RegisterStandardControls();
     ::SetCursorPos(1000, 740);   // away from every test form
-    app_ = std::make_unique<TApplication>();
-    app_->OnException = [this](const std::string& m) { errors_.push_back(m); };
+    StartApplication();
     form_ = &app_->Create<TTestForm>();
     form_->LoadDescription(FormText(components));
     form_->CreateHandle();
     form_->Show();
     app_->ProcessMessages();
-  }
-  void TearDown() override {
-    app_.reset();
-    EXPECT_TRUE(errors_.empty()) << (errors_.empty() ? "" : errors_.front());
   }
   template <typename T>
   T& Get(const char* name) {
@@ -61,10 +73,6 @@ class ControlsTest : public ::testing::Test {
     return *c;
   }
 
-  void Post(HWND to, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-    ::PostMessageW(to, msg, wp, lp);
-    app_->ProcessMessages();
-  }
   // A mouse message at (x, y) of `to`; the real pointer is put there first, so that what the
   // window system reports on its own (leave tracking, moves after a capture ends) agrees.
   void Mouse(HWND to, UINT msg, int x, int y, WPARAM keys = 0) {
@@ -95,9 +103,7 @@ class ControlsTest : public ::testing::Test {
     return graphics::ColorFromPixel(s.Pixels().Row32(y)[x]) & 0xFFFFFF;
   }
 
-  std::unique_ptr<TApplication> app_;
   TTestForm* form_ = nullptr;
-  std::vector<std::string> errors_;
 };
 
 }  // namespace sapala::win::testing

@@ -27,6 +27,8 @@ constexpr char kButtons[] = R"(  object Edit1: TEdit
     TabOrder = 1
     OnClick = Clicked
     OnKeyDown = KeyDowned
+    OnMouseDown = MouseDowned
+    OnMouseUp = MouseUpped
   end
   object Quit: TGlazeButton
     Left = 20
@@ -190,25 +192,31 @@ TEST_F(GlazeButtonTest, GlyphWithItsTopLeftColourTransparent) {
   TGlazeButton& b = *quit_;   // 80 x 26
   b.SetCaption(L"");          // no caption: Spacing is ignored, the glyph is centred
   b.SetSpacing(9);
+  // Blue, with the key (magenta) at the top-left and at (3, 2), and green at the bottom-left:
+  // the key is the top-left pixel's colour, not the bottom-left one's.
   graphics::Bitmap glyph = graphics::NewBitmap32(6, 4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 6; ++x) glyph.Row32(y)[x] = x == 0 ? 0xFFFF00FF : 0xFF0000FF;   // key column, blue
+    for (int x = 0; x < 6; ++x) glyph.Row32(y)[x] = 0xFF0000FF;
+  glyph.Row32(0)[0] = glyph.Row32(2)[3] = 0xFFFF00FF;
+  glyph.Row32(3)[0] = 0xFF00FF00;
   b.SetGlyph(glyph);
   DibSurface s;
   Face(b, s);
   // Glyph left = 80 div 2 − 6 div 2 = 37, top = (26 − 4) div 2 = 11.
   EXPECT_EQ(At(s, 38, 11), 0xFF0000);
   EXPECT_EQ(At(s, 42, 14), 0xFF0000);
-  EXPECT_NE(At(s, 37, 12), 0xFF00FF);   // the key colour is left out
+  EXPECT_NE(At(s, 37, 11), 0xFF00FF);   // the key colour is left out...
+  EXPECT_NE(At(s, 40, 13), 0xFF00FF);   // ...wherever it is
+  EXPECT_EQ(At(s, 37, 14), 0x00FF00);   // the bottom-left colour is drawn
   EXPECT_NE(At(s, 43, 12), 0xFF0000);
   b.SetTransparentGlyph(false);
   Face(b, s);
-  EXPECT_EQ(At(s, 37, 12), 0xFF00FF);
+  EXPECT_EQ(At(s, 37, 11), 0xFF00FF);
   // Pressed: one pixel right and down.
   Mouse(quit_->WindowHandle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
   Face(b, s);
-  EXPECT_EQ(At(s, 38, 13), 0xFF00FF);
-  EXPECT_NE(At(s, 37, 12), 0xFF00FF);
+  EXPECT_EQ(At(s, 38, 12), 0xFF00FF);
+  EXPECT_NE(At(s, 37, 11), 0xFF00FF);
   EXPECT_EQ(At(s, 43, 12), 0xFF0000);
   Mouse(quit_->WindowHandle(), WM_LBUTTONUP, 300, 300);
 }
@@ -264,6 +272,18 @@ TEST_F(GlazeButtonTest, MouseStateTable) {
     EXPECT_EQ(b.MouseHeld(), st.held) << "step " << i;
     EXPECT_EQ(form_->clicks.size(), st.clicks) << "step " << i;
   }
+  // Any button's release ends the hold: the middle one too, and its events reach the handlers.
+  form_->mouse.clear();
+  Mouse(go(), WM_MOUSEMOVE, 10, 10);
+  Mouse(go(), WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
+  ASSERT_TRUE(b.MouseHeld());
+  Mouse(go(), WM_MBUTTONDOWN, 10, 10, MK_LBUTTON | MK_MBUTTON);
+  Mouse(go(), WM_MBUTTONUP, 10, 10, MK_LBUTTON);
+  EXPECT_FALSE(b.MouseHeld()) << "the middle button's release";
+  EXPECT_EQ(b.State(), VS::Over);
+  EXPECT_EQ(form_->mouse, (std::vector<std::string>{"Go down left", "Go down middle", "Go up middle"}));
+  Mouse(go(), WM_LBUTTONUP, 10, 10);
+  EXPECT_EQ(form_->clicks.size(), 3u);
   // Without hot tracking the mouse changes nothing until pressed.
   b.SetHotTrack(false);
   Mouse(go(), WM_MOUSELEAVE, 300, 300);
@@ -272,7 +292,7 @@ TEST_F(GlazeButtonTest, MouseStateTable) {
   Mouse(go(), WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
   Mouse(go(), WM_LBUTTONUP, 10, 10);
   EXPECT_EQ(b.State(), VS::Normal);
-  EXPECT_EQ(form_->clicks.size(), 3u);
+  EXPECT_EQ(form_->clicks.size(), 4u);
 }
 
 TEST_F(GlazeButtonTest, KeysFocusAndDialogKeys) {

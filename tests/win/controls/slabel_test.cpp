@@ -19,6 +19,8 @@ constexpr char kLabels[] = R"(  object Plain: TsLabel
     Font.Color = clBlack
     Font.Height = -13
     Font.Name = 'Tahoma'
+    OnMouseEnter = MouseEntered
+    OnMouseLeave = MouseLeft
   end
   object Web: TsWebLabel
     Left = 10
@@ -116,10 +118,22 @@ TEST_F(SLabelTest, WebLabelHover) {
   EXPECT_FALSE(web.MouseAbove());
   EXPECT_EQ(web.Height(), normal_height);
   EXPECT_EQ(web.Font().Color(), 0x808000);
-  // Disabled labels ignore the mouse.
+  // A disabled web label keeps its look under the mouse.
   web.SetEnabled(false);
   Mouse(form, WM_MOUSEMOVE, web.Left() + 3, web.Top() + 3);
   EXPECT_FALSE(web.MouseAbove());
+}
+
+TEST_F(SLabelTest, EnterAndLeaveWhateverTheEnabledState) {
+  auto& plain = Get<TsLabel>("Plain");
+  const HWND form = form_->WindowHandle();
+  for (bool enabled : {true, false}) {
+    plain.SetEnabled(enabled);
+    form_->mouse.clear();
+    Mouse(form, WM_MOUSEMOVE, plain.Left() + 2, plain.Top() + 2);
+    Mouse(form, WM_MOUSEMOVE, 230, 150);
+    EXPECT_EQ(form_->mouse, (std::vector<std::string>{"Plain enter", "Plain leave"})) << "enabled " << enabled;
+  }
 }
 
 // The recorder the project's Wine prefix uses as its browser (scripts/wine-prefix.sh).

@@ -25,9 +25,26 @@ read -r _ _ _ _ _ _ cx cy cw ch <<<"$where"
 xdotool type --delay 60 "keb"
 xdotool key Return
 sleep 1
-# The field holds what was typed; the substring list found rows (its navigator is enabled).
+# The field holds what was typed; the substring list found rows: its meaning pane (the rich
+# edit at 112, 200) shows the current row's meaning.
 text=$(timeout 30 "$wine64_bin" "$probe" text TForm1 Edit </dev/null | tr -d '\r')
 [ "$text" = "keb" ] || { echo "search_e2e: the search field holds '$text', want 'keb'"; exit 1; }
+panes=$(timeout 30 "$wine64_bin" "$probe" texts TForm1 RichEdit20W </dev/null | tr -d '\r')
+meaning=$(sed -n 's/^112 200 1 //p' <<<"$panes")
+[ -n "$meaning" ] || { echo "search_e2e: the substring list's meaning pane is empty:"; echo "$panes"; exit 1; }
+# Escape in a result pane leaves the program running; Tab moves on to the next pane.
+xdotool mousemove $((cx + 150)) $((cy + 60)) click 1   # the prefix list's meaning pane
+sleep 0.5
+focus=$(timeout 30 "$wine64_bin" "$probe" focus TForm1 </dev/null | tr -d '\r')
+[ "$focus" = "RichEdit20W 112 32" ] || { echo "search_e2e: a click on the pane left the focus at '$focus'"; exit 1; }
+xdotool key Escape
+sleep 1
+timeout 30 "$wine64_bin" "$probe" wait TForm1 5 </dev/null >/dev/null ||
+  { echo "search_e2e: Escape in a result pane closed the program"; exit 1; }
+xdotool key Tab
+sleep 0.5
+focus=$(timeout 30 "$wine64_bin" "$probe" focus TForm1 </dev/null | tr -d '\r')
+[ "$focus" = "RichEdit20W 112 144" ] || { echo "search_e2e: Tab from the pane moved the focus to '$focus'"; exit 1; }
 "$top/scripts/screenshot.sh" "$shots/main-after-search.png"
 xdotool mousemove $((cx + 172)) $((cy + 336)) click 1   # the help button: client 160..185 x 328..345
 timeout 30 "$wine64_bin" "$probe" wait TForm2 10 </dev/null

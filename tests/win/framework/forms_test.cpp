@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "../support/input.h"
+#include "../support/app_test.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -85,26 +86,18 @@ class TTestForm : public TForm {
   std::vector<std::string> log;
 };
 
-class FormsTest : public ::testing::Test {
+class FormsTest : public testing::AppTest {
  protected:
   void SetUp() override {
     RegisterStandardControls();
     RegisterComponentClass<TTestForm>("TTestForm");
-    app_ = std::make_unique<TApplication>();
-    app_->OnException = [this](const std::string& m) { errors_.push_back(m); };
+    StartApplication();
     form_ = &app_->CreateForm<TTestForm>();
     form_->Show();
     app_->ProcessMessages();
   }
-  void TearDown() override { app_.reset(); }
 
-  void Key(HWND to, WORD vk, bool shift = false) {
-    win::testing::PressKey(*app_, to, vk, shift ? VK_SHIFT : 0);
-  }
-
-  std::unique_ptr<TApplication> app_;
   TTestForm* form_ = nullptr;
-  std::vector<std::string> errors_;
 };
 
 TEST_F(FormsTest, DescriptionValuesReachTheWindows) {
@@ -180,6 +173,54 @@ TEST_F(FormsTest, ExceptionInHandlerIsShownAndTheLoopGoesOn) {
   ASSERT_EQ(errors_, std::vector<std::string>{"handler failed"});
   Key(edit, 'A');
   EXPECT_EQ(form_->Find<TEdit>("Edit1")->Text(), L"a");
+  errors_.clear();
+}
+
+// A handler that throws leaves the window answering what the default procedure answers; 0
+// would mean "nowhere" to a hit test, "no pointer set" and "no keys wanted".
+TEST_F(FormsTest, ExceptionInHandlerLeavesTheDefaultAnswer) {
+  auto* edit = form_->Find<TEdit>("Edit1");
+  const UINT failing[] = {WM_NCHITTEST, WM_SETCURSOR, WM_GETDLGCODE};
+  // The three answers of a window, over its client area.
+  auto answers = [](HWND hwnd) {
+    POINT inside{0, 0};
+    ::ClientToScreen(hwnd, &inside);
+    inside.x += 5;
+    inside.y += 5;
+    return std::vector<LRESULT>{
+        ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)),
+        ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+        ::SendMessageW(hwnd, WM_GETDLGCODE, 0, 0)};
+  };
+  // Hit tests say "client" and the edit's class wants keys (Wine's default procedure answers 0
+  // to WM_SETCURSOR here, so that one is compared as it is).
+  const std::vector<LRESULT> edit_want = answers(edit->WindowHandle());
+  const std::vector<LRESULT> form_want = answers(form_->WindowHandle());
+  ASSERT_EQ(edit_want[0], HTCLIENT);
+  ASSERT_EQ(form_want[0], HTCLIENT);
+  ASSERT_NE(edit_want[2], 0);
+  edit->WindowProc = [edit](Message& m) {
+    edit->WndProc(m);   // the default has run and answered: the answer must stay
+    if (m.Msg == WM_GETDLGCODE) throw std::runtime_error("after");
+  };
+  EXPECT_EQ(::SendMessageW(edit->WindowHandle(), WM_GETDLGCODE, 0, 0), edit_want[2]) << "thrown after the default ran";
+  for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(form_)}) {
+    c->WindowProc = [c, &failing](Message& m) {
+      for (UINT msg : failing) {
+        if (m.Msg == msg) throw std::runtime_error("before");
+      }
+      c->WndProc(m);
+    };
+  }
+  EXPECT_EQ(answers(edit->WindowHandle()), edit_want);
+  EXPECT_EQ(answers(form_->WindowHandle()), form_want);
+  for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(form_)}) {
+    c->WindowProc = [c](Message& m) { c->WndProc(m); };
+  }
+  // Each throw was reported (the edit's WM_SETCURSOR asks the form first, which throws too).
+  EXPECT_EQ(std::count(errors_.begin(), errors_.end(), "after"), 1);
+  EXPECT_GE(std::count(errors_.begin(), errors_.end(), "before"), 6);
+  errors_.clear();
 }
 
 TEST_F(FormsTest, RaisedFramePaintsItsEdges) {
@@ -206,9 +247,14 @@ TEST(Components, OwnerFreesInReverseOrder) {
   {
     TComponent owner(nullptr);
     owner.Create<Probe>(&order, "a");
-    owner.Create<Probe>(&order, "b").Create<Probe>(&order, "b1");
+    Probe& b = owner.Create<Probe>(&order, "b");
+    b.SetName("B");
+    b.Create<Probe>(&order, "b1").SetName("B1");
     owner.Create<Probe>(&order, "c");
-    EXPECT_NE(owner.Find<Probe>("x"), owner.Component(0));
+    // Find looks at the components an owner owns directly, by name.
+    EXPECT_EQ(owner.Find<Probe>("B"), &b);
+    EXPECT_EQ(owner.Find<Probe>("B1"), nullptr);
+    EXPECT_EQ(owner.Find<TForm>("B"), nullptr) << "a component of another class";
   }
   EXPECT_EQ(order, (std::vector<std::string>{"c", "b", "b1", "a"}));
 }
@@ -224,6 +270,8 @@ TEST(Components, BadDescriptionsNameTheProblem) {
       {"object F: TBad\n  object X: TNoSuchClass\n  end\nend", "class TNoSuchClass is not registered"},
       {"object F: TBad\n  OnCreate = Missing\nend", "the form has no handler Missing"},
       {"object F: TBad\n  Color = clNoColour\nend", "unknown colour clNoColour"},
+      {"object F: TBad\n  BorderStyle = bsRound\nend", "line 2, BorderStyle: unknown border style bsRound"},
+      {"object F: TBad\n  object B: TBevel\n    Shape = bsOval\n  end\nend", "unknown bevel shape bsOval"},
   };
   for (const auto& c : cases) {
     try {

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <new>
 #include <optional>
+#include <vector>
 
 #include "core/graphics/bitmap.h"
 #include "win/framework/dib.h"
@@ -99,6 +102,49 @@ TEST(Paint, PicturesBlendByTheirAlpha) {
   Canvas u(2, 2, 0xFFFFFFFF);
   DrawPicture(u.dc.get(), {0, 0, 2, 2}, rgb);
   EXPECT_EQ(u.At(1, 1), 0x123456u);
+}
+
+// A pixel-buffer factory that makes DIB sections until allocation number g_fail_at (counted
+// from 0 since g_made was reset) and fails from then on, as an exhausted system would.
+int g_made = 0;
+int g_fail_at = 0;
+std::unique_ptr<graphics::PixelBuffer> FailingDibs(int width, int height, graphics::PixelFormat format) {
+  if (g_made++ >= g_fail_at) return nullptr;   // the Bitmap raises std::bad_alloc
+  return MakeDibBuffer(width, height, format);
+}
+
+// Each allocation of reading a picture and widening it to 32 bits failing in turn: a clean
+// std::bad_alloc every time, no section or DC left behind, and the picture once memory suffices.
+TEST(Dib, AllocationFailuresGiveACleanErrorAndLeaveNothing) {
+  // A 2 × 1 palette PNG: index 0 red, index 1 blue.
+  const std::vector<std::uint8_t> png = {
+      0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
+      0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x03, 0x00, 0x00, 0x00, 0xC3, 0xFC, 0x8F,
+      0xB8, 0x00, 0x00, 0x00, 0x06, 0x50, 0x4C, 0x54, 0x45, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x6C,
+      0xA1, 0xFD, 0x8E, 0x00, 0x00, 0x00, 0x0B, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x60, 0x60,
+      0x04, 0x00, 0x00, 0x04, 0x00, 0x02, 0xBF, 0x7A, 0x3F, 0x4A, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45,
+      0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+  std::optional<graphics::Bitmap> wide;
+  for (g_fail_at = 0; g_fail_at < 8 && !wide; ++g_fail_at) {
+    const HandleCensus census;
+    g_made = 0;
+    graphics::SetPixelBufferFactory(&FailingDibs);
+    try {
+      const graphics::Bitmap picture = LoadPicture(png.data(), png.size());
+      wide = graphics::ConvertTo32(picture);
+    } catch (const std::bad_alloc&) {
+      EXPECT_FALSE(wide) << "case " << g_fail_at;
+    }
+    InstallDibSections();
+    if (!wide) {
+      EXPECT_EQ(census.Difference(), "") << "case " << g_fail_at;
+    }
+  }
+  ASSERT_TRUE(wide) << "never got its memory";
+  EXPECT_EQ(g_fail_at, 3) << "two allocations: the picture and its 32-bit copy";
+  EXPECT_NE(DibHandle(*wide), nullptr);
+  EXPECT_EQ(wide->RawPixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(wide->RawPixel(1, 0) & 0xFFFFFF, 0x0000FFu);
 }
 
 }  // namespace

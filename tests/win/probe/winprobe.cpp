@@ -4,6 +4,10 @@
 //                                   prints "window L T R B client X Y W H" (screen pixels;
 //                                   X Y is the client area's top-left corner)
 //   winprobe text CLASS CHILDCLASS  prints the text of the first child window of CHILDCLASS
+//   winprobe texts CLASS CHILDCLASS every child window of CHILDCLASS, one a line:
+//                                   "LEFT TOP VISIBLE TEXT" (client pixels of the top window)
+//   winprobe focus CLASS            the window with the keyboard focus in CLASS's thread:
+//                                   "CHILDCLASS LEFT TOP"
 //   winprobe close CLASS [SECONDS]  ask it to close and wait until it is gone
 // Exit code 0 on success, 1 on time-out, 2 on bad usage.
 #include <windows.h>
@@ -64,6 +68,63 @@ int Text(const wchar_t* cls, const wchar_t* child_cls) {
   return 0;
 }
 
+std::string Utf8(const wchar_t* text) {
+  char utf8[4096] = {};
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
+
+POINT OriginIn(HWND top, HWND child) {
+  RECT r{};
+  ::GetWindowRect(child, &r);
+  POINT p{r.left, r.top};
+  ::ScreenToClient(top, &p);
+  return p;
+}
+
+struct TextsWalk {
+  HWND top;
+  const wchar_t* cls;
+};
+
+BOOL CALLBACK PrintText(HWND child, LPARAM lp) {
+  const auto& w = *reinterpret_cast<const TextsWalk*>(lp);
+  wchar_t name[256] = {};
+  ::GetClassNameW(child, name, 256);
+  if (::lstrcmpiW(name, w.cls) != 0) return TRUE;
+  wchar_t text[1024] = {};
+  ::SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  const POINT p = OriginIn(w.top, child);
+  std::printf("%ld %ld %d %s\n", p.x, p.y, ::IsWindowVisible(child) ? 1 : 0, Utf8(text).c_str());
+  return TRUE;
+}
+
+int Texts(const wchar_t* cls, const wchar_t* child_cls) {
+  HWND hwnd = ::FindWindowW(cls, nullptr);
+  if (!hwnd) {
+    std::fprintf(stderr, "winprobe: no such window\n");
+    return 1;
+  }
+  TextsWalk walk{hwnd, child_cls};
+  ::EnumChildWindows(hwnd, &PrintText, reinterpret_cast<LPARAM>(&walk));
+  return 0;
+}
+
+int Focus(const wchar_t* cls) {
+  HWND hwnd = ::FindWindowW(cls, nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!hwnd || !::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &info) || !info.hwndFocus) {
+    std::fprintf(stderr, "winprobe: no focused window\n");
+    return 1;
+  }
+  wchar_t name[256] = {};
+  ::GetClassNameW(info.hwndFocus, name, 256);
+  const POINT p = OriginIn(hwnd, info.hwndFocus);
+  std::printf("%s %ld %ld\n", Utf8(name).c_str(), p.x, p.y);
+  return 0;
+}
+
 int Close(const wchar_t* cls, DWORD seconds) {
   HWND hwnd = ::FindWindowW(cls, nullptr);
   if (!hwnd) return 0;
@@ -90,6 +151,8 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"wait") return Wait(argv[2], seconds);
   if (verb == L"close") return Close(argv[2], seconds);
   if (verb == L"text" && argc > 3) return Text(argv[2], argv[3]);
+  if (verb == L"texts" && argc > 3) return Texts(argv[2], argv[3]);
+  if (verb == L"focus") return Focus(argv[2]);
   std::fprintf(stderr, "winprobe: unknown verb\n");
   return 2;
 }
