@@ -222,15 +222,13 @@ int TDBGrid::IndicatorWidth() const noexcept {
 }
 
 int TDBGrid::DefaultRowHeight() const {
-  HDC dc = ::GetDC(nullptr);
+  WindowDC screen(nullptr);
   int h = 16;
-  {
-    SavedDC saved(dc);
-    ::SelectObject(dc, font_.Handle());
-    SIZE s{};
-    if (::GetTextExtentPoint32W(dc, L"Wg", 2, &s)) h = s.cy + 3;
-  }
-  ::ReleaseDC(nullptr, dc);
+  if (!screen.get()) return h;
+  SavedDC saved(screen.get());
+  ::SelectObject(screen.get(), font_.Handle());
+  SIZE s{};
+  if (::GetTextExtentPoint32W(screen.get(), L"Wg", 2, &s)) h = s.cy + 3;
   return h;
 }
 

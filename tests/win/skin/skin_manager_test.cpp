@@ -9,7 +9,7 @@
 #include "core/skin/preview_record.h"
 #include "core/threading/threaded_timer.h"
 #include "skin_fixture.h"
-#include "win/controls/dib_surface.h"
+#include "win/framework/dib.h"
 #include "win/skin/app_hook.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/plug_ins.h"
