@@ -145,7 +145,10 @@ TDataSource::TDataSource(TComponent* owner) : TComponent(owner) {}
 
 TDataSource::~TDataSource() {
   SetDataSet(nullptr);
-  for (DataLinked* l : std::vector<DataLinked*>(links_)) l->DataChanged(true);
+  // The controls outlive their source: they forget it before they hear of the change.
+  for (DataBinding* b : std::vector<DataBinding*>(links_)) b->source_ = nullptr;
+  for (DataBinding* b : std::vector<DataBinding*>(links_)) b->Owner()->DataChanged(true);
+  links_.clear();
 }
 
 void TDataSource::SetDataSet(TADOQuery* query) {
@@ -155,13 +158,8 @@ void TDataSource::SetDataSet(TADOQuery* query) {
   Notify(true);
 }
 
-void TDataSource::AddLink(DataLinked* link) { links_.push_back(link); }
-void TDataSource::RemoveLink(DataLinked* link) {
-  links_.erase(std::remove(links_.begin(), links_.end(), link), links_.end());
-}
-
 void TDataSource::Notify(bool rows_changed) {
-  for (DataLinked* l : std::vector<DataLinked*>(links_)) l->DataChanged(rows_changed);
+  for (DataBinding* b : std::vector<DataBinding*>(links_)) b->Owner()->DataChanged(rows_changed);
 }
 
 bool TDataSource::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
@@ -178,9 +176,12 @@ bool TDataSource::ReadProperty(std::string_view name, const forms::Property& p, 
 
 void DataBinding::Set(TDataSource* source) {
   if (source_ == source) return;
-  if (source_) source_->RemoveLink(owner_);
+  if (source_) {
+    auto& links = source_->links_;
+    links.erase(std::remove(links.begin(), links.end(), this), links.end());
+  }
   source_ = source;
-  if (source_) source_->AddLink(owner_);
+  if (source_) source_->links_.push_back(this);
   owner_->DataChanged(true);
 }
 

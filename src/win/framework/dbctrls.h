@@ -18,6 +18,7 @@ namespace sapala::win {
 
 class TADOQuery;
 class TDataSource;
+class DataBinding;
 
 enum class ConnectMode { cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite, cmShareExclusive, cmShareDenyNone };
 
@@ -121,16 +122,17 @@ class TDataSource : public TComponent {
 
   TADOQuery* DataSet() const noexcept { return data_set_; }
   void SetDataSet(TADOQuery* query);
-  void AddLink(DataLinked* link);
-  void RemoveLink(DataLinked* link);
   void Notify(bool rows_changed);
 
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
 
  private:
   friend class TADOQuery;
+  friend class DataBinding;
   TADOQuery* data_set_ = nullptr;
-  std::vector<DataLinked*> links_;
+  // The bindings of the controls that show this source. A source freed before its controls
+  // (they may be created, and so freed, in any order) clears their bindings first.
+  std::vector<DataBinding*> links_;
 };
 
 // Binding shared by the data-aware controls.
@@ -140,10 +142,12 @@ class DataBinding {
   ~DataBinding() { Set(nullptr); }
   void Set(TDataSource* source);
   TDataSource* Source() const noexcept { return source_; }
+  DataLinked* Owner() const noexcept { return owner_; }
   TADOQuery* Query() const noexcept { return source_ ? source_->DataSet() : nullptr; }
   bool Active() const noexcept { return Query() && Query()->Active(); }
 
  private:
+  friend class TDataSource;
   DataLinked* owner_;
   TDataSource* source_ = nullptr;
 };

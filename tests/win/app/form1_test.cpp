@@ -27,15 +27,41 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-// The program's description with the workbook path replaced by `workbook`.
-std::string DescriptionFor(const std::string& workbook) {
-  std::string text = ReadFile(SAPALA_SOURCE_DIR "/src/win/app/forms/Unit1.dfm");
+const std::string& StoredDescription() {
+  static const std::string text = ReadFile(SAPALA_SOURCE_DIR "/src/win/app/forms/Unit1.dfm");
+  return text;
+}
+
+// A folder that holds no skin: what the tests see does not depend on whether a skin happens to
+// be installed in the prefix (`make run` installs one).
+std::string NoSkinFolder() {
+  wchar_t dir[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, dir);
+  const std::wstring folder = std::wstring(dir) + L"sapala-no-skin";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return win::Narrow(folder);
+}
+
+// The committed skin "DiruriZedaz", as the program installs it, seen through Wine's Z: drive.
+std::string CommittedSkinFolder() {
+  std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+// The program's description with the workbook path replaced by `workbook` and the skin folder
+// by `skin_folder`.
+std::string DescriptionFor(const std::string& workbook, const std::string& skin_folder = NoSkinFolder()) {
+  std::string text = StoredDescription();
   const auto start = text.find("    ConnectionString =");
   const auto end = text.find("    LoginPrompt", start);
   EXPECT_NE(start, std::string::npos);
   text.replace(start, end - start,
                "    ConnectionString = 'Provider=MSDASQL.1;Extended Properties=\"DSN=Excel Files;DBQ=" +
                    workbook + ";\"'\n");
+  const auto skin = text.find("    SkinDirectory =");
+  EXPECT_NE(skin, std::string::npos);
+  text.replace(skin, text.find('\n', skin) - skin, "    SkinDirectory = '" + skin_folder + "'");
   return text;
 }
 
@@ -105,9 +131,11 @@ class Form1Test : public win::testing::AppTest {
 };
 
 TEST_F(Form1Test, TheSkinManagerIsOffWhileItsSkinIsMissing) {
-  // The stored settings; no skin "DiruriZedaz" is installed here, so the window is unskinned.
+  // The stored settings; the skin folder given holds no "DiruriZedaz", so the window is unskinned.
+  EXPECT_NE(StoredDescription().find("SkinDirectory = 'C:\\Program Files\\Sapala Vova'"),
+            std::string::npos);
   const auto& c = form_->sSkinManager1->Core();
-  EXPECT_EQ(c.SkinDirectory(), "C:\\Program Files\\Sapala Vova");
+  EXPECT_EQ(c.SkinDirectory(), NoSkinFolder());
   EXPECT_EQ(c.SkinName(), "DiruriZedaz");
   EXPECT_EQ(c.MenuSupport.IcoLineSkin, "ICOLINE");
   EXPECT_EQ(c.ClassLists.KindOf("TButton"), 1);
@@ -283,6 +311,29 @@ TEST_F(Form1Test, HelpButtonsAndTheExamplesWindowsCloseBox) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   app_->ProcessMessages();
   EXPECT_TRUE(app_->Terminated());
+}
+
+// With the skin installed the manager loads it and hooks window creation; the windows work and
+// the program closes cleanly (the form frees its data sources before the controls showing them).
+TEST(Form1Start, WithTheSkinInstalledTheManagerIsOnAndClosingIsClean) {
+  win::InstallDibSections();
+  RegisterProgramClasses();
+  {
+    win::TApplication app;
+    auto& form = app.CreateForm<TForm1>(DescriptionFor(TempWorkbook(kWords), CommittedSkinFolder()));
+    form.Show();
+    app.ProcessMessages();
+    const auto& c = form.sSkinManager1->Core();
+    EXPECT_TRUE(c.Active());
+    EXPECT_EQ(c.SkinInfo(), "7.2");
+    EXPECT_NE(form.sSkinManager1->CbtHook(), nullptr);
+    ::PostMessageW(form.Edit1->WindowHandle(), WM_CHAR, L'k', 1);
+    app.ProcessMessages();
+    ::PostMessageW(form.WindowHandle(), WM_CLOSE, 0, 0);
+    app.ProcessMessages();
+    EXPECT_TRUE(app.Terminated());
+  }
+  EXPECT_EQ(win::skin::DefaultSkinManager(), nullptr);
 }
 
 TEST(Form1Start, MissingWorkbookIsAnErrorNamingTheFile) {

@@ -245,5 +245,29 @@ TEST_F(DbControlsTest, NavigatorButtonsFollowTheRecordAndMoveIt) {
   EXPECT_EQ(grid_->TopRow(), 0u);
 }
 
+
+// The form frees its components newest first, and its description lists the controls before the
+// data source they show: the source goes first. The controls must forget it then, not keep a
+// pointer to freed memory that their own destructors later use.
+TEST(DataSourceLifetime, ControlsForgetASourceFreedBeforeThem) {
+  RegisterStandardControls();
+  RegisterDataControls();
+  RegisterComponentClass<TGridForm>("TGridForm");
+  auto app = std::make_unique<TApplication>();
+  auto& form = app->CreateForm<TGridForm>();
+  auto* grid = form.Find<TDBGrid>("DBGrid1");
+  auto* nav = form.Find<TDBNavigator>("DBNavigator1");
+  auto source = std::make_unique<TDataSource>(nullptr);
+  source->SetDataSet(form.Find<TADOQuery>("ADOQuery1"));
+  grid->SetDataSource(source.get());
+  nav->SetDataSource(source.get());
+  source.reset();
+  EXPECT_EQ(grid->DataSource(), nullptr);
+  EXPECT_EQ(nav->DataSource(), nullptr);
+  form.Show();
+  app->ProcessMessages();   // both paint without a source
+  grid->SetDataSource(form.Find<TDataSource>("DataSource1"));
+  EXPECT_EQ(grid->DataSource(), form.Find<TDataSource>("DataSource1"));
+}
 }  // namespace
 }  // namespace sapala::win
