@@ -8,6 +8,7 @@
 #include "core/codecs/bmp.h"
 #include "win/framework/dib.h"
 #include "win/framework/forms.h"
+#include "win/framework/library.h"
 #include "win/framework/loader.h"
 
 namespace sapala::win {
@@ -194,8 +195,10 @@ void TGlazeButton::PaintNow() {
 
 void TGlazeButton::PlayOwnSound() const {
   // WAVE resources 1..4 of the program, played asynchronously: a new sound cuts off the last.
-  ::PlaySoundW(MAKEINTRESOURCEW(1 + static_cast<int>(sound_)), ::GetModuleHandleW(nullptr),
-               SND_RESOURCE | SND_ASYNC);
+  // winmm is loaded with the first sound, not at start-up.
+  static const OptionalLibrary winmm(L"winmm.dll");
+  static const auto play = winmm.Find<decltype(&::PlaySoundW)>("PlaySoundW");
+  if (play) play(MAKEINTRESOURCEW(1 + static_cast<int>(sound_)), ::GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
 }
 
 void TGlazeButton::Click() {

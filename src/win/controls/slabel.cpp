@@ -4,6 +4,7 @@
 
 #include "win/framework/dib.h"
 #include "win/framework/application.h"
+#include "win/framework/library.h"
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
 
@@ -231,7 +232,10 @@ void TsWebLabel::MouseDown(MouseButton button, unsigned shift, int x, int y) {
   if (button != MouseButton::mbLeft || url_.empty()) return;
   // The link opens on the press; a failure is not reported.
   HWND owner = Application().MainForm() ? Application().MainForm()->WindowHandle() : nullptr;
-  ::ShellExecuteW(owner, L"open", url_.c_str(), nullptr, nullptr, static_cast<int>(show_mode_));
+  // shell32 is loaded with the first link opened, not at start-up.
+  static const OptionalLibrary shell32(L"shell32.dll");
+  static const auto shell_open = shell32.Find<decltype(&::ShellExecuteW)>("ShellExecuteW");
+  if (shell_open) shell_open(owner, L"open", url_.c_str(), nullptr, nullptr, static_cast<int>(show_mode_));
 }
 
 void TsWebLabel::Loaded() {

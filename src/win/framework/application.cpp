@@ -28,6 +28,13 @@ TApplication::TApplication() : TComponent(nullptr), previous_(current) {
 
 TApplication::~TApplication() {
   DestroyComponents();
+  // Destroying the main form asked the thread's loop to end. That request belongs to this
+  // application: left in the queue, it would end the next one made on the same thread at its
+  // first message.
+  if (terminated_) {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
   if (current == this) current = previous_;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "win/framework/application.h"
+#include "win/framework/library.h"
 #include "win/framework/text.h"
 
 namespace sapala::win::skin {
@@ -15,23 +16,6 @@ MessageSink& Sink() {
   static MessageSink sink;
   return sink;
 }
-
-// An optional system library loaded for the life of the process; freed at exit.
-class OptionalLibrary {
- public:
-  explicit OptionalLibrary(const wchar_t* name) noexcept : module_(::LoadLibraryW(name)) {}
-  ~OptionalLibrary() {
-    if (module_) ::FreeLibrary(module_);
-  }
-  OptionalLibrary(const OptionalLibrary&) = delete;
-  OptionalLibrary& operator=(const OptionalLibrary&) = delete;
-  FARPROC Find(const char* name) const noexcept {
-    return module_ ? ::GetProcAddress(module_, name) : nullptr;
-  }
-
- private:
-  HMODULE module_;
-};
 
 // The argument array of CommandLineToArgvW, given back with LocalFree.
 struct LocalFreeDeleter {
@@ -66,8 +50,7 @@ const LayeredWindowApi& LayeredApi() noexcept {
 
 bool CompositionEnabled() noexcept {
   static const OptionalLibrary dwm(L"dwmapi.dll");
-  using Fn = HRESULT(WINAPI*)(BOOL*);
-  const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(dwm.Find("DwmIsCompositionEnabled")));
+  const auto fn = dwm.Find<HRESULT(WINAPI*)(BOOL*)>("DwmIsCompositionEnabled");
   BOOL on = FALSE;
   return fn && SUCCEEDED(fn(&on)) && on;
 }
@@ -92,10 +75,29 @@ std::string Win32SkinPlatform::ProgramFolder() const {
   return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1));
 }
 
+bool CommandLineHasArguments(std::wstring_view line) noexcept {
+  // The program's name ends at the closing quote when it begins with one, else at the first
+  // blank; quotes and backslashes inside it have no other meaning.
+  std::size_t i = 0;
+  if (!line.empty() && line[0] == L'"') {
+    const auto close = line.find(L'"', 1);
+    i = close == std::wstring_view::npos ? line.size() : close + 1;
+  } else {
+    while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
+  }
+  return line.find_first_not_of(L" \t", i) != std::wstring_view::npos;
+}
+
 std::vector<std::string> Win32SkinPlatform::CommandLineArguments() const {
-  int count = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::string> out;
+  const wchar_t* line = ::GetCommandLineW();
+  // Without arguments (the usual start) shell32 is not needed, and not loaded.
+  if (!line || !CommandLineHasArguments(line)) return out;
+  static const OptionalLibrary shell32(L"shell32.dll");
+  const auto split = shell32.Find<decltype(&::CommandLineToArgvW)>("CommandLineToArgvW");
+  if (!split) return out;
+  int count = 0;
+  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(split(line, &count));
   for (int i = 1; argv && i < count; ++i) out.push_back(Narrow(argv.get()[i]));
   return out;
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/skin/effects.h"
@@ -28,6 +29,10 @@ const LayeredWindowApi& LayeredApi() noexcept;
 // Desktop composition is on (DwmIsCompositionEnabled, looked up in "dwmapi.dll"; off when the
 // system has no such function).
 bool CompositionEnabled() noexcept;
+
+// Whether a command line holds anything after the program's name (by the rules by which
+// CommandLineToArgvW finds that name).
+bool CommandLineHasArguments(std::wstring_view line) noexcept;
 
 class Win32SkinPlatform final : public sapala::skin::SkinPlatform {
  public:
