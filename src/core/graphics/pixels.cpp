@@ -109,11 +109,13 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   // The formula depends only on the channel's old value: one table per channel, filled with the
   // very same arithmetic, turns the per-pixel work into three look-ups. An element repainted in
   // the same look asks for the same tables again, so the last ones are kept (per thread).
+  // The entries are kept in place for a 32-bit pixel word (green shifted by 8, red by 16), so
+  // that a pixel takes three look-ups and two ORs.
   struct Tables {
     bool valid = false;
     int percent = 0;
     TColor color = 0;
-    std::uint8_t b[256], g[256], r[256];
+    std::uint32_t b[256], g[256], r[256];
   };
   thread_local Tables t;
   if (!t.valid || t.percent != percent || t.color != c) {
@@ -121,31 +123,40 @@ void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
     const double cb = (1 - p) * BlueOf(c), cg = (1 - p) * GreenOf(c), cr = (1 - p) * RedOf(c);
     for (int v = 0; v < 256; ++v) {
       t.b[v] = ClampByte(RoundEven(p * v + cb));
-      t.g[v] = ClampByte(RoundEven(p * v + cg));
-      t.r[v] = ClampByte(RoundEven(p * v + cr));
+      t.g[v] = std::uint32_t{ClampByte(RoundEven(p * v + cg))} << 8;
+      t.r[v] = std::uint32_t{ClampByte(RoundEven(p * v + cr))} << 16;
     }
     t.valid = true;
     t.percent = percent;
     t.color = c;
   }
-  const std::uint8_t* tb = t.b;
-  const std::uint8_t* tg = t.g;
-  const std::uint8_t* tr = t.r;
+  const std::uint32_t* tb = t.b;
+  const std::uint32_t* tg = t.g;
+  const std::uint32_t* tr = t.r;
   for (int y = r.top; y < r.bottom; ++y) {
     if (bpp == 4) {
-      std::uint32_t* row = bitmap.Row32(y);
-      for (int x = r.left; x < r.right; ++x) {
-        const std::uint32_t w = row[x];
-        row[x] = (w & 0xFF000000u) | tb[w & 0xFFu] | std::uint32_t{tg[w >> 8 & 0xFFu]} << 8 |
-                 std::uint32_t{tr[w >> 16 & 0xFFu]} << 16;
+      auto mix = [&](std::uint32_t w) {
+        return (w & 0xFF000000u) | tb[w & 0xFFu] | tg[w >> 8 & 0xFFu] | tr[w >> 16 & 0xFFu];
+      };
+      std::uint32_t* px = bitmap.Row32(y) + r.left;
+      std::uint32_t* const end = bitmap.Row32(y) + r.right;
+      // Four pixels read before any is written: the look-ups of one do not wait for the
+      // stores of another.
+      for (; end - px >= 4; px += 4) {
+        const std::uint32_t w0 = px[0], w1 = px[1], w2 = px[2], w3 = px[3];
+        px[0] = mix(w0);
+        px[1] = mix(w1);
+        px[2] = mix(w2);
+        px[3] = mix(w3);
       }
+      for (; px != end; ++px) *px = mix(*px);
       continue;
     }
     std::uint8_t* px = bitmap.ScanLine(y) + static_cast<std::ptrdiff_t>(r.left) * bpp;
     for (int x = r.left; x < r.right; ++x, px += bpp) {
-      px[0] = tb[px[0]];
-      px[1] = tg[px[1]];
-      px[2] = tr[px[2]];
+      px[0] = static_cast<std::uint8_t>(tb[px[0]]);
+      px[1] = static_cast<std::uint8_t>(tg[px[1]] >> 8);
+      px[2] = static_cast<std::uint8_t>(tr[px[2]] >> 16);
     }
   }
 }
@@ -351,6 +362,17 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
         const std::uint32_t iw = img[x];
         if (SameColorBytes(iw, key)) continue;
         const std::uint32_t mw = msk[x], dw = d[x];
+        const std::uint32_t m = mw & 0xFFu;
+        if ((mw >> 8 & 0xFFu) == m && (mw >> 16 & 0xFFu) == m) {
+          // A grey mask weighs every channel alike: (d × m + i × (256 − m)) >> 8 per channel,
+          // the same value as below, with blue and red in one multiply (each lane stays under
+          // 255 × 256, so no lane carries into the next).
+          const std::uint32_t inv = 256u - m;
+          const std::uint32_t br = ((dw & 0xFF00FFu) * m + (iw & 0xFF00FFu) * inv) >> 8 & 0xFF00FFu;
+          const std::uint32_t g = ((dw & 0xFF00u) * m + (iw & 0xFF00u) * inv) >> 8 & 0xFF00u;
+          d[x] = 0xFF000000u | br | g;
+          continue;
+        }
         auto channel = [&](int shift) {
           const std::int32_t dv = Byte(dw, shift), iv = Byte(iw, shift), mv = Byte(mw, shift);
           return static_cast<std::uint32_t>(((dv - iv) * mv + iv * 256) >> 8) << shift;

@@ -4,6 +4,9 @@
 // Rectangles of the master bitmap come from outside data and are kept as written; everything
 // that reads pixels through them (the corner scan here, painting elsewhere) clips to the bitmap.
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
 
 #include "core/codecs/bmp.h"
 #include "core/codecs/jpeg.h"
@@ -105,6 +108,36 @@ Bitmap DecodePng(const PictureBytes& p) {
   return b;
 }
 
+// The pictures decoded during one load, by how they were found. A skin names one picture file
+// under many keys (one glow picture serves every caption button), and a file is read and decoded
+// once per load. Every image still gets a picture of its own: hue and saturation changes, and
+// anything else that prepares an image, work on one image at a time. The cache lives only while
+// the images are made, when nothing changes their pictures yet.
+class PictureCache {
+ public:
+  // The picture that `decode` makes for `name`, decoded on the first request for the same
+  // `lookup` and name, and a copy of it on every later one; nullptr when `decode` made an empty
+  // bitmap. `lookup` tells apart the ways of finding and decoding a picture, which may give
+  // different results for one name.
+  template <class Decode>
+  std::shared_ptr<Bitmap> Get(std::string_view lookup, std::string_view name, Decode&& decode) {
+    std::string key(lookup);
+    key += '|';
+    key += name;
+    auto it = pictures_.find(key);
+    if (it != pictures_.end()) {
+      return it->second ? std::make_shared<Bitmap>(it->second->Clone()) : nullptr;
+    }
+    Bitmap pic = decode();
+    std::shared_ptr<Bitmap> first = pic.Width() == 0 ? nullptr : std::make_shared<Bitmap>(std::move(pic));
+    pictures_.emplace(std::move(key), first);
+    return first;
+  }
+
+ private:
+  std::map<std::string, std::shared_ptr<Bitmap>, std::less<>> pictures_;
+};
+
 void CheckRoom(const SkinTables& t) {
   if (t.Images.size() >= static_cast<std::size_t>(SkinTables::kMaxImages)) {
     throw SkinError("The skin defines too many images");
@@ -122,18 +155,20 @@ void ThirdBorders(TsMaskData& m, int width, int height, int frameCount, int rows
 
 std::int16_t CornerMark(const Bitmap& pic, const TsMaskData& m);
 
-void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::string_view section,
-             std::string_view key, std::string_view value) {
+void AddBang(SkinTables& t, PictureCache& pictures, const SkinSource& src, const FileSystem& fs,
+             std::string_view section, std::string_view key, std::string_view value) {
   auto words = SplitWords(value, "!");
   if (words.empty()) return;
   std::string_view name = words[0];
   const bool bmp = Contains(name, ".BMP");
   if (!bmp && !Contains(name, ".PNG")) return;
-  auto bytes = FindPicture(src, fs, name, name);
-  if (!bytes) return;
-  Bitmap pic = bmp ? DecodeBmp(*bytes) : DecodePng(*bytes);
-  if (pic.Width() == 0) return;
-  Account(t, pic);
+  std::shared_ptr<Bitmap> pic = pictures.Get(bmp ? "!B" : "!P", name, [&] {
+    auto bytes = FindPicture(src, fs, name, name);
+    if (!bytes) return Bitmap();
+    return bmp ? DecodeBmp(*bytes) : DecodePng(*bytes);
+  });
+  if (!pic) return;
+  Account(t, *pic);
   auto word = [&](std::size_t i) {  // 1-based; a missing or non-numeric word counts as 0
     return i <= words.size() ? StrToIntDef(words[i - 1], 0) : 0;
   };
@@ -141,7 +176,7 @@ void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::st
   TsMaskData m;
   m.Section = std::string(section);
   m.Key = std::string(key);
-  m.Rect = pic.Bounds();
+  m.Rect = pic->Bounds();
   m.FrameCount = I16(word(2));
   m.MaskKind = I16(word(3));
   m.ImageKind = static_cast<std::uint8_t>(std::clamp(word(4), 0, 4));
@@ -151,10 +186,10 @@ void AddBang(SkinTables& t, const SkinSource& src, const FileSystem& fs, std::st
     m.RightBorder = I16(word(7));
     m.BottomBorder = I16(word(8));
   } else {
-    ThirdBorders(m, pic.Width(), pic.Height(), m.FrameCount, (m.MaskKind + 1) * 3);
+    ThirdBorders(m, pic->Width(), pic->Height(), m.FrameCount, (m.MaskKind + 1) * 3);
   }
   m.DrawMode = I16(words.size() >= 9 ? word(9) : 1);
-  m.Image = std::make_shared<Bitmap>(std::move(pic));
+  m.Image = std::move(pic);
   if (m.ImageKind == 0) m.TransparentCorners = CornerMark(*m.Image, m);
   t.Images.push_back(std::move(m));
 }
@@ -233,30 +268,31 @@ void AddTilde(SkinTables& t, std::string_view section, std::string_view key, std
 
 // Plain ".BMP" picture file. `packedAllowed` is false for common sections, whose pictures are
 // always files beside the skin.
-void AddPlainFile(SkinTables& t, const SkinSource& src, const FileSystem& fs,
+void AddPlainFile(SkinTables& t, PictureCache& pictures, const SkinSource& src, const FileSystem& fs,
                   std::string_view section, std::string_view key, std::string_view value,
                   bool packedAllowed) {
   const std::string upper = UpperAscii(value);
   if (!Contains(upper, ".BMP")) return;
-  auto bytes = packedAllowed ? FindPicture(src, fs, value, upper)
-                             : FindPictureFile(src.skinPath, fs, value);
-  if (!bytes) return;
-  Bitmap pic = DecodeBmp(*bytes);
-  if (pic.Width() == 0) return;
-  Account(t, pic);
+  std::shared_ptr<Bitmap> pic = pictures.Get(packedAllowed ? "=" : "=F", value, [&] {
+    auto bytes = packedAllowed ? FindPicture(src, fs, value, upper)
+                               : FindPictureFile(src.skinPath, fs, value);
+    return bytes ? DecodeBmp(*bytes) : Bitmap();
+  });
+  if (!pic) return;
+  Account(t, *pic);
   CheckRoom(t);
   TsMaskData m;
   m.Section = UpperAscii(section);
   m.Key = UpperAscii(key);
-  m.Rect = pic.Bounds();
+  m.Rect = pic->Bounds();
   m.FrameCount = 3;
   m.MaskKind = 1;
   m.ImageKind = 0;
-  m.LeftBorder = I16(pic.Width() / 9);
-  m.TopBorder = I16(pic.Height() / 6);
+  m.LeftBorder = I16(pic->Width() / 9);
+  m.TopBorder = I16(pic->Height() / 6);
   m.RightBorder = m.LeftBorder;
   m.BottomBorder = m.TopBorder;
-  m.Image = std::make_shared<Bitmap>(std::move(pic));
+  m.Image = std::move(pic);
   m.TransparentCorners = CornerMark(*m.Image, m);
   t.Images.push_back(std::move(m));
 }
@@ -382,6 +418,7 @@ void LoadImages(SkinTables& t, const SkinSource& src, const BuildSettings& setti
   t.MasterBitmap = Bitmap();
   if (src.text == nullptr) return;
   LoadMaster(t, src, env.fs);
+  PictureCache pictures;
   double version = 0;
   if (auto v = src.text->Read("GLOBALINFO", "VERSION")) version = ParseReal(*v).value_or(0);
 
@@ -392,7 +429,7 @@ void LoadImages(SkinTables& t, const SkinSource& src, const BuildSettings& setti
       if (v.empty()) continue;
       switch (v.front()) {
         case '!':
-          AddBang(t, src, env.fs, s.name, k.name, v);
+          AddBang(t, pictures, src, env.fs, s.name, k.name, v);
           break;
         case '@':
           AddAt(t, s.name, k.name, v);
@@ -405,7 +442,7 @@ void LoadImages(SkinTables& t, const SkinSource& src, const BuildSettings& setti
           break;
         default:
           if (!Contains(v, "#")) {
-            AddPlainFile(t, src, env.fs, s.name, k.name, v, true);
+            AddPlainFile(t, pictures, src, env.fs, s.name, k.name, v, true);
           } else if (v != "#") {
             AddHash(t, s.name, k.name, v);
           }
@@ -422,7 +459,7 @@ void LoadImages(SkinTables& t, const SkinSource& src, const BuildSettings& setti
         if (v.empty() || IsMasterKey(s.name, k.name)) continue;
         if (!Contains(v, "#")) {
           if (v.front() != '!' && v.front() != '@' && v.front() != '^' && v.front() != '~') {
-            AddPlainFile(t, src, env.fs, s.name, k.name, v, false);
+            AddPlainFile(t, pictures, src, env.fs, s.name, k.name, v, false);
           }
         } else if (v != "#" && !t.MasterBitmap.Empty()) {
           AddHash(t, s.name, k.name, v);

@@ -72,6 +72,10 @@ struct PackEntry {
 // (so whatever is written can be read back).
 Bytes WritePacked(std::span<const PackEntry> entries);
 
+// The Adler-32 checksum of `bytes` continuing from `adler` (1 to start), as zlib streams carry
+// it. Where SSE2 is available it sums 16 bytes a step, and packed entries are checked with it.
+std::uint32_t Adler32(std::uint32_t adler, std::span<const std::uint8_t> bytes);
+
 // The files of a skin folder (not its sub-folders) as pack entries: "Options.dat" first, the others
 // sorted by name. Raises SkinError when the folder has no "Options.dat" or a file cannot be read.
 std::vector<PackEntry> CollectFolder(const FileSystem& fs, const std::string& folder);

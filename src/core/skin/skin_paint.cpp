@@ -279,6 +279,30 @@ struct Look {
   const TsPatternData* pattern = nullptr;
 };
 
+// MixRectWithColor includes the right column and bottom row: the last ones inside are passed so
+// that nothing beside `r` is mixed.
+void MixInside(Bitmap& bitmap, Rect r, int percent, TColor color) {
+  graphics::MixRectWithColor(bitmap, Rect{r.left, r.top, r.right - 1, r.bottom - 1}, percent, color);
+}
+
+// Mixes `r` (inside the bitmap) when each of its rows holds one colour.
+void MixUniformRows(Bitmap& bitmap, Rect r, int percent, TColor color) {
+  if (r.empty()) return;
+  MixInside(bitmap, Rect{r.left, r.top, r.left + 1, r.bottom}, percent, color);
+  for (int y = r.top; y < r.bottom; ++y) {
+    std::uint32_t* row = bitmap.Row32(y);
+    std::fill(row + r.left + 1, row + r.right, row[r.left]);
+  }
+}
+
+// Mixes `r` (inside the bitmap) when all of its rows are alike.
+void MixEqualRows(Bitmap& bitmap, Rect r, int percent, TColor color) {
+  if (r.empty()) return;
+  MixInside(bitmap, Rect{r.left, r.top, r.right, r.top + 1}, percent, color);
+  const std::uint32_t* first = bitmap.Row32(r.top) + r.left;
+  for (int y = r.top + 1; y < r.bottom; ++y) std::copy(first, first + r.width(), bitmap.Row32(y) + r.left);
+}
+
 void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackground& parent) {
   bool drewTexture = false;
   if (k.imagePercent > 0 && (k.texture != nullptr || k.pattern != nullptr)) {
@@ -314,10 +338,17 @@ void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackgroun
   if (sum == 0) {
     graphics::FillBitmapRect(bitmap, rect, k.color);
   } else if (sum >= 1 && sum <= 99) {
-    // MixRectWithColor includes the right column and bottom row: pass the last ones inside so
-    // that nothing beside the element is mixed.
-    graphics::MixRectWithColor(bitmap, Rect{rect.left, rect.top, rect.right - 1, rect.bottom - 1},
-                               sum, k.color);
+    // Without a texture the rectangle holds one colour, a vertical gradient (each row one
+    // colour) or a horizontal one (every row alike): the mix is then worked out for one column
+    // or one row and copied, which gives the very same pixels as mixing each of them.
+    const int mode = hasGradient ? k.gradient->front().Mode : -1;
+    if (!drewTexture && (mode == -1 || mode == 0)) {
+      MixUniformRows(bitmap, rect, sum, k.color);
+    } else if (!drewTexture && mode == 1) {
+      MixEqualRows(bitmap, rect, sum, k.color);
+    } else {
+      MixInside(bitmap, rect, sum, k.color);
+    }
   }
 }
 

@@ -154,6 +154,58 @@ TEST(Pixels, MaskedPieceCopy) {
   EXPECT_EQ(d2.Row32(1)[0], 0u);
 }
 
+// Every channel on its own, with colours whose channels differ: masked copies under grey and
+// coloured masks of every weight, and mixes of 32- and 24-bit pixels.
+TEST(Pixels, MaskedCopiesAndMixesWorkOnEachChannel) {
+  auto word = [](int r, int g, int b, int a) {
+    return static_cast<std::uint32_t>(a) << 24 | static_cast<std::uint32_t>(r & 255) << 16 |
+           static_cast<std::uint32_t>(g & 255) << 8 | static_cast<std::uint32_t>(b & 255);
+  };
+  auto channel = [](std::uint32_t w, int shift) { return static_cast<int>(w >> shift & 0xFF); };
+  Bitmap image = NewBitmap32(512, 2);
+  Bitmap d = NewBitmap32(512, 1);
+  for (int x = 0; x < 512; ++x) {
+    const int v = x & 255;
+    image.Row32(0)[x] = word(v, 255 - v, v * 7, 3);
+    // Grey masks of every weight in the first half, then masks with one channel unlike the
+    // other two (red, then green).
+    image.Row32(1)[x] = x < 256   ? word(v, v, v, 0)
+                        : x < 384 ? word(255 - v, v, v, 0)
+                                  : word(v, 255 - v, v, 0);
+    d.Row32(0)[x] = word(v * 3, v * 5, 255 - v, 9);
+  }
+  const Bitmap before = d.Clone();
+  CopyMaskedPiece(d, {0, 0}, image, {0, 0, 512, 1}, 1, kKeyPixel, nullptr);
+  for (int x = 0; x < 512; ++x) {
+    std::uint32_t want = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int dv = channel(before.Row32(0)[x], shift), iv = channel(image.Row32(0)[x], shift);
+      const int mv = channel(image.Row32(1)[x], shift);
+      want |= static_cast<std::uint32_t>((dv * mv + iv * (256 - mv)) / 256) << shift;
+    }
+    ASSERT_EQ(d.Row32(0)[x], want) << "x = " << x;
+  }
+
+  const TColor color = RgbColor(10, 200, 99);
+  Bitmap b32 = NewBitmap32(256, 1);
+  Bitmap b24(256, 1, PixelFormat::pf24bit);
+  for (int x = 0; x < 256; ++x) {
+    b32.Row32(0)[x] = word(x, 255 - x, x * 11, 0x5A);
+    b24.SetRawPixel(x, 0, word(x, 255 - x, x * 11, 0));
+  }
+  MixRectWithColor(b32, {0, 0, 255, 0}, 37, color);
+  MixRectWithColor(b24, {0, 0, 255, 0}, 37, color);
+  for (int x = 0; x < 256; ++x) {
+    // 37 % of the pixel and 63 % of the colour, rounded half to even.
+    auto mix = [](int v, int c) {
+      return static_cast<int>(RoundEven(0.37 * v + (1 - 0.37) * c));
+    };
+    const std::uint32_t want = word(mix(x, 10), mix(255 - x, 200), mix(x * 11 & 255, 99), 0x5A);
+    ASSERT_EQ(b32.Row32(0)[x], want) << "x = " << x;
+    ASSERT_EQ(b24.PixelWord(x, 0), want | 0xFF000000u) << "x = " << x;
+  }
+}
+
 TEST(Pixels, KeyedCopies) {
   Bitmap s24(2, 1, PixelFormat::pf24bit);
   s24.SetRawPixel(0, 0, 0xFF00FF);  // fuchsia

@@ -310,6 +310,36 @@ TEST(PaintElementBackground, ParentBitmapAtTheOffsetAndTexturesUnderGradients) {
   EXPECT_EQ(b.Row32(1)[1], want);
 }
 
+// A gradient (or the plain colour) mixed with the section colour: the same pixels as painting
+// the gradient and mixing every pixel, for each gradient direction, inside a larger bitmap.
+TEST(PaintElementBackground, MixedGradientsMatchPixelByPixelMixing) {
+  for (int mode = -1; mode <= 2; ++mode) {
+    SkinTables t;
+    const int s = AddSection(t, "G", 'c');
+    t.Sections[s].GradientPercent = 37;
+    if (mode >= 0) {
+      t.Sections[s].Gradient->push_back({0x102030, 0xF0E0D0, 45, mode});
+      t.Sections[s].Gradient->push_back({0x00FF80, 0x8000FF, 55, mode});
+    }
+    const graphics::Rect r{2, 1, 11, 8};
+    Bitmap b = Filled(13, 10, 'z');
+    PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, r, 0);
+    Bitmap want = Filled(13, 10, 'z');
+    if (mode >= 0) {
+      PaintGradient(want, r, *t.Sections[s].Gradient);
+    } else {
+      graphics::FillBitmapRect(want, r, t.Sections[s].Color);
+    }
+    graphics::MixRectWithColor(want, {r.left, r.top, r.right - 1, r.bottom - 1}, 37,
+                               graphics::ColorToRGB(t.Sections[s].Color));
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 13; ++x) {
+        ASSERT_EQ(b.Row32(y)[x], want.Row32(y)[x]) << "mode " << mode << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(PaintElementBackground, MaskedTexturesOverlayTheNormalLookOnly) {
   SkinTables t;
   const int s = AddSection(t, "S", 'c');

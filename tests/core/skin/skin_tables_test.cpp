@@ -457,6 +457,30 @@ TEST(SkinTables, CommonSectionPicturesComeFromFilesOnly) {
   EXPECT_EQ(f.t.FindImageExact("A", "AT"), -1);
 }
 
+// A picture named under many keys is read once per load, yet every image owns its own copy: a
+// change made to one image's picture (here a pixel painted over) shows in no other image.
+TEST(SkinTables, EachPictureFileIsReadOncePerLoad) {
+  Fixture f;
+  f.fs.Add(std::string(kPath) + "P.BMP", MakeBmp24(6, 6, [](int, int) { return 0x20u; }));
+  f.fs.Add(std::string(kPath) + "Q.BMP", MakeBmp24(6, 6, [](int, int) { return 0x30u; }));
+  ASSERT_EQ(f.Build("[A]\nK1=!P.BMP!1!0!0\nK2=!P.BMP!1!0!0\nK3=P.BMP\nK4=P.BMP\n"
+                    "K5=!Q.BMP!1!0!0\nK6=!Q.BMP!1!0!0\nK7=!none.BMP!1!0!0\nK8=!none.BMP!1!0!0\n"
+                    "[B]\nK1=!P.BMP!1!0!0\n"),
+            "");
+  // P.BMP once for the "!" form and once for the plain form, Q.BMP once.
+  EXPECT_EQ(f.fs.reads, 3);
+  ASSERT_EQ(f.t.Images.size(), 7u);
+  const std::uint32_t p = f.I("A", "K1").Image->Row32(0)[0];
+  f.t.Images[0].Image->Row32(0)[0] = 0xFF123456u;
+  for (const TsMaskData& m : f.t.Images) {
+    if (m.Key == "K5" || m.Key == "K6" || &m == &f.t.Images[0]) continue;
+    EXPECT_EQ(m.Image->Row32(0)[0], p) << m.Section << "/" << m.Key;
+    EXPECT_EQ(m.Image->Width(), 6);
+  }
+  EXPECT_EQ(f.I("A", "K6").Image->Row32(0)[0], 0xFF000030u);
+  EXPECT_NE(f.I("A", "K5").Image.get(), f.I("A", "K6").Image.get());
+}
+
 TEST(SkinTables, HueRotationKeepsIconsAndShiftsEveryColourOnce) {
   Fixture f;
   // Master: red everywhere; the close icon lives in columns 0..7.
