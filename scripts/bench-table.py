@@ -109,6 +109,14 @@ sk = bench_json("skin_load_bench")
 for arg in ("16", "40"):
     r = sk.get(f"BM_TablesOverLibpngRatio/{arg}", {})
     row(f"Skin tables of a packed skin ({arg} pictures) ÷ libpng decoding them", r.get("ratio"), "")
+r = sk.get("BM_DiruriZedazOverLibpngRatio", {})
+row("Loading the packed skin DiruriZedaz ÷ libpng decoding its pictures", r.get("ratio"), "",
+    target=("figure", 1.0, "≤ 1.0"))
+sp = bench_json("skin_paint_bench")
+for key, what in (("form_1024x768", "FORM at 1024×768"), ("button_75x25", "BUTTON at 75×25")):
+    r = sp.get(f"BM_PaintOverNinePieceCopy/{key}", {})
+    row(f"Painting a {what} ÷ copying its nine pieces", r.get("ratio"), "",
+        target=("figure", 2.0, "≤ 2.0"))
 c = bench_json("controls_bench")
 a, b = c.get("BM_LabelShadow", {}), c.get("BM_PeerGaussianBlur", {})
 row("Effect label shadow", a.get("real_time"), a.get("time_unit", ""), b.get("real_time"), "(Gaussian blur peer)")

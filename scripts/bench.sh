@@ -21,7 +21,7 @@ scripts/setup.sh
 echo "bench: building (native, win64)"
 cmake --preset native >/dev/null
 cmake --build build/native -j "$jobs" --target png_bench graphics_bench data_bench skin_load_bench \
-  controls_bench dictionary benchbook
+  skin_paint_bench controls_bench dictionary benchbook
 cmake --preset win64 >/dev/null
 cmake --build build/win64 -j "$jobs" --target sapala keystroke_bench startup_bench minimal_window
 
@@ -29,7 +29,7 @@ book=build/native/bench-data/jav-200k.xls
 [ -f "$book" ] || tools/benchbook/make-bench-workbook.sh build/native/tools/benchbook/benchbook "$book" 200000
 
 for b in codecs/png_bench graphics/graphics_bench data/data_bench skin/skin_load_bench \
-         controls/controls_bench; do
+         skin/skin_paint_bench controls/controls_bench; do
   name=$(basename "$b")
   echo "bench: $name"
   "build/native/bench/$b" --benchmark_min_time=0.2 --benchmark_out="$out/$name.json" \
@@ -42,6 +42,7 @@ scripts/wine-prefix.sh
 mkdir -p "$sapala_install_dir" "$WINEPREFIX/drive_c/sapala-bench"
 cp -f build/win64/src/win/app/sapala.exe build/native/assets/sapala.bat "$sapala_install_dir/"
 [ -d build/native/assets/DiruriZedaz ] && cp -rf build/native/assets/DiruriZedaz "$sapala_install_dir/"
+[ -f build/native/assets/DiruriZedaz.lsz ] && cp -f build/native/assets/DiruriZedaz.lsz "$sapala_install_dir/"
 cp -f build/win64/tests/win/bench/minimal_window.exe "$WINEPREFIX/drive_c/sapala-bench/"
 
 echo "bench: keystroke_bench and startup_bench under Wine"

@@ -42,7 +42,7 @@ stage() {   # stage NAME COMMAND...: runs it, keeps its log, remembers a failure
 build() { cmake --preset "$1" >/dev/null && cmake --build "build/$1" -j "$jobs"; }
 
 # The native build also makes the dictionary workbook that the end-to-end test installs.
-stage native bash -c "$(declare -f build); build native && cmake --build build/native --target dictionary && ctest --preset native -j $jobs"
+stage native bash -c "$(declare -f build); build native && cmake --build build/native --target dictionary skin && ctest --preset native -j $jobs"
 stage native-asan bash -c "$(declare -f build); build native-asan && ctest --preset native-asan -j $jobs"
 # The i686 build comes first: the win64 tests also check its release program.
 stage win32 bash -c "$(declare -f build); build win32 && ls -l build/win32/src/win/app/sapala.exe build/win32/release/sapala.exe"

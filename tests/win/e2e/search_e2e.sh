@@ -15,6 +15,12 @@ command -v xdotool >/dev/null || { echo "search_e2e: xdotool is missing"; exit 7
 mkdir -p "$sapala_install_dir" "$shots"
 cp -f "$exe" "$sapala_install_dir/sapala.exe"
 cp -f "$workbook" "$sapala_install_dir/sapala.bat"
+# The skin, packed and as a folder, as the program is installed (the native build makes it
+# beside the workbook); the program runs with it, and must close cleanly with it.
+skin_dir=$(dirname "$workbook")
+rm -rf "$sapala_install_dir/DiruriZedaz" "$sapala_install_dir/DiruriZedaz.lsz"
+[ -d "$skin_dir/DiruriZedaz" ] && cp -rf "$skin_dir/DiruriZedaz" "$sapala_install_dir/"
+[ -f "$skin_dir/DiruriZedaz.lsz" ] && cp -f "$skin_dir/DiruriZedaz.lsz" "$sapala_install_dir/"
 
 timeout 120 "$wine64_bin" "C:\\Program Files\\Sapala Vova\\sapala.exe" </dev/null >/dev/null 2>&1 &
 app=$!
@@ -51,6 +57,8 @@ timeout 30 "$wine64_bin" "$probe" wait TForm2 10 </dev/null
 sleep 0.5
 "$top/scripts/screenshot.sh" "$shots/examples-window.png"
 timeout 30 "$wine64_bin" "$probe" close TForm1 20 </dev/null
-wait $app
+status=0
+wait $app || status=$?
 trap - EXIT
+[ "$status" -eq 0 ] || { echo "search_e2e: the program ended with status $status"; exit 1; }
 echo "search_e2e: ok"
