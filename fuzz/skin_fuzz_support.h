@@ -14,9 +14,9 @@ class FuzzFileSystem : public FileSystem {
  public:
   FuzzFileSystem() {
     // "M.BMP": 8 x 4, 24-bit, fuchsia in the top-left pixel.
-    std::vector<std::uint8_t> b = {'B', 'M', 150, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                   8, 0, 0, 0, 4, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 96, 0, 0, 0,
-                                   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<std::uint8_t> b = {'B', 'M', 150, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0,  0,
+                                   8,   0,   0,   0, 4, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 96, 0,
+                                   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0,  0};
     for (int y = 0; y < 4; ++y) {
       for (int x = 0; x < 8; ++x) {
         const bool key = (x == 0 && y == 3);  // bottom-up: the last row is the top

@@ -30,8 +30,12 @@ std::vector<CorpusFile> MakeCorpus(const std::filesystem::path& dir) {
   const char* preferred = "/usr/bin/convert-im6.q16";
   const std::string convert = std::filesystem::exists(preferred) ? preferred : "convert";
   const std::string src = (dir / "src.png").string();
-  if (std::system((convert + " -seed 9 -size 640x480 plasma:red-blue \\( -size 640x480 gradient:white-black \\) "
-                   "-alpha off -compose CopyOpacity -composite " + src + " >/dev/null 2>&1").c_str()) != 0) {
+  if (std::system(
+          (convert +
+           " -seed 9 -size 640x480 plasma:red-blue \\( -size 640x480 gradient:white-black \\) "
+           "-alpha off -compose CopyOpacity -composite " +
+           src + " >/dev/null 2>&1")
+              .c_str()) != 0) {
     return {};
   }
   const std::string ex = " -define png:exclude-chunks=date,time,tEXt,zTXt,cHRM,sRGB,bKGD,gAMA ";
@@ -48,9 +52,12 @@ std::vector<CorpusFile> MakeCorpus(const std::filesystem::path& dir) {
   std::vector<CorpusFile> corpus;
   for (const auto& [name, options] : kinds) {
     const std::string out = (dir / (name + ".png")).string();
-    if (std::system((convert + " " + src + " " + options + ex + out + " >/dev/null 2>&1").c_str()) != 0) continue;
+    if (std::system(
+            (convert + " " + src + " " + options + ex + out + " >/dev/null 2>&1").c_str()) != 0)
+      continue;
     std::ifstream in(out, std::ios::binary);
-    corpus.push_back({name, Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
+    corpus.push_back(
+        {name, Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
   }
   return corpus;
 }
@@ -114,30 +121,38 @@ int main(int argc, char** argv) {
     return 0;
   }
   for (const CorpusFile& f : corpus) {
-    benchmark::RegisterBenchmark(("ours/" + f.name).c_str(), Ours, &f.data)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("ours32/" + f.name).c_str(), Ours32, &f.data)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("libpng/" + f.name).c_str(), Libpng, &f.data)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("ours/" + f.name).c_str(), Ours, &f.data)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("ours32/" + f.name).c_str(), Ours32, &f.data)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("libpng/" + f.name).c_str(), Libpng, &f.data)
+        ->Unit(benchmark::kMillisecond);
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   double logSum = 0, logSum32 = 0;
   int n = 0;
-  std::printf("\n%-20s %12s %12s %12s %8s %8s\n", "file", "ours cpu ms", "ours32 ms", "libpng ms", "ratio", "ratio32");
+  std::printf("\n%-20s %12s %12s %12s %8s %8s\n", "file", "ours cpu ms", "ours32 ms", "libpng ms",
+              "ratio", "ratio32");
   for (const CorpusFile& f : corpus) {
-    const auto a = reporter.times.find("ours/" + f.name), a32 = reporter.times.find("ours32/" + f.name),
+    const auto a = reporter.times.find("ours/" + f.name),
+               a32 = reporter.times.find("ours32/" + f.name),
                b = reporter.times.find("libpng/" + f.name);
-    if (a == reporter.times.end() || a32 == reporter.times.end() || b == reporter.times.end() || b->second <= 0) continue;
+    if (a == reporter.times.end() || a32 == reporter.times.end() || b == reporter.times.end() ||
+        b->second <= 0)
+      continue;
     const double ratio = a->second / b->second, ratio32 = a32->second / b->second;
-    std::printf("%-20s %12.3f %12.3f %12.3f %8.3f %8.3f\n", f.name.c_str(), a->second * 1e3, a32->second * 1e3,
-                b->second * 1e3, ratio, ratio32);
+    std::printf("%-20s %12.3f %12.3f %12.3f %8.3f %8.3f\n", f.name.c_str(), a->second * 1e3,
+                a32->second * 1e3, b->second * 1e3, ratio, ratio32);
     logSum += std::log(ratio);
     logSum32 += std::log(ratio32);
     ++n;
   }
   if (n > 0) {
     std::printf("geometric mean of ours / libpng over %d files: %.3f\n", n, std::exp(logSum / n));
-    std::printf("geometric mean of ours widened to 32 bits / libpng: %.3f\n", std::exp(logSum32 / n));
+    std::printf("geometric mean of ours widened to 32 bits / libpng: %.3f\n",
+                std::exp(logSum32 / n));
   }
   std::filesystem::remove_all(dir);
   return 0;

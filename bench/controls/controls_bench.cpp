@@ -39,7 +39,8 @@ void BM_PeerGaussianBlur(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     for (int y = 0; y < 38; ++y)
-      for (int x = 0; x < 241; ++x) gray.ScanLine(y)[x] = static_cast<std::uint8_t>(mask.Row32(y)[x]);
+      for (int x = 0; x < 241; ++x)
+        gray.ScanLine(y)[x] = static_cast<std::uint8_t>(mask.Row32(y)[x]);
     state.ResumeTiming();
     graphics::BlurGray8(gray, 4.0);
     benchmark::DoNotOptimize(gray.ScanLine(0));
@@ -48,7 +49,8 @@ void BM_PeerGaussianBlur(benchmark::State& state) {
 BENCHMARK(BM_PeerGaussianBlur);
 
 void BM_GradientLines(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(controls::GradientLineColors(0xDDF9E8, 0x5EDF8E, 25));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(controls::GradientLineColors(0xDDF9E8, 0x5EDF8E, 25));
 }
 BENCHMARK(BM_GradientLines);
 

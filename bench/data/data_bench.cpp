@@ -32,8 +32,9 @@ const std::string& WorkbookPath() {
   static const std::string path = [] {
     const std::string p = std::string(SAPALA_BINARY_DIR) + "/bench-data/jav-200k.xls";
     if (!std::filesystem::exists(p)) {
-      const std::string cmd = std::string(SAPALA_SOURCE_DIR) + "/tools/benchbook/make-bench-workbook.sh '" +
-                              SAPALA_BENCHBOOK + "' '" + p + "' 200000";
+      const std::string cmd = std::string(SAPALA_SOURCE_DIR) +
+                              "/tools/benchbook/make-bench-workbook.sh '" + SAPALA_BENCHBOOK +
+                              "' '" + p + "' 200000";
       std::fprintf(stderr, "making the benchmark workbook: %s\n", cmd.c_str());
       if (std::system(cmd.c_str()) != 0) {
         std::fprintf(stderr, "cannot make the benchmark workbook (see above)\n");
@@ -133,7 +134,8 @@ void BM_PrefixQuery200k(benchmark::State& state) {
   Dictionary& d = Dictionary::Get();
   Query q(&d.connection);
   std::size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(RunQuery(q, PrefixSearchSql(d.prefixes[i++ % d.prefixes.size()])));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RunQuery(q, PrefixSearchSql(d.prefixes[i++ % d.prefixes.size()])));
 }
 BENCHMARK(BM_PrefixQuery200k)->Unit(benchmark::kMicrosecond);
 
@@ -150,7 +152,8 @@ std::size_t OpenForGrid(Query& q, const std::string& sql) {
   q.SetSql(sql);
   q.Open();
   std::size_t bytes = 0;
-  for (std::size_t r = 0; r < 8 && r < q.RecordCount(); ++r) bytes += q.Value(r, 0).value_or("").size();
+  for (std::size_t r = 0; r < 8 && r < q.RecordCount(); ++r)
+    bytes += q.Value(r, 0).value_or("").size();
   return bytes;
 }
 
@@ -168,8 +171,10 @@ void BM_SubstringIndexVersusScan200k(benchmark::State& state) {
     benchmark::DoNotOptimize(OpenForGrid(q, sql));
     auto t1 = std::chrono::steady_clock::now();
     const std::size_t want = q.RecordCount();
-    if (q.RunningSql() == sql) state.SkipWithError("the substring search did not use the trigram index");
-    benchmark::DoNotOptimize(OpenForGrid(q, "select*from warna not indexed" + sql.substr(std::string("select*from warna").size())));
+    if (q.RunningSql() == sql)
+      state.SkipWithError("the substring search did not use the trigram index");
+    benchmark::DoNotOptimize(OpenForGrid(
+        q, "select*from warna not indexed" + sql.substr(std::string("select*from warna").size())));
     auto t2 = std::chrono::steady_clock::now();
     if (q.RecordCount() != want) state.SkipWithError("the scan found other rows than the index");
     index_s += std::chrono::duration<double>(t1 - t0).count();
@@ -210,7 +215,8 @@ void BM_SubstringQuery200k(benchmark::State& state) {
   Dictionary& d = Dictionary::Get();
   Query q(&d.connection);
   std::size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(RunQuery(q, SubstringSearchSql(d.prefixes[i++ % d.prefixes.size()])));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RunQuery(q, SubstringSearchSql(d.prefixes[i++ % d.prefixes.size()])));
 }
 BENCHMARK(BM_SubstringQuery200k)->Unit(benchmark::kMillisecond);
 

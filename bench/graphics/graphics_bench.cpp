@@ -46,7 +46,11 @@ void BM_Resample(benchmark::State& state) {
 }
 // Filters 5 (Lanczos-like) and 6 (Mitchell): shrinking 1024 × 768 to 640 × 480 and growing it
 // to 1600 × 1200.
-BENCHMARK(BM_Resample)->Args({5, 640, 480})->Args({5, 1600, 1200})->Args({6, 640, 480})->Args({6, 1600, 1200})
+BENCHMARK(BM_Resample)
+    ->Args({5, 640, 480})
+    ->Args({5, 1600, 1200})
+    ->Args({6, 640, 480})
+    ->Args({6, 1600, 1200})
     ->Unit(benchmark::kMillisecond);
 
 void BM_BlurGray8(benchmark::State& state) {

@@ -66,7 +66,8 @@ std::vector<std::uint8_t> EncodePng(const Picture& p, bool alpha) {
   if (alpha) {
     src = p.rgba;
   } else {
-    for (std::size_t i = 0; i < p.rgba.size(); i += 4) src.insert(src.end(), &p.rgba[i], &p.rgba[i] + 3);
+    for (std::size_t i = 0; i < p.rgba.size(); i += 4)
+      src.insert(src.end(), &p.rgba[i], &p.rgba[i] + 3);
   }
   png_alloc_size_t size = 0;
   png_image_write_to_memory(&img, nullptr, &size, 0, src.data(), 0, nullptr);
@@ -126,31 +127,83 @@ BenchSkin MakeSkin(int pngCount) {
     entries.push_back({"MASTER.BMP", EncodeBmp24(master)});
     s.pngs.push_back(EncodePng(master, false));
     std::string text = "[GLOBALINFO]\nVERSION=7.2\nMASTERBITMAP=MASTER.BMP\nCOLOR=$F0F0F0\n";
-    static const char* kSections[] = {
-        "FORM", "FORMTITLE", "BUTTON", "BUTTON_HUGE", "EDIT", "COMBOBOX", "COMBOBTN", "CHECKBOX",
-        "RADIOBUTTON", "GROUPBOX", "PANEL", "PANEL_LOW", "SPEEDBUTTON", "TOOLBUTTON", "MENUITEM",
-        "MAINMENU", "SELECTION", "TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT", "PAGECONTROL",
-        "SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT", "SCROLLSLIDERV",
-        "SCROLLSLIDERH", "SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V", "STATUSBAR",
-        "TOOLBAR", "TRACKBAR", "GAUGE", "SPLITTER", "DIALOG", "CAPTION", "TITLEBUTTON",
-        "UPDOWNBTN", "WEBBUTTON", "COLHEADER", "DIVIDER", "DRAGBAR", "EXTRALINE", "ICOLINE",
-        "MDIAREA", "BARTITLE", "TABSHEET", "SPEEDBUTTON_SMALL", "MENULINE", "DIVIDERV",
-        "PAGECONTROLBOTTOM", "PAGECONTROLLEFT", "PAGECONTROLRIGHT", "GLYPHS", "ICONS", "EXTRA1",
-        "EXTRA2"};
+    static const char* kSections[] = {"FORM",
+                                      "FORMTITLE",
+                                      "BUTTON",
+                                      "BUTTON_HUGE",
+                                      "EDIT",
+                                      "COMBOBOX",
+                                      "COMBOBTN",
+                                      "CHECKBOX",
+                                      "RADIOBUTTON",
+                                      "GROUPBOX",
+                                      "PANEL",
+                                      "PANEL_LOW",
+                                      "SPEEDBUTTON",
+                                      "TOOLBUTTON",
+                                      "MENUITEM",
+                                      "MAINMENU",
+                                      "SELECTION",
+                                      "TABTOP",
+                                      "TABBOTTOM",
+                                      "TABLEFT",
+                                      "TABRIGHT",
+                                      "PAGECONTROL",
+                                      "SCROLLBTNTOP",
+                                      "SCROLLBTNBOTTOM",
+                                      "SCROLLBTNLEFT",
+                                      "SCROLLBTNRIGHT",
+                                      "SCROLLSLIDERV",
+                                      "SCROLLSLIDERH",
+                                      "SCROLLBAR1H",
+                                      "SCROLLBAR1V",
+                                      "SCROLLBAR2H",
+                                      "SCROLLBAR2V",
+                                      "STATUSBAR",
+                                      "TOOLBAR",
+                                      "TRACKBAR",
+                                      "GAUGE",
+                                      "SPLITTER",
+                                      "DIALOG",
+                                      "CAPTION",
+                                      "TITLEBUTTON",
+                                      "UPDOWNBTN",
+                                      "WEBBUTTON",
+                                      "COLHEADER",
+                                      "DIVIDER",
+                                      "DRAGBAR",
+                                      "EXTRALINE",
+                                      "ICOLINE",
+                                      "MDIAREA",
+                                      "BARTITLE",
+                                      "TABSHEET",
+                                      "SPEEDBUTTON_SMALL",
+                                      "MENULINE",
+                                      "DIVIDERV",
+                                      "PAGECONTROLBOTTOM",
+                                      "PAGECONTROLLEFT",
+                                      "PAGECONTROLRIGHT",
+                                      "GLYPHS",
+                                      "ICONS",
+                                      "EXTRA1",
+                                      "EXTRA2"};
     int picture = 0;
     for (int i = 0; i < 60; ++i) {
       text += std::string("[") + kSections[i] + "]\n";
       if (i % 3 == 0 && i > 0) text += "PARENTCLASS=" + std::string(kSections[i - 1]) + "\n";
       text += "STATES=4\nCOLOR=$" + std::to_string(100000 + i) + "\nHOTCOLOR=$00" +
-              std::to_string(200000 + i) + "\nFONTCOLOR=0\nHOTFONTCOLOR=$FFFFFF\n"
+              std::to_string(200000 + i) +
+              "\nFONTCOLOR=0\nHOTFONTCOLOR=$FFFFFF\n"
               "GRADIENTDATA=16777215;15790320;50;0;0;15790320;14737632;50;0;0\nGRADIENTPERCENT=40\n"
-              "HOTGRADIENTDATA=16777215;14737632;100;0;0\nHOTGRADIENTPERCENT=60\nGLOW=3\nGCOL=$FF8000\n";
+              "HOTGRADIENTDATA=16777215;14737632;100;0;0\nHOTGRADIENTPERCENT=60\nGLOW=3\nGCOL=$"
+              "FF8000\n";
       const int x = (i % 16) * 32, y = (i / 16) * 32;
       text += "BORDERSMASK=^" + F4(x) + "," + F4(y) + "," + F4(x + 30) + "," + F4(y + 20) +
               ",0003,0003,0003,0003,3,1,0,0\n";
       text += "PATTERN=~" + F4(x) + "," + F4(128) + "," + F4(x + 32) + "," + F4(160) + ",01,0\n";
       text += "IMGTOPLEFT=@" + F4(x) + "," + F4(200) + "," + F4(x + 8) + "," + F4(208) + ",1,0\n";
-      text += "IMGTOPRIGHT=#(" + std::to_string(x) + ",210," + std::to_string(x + 8) + ",218)(1,0,2,1)\n";
+      text += "IMGTOPRIGHT=#(" + std::to_string(x) + ",210," + std::to_string(x + 8) +
+              ",218)(1,0,2,1)\n";
       if (i < pngCount) {
         const int w = 16 + (i * 7) % 113, h = 16 + (i * 5) % 49;
         const Picture p = Paint(w, h, rng, true);
@@ -256,7 +309,8 @@ void BM_LoadPackedTestSkin(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   const Bytes packed = WritePacked(CollectFolder(fs, src));
   std::ofstream(dir / "TestSkin.lsz", std::ios::binary)
-      .write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
+      .write(reinterpret_cast<const char*>(packed.data()),
+             static_cast<std::streamsize>(packed.size()));
   QuietPlatform platform;
   SkinManagerHost host;
   SkinManagerCore m(fs, platform, host);
@@ -282,7 +336,8 @@ void BM_DiruriZedazOverLibpngRatio(benchmark::State& state) {
   pack.ReadPackedFile(fs, dir + "/DiruriZedaz.lsz");
   std::vector<std::vector<std::uint8_t>> pngs;
   for (const TlcImageItem& item : pack.Items()) {
-    pngs.push_back(item.IsBitmap ? sapala::codecs::WritePng(sapala::codecs::ReadBmp(item.Data)) : item.Data);
+    pngs.push_back(item.IsBitmap ? sapala::codecs::WritePng(sapala::codecs::ReadBmp(item.Data))
+                                 : item.Data);
   }
   QuietPlatform platform;
   SkinManagerHost host;

@@ -77,7 +77,8 @@ void CopyNinePieces(const SkinTables& t, const TsMaskData& m, Bitmap& dest) {
   const Bitmap& src = m.Image ? *m.Image : t.MasterBitmap;
   const BorderWidths b = FitBorders({LeftWidth(m), TopWidth(m), RightWidth(m), BottomWidth(m)},
                                     dest.Width(), dest.Height());
-  const Rect frame{m.Rect.left, m.Rect.top, m.Rect.left + FrameWidth(m), m.Rect.top + FrameHeight(m)};
+  const Rect frame{m.Rect.left, m.Rect.top, m.Rect.left + FrameWidth(m),
+                   m.Rect.top + FrameHeight(m)};
   NinePartLayout l;
   if (!LayoutNineParts(dest.Bounds(), frame, frame.bottom, b, l)) std::abort();
   for (int p = 0; p < kPieceCount; ++p) {
@@ -117,8 +118,10 @@ void BM_PaintOverNinePieceCopy(benchmark::State& state, const char* section, int
     peer += t2 - t1;
   }
   state.counters["ratio"] = paint / peer;
-  state.counters["paint_us"] = benchmark::Counter(paint * 1e6 / static_cast<double>(state.iterations()));
-  state.counters["copy_us"] = benchmark::Counter(peer * 1e6 / static_cast<double>(state.iterations()));
+  state.counters["paint_us"] =
+      benchmark::Counter(paint * 1e6 / static_cast<double>(state.iterations()));
+  state.counters["copy_us"] =
+      benchmark::Counter(peer * 1e6 / static_cast<double>(state.iterations()));
 }
 BENCHMARK_CAPTURE(BM_PaintOverNinePieceCopy, form_1024x768, "FORM", 1024, 768)
     ->Unit(benchmark::kMillisecond);

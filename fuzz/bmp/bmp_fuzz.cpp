@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const sapala::graphics::Bitmap back = sapala::codecs::ReadBmp(file);
     for (int y = 0; y < picture.Height(); ++y) {
       for (int x = 0; x < picture.Width(); ++x) {
-        const std::uint32_t mask = picture.Format() == sapala::graphics::PixelFormat::pf32bit ? 0xFFFFFFFFu : 0x00FFFFFFu;
+        const std::uint32_t mask =
+            picture.Format() == sapala::graphics::PixelFormat::pf32bit ? 0xFFFFFFFFu : 0x00FFFFFFu;
         if ((picture.PixelWord(x, y) & mask) != (back.PixelWord(x, y) & mask)) std::abort();
       }
     }

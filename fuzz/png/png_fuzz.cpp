@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sapala::codecs::TPNGGraphic png(limits);
     png.LoadFromMemory({data, size});
     const sapala::graphics::Bitmap& picture = png.Picture();
-    if (picture.Empty() || picture.Width() * static_cast<std::int64_t>(picture.Height()) > (1 << 16)) return 0;
+    if (picture.Empty() ||
+        picture.Width() * static_cast<std::int64_t>(picture.Height()) > (1 << 16))
+      return 0;
     sapala::graphics::Bitmap all = sapala::graphics::ConvertTo32(picture);
     sapala::codecs::ClearTransparentWhite(all);
     if (all.Width() >= 2 && all.Height() >= 2) {

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t nul = input.find('\0');
   const std::string_view skin = input.substr(0, nul);
-  const std::string_view common = nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1);
+  const std::string_view common =
+      nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1);
   fuzzing::FuzzFileSystem fs;
   fuzzing::QuietPlatform platform;
   try {

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     db.Load(book);
     for (const auto& sheet : book.sheets) {
       sqlite3_stmt* raw = nullptr;
-      const std::string sql = "select * from " + sapala::data::QuoteIdentifier(sheet.name) +
-                              " where 1 like 'a%'";
+      const std::string sql =
+          "select * from " + sapala::data::QuoteIdentifier(sheet.name) + " where 1 like 'a%'";
       if (sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &raw, nullptr) == SQLITE_OK) {
         sapala::data::SqliteStatement st(raw);
         while (sqlite3_step(raw) == SQLITE_ROW) {

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     std::vector<sapala::data::SheetData> sheets;
     for (std::size_t i = 0; i < static_cast<std::size_t>(rows); ++i) {
       if (i % kPerSheet == 0) {
-        sheets.push_back({"warna" + std::to_string(sheets.size() + 1), {{"ID", "warna", "Hanacaraka"}}});
+        sheets.push_back(
+            {"warna" + std::to_string(sheets.size() + 1), {{"ID", "warna", "Hanacaraka"}}});
       }
       const std::size_t round = i / words.size();
       std::string head = words[i % words.size()];
@@ -47,10 +48,12 @@ int main(int argc, char** argv) {
     }
     const auto bytes = sapala::data::WriteWorkbook(sheets);
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) throw std::runtime_error(std::string("cannot write ") + argv[2]);
-    std::printf("benchbook: %ld rows from %zu words, %zu bytes\n", rows, words.size(), bytes.size());
+    std::printf("benchbook: %ld rows from %zu words, %zu bytes\n", rows, words.size(),
+                bytes.size());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchbook: %s\n", e.what());
     return 1;

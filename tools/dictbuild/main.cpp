@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     const std::string tmp = out + ".tmp";
     {
       std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-      f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      f.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
       f.close();
       if (!f) throw std::runtime_error("cannot write " + tmp);
     }

@@ -15,25 +15,18 @@ using sapala::graphics::Bitmap;
 
 constexpr int kWidth = 18, kHeight = 19;
 constexpr double kCx = 9.0, kCy = 9.5, kRadius = 8.4;
-constexpr unsigned kGround[3] = {0xF7, 0xF7, 0xF7};   // R, G, B: near-white
+constexpr unsigned kGround[3] = {0xF7, 0xF7, 0xF7};  // R, G, B: near-white
 
 // The question mark, 7 x 11, '#' white.
 constexpr const char* kMark[] = {
-    " ##### ",
-    "##   ##",
-    "##   ##",
-    "    ## ",
-    "   ##  ",
-    "   ##  ",
-    "   ##  ",
-    "       ",
-    "   ##  ",
-    "   ##  ",
-    "       ",
+    " ##### ", "##   ##", "##   ##", "    ## ", "   ##  ", "   ##  ",
+    "   ##  ", "       ", "   ##  ", "   ##  ", "       ",
 };
 
 void Pixel(Bitmap& bmp, int x, int y, double r, double g, double b) {
-  auto c = [](double v) { return static_cast<std::uint32_t>(std::lround(std::fmin(255.0, std::fmax(0.0, v)))); };
+  auto c = [](double v) {
+    return static_cast<std::uint32_t>(std::lround(std::fmin(255.0, std::fmax(0.0, v))));
+  };
   bmp.SetRawPixel(x, y, 0xFF000000u | c(r) << 16 | c(g) << 8 | c(b));
 }
 
@@ -59,8 +52,8 @@ int main(int argc, char** argv) {
       // Blue, lighter towards the top left like a lit sphere.
       const double light = std::fmax(0.0, 1.0 - std::hypot(x + 0.5 - 6.0, y + 0.5 - 5.5) / 11.0);
       const double br = 20 + 90 * light, bg = 60 + 110 * light, bb = 170 + 85 * light;
-      Pixel(bmp, x, y, kGround[0] + (br - kGround[0]) * cover, kGround[1] + (bg - kGround[1]) * cover,
-            kGround[2] + (bb - kGround[2]) * cover);
+      Pixel(bmp, x, y, kGround[0] + (br - kGround[0]) * cover,
+            kGround[1] + (bg - kGround[1]) * cover, kGround[2] + (bb - kGround[2]) * cover);
     }
   }
   for (int my = 0; my < 11; ++my) {
@@ -72,7 +65,8 @@ int main(int argc, char** argv) {
   Pixel(bmp, 0, kHeight - 1, kGround[0], kGround[1], kGround[2]);
   const auto bytes = sapala::codecs::WriteBmp(sapala::graphics::ConvertTo24(bmp));
   std::ofstream out(argv[1], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) {
     std::fprintf(stderr, "glyphgen: cannot write %s\n", argv[1]);
     return 1;

@@ -39,9 +39,12 @@ int main(int argc, char** argv) {
   bool summary = false;
   for (; first < argc; ++first) {
     const std::string option = argv[first];
-    if (option == "--script") script = true;
-    else if (option == "--summary") summary = true;
-    else break;
+    if (option == "--script")
+      script = true;
+    else if (option == "--summary")
+      summary = true;
+    else
+      break;
   }
   if (argc <= first) {
     std::fprintf(stderr, "usage: lexcheck [--script] [--summary] FILE...\n");
@@ -73,8 +76,8 @@ int main(int argc, char** argv) {
         by_rule[issue.rule].second.insert(issue.line);
       }
       for (const auto& [rule, counts] : by_rule) {
-        std::printf("%s: rule %s: %zu problems on %zu rows\n", argv[i], rule.c_str(),
-                    counts.first, counts.second.size());
+        std::printf("%s: rule %s: %zu problems on %zu rows\n", argv[i], rule.c_str(), counts.first,
+                    counts.second.size());
       }
       std::set<std::pair<std::string, std::string>> pairs;
       for (const auto& entry : result.entries) {

@@ -34,14 +34,18 @@ std::vector<std::uint8_t> ReadFile(const std::string& path) {
 
 const char* MachineName(std::uint16_t machine) {
   switch (machine) {
-    case sapala::pe::kMachineI386: return "i386";
-    case sapala::pe::kMachineAmd64: return "amd64";
-    default: return "other";
+    case sapala::pe::kMachineI386:
+      return "i386";
+    case sapala::pe::kMachineAmd64:
+      return "amd64";
+    default:
+      return "other";
   }
 }
 
 void Print(const std::string& path, const sapala::pe::PeFile& pe) {
-  std::printf("%s: %s, %s\n", path.c_str(), MachineName(pe.machine), pe.pe32_plus ? "PE32+" : "PE32");
+  std::printf("%s: %s, %s\n", path.c_str(), MachineName(pe.machine),
+              pe.pe32_plus ? "PE32+" : "PE32");
   for (const auto& s : pe.sections)
     std::printf("  section %-16s %10u bytes\n", s.name.c_str(), static_cast<unsigned>(s.raw_size));
   for (const auto& dll : pe.imported_dlls) std::printf("  imports %s\n", dll.c_str());
@@ -50,7 +54,8 @@ void Print(const std::string& path, const sapala::pe::PeFile& pe) {
     std::printf("  version file %s product %s\n", pe.version->file.ToString().c_str(),
                 pe.version->product.ToString().c_str());
   if (pe.manifest)
-    std::printf("  manifest version %s\n", sapala::pe::AssemblyVersion(*pe.manifest).value_or("none").c_str());
+    std::printf("  manifest version %s\n",
+                sapala::pe::AssemblyVersion(*pe.manifest).value_or("none").c_str());
 }
 
 }  // namespace
@@ -73,7 +78,8 @@ int main(int argc, char** argv) {
     }
   }
   if (files.empty() || (!want_version.empty() && !release)) {
-    std::fprintf(stderr, "usage: peinfo FILE...\n       peinfo --release [--version X.Y.Z] FILE...\n");
+    std::fprintf(stderr,
+                 "usage: peinfo FILE...\n       peinfo --release [--version X.Y.Z] FILE...\n");
     return 2;
   }
   int status = 0;
@@ -89,7 +95,8 @@ int main(int argc, char** argv) {
         const std::string have = pe.version ? pe.version->file.ToString() : "none";
         const std::string have_product = pe.version ? pe.version->product.ToString() : "none";
         if (have != want_version || have_product != want_version)
-          problems.push_back("has version " + have + " (product " + have_product + "), want " + want_version);
+          problems.push_back("has version " + have + " (product " + have_product + "), want " +
+                             want_version);
         if (pe.manifest) {
           const std::string manifest = sapala::pe::AssemblyVersion(*pe.manifest).value_or("none");
           if (manifest != want_version)

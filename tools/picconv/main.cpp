@@ -36,7 +36,8 @@ std::vector<std::uint8_t> ToPam(const Bitmap& picture) {
                              std::to_string(rgba.Height()) +
                              "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
   std::vector<std::uint8_t> out(header.begin(), header.end());
-  out.reserve(out.size() + static_cast<std::size_t>(rgba.Width()) * static_cast<std::size_t>(rgba.Height()) * 4);
+  out.reserve(out.size() +
+              static_cast<std::size_t>(rgba.Width()) * static_cast<std::size_t>(rgba.Height()) * 4);
   for (int y = 0; y < rgba.Height(); ++y) {
     const std::uint32_t* row = rgba.Row32(y);
     for (int x = 0; x < rgba.Width(); ++x) {
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "picconv: cannot open %s\n", input.c_str());
     return 2;
   }
-  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
   Bitmap picture;
   try {
     picture = sapala::codecs::ReadPicture(data);
@@ -82,9 +84,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "picconv: the picture holds no image data\n");
     return 1;
   }
-  const std::vector<std::uint8_t> bytes = ext == "pam" ? ToPam(picture) : sapala::codecs::WriteBmp(picture);
+  const std::vector<std::uint8_t> bytes =
+      ext == "pam" ? ToPam(picture) : sapala::codecs::WriteBmp(picture);
   std::ofstream out(output, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) {
     std::fprintf(stderr, "picconv: cannot write %s\n", output.c_str());
     return 2;

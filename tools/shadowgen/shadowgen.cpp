@@ -21,8 +21,8 @@ namespace {
 struct Shadow {
   const char* name;
   int size;
-  int plateau;      // alpha of the flat middle
-  int left, top;    // first column / row of the plateau
+  int plateau;        // alpha of the flat middle
+  int left, top;      // first column / row of the plateau
   int right, bottom;  // last column / row of the plateau (inclusive)
 };
 
@@ -41,7 +41,8 @@ sapala::graphics::Bitmap Draw(const Shadow& s) {
       };
       const double ax = axis(x, s.left, s.right, s.size - 1);
       const double ay = axis(y, s.top, s.bottom, s.size - 1);
-      const double a = s.plateau * Smooth(std::clamp(ax, 0.0, 1.0)) * Smooth(std::clamp(ay, 0.0, 1.0));
+      const double a =
+          s.plateau * Smooth(std::clamp(ax, 0.0, 1.0)) * Smooth(std::clamp(ay, 0.0, 1.0));
       b.Row32(y)[x] = static_cast<std::uint32_t>(std::lround(a)) << 24;
     }
   }

@@ -97,11 +97,13 @@ int main(int argc, char** argv) {
       all << in.rdbuf();
       text = all.str();
     }
-    const auto problems = CheckSkin(SkinText::Parse(text), manager.Tables, ProgramSkinRequirements());
+    const auto problems =
+        CheckSkin(SkinText::Parse(text), manager.Tables, ProgramSkinRequirements());
     for (const std::string& line : problems) std::printf("%s\n", line.c_str());
     if (problems.empty()) {
-      std::printf("complete (%s): %zu sections, %zu images\n", manager.IsPacked() ? "packed" : "folder",
-                  manager.Tables.Sections.size(), manager.Tables.Images.size());
+      std::printf("complete (%s): %zu sections, %zu images\n",
+                  manager.IsPacked() ? "packed" : "folder", manager.Tables.Sections.size(),
+                  manager.Tables.Images.size());
     }
     return problems.empty() && tool.platform.errors == 0 ? 0 : 1;
   }

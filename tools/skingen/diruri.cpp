@@ -158,7 +158,7 @@ enum class Glyph { close, max, restore, min, help, none };
 // The glyph's shape in a frame of w × h (small frames get a smaller glyph).
 Sdf GlyphShape(Glyph g, float w, float h, bool small) {
   const float cx = w / 2, cy = h / 2;
-  const float s = small ? 2.4f : 3.4f;   // half extent
+  const float s = small ? 2.4f : 3.4f;     // half extent
   const float hw = small ? 0.72f : 0.85f;  // half stroke
   switch (g) {
     case Glyph::close:
@@ -168,7 +168,8 @@ Sdf GlyphShape(Glyph g, float w, float h, bool small) {
       return Capsule(cx - s, cy + s - 0.4f, cx + s, cy + s - 0.4f, hw);
     case Glyph::max: {
       const Sdf box = RoundRect(cx - s - 0.6f, cy - s - 0.6f, cx + s + 0.6f, cy + s + 0.6f, 1.0f);
-      return Union(Outline(box, 1.2f), Box(cx - s - 0.6f, cy - s - 0.6f, cx + s + 0.6f, cy - s + 1.3f));
+      return Union(Outline(box, 1.2f),
+                   Box(cx - s - 0.6f, cy - s - 0.6f, cx + s + 0.6f, cy - s + 1.3f));
     }
     case Glyph::restore: {
       const float b = s - 1.1f;
@@ -204,8 +205,10 @@ Canvas CaptionButton(int w, int h, int state, Glyph g, bool small, bool close) {
     c.DrawAlpha(Fade(Outline(plate, 1), 1, 0.30f, fh - 1, 0.10f), Solid(kWhite));
     ink = Hex(0xF4E7C5);
   } else {
-    const Rgb top = close ? (state == 1 ? kTerracotta : kTerracottaDeep) : (state == 1 ? kGoldLight : kGold);
-    const Rgb bottom = close ? (state == 1 ? kTerracottaDeep : Hex(0x7A2616)) : (state == 1 ? kGold : kGoldDeep);
+    const Rgb top =
+        close ? (state == 1 ? kTerracotta : kTerracottaDeep) : (state == 1 ? kGoldLight : kGold);
+    const Rgb bottom =
+        close ? (state == 1 ? kTerracottaDeep : Hex(0x7A2616)) : (state == 1 ? kGold : kGoldDeep);
     c.Draw(plate, VGrad(1, top, fh - 1, bottom));
     c.Draw(Outline(plate, 1), Solid(close ? kTerracottaDark : kGoldDark));
     if (state == 1) {
@@ -407,8 +410,8 @@ void GlobalInfo(SkinWriter& w) {
   w.Value("MASTERBITMAP", SkinWriter::kMasterName);
   w.Color("COLOR", kCream);
   w.Color("FONTCOLOR", kInk);
-  w.Color("TCLEFT", kSogan);           // text of labels that follow the skin
-  w.Color("TCTOP", Hex(0xA66A12));     // web label under the mouse
+  w.Color("TCLEFT", kSogan);        // text of labels that follow the skin
+  w.Color("TCTOP", Hex(0xA66A12));  // web label under the mouse
   w.Int("TCRIGHT", -1);
   w.Color("TCBOTTOM", Hex(0x2E2A8A));  // web label
   w.Color("HOTCOLOR", Hex(0xFFF8E6));
@@ -455,9 +458,9 @@ void GlobalInfo(SkinWriter& w) {
   // button's edge lies at 6 and its plate (one pixel inside) at 7, where the halo starts.
   w.Comment("Gold glows of the caption buttons.");
   const graphics::Bitmap glow = Halo(21, RoundRect(7, 7, 14, 14, 4), 0.70f, 2.4f);
-  for (const char* icon : {"BICONCLOSE", "BICLOSEALONE", "BICONMAX", "BICONNORM", "BICONMIN",
-                           "BICONHELP", "SICONCLOSE", "SICONMAX", "SICONNORM", "SICONMIN",
-                           "SICONHELP"}) {
+  for (const char* icon :
+       {"BICONCLOSE", "BICLOSEALONE", "BICONMAX", "BICONNORM", "BICONMIN", "BICONHELP",
+        "SICONCLOSE", "SICONMAX", "SICONNORM", "SICONMIN", "SICONHELP"}) {
     w.PngImage(std::string(icon) + "GLOW0", "GLOWCAPTION.PNG", glow, {10, 10, 10, 10}, 1);
   }
 
@@ -679,9 +682,13 @@ void MenuSections(SkinWriter& w) {
   w.Color("COLOR", kMenuCream);
   {
     Canvas line(9, 2);
-    const auto ends = [](float x, float) { return std::clamp(std::min(x, 9.0f - x) / 4.0f, 0.0f, 1.0f); };
-    line.DrawAlpha([&](float x, float y) { return y < 1 ? 0.55f * ends(x, y) : 0.0f; }, Solid(kSoganLight));
-    line.DrawAlpha([&](float x, float y) { return y > 1 ? 0.85f * ends(x, y) : 0.0f; }, Solid(kWhite));
+    const auto ends = [](float x, float) {
+      return std::clamp(std::min(x, 9.0f - x) / 4.0f, 0.0f, 1.0f);
+    };
+    line.DrawAlpha([&](float x, float y) { return y < 1 ? 0.55f * ends(x, y) : 0.0f; },
+                   Solid(kSoganLight));
+    line.DrawAlpha([&](float x, float y) { return y > 1 ? 0.85f * ends(x, y) : 0.0f; },
+                   Solid(kWhite));
     w.Bordered("BORDERSMASK", {line}, {4, 1, 4, 1}, 0);
   }
 
@@ -719,7 +726,9 @@ void ScrollSections(SkinWriter& w) {
   const struct {
     const char* name;
     int dx, dy;
-  } buttons[] = {{"SCROLLBTNTOP", 0, -1}, {"SCROLLBTNBOTTOM", 0, 1}, {"SCROLLBTNLEFT", -1, 0},
+  } buttons[] = {{"SCROLLBTNTOP", 0, -1},
+                 {"SCROLLBTNBOTTOM", 0, 1},
+                 {"SCROLLBTNLEFT", -1, 0},
                  {"SCROLLBTNRIGHT", 1, 0}};
   for (const auto& b : buttons) {
     w.Section(b.name);

@@ -37,8 +37,8 @@ Sdf Capsule(float ax, float ay, float bx, float by, float hw);
 // enough for inside tests and one-pixel outlines.
 Sdf Ellipse(float cx, float cy, float a, float b, float angle);
 Sdf Union(Sdf a, Sdf b);
-Sdf Minus(Sdf a, Sdf b);        // a without b
-Sdf Inset(Sdf a, float by);     // shrunk by `by` pixels
+Sdf Minus(Sdf a, Sdf b);          // a without b
+Sdf Inset(Sdf a, float by);       // shrunk by `by` pixels
 Sdf Outline(Sdf a, float width);  // the band of `width` just inside the edge of a
 
 Paint Solid(Rgb c);

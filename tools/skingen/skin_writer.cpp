@@ -48,7 +48,8 @@ std::string FormatAt(Rect r, int frames, int maskKind) {
   return "@" + RectFields(r) + "," + Digits(frames, 1) + "," + Digits(maskKind, 1);
 }
 
-std::string FormatCaret(Rect r, Borders b, int frames, int maskKind, int drawMode, int borderWidth) {
+std::string FormatCaret(Rect r, Borders b, int frames, int maskKind, int drawMode,
+                        int borderWidth) {
   return "^" + RectFields(r) + "," + Digits(b.left, 4) + "," + Digits(b.top, 4) + "," +
          Digits(b.right, 4) + "," + Digits(b.bottom, 4) + "," + Digits(frames, 1) + "," +
          Digits(maskKind, 1) + "," + Digits(drawMode, 1) + "," + Digits(borderWidth, 1);
@@ -128,8 +129,8 @@ Rect SkinWriter::Texture(const std::string& key, const Bitmap& picture, int draw
 
 void SkinWriter::PngImage(const std::string& key, const std::string& fileName,
                           const Bitmap& picture, Borders b, int drawMode) {
-  const bool known = std::any_of(pngs_.begin(), pngs_.end(),
-                                 [&](const auto& p) { return p.first == fileName; });
+  const bool known =
+      std::any_of(pngs_.begin(), pngs_.end(), [&](const auto& p) { return p.first == fileName; });
   if (!known) pngs_.emplace_back(fileName, codecs::WritePng(picture));
   Value(key, "!" + fileName + "!1!0!0!" + std::to_string(b.left) + "!" + std::to_string(b.top) +
                  "!" + std::to_string(b.right) + "!" + std::to_string(b.bottom) + "!" +

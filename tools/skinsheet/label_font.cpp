@@ -76,7 +76,8 @@ int LabelWidth(std::string_view text) {
   return text.empty() ? 0 : static_cast<int>(text.size()) * kAdvance - 1;
 }
 
-void DrawLabel(graphics::Bitmap& bitmap, int x, int y, std::string_view text, graphics::TColor color) {
+void DrawLabel(graphics::Bitmap& bitmap, int x, int y, std::string_view text,
+               graphics::TColor color) {
   if (bitmap.Format() != graphics::PixelFormat::pf32bit) return;
   const std::uint32_t word = 0xFF000000u | std::uint32_t{graphics::RedOf(color)} << 16 |
                              std::uint32_t{graphics::GreenOf(color)} << 8 | graphics::BlueOf(color);
@@ -85,7 +86,8 @@ void DrawLabel(graphics::Bitmap& bitmap, int x, int y, std::string_view text, gr
     for (int row = 0; row < kGlyphHeight; ++row) {
       for (int col = 0; col < kGlyphWidth; ++col) {
         const int px = x + col, py = y + row;
-        if (g.rows[row][col] != '#' || px < 0 || py < 0 || px >= bitmap.Width() || py >= bitmap.Height()) {
+        if (g.rows[row][col] != '#' || px < 0 || py < 0 || px >= bitmap.Width() ||
+            py >= bitmap.Height()) {
           continue;
         }
         bitmap.Row32(py)[px] = word;

@@ -18,6 +18,7 @@ constexpr int kAdvance = kGlyphWidth + 1;
 int LabelWidth(std::string_view text);
 // Draws `text` with its top-left at (x, y) in `color` (RGB colour value), clipped to the bitmap.
 // Lower-case letters are drawn as upper-case; characters the font lacks as a hollow box.
-void DrawLabel(graphics::Bitmap& bitmap, int x, int y, std::string_view text, graphics::TColor color);
+void DrawLabel(graphics::Bitmap& bitmap, int x, int y, std::string_view text,
+               graphics::TColor color);
 
 }  // namespace sapala::skinsheet

@@ -65,7 +65,8 @@ class SheetPainter {
   explicit SheetPainter(const skin::SkinManagerCore& manager)
       : t_(manager.Tables), formColor_(manager.FormColor()) {
     const int title = t_.FindSection("FORMTITLE");
-    titleColor_ = title >= 0 ? t_.Sections[static_cast<std::size_t>(title)].HotColor : graphics::RgbColor(0, 0, 0x80);
+    titleColor_ = title >= 0 ? t_.Sections[static_cast<std::size_t>(title)].HotColor
+                             : graphics::RgbColor(0, 0, 0x80);
   }
 
   // A window of w × h with a title band of `band` pixels and the given caption buttons
@@ -125,7 +126,8 @@ class SheetPainter {
     skin::PaintSection(t_, index, under, -1, -1, b, r.topLeft(), r, state, state);
     // Glyphs that the scroll-bar painter puts on its buttons and thumbs.
     if (const skin::TsMaskData* glyph = t_.Image(t_.FindImageExact(n, "GLYPHMASK"))) {
-      const Point at{(r.width() - skin::FrameWidth(*glyph)) / 2, (r.height() - skin::FrameHeight(*glyph)) / 2};
+      const Point at{(r.width() - skin::FrameWidth(*glyph)) / 2,
+                     (r.height() - skin::FrameHeight(*glyph)) / 2};
       skin::PaintImageAt(b, at, state, ParentBackground::FromBitmap(&b, 0, 0), *glyph, true);
     }
     return b;
@@ -140,7 +142,8 @@ class SheetPainter {
                          StartsWith(m.Key, "BICLOSE") || m.Key == "TITLEBUTTON";
     Bitmap b = Filled(frames * (fw + 4) + 4, fh + 8, caption ? titleColor_ : formColor_);
     const ParentBackground self = ParentBackground::FromBitmap(&b, 0, 0);
-    for (int k = 0; k < frames; ++k) skin::PaintImageAt(b, Point{4 + k * (fw + 4), 4}, k, self, m, true);
+    for (int k = 0; k < frames; ++k)
+      skin::PaintImageAt(b, Point{4 + k * (fw + 4), 4}, k, self, m, true);
     return b;
   }
 
@@ -171,8 +174,8 @@ class SheetPainter {
   // parent's picture, as a control paints, then copied in.
   void PaintChild(Bitmap& parent, const char* section, Rect r, int state) const {
     Bitmap cache = graphics::NewBitmap32(r.width(), r.height());
-    skin::PaintSection(t_, t_.FindSection(section), ParentBackground::FromBitmap(&parent, 0, 0),
-                       -1, -1, cache, r.topLeft(), cache.Bounds(), state, state);
+    skin::PaintSection(t_, t_.FindSection(section), ParentBackground::FromBitmap(&parent, 0, 0), -1,
+                       -1, cache, r.topLeft(), cache.Bounds(), state, state);
     graphics::CopyBitmapRect(parent, r.topLeft(), cache, cache.Bounds());
   }
 
@@ -288,15 +291,18 @@ int main(int argc, char** argv) {
   std::vector<Group> groups;
   Group windows{"WINDOWS: INACTIVE AND ACTIVE", {}};
   for (int state : {0, 1}) {
-    windows.blocks.push_back({paint.Window(200, 90, 22, state, {"BICONCLOSE", "BICONMIN"}, state ? 1 : -1, "FORM"),
-                              state ? "MAIN WINDOW (MIN HOT)" : "MAIN WINDOW"});
+    windows.blocks.push_back(
+        {paint.Window(200, 90, 22, state, {"BICONCLOSE", "BICONMIN"}, state ? 1 : -1, "FORM"),
+         state ? "MAIN WINDOW (MIN HOT)" : "MAIN WINDOW"});
   }
   for (int state : {0, 1}) {
-    windows.blocks.push_back({paint.Window(168, 70, 19, state, {"SICONCLOSE"}, state ? 0 : -1, "FORM"),
-                              state ? "TOOL WINDOW (CLOSE HOT)" : "TOOL WINDOW"});
+    windows.blocks.push_back(
+        {paint.Window(168, 70, 19, state, {"SICONCLOSE"}, state ? 0 : -1, "FORM"),
+         state ? "TOOL WINDOW (CLOSE HOT)" : "TOOL WINDOW"});
   }
   for (int state : {0, 1}) {
-    windows.blocks.push_back({paint.MessageBox(state), state ? "DIALOG, BUTTON HOT" : "DIALOG, BUTTON"});
+    windows.blocks.push_back(
+        {paint.MessageBox(state), state ? "DIALOG, BUTTON HOT" : "DIALOG, BUTTON"});
   }
   groups.push_back(std::move(windows));
 
@@ -319,11 +325,13 @@ int main(int argc, char** argv) {
       const std::string iconKey = m.Key.substr(0, m.Key.size() - 5);
       const skin::TsMaskData* icon = t.Image(t.FindImageExact("GLOBALINFO", iconKey));
       if (icon == nullptr) continue;
-      const int margin = StartsWith(iconKey, "BICONMIN") || StartsWith(iconKey, "SICONMIN")
-                             ? d.MinGlowMargin
-                             : (iconKey.find("CLOSE") != std::string::npos ? d.CloseGlowMargin : d.MaxGlowMargin);
-      images.blocks.push_back({paint.Glow(i, skin::FrameWidth(*icon), skin::FrameHeight(*icon), margin, icon, nullptr),
-                               m.Key});
+      const int margin =
+          StartsWith(iconKey, "BICONMIN") || StartsWith(iconKey, "SICONMIN")
+              ? d.MinGlowMargin
+              : (iconKey.find("CLOSE") != std::string::npos ? d.CloseGlowMargin : d.MaxGlowMargin);
+      images.blocks.push_back(
+          {paint.Glow(i, skin::FrameWidth(*icon), skin::FrameHeight(*icon), margin, icon, nullptr),
+           m.Key});
       continue;
     }
     images.blocks.push_back({paint.Frames(m), m.Key});
@@ -331,9 +339,10 @@ int main(int argc, char** argv) {
   const int button = t.FindSection("BUTTON");
   const int buttonGlow = skin::FindGlowImage(t, "BUTTON", "GLOW");
   if (button >= 0 && buttonGlow >= 0) {
-    images.blocks.push_back({paint.Glow(buttonGlow, 75, 23, t.Sections[static_cast<std::size_t>(button)].GlowMargin,
-                                        nullptr, "BUTTON"),
-                             "BUTTON GLOW0"});
+    images.blocks.push_back(
+        {paint.Glow(buttonGlow, 75, 23, t.Sections[static_cast<std::size_t>(button)].GlowMargin,
+                    nullptr, "BUTTON"),
+         "BUTTON GLOW0"});
   }
   groups.push_back(std::move(images));
 
@@ -348,7 +357,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skinsheet: cannot write %s\n", args[1].c_str());
     return 1;
   }
-  std::printf("%s: %d x %d, %zu sections, %zu images\n", args[1].c_str(), sheet.Width(), sheet.Height(),
-              t.Sections.size(), t.Images.size());
+  std::printf("%s: %d x %d, %zu sections, %zu images\n", args[1].c_str(), sheet.Width(),
+              sheet.Height(), t.Sections.size(), t.Images.size());
   return tool.platform.errors == 0 ? 0 : 1;
 }

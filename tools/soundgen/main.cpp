@@ -20,7 +20,7 @@ constexpr std::size_t kHeaderBytes = 44;
 class Noise {
  public:
   explicit Noise(std::uint32_t seed) : state_(seed) {}
-  double Next() {   // -1 .. 1
+  double Next() {  // -1 .. 1
     state_ ^= state_ << 13;
     state_ ^= state_ >> 17;
     state_ ^= state_ << 5;
@@ -31,7 +31,7 @@ class Noise {
   std::uint32_t state_;
 };
 
-std::uint8_t Sample(double v) {   // -1 .. 1 to unsigned 8-bit, 128 is silence
+std::uint8_t Sample(double v) {  // -1 .. 1 to unsigned 8-bit, 128 is silence
   const double s = std::round(128.0 + 127.0 * std::fmax(-1.0, std::fmin(1.0, v)));
   return static_cast<std::uint8_t>(s);
 }
@@ -43,7 +43,7 @@ std::vector<std::uint8_t> Pistol(std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / kRate;
     const double crack = noise.Next() * std::exp(-t / 0.025);
-    low += (noise.Next() - low) * 0.08;   // rumble of the report
+    low += (noise.Next() - low) * 0.08;  // rumble of the report
     const double thump = std::sin(2 * kPi * 95 * t) * std::exp(-t / 0.06);
     out[i] = Sample(0.9 * crack + 2.2 * low * std::exp(-t / 0.15) + 0.6 * thump);
   }
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> Game(std::size_t n) {
   double phase = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const double k = static_cast<double>(i) / static_cast<double>(n);
-    const double freq = k < 0.5 ? 880.0 : 1320.0;   // two square notes, up a fifth
+    const double freq = k < 0.5 ? 880.0 : 1320.0;  // two square notes, up a fifth
     phase += freq / kRate;
     const double square = std::fmod(phase, 1.0) < 0.5 ? 1.0 : -1.0;
     const double env = std::fmin(1.0, (1.0 - k) * 8.0);
@@ -70,8 +70,8 @@ std::vector<std::uint8_t> Fire(std::size_t n) {
   double roar = 0, pop = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const double k = static_cast<double>(i) / static_cast<double>(n);
-    roar += (noise.Next() - roar) * 0.12;   // low-passed rush of the flames
-    if (noise.Next() > 0.993) pop = 1.0;    // crackles
+    roar += (noise.Next() - roar) * 0.12;  // low-passed rush of the flames
+    if (noise.Next() > 0.993) pop = 1.0;   // crackles
     pop *= 0.88;
     const double env = std::fmin(1.0, k * 10.0) * std::fmin(1.0, (1.0 - k) * 4.0);
     out[i] = Sample(env * (1.6 * roar + 0.7 * pop * noise.Next()));
@@ -85,7 +85,7 @@ std::vector<std::uint8_t> Health(std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
     const bool second = i >= half;
     const double t = static_cast<double>(second ? i - half : i) / kRate;
-    const double freq = second ? 1567.98 : 1046.50;   // C6, then G6
+    const double freq = second ? 1567.98 : 1046.50;  // C6, then G6
     const double tone = std::sin(2 * kPi * freq * t) + 0.3 * std::sin(4 * kPi * freq * t);
     const double env = std::exp(-t / 0.05) * std::fmin(1.0, t * 2000.0);
     out[i] = Sample(0.6 * tone * env);
@@ -108,12 +108,12 @@ std::vector<std::uint8_t> Wave(const std::vector<std::uint8_t>& samples) {
   Put32(b, 36 + data);
   b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
   Put32(b, 16);
-  Put16(b, 1);        // PCM
-  Put16(b, 1);        // mono
+  Put16(b, 1);  // PCM
+  Put16(b, 1);  // mono
   Put32(b, kRate);
-  Put32(b, kRate);    // bytes per second
-  Put16(b, 1);        // block align
-  Put16(b, 8);        // bits per sample
+  Put32(b, kRate);  // bytes per second
+  Put16(b, 1);      // block align
+  Put16(b, 8);      // bits per sample
   b.insert(b.end(), {'d', 'a', 't', 'a'});
   Put32(b, data);
   b.insert(b.end(), samples.begin(), samples.end());
@@ -132,8 +132,10 @@ int main(int argc, char** argv) {
     std::size_t bytes;
     std::vector<std::uint8_t> (*make)(std::size_t);
   };
-  const Sound sounds[] = {{"pistol.wav", 6742, Pistol}, {"game.wav", 1046, Game},
-                          {"fire.wav", 7754, Fire}, {"health.wav", 2102, Health}};
+  const Sound sounds[] = {{"pistol.wav", 6742, Pistol},
+                          {"game.wav", 1046, Game},
+                          {"fire.wav", 7754, Fire},
+                          {"health.wav", 2102, Health}};
   for (const Sound& s : sounds) {
     const auto file = Wave(s.make(s.bytes - kHeaderBytes));
     if (file.size() != s.bytes) {
@@ -142,7 +144,8 @@ int main(int argc, char** argv) {
     }
     const std::string path = std::string(argv[1]) + "/" + s.name;
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     if (!out) {
       std::fprintf(stderr, "soundgen: cannot write %s\n", path.c_str());
       return 1;

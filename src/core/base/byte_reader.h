@@ -61,7 +61,9 @@ class ByteReader {
   std::uint32_t Le32At(std::size_t at) const { return LoadLe32(At(at, 4)); }
   std::uint16_t Be16At(std::size_t at) const { return LoadBe16(At(at, 2)); }
   std::uint32_t Be32At(std::size_t at) const { return LoadBe32(At(at, 4)); }
-  std::span<const std::uint8_t> BytesAt(std::size_t at, std::size_t count) const { return {At(at, count), count}; }
+  std::span<const std::uint8_t> BytesAt(std::size_t at, std::size_t count) const {
+    return {At(at, count), count};
+  }
 
  private:
   void Require(std::size_t at, std::size_t count) const {

@@ -12,7 +12,8 @@ constexpr std::uint16_t LoadLe16(const std::uint8_t* p) noexcept {
   return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 constexpr std::uint32_t LoadLe32(const std::uint8_t* p) noexcept {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+         std::uint32_t{p[3]} << 24;
 }
 constexpr std::uint64_t LoadLe64(const std::uint8_t* p) noexcept {
   return std::uint64_t{LoadLe32(p)} | std::uint64_t{LoadLe32(p + 4)} << 32;
@@ -21,7 +22,8 @@ constexpr std::uint16_t LoadBe16(const std::uint8_t* p) noexcept {
   return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
 }
 constexpr std::uint32_t LoadBe32(const std::uint8_t* p) noexcept {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | std::uint32_t{p[3]};
+  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 |
+         std::uint32_t{p[3]};
 }
 
 constexpr void StoreLe16(std::uint8_t* p, std::uint16_t v) noexcept {

@@ -5,26 +5,41 @@ namespace sapala {
 
 const char* HandleKindName(HandleKind kind) noexcept {
   switch (kind) {
-    case HandleKind::Brush: return "brush";
-    case HandleKind::Pen: return "pen";
-    case HandleKind::Font: return "font";
-    case HandleKind::Bitmap: return "bitmap";
-    case HandleKind::Region: return "region";
-    case HandleKind::DC: return "device context";
-    case HandleKind::Icon: return "icon";
-    case HandleKind::Cursor: return "cursor";
-    case HandleKind::Menu: return "menu";
-    case HandleKind::Hook: return "hook";
-    case HandleKind::Window: return "window";
-    case HandleKind::Database: return "database";
-    case HandleKind::Statement: return "statement";
-    case HandleKind::Count: break;
+    case HandleKind::Brush:
+      return "brush";
+    case HandleKind::Pen:
+      return "pen";
+    case HandleKind::Font:
+      return "font";
+    case HandleKind::Bitmap:
+      return "bitmap";
+    case HandleKind::Region:
+      return "region";
+    case HandleKind::DC:
+      return "device context";
+    case HandleKind::Icon:
+      return "icon";
+    case HandleKind::Cursor:
+      return "cursor";
+    case HandleKind::Menu:
+      return "menu";
+    case HandleKind::Hook:
+      return "hook";
+    case HandleKind::Window:
+      return "window";
+    case HandleKind::Database:
+      return "database";
+    case HandleKind::Statement:
+      return "statement";
+    case HandleKind::Count:
+      break;
   }
   return "?";
 }
 
 HandleCensus::HandleCensus() noexcept {
-  for (std::size_t i = 0; i < counts_.size(); ++i) counts_[i] = LiveHandles(static_cast<HandleKind>(i));
+  for (std::size_t i = 0; i < counts_.size(); ++i)
+    counts_[i] = LiveHandles(static_cast<HandleKind>(i));
 }
 
 std::string HandleCensus::Difference() const {

@@ -17,14 +17,27 @@
 namespace sapala {
 
 enum class HandleKind : std::size_t {
-  Brush, Pen, Font, Bitmap, Region, DC, Icon, Cursor, Menu, Hook, Window, Database, Statement,
+  Brush,
+  Pen,
+  Font,
+  Bitmap,
+  Region,
+  DC,
+  Icon,
+  Cursor,
+  Menu,
+  Hook,
+  Window,
+  Database,
+  Statement,
   Count
 };
 
 const char* HandleKindName(HandleKind kind) noexcept;
 
 namespace detail {
-inline std::array<std::atomic<long>, static_cast<std::size_t>(HandleKind::Count)>& LiveCounters() noexcept {
+inline std::array<std::atomic<long>, static_cast<std::size_t>(HandleKind::Count)>&
+LiveCounters() noexcept {
   static std::array<std::atomic<long>, static_cast<std::size_t>(HandleKind::Count)> counters{};
   return counters;
 }

@@ -18,7 +18,8 @@ using graphics::PixelFormat;
 namespace {
 
 constexpr const char* kInvalidFormat = "Cannot load image. Invalid or unexpected BMP image format.";
-constexpr const char* kUnsupported = "Cannot load image. The compression scheme is not supported for BMP files.";
+constexpr const char* kUnsupported =
+    "Cannot load image. The compression scheme is not supported for BMP files.";
 constexpr const char* kTooLarge = "Cannot load image. The BMP image is larger than allowed.";
 
 // Compression codes of the info header (not the <wingdi.h> macro names, which would clash).
@@ -97,10 +98,12 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
   if (topDown) height = -height;
   if (width <= 0 || height <= 0) throw EInvalidGraphic(kInvalidFormat);
   if (width > limits.maxWidth || height > limits.maxHeight) throw EInvalidGraphic(kTooLarge);
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
+      bitCount != 32) {
     throw EInvalidGraphic(kInvalidFormat);
   }
-  const bool bitfields = compression == kCompressionBitfields || compression == kCompressionAlphaBitfields;
+  const bool bitfields =
+      compression == kCompressionBitfields || compression == kCompressionAlphaBitfields;
   if (compression != kCompressionRgb && !bitfields) throw EInvalidGraphic(kUnsupported);
   if (bitfields && bitCount != 16 && bitCount != 32) throw EInvalidGraphic(kInvalidFormat);
 
@@ -110,9 +113,11 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
   if (bitfields) {
     const int count = compression == kCompressionAlphaBitfields ? 4 : 3;
     if (headerSize >= 52) {
-      for (int i = 0; i < 4 && 40 + 4 * i + 4 <= static_cast<int>(headerSize); ++i) masks[i] = Le32(h + 40 + 4 * i);
+      for (int i = 0; i < 4 && 40 + 4 * i + 4 <= static_cast<int>(headerSize); ++i)
+        masks[i] = Le32(h + 40 + 4 * i);
     } else {
-      if (data.size() - afterHeader < static_cast<std::size_t>(4 * count)) throw EInvalidGraphic(kInvalidFormat);
+      if (data.size() - afterHeader < static_cast<std::size_t>(4 * count))
+        throw EInvalidGraphic(kInvalidFormat);
       for (int i = 0; i < count; ++i) masks[i] = Le32(file + afterHeader + 4 * i);
       afterHeader += static_cast<std::size_t>(4 * count);
     }
@@ -122,11 +127,12 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
     masks[2] = 0x001F;
   }
 
-  const PixelFormat format = bitCount <= 8 ? static_cast<PixelFormat>(bitCount)
+  const PixelFormat format = bitCount <= 8    ? static_cast<PixelFormat>(bitCount)
                              : bitCount == 32 ? PixelFormat::pf32bit
                                               : PixelFormat::pf24bit;
-  const std::uint64_t outBytes = static_cast<std::uint64_t>(graphics::RowBytes(static_cast<int>(width), format)) *
-                                 static_cast<std::uint64_t>(height);
+  const std::uint64_t outBytes =
+      static_cast<std::uint64_t>(graphics::RowBytes(static_cast<int>(width), format)) *
+      static_cast<std::uint64_t>(height);
   if (outBytes > limits.maxPictureBytes) throw EInvalidGraphic(kTooLarge);
 
   // Palette.
@@ -135,7 +141,8 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
     const std::uint32_t maxEntries = 1u << bitCount;
     std::uint32_t entries = colorsUsed == 0 ? maxEntries : std::min(colorsUsed, maxEntries);
     const std::size_t entrySize = core ? 3 : 4;
-    const std::size_t available = data.size() > afterHeader ? (data.size() - afterHeader) / entrySize : 0;
+    const std::size_t available =
+        data.size() > afterHeader ? (data.size() - afterHeader) / entrySize : 0;
     if (available < entries) throw EInvalidGraphic(kInvalidFormat);
     palette.resize(entries);
     for (std::uint32_t i = 0; i < entries; ++i) {
@@ -145,7 +152,8 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
   }
 
   // Pixel rows.
-  const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+  const std::uint64_t stride =
+      (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
   if (offBits < afterHeader || offBits > data.size() ||
       (data.size() - offBits) / stride < static_cast<std::uint64_t>(height)) {
     throw EInvalidGraphic(kInvalidFormat);
@@ -156,10 +164,12 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
   const int w = static_cast<int>(width);
   const MaskChannel r(masks[0]), g(masks[1]), b(masks[2]), a(masks[3]);
   for (int y = 0; y < static_cast<int>(height); ++y) {
-    const std::uint8_t* src = pixels + static_cast<std::size_t>(topDown ? y : height - 1 - y) * stride;
+    const std::uint8_t* src =
+        pixels + static_cast<std::size_t>(topDown ? y : height - 1 - y) * stride;
     std::uint8_t* dst = out.ScanLine(y);
     if (bitCount <= 8 || bitCount == 24 || (bitCount == 32 && !bitfields)) {
-      std::memcpy(dst, src, static_cast<std::size_t>((static_cast<std::uint64_t>(w) * bitCount + 7) / 8));
+      std::memcpy(dst, src,
+                  static_cast<std::size_t>((static_cast<std::uint64_t>(w) * bitCount + 7) / 8));
     } else if (bitCount == 16) {
       for (int x = 0; x < w; ++x) {
         const std::uint32_t v = Le16(src + 2 * x);
@@ -184,7 +194,8 @@ std::vector<std::uint8_t> WriteBmp(const Bitmap& bitmap) {
   const bool is32 = bitmap.Format() == PixelFormat::pf32bit;
   const int bits = is32 ? 32 : 24;
   const int w = bitmap.Width(), h = bitmap.Height();
-  const std::size_t stride = static_cast<std::size_t>(graphics::RowBytes(w, is32 ? PixelFormat::pf32bit : PixelFormat::pf24bit));
+  const std::size_t stride = static_cast<std::size_t>(
+      graphics::RowBytes(w, is32 ? PixelFormat::pf32bit : PixelFormat::pf24bit));
   const std::size_t imageBytes = stride * static_cast<std::size_t>(h);
   std::vector<std::uint8_t> out;
   out.reserve(54 + imageBytes);

@@ -15,20 +15,23 @@ using graphics::PaletteEntry;
 
 namespace {
 
-bool ValidDepth(int bits) {
-  return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
-}
+bool ValidDepth(int bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16; }
 
 int SamplesOf(ColorScheme scheme) {
   switch (scheme) {
     case ColorScheme::csG:
-    case ColorScheme::csIndexed: return 1;
-    case ColorScheme::csGA: return 2;
+    case ColorScheme::csIndexed:
+      return 1;
+    case ColorScheme::csGA:
+      return 2;
     case ColorScheme::csRGB:
-    case ColorScheme::csBGR: return 3;
+    case ColorScheme::csBGR:
+      return 3;
     case ColorScheme::csRGBA:
-    case ColorScheme::csBGRA: return 4;
-    case ColorScheme::csUnknown: break;
+    case ColorScheme::csBGRA:
+      return 4;
+    case ColorScheme::csUnknown:
+      break;
   }
   return 0;
 }
@@ -90,8 +93,8 @@ std::vector<std::uint8_t> TColorManager::GammaTable(int maxValue) const {
   const double exponent = 1.0 / (mainGamma_ * displayGamma_);
   for (int i = 0; i <= maxValue; ++i) {
     const double v = std::pow(static_cast<double>(i) / maxValue, exponent) * maxValue;
-    table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(
-        std::clamp<std::int64_t>(graphics::RoundEven(v), 0, maxValue));
+    table[static_cast<std::size_t>(i)] =
+        static_cast<std::uint8_t>(std::clamp<std::int64_t>(graphics::RoundEven(v), 0, maxValue));
   }
   return table;
 }
@@ -99,7 +102,8 @@ std::vector<std::uint8_t> TColorManager::GammaTable(int maxValue) const {
 void TColorManager::SelectConversion() {
   converter_ = Converter::none;
   if (!ValidDepth(sourceBits_) || !ValidDepth(targetBits_)) {
-    throw EColorConversionError("Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16.");
+    throw EColorConversionError(
+        "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16.");
   }
   if (SamplesOf(sourceScheme_) != sourceSamples_ || SamplesOf(targetScheme_) != targetSamples_) {
     throw EColorConversionError(
@@ -135,7 +139,8 @@ void TColorManager::SelectConversion() {
         converter_ = sourceBits_ == 8 ? Converter::rgbaToBgra8 : Converter::rgbaToBgra16;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   if (converter_ == Converter::none) {
     throw EColorConversionError("Color conversion failed. Could not find a proper method.");
@@ -147,7 +152,8 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
   const bool gamma = applyGamma_;
   const std::uint8_t* g = gamma8_.data();
   switch (converter_) {
-    case Converter::none: return;
+    case Converter::none:
+      return;
     case Converter::grey:
     case Converter::indexed: {
       const int sb = sourceBits_, tb = targetBits_;
@@ -188,11 +194,15 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
       const std::ptrdiff_t dstep = 3 * static_cast<std::ptrdiff_t>(step);
       if (gamma) {
         for (int i = 0; i < count; ++i, src += 3, d += dstep) {
-          d[0] = g[src[2]]; d[1] = g[src[1]]; d[2] = g[src[0]];
+          d[0] = g[src[2]];
+          d[1] = g[src[1]];
+          d[2] = g[src[0]];
         }
       } else {
         for (int i = 0; i < count; ++i, src += 3, d += dstep) {
-          d[0] = src[2]; d[1] = src[1]; d[2] = src[0];
+          d[0] = src[2];
+          d[1] = src[1];
+          d[2] = src[0];
         }
       }
       return;
@@ -204,8 +214,14 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
         std::uint8_t r = Down16(Sample16(src, byteSwap_));
         std::uint8_t gg = Down16(Sample16(src + 2, byteSwap_));
         std::uint8_t b = Down16(Sample16(src + 4, byteSwap_));
-        if (gamma) { r = g[r]; gg = g[gg]; b = g[b]; }
-        d[0] = b; d[1] = gg; d[2] = r;
+        if (gamma) {
+          r = g[r];
+          gg = g[gg];
+          b = g[b];
+        }
+        d[0] = b;
+        d[1] = gg;
+        d[2] = r;
       }
       return;
     }
@@ -214,7 +230,10 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
       const std::ptrdiff_t dstep = 4 * static_cast<std::ptrdiff_t>(step);
       if (gamma) {
         for (int i = 0; i < count; ++i, src += 4, d += dstep) {
-          d[0] = g[src[2]]; d[1] = g[src[1]]; d[2] = g[src[0]]; d[3] = src[3];
+          d[0] = g[src[2]];
+          d[1] = g[src[1]];
+          d[2] = g[src[0]];
+          d[3] = src[3];
         }
       } else if (step == 1) {
         for (int i = 0; i < count; ++i, src += 4, d += 4) {
@@ -225,7 +244,10 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
         }
       } else {
         for (int i = 0; i < count; ++i, src += 4, d += dstep) {
-          d[0] = src[2]; d[1] = src[1]; d[2] = src[0]; d[3] = src[3];
+          d[0] = src[2];
+          d[1] = src[1];
+          d[2] = src[0];
+          d[3] = src[3];
         }
       }
       return;
@@ -237,8 +259,15 @@ void TColorManager::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int c
         std::uint8_t r = Down16(Sample16(src, byteSwap_));
         std::uint8_t gg = Down16(Sample16(src + 2, byteSwap_));
         std::uint8_t b = Down16(Sample16(src + 4, byteSwap_));
-        if (gamma) { r = g[r]; gg = g[gg]; b = g[b]; }
-        d[0] = b; d[1] = gg; d[2] = r; d[3] = Down16(Sample16(src + 6, byteSwap_));
+        if (gamma) {
+          r = g[r];
+          gg = g[gg];
+          b = g[b];
+        }
+        d[0] = b;
+        d[1] = gg;
+        d[2] = r;
+        d[3] = Down16(Sample16(src + 6, byteSwap_));
       }
       return;
     }
@@ -265,7 +294,11 @@ std::vector<PaletteEntry> TColorManager::PaletteFromRgb(std::span<const std::uin
   std::vector<PaletteEntry> palette(entries);
   for (std::size_t i = 0; i < entries; ++i) {
     std::uint8_t r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
-    if (applyGamma_) { r = gamma8_[r]; g = gamma8_[g]; b = gamma8_[b]; }
+    if (applyGamma_) {
+      r = gamma8_[r];
+      g = gamma8_[g];
+      b = gamma8_[b];
+    }
     palette[i] = graphics::PaletteRgb(r, g, b);
   }
   return palette;

@@ -49,7 +49,14 @@ class TColorManager {
 
  private:
   enum class Converter {
-    none, grey, greyAlpha, indexed, rgbToBgr8, rgbToBgr16, rgbaToBgra8, rgbaToBgra16
+    none,
+    grey,
+    greyAlpha,
+    indexed,
+    rgbToBgr8,
+    rgbToBgr16,
+    rgbaToBgra8,
+    rgbaToBgra16
   };
   std::vector<std::uint8_t> GammaTable(int maxValue) const;
 

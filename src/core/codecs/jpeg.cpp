@@ -76,7 +76,12 @@ bool Decode(Job& job, std::uint8_t* row0, std::ptrdiff_t stride, std::uint8_t* c
       for (JDIMENSION x = 0; x < job.cinfo.output_width; ++x) {
         const std::uint8_t* p = cmykRow + 4 * x;
         unsigned c = p[0], m = p[1], y = p[2], k = p[3];
-        if (!inverted) { c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k; }
+        if (!inverted) {
+          c = 255 - c;
+          m = 255 - m;
+          y = 255 - y;
+          k = 255 - k;
+        }
         dst[4 * x] = static_cast<std::uint8_t>((y * k + 127) / 255);
         dst[4 * x + 1] = static_cast<std::uint8_t>((m * k + 127) / 255);
         dst[4 * x + 2] = static_cast<std::uint8_t>((c * k + 127) / 255);
@@ -103,7 +108,8 @@ bool IsJpeg(std::span<const std::uint8_t> data) {
 }
 
 Bitmap ReadJpeg(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
-  if (!IsJpeg(data)) throw EInvalidGraphic("Cannot load image. Invalid or unexpected JPEG image format.");
+  if (!IsJpeg(data))
+    throw EInvalidGraphic("Cannot load image. Invalid or unexpected JPEG image format.");
   Job job{};
   JobGuard guard{job};
   job.cinfo.err = jpeg_std_error(&job.err.pub);
@@ -111,15 +117,18 @@ Bitmap ReadJpeg(std::span<const std::uint8_t> data, const DecodeLimits& limits) 
   job.err.pub.emit_message = OnJpegMessage;
   // libjpeg's working memory (whole-image buffers of progressive pictures): a few times the
   // picture's own size at most.
-  const std::size_t budget = std::min<std::size_t>(limits.maxPictureBytes, std::size_t{1} << 30) * 3 + (16u << 20);
-  const long maxMemory = static_cast<long>(std::min<std::size_t>(budget, static_cast<std::size_t>(LONG_MAX)));
+  const std::size_t budget =
+      std::min<std::size_t>(limits.maxPictureBytes, std::size_t{1} << 30) * 3 + (16u << 20);
+  const long maxMemory =
+      static_cast<long>(std::min<std::size_t>(budget, static_cast<std::size_t>(LONG_MAX)));
   if (!ReadHeader(job, data.data(), data.size(), maxMemory)) {
     throw EInvalidGraphic(std::string("Cannot load image. JPEG error: ") + job.err.message);
   }
   const std::uint64_t w = job.cinfo.output_width, h = job.cinfo.output_height;
-  if (w == 0 || h == 0) throw EInvalidGraphic("Cannot load image. Invalid or unexpected JPEG image format.");
-  if (w > static_cast<std::uint64_t>(limits.maxWidth) || h > static_cast<std::uint64_t>(limits.maxHeight) ||
-      w * h * 4 > limits.maxPictureBytes) {
+  if (w == 0 || h == 0)
+    throw EInvalidGraphic("Cannot load image. Invalid or unexpected JPEG image format.");
+  if (w > static_cast<std::uint64_t>(limits.maxWidth) ||
+      h > static_cast<std::uint64_t>(limits.maxHeight) || w * h * 4 > limits.maxPictureBytes) {
     throw EInvalidGraphic("Cannot load image. The JPEG image is larger than allowed.");
   }
   Bitmap out = graphics::NewBitmap32(static_cast<int>(w), static_cast<int>(h));

@@ -17,10 +17,14 @@ PictureKind DetectPicture(std::span<const std::uint8_t> data) {
 
 graphics::Bitmap ReadPicture(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
   switch (DetectPicture(data)) {
-    case PictureKind::png: return ReadPng(data, limits);
-    case PictureKind::bmp: return ReadBmp(data, limits);
-    case PictureKind::jpeg: return ReadJpeg(data, limits);
-    case PictureKind::unknown: break;
+    case PictureKind::png:
+      return ReadPng(data, limits);
+    case PictureKind::bmp:
+      return ReadBmp(data, limits);
+    case PictureKind::jpeg:
+      return ReadJpeg(data, limits);
+    case PictureKind::unknown:
+      break;
   }
   throw graphics::EInvalidGraphic("Cannot load image. Unknown picture format.");
 }

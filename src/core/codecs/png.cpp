@@ -32,7 +32,8 @@ constexpr const char* kCompressionUnsupported =
     "Cannot load image. The compression scheme is not supported for PNG files.";
 constexpr const char* kLz77Error = "LZ77 decompression error.";
 constexpr const char* kPaletteInvalid = "Cannot load image. Palette in PNG file is invalid.";
-constexpr const char* kCriticalChunk = "Cannot load PNG image. Unexpected but critical chunk detected.";
+constexpr const char* kCriticalChunk =
+    "Cannot load PNG image. Unexpected but critical chunk detected.";
 constexpr const char* kInvalidColorFormat = "Invalid color format in PNG file.";
 constexpr const char* kCompressionError = "Cannot load image. Compression error found in PNG file.";
 constexpr const char* kExtraData = "Cannot load image. Extra compressed data found in PNG file.";
@@ -49,9 +50,7 @@ constexpr std::uint32_t kIHDR = Tag("IHDR"), kIDAT = Tag("IDAT"), kIEND = Tag("I
                         kTRNS = Tag("tRNS");
 
 // Chunk types compare with bit 5 (the letter case) of every byte ignored.
-constexpr bool SameType(std::uint32_t a, std::uint32_t b) {
-  return ((a ^ b) & 0xDFDFDFDFu) == 0;
-}
+constexpr bool SameType(std::uint32_t a, std::uint32_t b) { return ((a ^ b) & 0xDFDFDFDFu) == 0; }
 constexpr bool IsCritical(std::uint32_t type) { return (type & 0x20000000u) == 0; }
 
 // Callers check that the bytes are there (ChunkStream and the chunk lengths).
@@ -115,12 +114,18 @@ class ChunkStream {
 
 int SamplesFor(std::uint8_t colorType) {
   switch (colorType) {
-    case 0: return 1;
-    case 2: return 3;
-    case 3: return 1;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 0;
+    case 0:
+      return 1;
+    case 2:
+      return 3;
+    case 3:
+      return 1;
+    case 4:
+      return 2;
+    case 6:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -157,15 +162,18 @@ void UnfilterBpp(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
   const std::uint8_t* up = prior + 1;
   const std::size_t head = std::min(Bpp, length);
   switch (row[0]) {
-    case 0: break;
+    case 0:
+      break;
     case 1:
-      for (std::size_t i = Bpp; i < length; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - Bpp]);
+      for (std::size_t i = Bpp; i < length; ++i)
+        cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - Bpp]);
       break;
     case 2:
       for (std::size_t i = 0; i < length; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + up[i]);
       break;
     case 3:
-      for (std::size_t i = 0; i < head; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + (up[i] >> 1));
+      for (std::size_t i = 0; i < head; ++i)
+        cur[i] = static_cast<std::uint8_t>(cur[i] + (up[i] >> 1));
       for (std::size_t i = Bpp; i < length; ++i) {
         cur[i] = static_cast<std::uint8_t>(cur[i] + ((unsigned{cur[i - Bpp]} + up[i]) >> 1));
       }
@@ -184,18 +192,31 @@ void UnfilterBpp(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
         }
       }
       break;
-    default: break;  // unknown filter: the row's bytes stay as they are
+    default:
+      break;  // unknown filter: the row's bytes stay as they are
   }
 }
 
 void Unfilter(std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bpp) {
   switch (bpp) {
-    case 1: UnfilterBpp<1>(row, prior, length); break;
-    case 2: UnfilterBpp<2>(row, prior, length); break;
-    case 3: UnfilterBpp<3>(row, prior, length); break;
-    case 4: UnfilterBpp<4>(row, prior, length); break;
-    case 6: UnfilterBpp<6>(row, prior, length); break;
-    default: UnfilterBpp<8>(row, prior, length); break;
+    case 1:
+      UnfilterBpp<1>(row, prior, length);
+      break;
+    case 2:
+      UnfilterBpp<2>(row, prior, length);
+      break;
+    case 3:
+      UnfilterBpp<3>(row, prior, length);
+      break;
+    case 4:
+      UnfilterBpp<4>(row, prior, length);
+      break;
+    case 6:
+      UnfilterBpp<6>(row, prior, length);
+      break;
+    default:
+      UnfilterBpp<8>(row, prior, length);
+      break;
   }
 }
 
@@ -211,8 +232,13 @@ class PngLoader {
   PngLoader(std::span<const std::uint8_t> data, const DecodeLimits& limits, PngProperties& props,
             Bitmap& bitmap, TColor& background, TColor& transparentColor,
             std::array<std::uint8_t, 256>& transparency)
-      : data_(data), limits_(limits), chunks_(data, limits), props_(props), bitmap_(bitmap),
-        background_(background), transparent_color_(transparentColor),
+      : data_(data),
+        limits_(limits),
+        chunks_(data, limits),
+        props_(props),
+        bitmap_(bitmap),
+        background_(background),
+        transparent_color_(transparentColor),
         transparency_(transparency) {}
 
   void Load();
@@ -245,9 +271,9 @@ class PngLoader {
 
   Inflater* inflater_ = nullptr;
   const ChunkHeader* first_idat_ = nullptr;  // not yet read
-  bool idat_ended_ = false;    // a non-IDAT chunk followed the image data
+  bool idat_ended_ = false;                  // a non-IDAT chunk followed the image data
   bool stream_ended_ = false;
-  ChunkHeader next_;          // the chunk after the image data
+  ChunkHeader next_;  // the chunk after the image data
 };
 
 void PngLoader::SetUpConversion() {
@@ -257,7 +283,9 @@ void PngLoader::SetUpConversion() {
   switch (props_.colorType) {
     case 0:
       if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16) break;
-      format_ = depth == 1 ? PixelFormat::pf1bit : depth <= 4 ? PixelFormat::pf4bit : PixelFormat::pf8bit;
+      format_ = depth == 1   ? PixelFormat::pf1bit
+                : depth <= 4 ? PixelFormat::pf4bit
+                             : PixelFormat::pf8bit;
       colors_.SetSource(ColorScheme::csG, depth, samples, swap);
       colors_.SetTarget(ColorScheme::csG, graphics::BitsPerPixel(format_), 1);
       colors_.SelectConversion();
@@ -276,7 +304,9 @@ void PngLoader::SetUpConversion() {
       return;
     case 3:
       if (depth != 1 && depth != 2 && depth != 4 && depth != 8) break;
-      format_ = depth == 1 ? PixelFormat::pf1bit : depth <= 4 ? PixelFormat::pf4bit : PixelFormat::pf8bit;
+      format_ = depth == 1   ? PixelFormat::pf1bit
+                : depth <= 4 ? PixelFormat::pf4bit
+                             : PixelFormat::pf8bit;
       colors_.SetSource(ColorScheme::csIndexed, depth, samples, swap);
       colors_.SetTarget(ColorScheme::csIndexed, graphics::BitsPerPixel(format_), 1);
       colors_.SelectConversion();
@@ -302,7 +332,8 @@ void PngLoader::SetUpConversion() {
       bytes_per_pixel_ = static_cast<std::size_t>(depth * 4 / 8);
       conversion_ready_ = true;
       return;
-    default: break;
+    default:
+      break;
   }
   throw EInvalidGraphic(kInvalidColorFormat);
 }
@@ -336,7 +367,8 @@ void PngLoader::ReadBackground(std::span<const std::uint8_t> d) {
       if (d.empty()) return;
       background_ = d[0];
       break;
-    default: return;
+    default:
+      return;
   }
   background_given_ = true;
 }
@@ -347,9 +379,12 @@ void PngLoader::ReadTransparency(std::span<const std::uint8_t> d) {
       if (d.size() < 2) return;
       const unsigned v = Be16(d.data());
       std::uint8_t g;
-      if (props_.bitsPerSample == 16) g = static_cast<std::uint8_t>(v * 255u / 65535u);
-      else if (props_.bitsPerSample == 2) g = static_cast<std::uint8_t>((v & 3u) * 15u / 3u);
-      else g = static_cast<std::uint8_t>(v);
+      if (props_.bitsPerSample == 16)
+        g = static_cast<std::uint8_t>(v * 255u / 65535u);
+      else if (props_.bitsPerSample == 2)
+        g = static_cast<std::uint8_t>((v & 3u) * 15u / 3u);
+      else
+        g = static_cast<std::uint8_t>(v);
       transparent_color_ = graphics::RgbColor(g, g, g);
       break;
     }
@@ -366,7 +401,8 @@ void PngLoader::ReadTransparency(std::span<const std::uint8_t> d) {
       std::copy_n(d.begin(), n, transparency_.begin());
       break;
     }
-    default: break;  // colour types with an alpha channel ignore tRNS
+    default:
+      break;  // colour types with an alpha channel ignore tRNS
   }
 }
 
@@ -442,8 +478,10 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
       break;
     }
     if (p.colStart >= width || p.rowStart >= height) continue;
-    const std::uint64_t cols = static_cast<std::uint64_t>(width + p.colStep - p.colStart - 1) / p.colStep;
-    const std::uint64_t rows = static_cast<std::uint64_t>(height + p.rowStep - p.rowStart - 1) / p.rowStep;
+    const std::uint64_t cols =
+        static_cast<std::uint64_t>(width + p.colStep - p.colStart - 1) / p.colStep;
+    const std::uint64_t rows =
+        static_cast<std::uint64_t>(height + p.rowStep - p.rowStart - 1) / p.rowStep;
     const auto pass = passBytes(cols, rows);
     inflated = inflated && pass ? CheckedAdd(*inflated, *pass) : std::nullopt;
   }
@@ -459,19 +497,24 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
     if (graphics::HasPalette(format_)) {
       std::uint32_t index = 0;
       if (background_given_) {
-        index = static_cast<std::uint32_t>(background_) & ((1u << graphics::BitsPerPixel(format_)) - 1u);
+        index = static_cast<std::uint32_t>(background_) &
+                ((1u << graphics::BitsPerPixel(format_)) - 1u);
       } else {
         int best = std::numeric_limits<int>::max();
         for (std::size_t i = 0; i < palette_.size(); ++i) {
           const int d = 765 - static_cast<int>((palette_[i] & 0xFF) + (palette_[i] >> 8 & 0xFF) +
                                                (palette_[i] >> 16 & 0xFF));
-          if (d < best) { best = d; index = static_cast<std::uint32_t>(i); }
+          if (d < best) {
+            best = d;
+            index = static_cast<std::uint32_t>(i);
+          }
         }
       }
       const int bpp = graphics::BitsPerPixel(format_);
       std::uint8_t fill = 0;
       for (int b = 0; b < 8; b += bpp) fill = static_cast<std::uint8_t>(fill << bpp | index);
-      for (int y = fromRow; y < height; ++y) std::memset(bitmap_.ScanLine(y), fill, static_cast<std::size_t>(rowBytes));
+      for (int y = fromRow; y < height; ++y)
+        std::memset(bitmap_.ScanLine(y), fill, static_cast<std::size_t>(rowBytes));
     } else {
       const std::uint32_t px = graphics::PixelFromColor(graphics::ColorToRGB(background_), 0);
       for (int y = fromRow; y < height; ++y) {
@@ -516,11 +559,13 @@ void PngLoader::DecodeImage(const ChunkHeader& first) {
     if (!complete) break;
     if (pass.colStart >= width) continue;  // a pass with no columns in a narrow picture
     const int cols = (width + pass.colStep - pass.colStart - 1) / pass.colStep;
-    const std::size_t length = static_cast<std::size_t>(passRowLength(static_cast<std::uint64_t>(cols)));
+    const std::size_t length =
+        static_cast<std::size_t>(passRowLength(static_cast<std::uint64_t>(cols)));
     std::fill(last.begin(), last.end(), 0);
     int y = pass.rowStart;
     while (y < height) {
-      const std::size_t rowsLeft = static_cast<std::size_t>((height - y + pass.rowStep - 1) / pass.rowStep);
+      const std::size_t rowsLeft =
+          static_cast<std::size_t>((height - y + pass.rowStep - 1) / pass.rowStep);
       const std::size_t batch = std::min(windowRows, rowsLeft);
       const std::size_t got = InflateInto(window.get(), batch * (length + 1));
       const std::size_t rows = got / (length + 1);
@@ -666,7 +711,8 @@ PngProperties ReadPngProperties(std::span<const std::uint8_t> data) {
     const ChunkHeader h = chunks.ReadHeader();
     if (SameType(h.type, kIEND)) break;
     if (SameType(h.type, kGAMA)) {
-      if (h.length >= 4 && data.size() - h.dataPos >= 4) p.fileGamma = Be32(data.data() + h.dataPos) / 100000.0;
+      if (h.length >= 4 && data.size() - h.dataPos >= 4)
+        p.fileGamma = Be32(data.data() + h.dataPos) / 100000.0;
       break;
     }
     chunks.Skip(h);
@@ -676,7 +722,8 @@ PngProperties ReadPngProperties(std::span<const std::uint8_t> data) {
 
 void TPNGGraphic::LoadFromMemory(std::span<const std::uint8_t> data) {
   try {
-    PngLoader loader(data, limits_, props_, bitmap_, background_, transparent_color_, transparency_);
+    PngLoader loader(data, limits_, props_, bitmap_, background_, transparent_color_,
+                     transparency_);
     loader.Load();
   } catch (...) {
     bitmap_ = Bitmap();

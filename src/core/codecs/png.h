@@ -31,15 +31,15 @@ namespace sapala::codecs {
 struct PngProperties {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
-  std::uint8_t bitsPerSample = 0;   // IHDR bit depth
-  std::uint8_t colorType = 0;       // IHDR colour type
-  int samplesPerPixel = 0;          // 0 for an unknown colour type
+  std::uint8_t bitsPerSample = 0;  // IHDR bit depth
+  std::uint8_t colorType = 0;      // IHDR colour type
+  int samplesPerPixel = 0;         // 0 for an unknown colour type
   int bitsPerPixel = 0;
   bool compressionSupported = false;  // compression method 0 (deflate)
   std::uint8_t filterMethod = 0;
   bool interlaced = false;
-  bool hasAlpha = false;            // grey with alpha, RGBA
-  double fileGamma = 1.0;           // from gAMA (value / 100000), 1 without it
+  bool hasAlpha = false;   // grey with alpha, RGBA
+  double fileGamma = 1.0;  // from gAMA (value / 100000), 1 without it
 };
 
 // How the picture class is registered with the platform's picture loading.

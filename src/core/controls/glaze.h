@@ -16,11 +16,30 @@ using graphics::TColor;
 
 // The 25 colour properties in stored order; the value is the index of the one indexed setter.
 enum ColorSlot : int {
-  kColorFace, kColorGrad, kColorDark, kColorLight, kColorBorder, kColorText,
-  kOverColorFace, kOverColorGrad, kOverColorDark, kOverColorLight, kOverColorBorder, kOverColorText,
-  kDownColorFace, kDownColorGrad, kDownColorDark, kDownColorLight, kDownColorBorder, kDownColorText,
-  kDisabledColorFace, kDisabledColorGrad, kDisabledColorDark, kDisabledColorLight,
-  kDisabledColorBorder, kDisabledColorText,
+  kColorFace,
+  kColorGrad,
+  kColorDark,
+  kColorLight,
+  kColorBorder,
+  kColorText,
+  kOverColorFace,
+  kOverColorGrad,
+  kOverColorDark,
+  kOverColorLight,
+  kOverColorBorder,
+  kOverColorText,
+  kDownColorFace,
+  kDownColorGrad,
+  kDownColorDark,
+  kDownColorLight,
+  kDownColorBorder,
+  kDownColorText,
+  kDisabledColorFace,
+  kDisabledColorGrad,
+  kDisabledColorDark,
+  kDisabledColorLight,
+  kDisabledColorBorder,
+  kDisabledColorText,
   kColorFocusRect,
   kColorSlotCount
 };
@@ -32,11 +51,22 @@ extern const std::array<const char*, kColorSlotCount> kColorSlotNames;
 enum ColorMember : int { kFace, kGrad, kDark, kLight, kBorder, kText };
 
 enum class TColorScheme : std::uint8_t {
-  csNeoDesert, csNeoSky, csNeoGrass, csNeoSilver, csNeoRose, csNeoSun,
-  csDesert, csGrass, csSky, csSun, csRose, csSilver, csCustom
+  csNeoDesert,
+  csNeoSky,
+  csNeoGrass,
+  csNeoSilver,
+  csNeoRose,
+  csNeoSun,
+  csDesert,
+  csGrass,
+  csSky,
+  csSun,
+  csRose,
+  csSilver,
+  csCustom
 };
 constexpr int kSchemeCount = 13;
-extern const std::array<const char*, kSchemeCount> kSchemeNames;   // "csNeoDesert" ...
+extern const std::array<const char*, kSchemeCount> kSchemeNames;  // "csNeoDesert" ...
 
 // What choosing a named scheme writes: `colors[i]` for every slot with `writes[i]` set (the plain
 // schemes leave the four Grad slots alone), and the gradient flag.
@@ -57,8 +87,8 @@ std::vector<TColor> GradientLineColors(TColor face, TColor grad, int height);
 enum class TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 struct FaceLayout {
-  int glyph_x = 0, glyph_y = 0;   // top-left of the glyph (meaningless without a glyph)
-  int text_x = 0, text_y = 0;     // text origin
+  int glyph_x = 0, glyph_y = 0;  // top-left of the glyph (meaningless without a glyph)
+  int text_x = 0, text_y = 0;    // text origin
 };
 // Where glyph and caption go on a W × H button (div truncates toward zero, mod takes the
 // dividend's sign, as C++ does). TW × TH is the caption measured with its accelerator marks;

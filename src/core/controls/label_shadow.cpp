@@ -9,7 +9,9 @@ namespace sapala::controls {
 ShadowMargins MarginsFor(int distance, int blur) noexcept {
   // Distances and blur counts come from descriptions and skins: widen before adding.
   const long long d = distance, b = blur;
-  auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, -(1 << 20), 1 << 20)); };
+  auto clamp = [](long long v) {
+    return static_cast<int>(std::clamp<long long>(v, -(1 << 20), 1 << 20));
+  };
   return {clamp(std::min(0LL, d - b)), clamp(std::max(0LL, d + b))};
 }
 
@@ -34,7 +36,7 @@ void ShadowGrid::Build(const graphics::Bitmap& mask, int passes) {
       const std::uint8_t* px = mask.ScanLine(y);
       std::uint8_t* cell = grid + (static_cast<std::size_t>(y) + 1) * stride + 1;
       for (int x = 0; x < width_; ++x) {
-        if (px[4 * x] != 0) cell[x] = 255;   // blue byte of a B, G, R, A pixel
+        if (px[4 * x] != 0) cell[x] = 255;  // blue byte of a B, G, R, A pixel
       }
     }
     for (std::size_t y = 1; y + 1 < rows; ++y) {
@@ -50,7 +52,8 @@ void ShadowGrid::Build(const graphics::Bitmap& mask, int passes) {
 void ComposeShadow(graphics::Bitmap& mask, const ShadowGrid& grid, TColor shadow, bool over_mask,
                    TColor background) {
   const int w = std::min(mask.Width(), grid.Width()), h = std::min(mask.Height(), grid.Height());
-  const unsigned s[3] = {graphics::BlueOf(shadow), graphics::GreenOf(shadow), graphics::RedOf(shadow)};
+  const unsigned s[3] = {graphics::BlueOf(shadow), graphics::GreenOf(shadow),
+                         graphics::RedOf(shadow)};
   const unsigned g[3] = {graphics::BlueOf(background), graphics::GreenOf(background),
                          graphics::RedOf(background)};
   for (int y = 0; y < h; ++y) {

@@ -24,8 +24,12 @@ constexpr std::size_t kEntrySize = 128;
 
 // Little-endian fields at `at` of `b`; a field beyond the end is a damaged file.
 void ReadPastEnd(const char*) { Fail("a field lies beyond its sector"); }
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le16At(at); }
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le32At(at); }
+std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
+  return ByteReader(b, ReadPastEnd).Le16At(at);
+}
+std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
+  return ByteReader(b, ReadPastEnd).Le32At(at);
+}
 
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -40,8 +44,9 @@ bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
 
 CompoundFile::CompoundFile(std::span<const std::uint8_t> file) : file_(file) {
   if (file_.size() < 512 || std::memcmp(file_.data(), kSignature, 8) != 0) {
-    throw DataError("The workbook file is not an Excel 97-2003 workbook (no compound file "
-                    "signature).");
+    throw DataError(
+        "The workbook file is not an Excel 97-2003 workbook (no compound file "
+        "signature).");
   }
   if (U16(file_, 0x1C) != 0xFFFE) Fail("byte order mark");
   const unsigned shift = U16(file_, 0x1E);

@@ -20,7 +20,7 @@ class CompoundFile {
   explicit CompoundFile(std::span<const std::uint8_t> file);
 
   struct Entry {
-    std::string name;  // UTF-8
+    std::string name;       // UTF-8
     std::uint8_t type = 0;  // 1 storage, 2 stream, 5 root
     std::uint32_t left = 0, right = 0, child = 0;
     std::uint32_t start = 0;

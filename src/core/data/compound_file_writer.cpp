@@ -24,7 +24,8 @@ void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
   b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 std::size_t SectorsFor(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit; }
@@ -41,7 +42,9 @@ struct DirEntry {
 bool DirLess(const std::u16string& a, const std::u16string& b) {
   if (a.size() != b.size()) return a.size() < b.size();
   for (std::size_t i = 0; i < a.size(); ++i) {
-    auto up = [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; };
+    auto up = [](char16_t c) {
+      return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    };
     if (up(a[i]) != up(b[i])) return up(a[i]) < up(b[i]);
   }
   return false;
@@ -75,7 +78,8 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
   auto chain = [&fat](std::size_t count) -> std::uint32_t {
     if (count == 0) return kEndOfChain;
     const auto first = static_cast<std::uint32_t>(fat.size());
-    for (std::size_t i = 0; i + 1 < count; ++i) fat.push_back(static_cast<std::uint32_t>(fat.size() + 1));
+    for (std::size_t i = 0; i + 1 < count; ++i)
+      fat.push_back(static_cast<std::uint32_t>(fat.size() + 1));
     fat.push_back(kEndOfChain);
     return first;
   };
@@ -88,7 +92,8 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
     } else if (!data.empty()) {
       const std::size_t n = SectorsFor(data.size(), kMiniSector);
       dir[i + 1].start = static_cast<std::uint32_t>(mini_fat.size());
-      for (std::size_t k = 0; k + 1 < n; ++k) mini_fat.push_back(static_cast<std::uint32_t>(mini_fat.size() + 1));
+      for (std::size_t k = 0; k + 1 < n; ++k)
+        mini_fat.push_back(static_cast<std::uint32_t>(mini_fat.size() + 1));
       mini_fat.push_back(kEndOfChain);
       mini_stream.insert(mini_stream.end(), data.begin(), data.end());
       mini_stream.resize(mini_fat.size() * kMiniSector, 0);
@@ -123,7 +128,8 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
   for (std::uint32_t i = 1; i < dir.size(); ++i) order.push_back(i);
   std::sort(order.begin(), order.end(),
             [&dir](std::uint32_t a, std::uint32_t b) { return DirLess(dir[a].name, dir[b].name); });
-  std::function<std::uint32_t(std::size_t, std::size_t)> build = [&](std::size_t lo, std::size_t hi) {
+  std::function<std::uint32_t(std::size_t, std::size_t)> build = [&](std::size_t lo,
+                                                                     std::size_t hi) {
     if (lo >= hi) return kNoStream;
     const std::size_t mid = (lo + hi) / 2;
     const std::uint32_t node = order[mid];
@@ -157,7 +163,8 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
   for (std::size_t i = 0; i < streams.size(); ++i) {
     const auto& data = streams[i].data;
     if (data.size() >= kCutoff) {
-      std::copy(data.begin(), data.end(), out.begin() + static_cast<std::ptrdiff_t>(sector_at(dir[i + 1].start)));
+      std::copy(data.begin(), data.end(),
+                out.begin() + static_cast<std::ptrdiff_t>(sector_at(dir[i + 1].start)));
     }
   }
   if (!mini_stream.empty()) {
@@ -167,7 +174,8 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
   if (mini_fat_sectors) {
     std::vector<std::uint32_t> padded = mini_fat;
     padded.resize(mini_fat_sectors * (kSector / 4), kFree);
-    for (std::size_t i = 0; i < padded.size(); ++i) Put32(out, sector_at(mini_fat_start) + 4 * i, padded[i]);
+    for (std::size_t i = 0; i < padded.size(); ++i)
+      Put32(out, sector_at(mini_fat_start) + 4 * i, padded[i]);
   }
   // Directory entries, and empty ones filling the last sector.
   for (std::size_t i = 0; i < dir_sectors * (kSector / 128); ++i) {
@@ -190,16 +198,21 @@ std::vector<std::uint8_t> WriteCompoundFile(const std::vector<CompoundStream>& s
     Put32(out, at + 0x78, e.size);
   }
   for (std::size_t i = 0; i < fat.size(); ++i) {
-    Put32(out, sector_at(fat_first + static_cast<std::uint32_t>(i / (kSector / 4))) + 4 * (i % (kSector / 4)), fat[i]);
+    Put32(out,
+          sector_at(fat_first + static_cast<std::uint32_t>(i / (kSector / 4))) +
+              4 * (i % (kSector / 4)),
+          fat[i]);
   }
   // DIFAT: 127 FAT sector numbers per sector, then the next DIFAT sector.
   for (std::size_t d = 0; d < difat_sectors; ++d) {
     const std::size_t at = sector_at(difat_first + static_cast<std::uint32_t>(d));
     for (std::size_t k = 0; k < kSector / 4 - 1; ++k) {
       const std::size_t index = 109 + d * (kSector / 4 - 1) + k;
-      Put32(out, at + 4 * k, index < fat_sectors ? fat_first + static_cast<std::uint32_t>(index) : kFree);
+      Put32(out, at + 4 * k,
+            index < fat_sectors ? fat_first + static_cast<std::uint32_t>(index) : kFree);
     }
-    Put32(out, at + kSector - 4, d + 1 < difat_sectors ? difat_first + static_cast<std::uint32_t>(d + 1) : kEndOfChain);
+    Put32(out, at + kSector - 4,
+          d + 1 < difat_sectors ? difat_first + static_cast<std::uint32_t>(d + 1) : kEndOfChain);
   }
   return out;
 }

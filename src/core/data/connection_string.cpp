@@ -72,14 +72,17 @@ ConnectionString ParseConnectionString(std::string_view text) {
       }
       while (j < text.size() && text[j] != ';') {
         if (text[j] != ' ' && text[j] != '\t') {
-          throw DataError("The connection string is not valid: text after the quoted value "
-                          "of \"" + key + "\".");
+          throw DataError(
+              "The connection string is not valid: text after the quoted value "
+              "of \"" +
+              key + "\".");
         }
         ++j;
       }
     } else {
       const std::size_t end = text.find(';', j);
-      value = std::string(Trim(text.substr(j, (end == std::string_view::npos ? text.size() : end) - j)));
+      value = std::string(
+          Trim(text.substr(j, (end == std::string_view::npos ? text.size() : end) - j)));
       j = end == std::string_view::npos ? text.size() : end;
     }
     out.pairs.emplace_back(std::move(key), std::move(value));

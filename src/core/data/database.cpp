@@ -52,8 +52,8 @@ std::vector<std::string> ColumnNames(const std::vector<std::string>& header) {
 
 Database::Database() {
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                 nullptr);
+  const int rc =
+      sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   db_.reset(raw);
   if (rc != SQLITE_OK) {
     throw DataError(std::string("The database engine cannot start: ") +
@@ -90,8 +90,9 @@ void Database::AddSheet(const Workbook& book, const Sheet& sheet) {
 
   sqlite3_stmt* probe = nullptr;
   const std::string table = QuoteIdentifier(sheet.name);
-  const std::string exists = "select 1 from sqlite_schema where type='table' and name=?1 "
-                             "collate nocase";
+  const std::string exists =
+      "select 1 from sqlite_schema where type='table' and name=?1 "
+      "collate nocase";
   if (sqlite3_prepare_v2(db_.get(), exists.c_str(), -1, &probe, nullptr) != SQLITE_OK) {
     throw DataError(std::string("The database engine failed: ") + sqlite3_errmsg(db_.get()));
   }

@@ -39,10 +39,10 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t max
   FileOwner f = OpenShared(path);
   if (!f) {
     const int err = errno;
-    std::string why = err == ENOENT ? "the file does not exist"
+    std::string why = err == ENOENT   ? "the file does not exist"
                       : err == EACCES ? "access is denied"
-                      : err != 0    ? std::strerror(err)
-                                    : "it cannot be opened";
+                      : err != 0      ? std::strerror(err)
+                                      : "it cannot be opened";
     throw DataError("The dictionary workbook \"" + path + "\" cannot be opened: " + why + ".");
   }
   std::vector<std::uint8_t> bytes;

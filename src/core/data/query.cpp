@@ -35,7 +35,8 @@ std::string DescribeSqlError(std::string_view engine_message, std::string_view s
   if (StartsWith(msg, "no such column: ")) {
     return "The column \"" + msg.substr(16) + "\" is not in the dictionary table.";
   }
-  if (msg.find("readonly") != std::string::npos || msg.find("not authorized") != std::string::npos) {
+  if (msg.find("readonly") != std::string::npos ||
+      msg.find("not authorized") != std::string::npos) {
     return "The dictionary is read-only: an SQL command may only read from it.";
   }
   std::string out = "The SQL command cannot be run: " + msg + ".";
@@ -90,8 +91,11 @@ void Connection::Close() {
 class Query::Cursor {
  public:
   Cursor(sqlite3* db, SqliteStatement statement, std::string sql, std::string shown_sql)
-      : db_(db), statement_(std::move(statement)), sql_(std::move(sql)),
-        shown_sql_(std::move(shown_sql)), columns_(sqlite3_column_count(statement_.get())) {}
+      : db_(db),
+        statement_(std::move(statement)),
+        sql_(std::move(sql)),
+        shown_sql_(std::move(shown_sql)),
+        columns_(sqlite3_column_count(statement_.get())) {}
 
   const std::string& sql() const noexcept { return sql_; }
   const std::optional<std::size_t>& count() const noexcept { return count_; }
@@ -108,8 +112,9 @@ class Query::Cursor {
         // Elsewhere: a new block. Moving back, the block ends just after the row asked for,
         // so that stepping back through the rows runs the statement again only once a block.
         const std::size_t start =
-            row < first_ ? (row + kReadAhead + 1 > kBlockRows ? row + kReadAhead + 1 - kBlockRows : 0)
-                         : (row > kReadAhead ? row - kReadAhead : 0);
+            row < first_
+                ? (row + kReadAhead + 1 > kBlockRows ? row + kReadAhead + 1 - kBlockRows : 0)
+                : (row > kReadAhead ? row - kReadAhead : 0);
         rows_.clear();
         bytes_ = 0;
         if (start < next_ || broken_) Restart();
@@ -148,13 +153,16 @@ class Query::Cursor {
   std::size_t Count() {
     if (count_) return *count_;
     std::string body = sql_;
-    while (!body.empty() && (body.back() == ';' || std::isspace(static_cast<unsigned char>(body.back())))) {
+    while (!body.empty() &&
+           (body.back() == ';' || std::isspace(static_cast<unsigned char>(body.back())))) {
       body.pop_back();
     }
     // The line break ends a comment at the end of the text.
     const std::string wrapped = "select count(*) from (\n" + body + "\n)";
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_, wrapped.c_str(), static_cast<int>(wrapped.size()), &raw, nullptr) == SQLITE_OK && raw) {
+    if (sqlite3_prepare_v2(db_, wrapped.c_str(), static_cast<int>(wrapped.size()), &raw, nullptr) ==
+            SQLITE_OK &&
+        raw) {
       SqliteStatement counter(raw);
       const int rc = sqlite3_step(raw);
       if (rc == SQLITE_ROW) {
@@ -165,7 +173,8 @@ class Query::Cursor {
     }
     std::size_t n = 0;
     sqlite3_stmt* again = nullptr;
-    if (sqlite3_prepare_v2(db_, sql_.c_str(), static_cast<int>(sql_.size()), &again, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, sql_.c_str(), static_cast<int>(sql_.size()), &again, nullptr) !=
+        SQLITE_OK) {
       throw DataError(DescribeSqlError(sqlite3_errmsg(db_), shown_sql_));
     }
     SqliteStatement counter(again);
@@ -235,9 +244,9 @@ class Query::Cursor {
   std::string sql_;        // what runs
   std::string shown_sql_;  // what the user's SQL text says, for messages
   int columns_;
-  std::size_t next_ = 0;   // the row the next step gives
-  bool done_ = false;      // the statement has given its last row
-  bool broken_ = false;    // the last step failed
+  std::size_t next_ = 0;  // the row the next step gives
+  bool done_ = false;     // the statement has given its last row
+  bool broken_ = false;   // the last step failed
   std::optional<std::size_t> count_;
   std::size_t first_ = 0;  // the block: rows first_ .. first_ + rows_.size() - 1
   std::vector<std::vector<FieldValue>> rows_;
@@ -313,7 +322,9 @@ void Query::Open(Count count) {
   const std::string faster = connection_->database()->TrigramSearchSql(sql_);
   if (!faster.empty()) {
     sqlite3_stmt* fast = nullptr;
-    if (sqlite3_prepare_v2(db, faster.c_str(), static_cast<int>(faster.size()), &fast, nullptr) == SQLITE_OK && fast) {
+    if (sqlite3_prepare_v2(db, faster.c_str(), static_cast<int>(faster.size()), &fast, nullptr) ==
+            SQLITE_OK &&
+        fast) {
       statement.reset(fast);
       run = faster;
     }

@@ -15,6 +15,7 @@ inline void FinalizeStatement(sqlite3_stmt* st) noexcept { sqlite3_finalize(st);
 }  // namespace detail
 
 using SqliteDb = UniqueHandle<sqlite3*, &detail::CloseDatabase, HandleKind::Database>;
-using SqliteStatement = UniqueHandle<sqlite3_stmt*, &detail::FinalizeStatement, HandleKind::Statement>;
+using SqliteStatement =
+    UniqueHandle<sqlite3_stmt*, &detail::FinalizeStatement, HandleKind::Statement>;
 
 }  // namespace sapala::data

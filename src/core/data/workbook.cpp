@@ -33,15 +33,18 @@ constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kFormulaOld = 0x0406;
 constexpr std::uint16_t kString = 0x0207;
 
-
 [[noreturn]] void Fail(const std::string& what) {
   throw DataError("The workbook is damaged (" + what + ").");
 }
 
 // Little-endian fields at `at` of a record's data; one beyond the end is a damaged record.
 void ReadPastEnd(const char*) { Fail("record too short"); }
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le16At(at); }
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b, ReadPastEnd).Le32At(at); }
+std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
+  return ByteReader(b, ReadPastEnd).Le16At(at);
+}
+std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
+  return ByteReader(b, ReadPastEnd).Le32At(at);
+}
 double F64(std::span<const std::uint8_t> b, std::size_t at) {
   ByteReader r(b, ReadPastEnd);
   r.Seek(at);
@@ -119,8 +122,8 @@ class SegmentReader {
     while (n > 0) {
       SkipEmpty();
       if (seg_ >= segments_.size()) Fail("string data truncated");
-      const std::size_t step = static_cast<std::size_t>(
-          std::min<std::uint64_t>(n, segments_[seg_].size() - pos_));
+      const std::size_t step =
+          static_cast<std::size_t>(std::min<std::uint64_t>(n, segments_[seg_].size() - pos_));
       pos_ += step;
       n -= step;
     }
@@ -252,8 +255,9 @@ class Builder {
     const Record bof = records_.Next();
     if (bof.type != kBof) {
       if ((bof.type & 0xFF) == 0x09) {
-        throw DataError("The workbook is in an Excel format older than Excel 5; save it as "
-                        "an Excel 97-2003 workbook.");
+        throw DataError(
+            "The workbook is in an Excel format older than Excel 5; save it as "
+            "an Excel 97-2003 workbook.");
       }
       Fail("no BOF record at the start");
     }
@@ -326,7 +330,7 @@ class Builder {
     const std::uint16_t kind = U16(bof.data, 2);
     Sheet sheet;
     sheet.name = info.name;
-    int depth = 1;  // embedded charts bring their own BOF ... EOF
+    int depth = 1;                // embedded charts bring their own BOF ... EOF
     bool pending_string = false;  // a FORMULA whose text follows in STRING
     std::uint32_t pending_row = 0, pending_col = 0;
     while (depth > 0) {
@@ -451,9 +455,7 @@ std::string FormatNumber(double value) {
   return std::string(buf, r.ptr);
 }
 
-Workbook ReadBiffStream(std::span<const std::uint8_t> stream) {
-  return Builder(stream).Build();
-}
+Workbook ReadBiffStream(std::span<const std::uint8_t> stream) { return Builder(stream).Build(); }
 
 Workbook ReadWorkbook(std::span<const std::uint8_t> file) {
   if (file.size() > kMaxWorkbookBytes) {
@@ -464,8 +466,9 @@ Workbook ReadWorkbook(std::span<const std::uint8_t> file) {
   int index = cf.FindRootStream("Workbook");
   if (index < 0) index = cf.FindRootStream("Book");
   if (index < 0) {
-    throw DataError("The file is a compound document but holds no workbook (no \"Workbook\" "
-                    "or \"Book\" stream).");
+    throw DataError(
+        "The file is a compound document but holds no workbook (no \"Workbook\" "
+        "or \"Book\" stream).");
   }
   const std::vector<std::uint8_t> stream = cf.ReadStream(index);
   return ReadBiffStream(stream);

@@ -42,9 +42,9 @@ struct Sheet {
 // so that freeing it after loading gives its memory back whole.
 struct Workbook {
   std::uint16_t code_page = 1252;
-  std::string text;                  // every string, one after another
-  std::vector<std::uint32_t> ends;   // string i is text[ends[i-1] (0 for the first), ends[i])
-  std::vector<Sheet> sheets;         // worksheets only, in workbook order
+  std::string text;                 // every string, one after another
+  std::vector<std::uint32_t> ends;  // string i is text[ends[i-1] (0 for the first), ends[i])
+  std::vector<Sheet> sheets;        // worksheets only, in workbook order
 
   std::string_view String(std::uint32_t i) const {
     const std::uint32_t begin = i ? ends[i - 1] : 0;

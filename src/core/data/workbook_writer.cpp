@@ -11,7 +11,7 @@ namespace sapala::data {
 namespace {
 
 constexpr std::size_t kMaxData = 8224;  // bytes of data in one record
-constexpr std::uint16_t kCellXf = 15;    // the one cell format, after the 15 style formats
+constexpr std::uint16_t kCellXf = 15;   // the one cell format, after the 15 style formats
 
 class Stream {
  public:
@@ -112,8 +112,17 @@ void WriteSst(Stream& out, const std::vector<std::string>& strings, std::uint32_
 void WriteGlobalsHead(Stream& out) {
   out.Record(0x0809, Data().u16(0x0600).u16(0x0005).u16(0x0DBB).u16(0x07CC).u32(0).u32(6).b);
   out.Record(0x0042, Data().u16(1200).b);  // CODEPAGE: UTF-16
-  out.Record(0x003D, Data().u16(0).u16(0).u16(0x3000).u16(0x1E00).u16(0x0038).u16(0).u16(0)
-                         .u16(1).u16(0x0258).b);  // WINDOW1
+  out.Record(0x003D, Data()
+                         .u16(0)
+                         .u16(0)
+                         .u16(0x3000)
+                         .u16(0x1E00)
+                         .u16(0x0038)
+                         .u16(0)
+                         .u16(0)
+                         .u16(1)
+                         .u16(0x0258)
+                         .b);    // WINDOW1
   for (int i = 0; i < 5; ++i) {  // FONT: index 4 is never used by Excel, but must exist
     Data font;
     font.u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0);
@@ -121,11 +130,22 @@ void WriteGlobalsHead(Stream& out) {
     out.Record(0x0031, font.b);
   }
   for (int i = 0; i < 15; ++i) {  // style XFs
-    out.Record(0x00E0, Data().u16(0).u16(0).u16(0xFFF5).u8(0x20).u8(0).u8(0).u8(0xF4).u32(0)
-                           .u32(0).u16(0x20C0).b);
+    out.Record(
+        0x00E0,
+        Data().u16(0).u16(0).u16(0xFFF5).u8(0x20).u8(0).u8(0).u8(0xF4).u32(0).u32(0).u16(0x20C0).b);
   }
-  out.Record(0x00E0, Data().u16(0).u16(0).u16(0x0001).u8(0x20).u8(0).u8(0).u8(0).u32(0).u32(0)
-                         .u16(0x20C0).b);  // the cell XF
+  out.Record(0x00E0, Data()
+                         .u16(0)
+                         .u16(0)
+                         .u16(0x0001)
+                         .u8(0x20)
+                         .u8(0)
+                         .u8(0)
+                         .u8(0)
+                         .u32(0)
+                         .u32(0)
+                         .u16(0x20C0)
+                         .b);                               // the cell XF
   out.Record(0x0293, Data().u16(0x8000).u8(0).u8(0xFF).b);  // STYLE "Normal"
 }
 
@@ -168,15 +188,29 @@ std::vector<std::uint8_t> WriteBiff8Stream(const std::vector<SheetData>& sheets,
 
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     const std::size_t at = out.bytes.size();
-    for (int i = 0; i < 4; ++i) out.bytes[patch[s] + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(at >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      out.bytes[patch[s] + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(at >> (8 * i));
     const SheetData& sheet = sheets[s];
     std::size_t cols = 0;
     for (const auto& row : sheet.rows) cols = std::max(cols, row.size());
     out.Record(0x0809, Data().u16(0x0600).u16(0x0010).u16(0x0DBB).u16(0x07CC).u32(0).u32(6).b);
-    out.Record(0x0200, Data().u32(0).u32(static_cast<std::uint32_t>(sheet.rows.size())).u16(0)
-                           .u16(static_cast<std::uint32_t>(cols)).u16(0).b);  // DIMENSIONS
-    out.Record(0x023E, Data().u16(s == 0 ? 0x06B6 : 0x02B6).u16(0).u16(0).u16(0x40).u16(0)
-                           .u16(0).u16(0).u32(0).b);  // WINDOW2; the first sheet is selected
+    out.Record(0x0200, Data()
+                           .u32(0)
+                           .u32(static_cast<std::uint32_t>(sheet.rows.size()))
+                           .u16(0)
+                           .u16(static_cast<std::uint32_t>(cols))
+                           .u16(0)
+                           .b);  // DIMENSIONS
+    out.Record(0x023E, Data()
+                           .u16(s == 0 ? 0x06B6 : 0x02B6)
+                           .u16(0)
+                           .u16(0)
+                           .u16(0x40)
+                           .u16(0)
+                           .u16(0)
+                           .u16(0)
+                           .u32(0)
+                           .b);  // WINDOW2; the first sheet is selected
     for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
       for (std::size_t c = 0; c < sheet.rows[r].size(); ++c) {
         const std::string& cell = sheet.rows[r][c];

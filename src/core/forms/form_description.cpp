@@ -12,8 +12,8 @@ namespace sapala::forms {
 namespace {
 
 constexpr int kMaxDepth = 32;
-constexpr std::size_t kMaxText = 16u << 20;   // one description: 16 MiB
-constexpr std::size_t kMaxItems = 1u << 20;   // entries of one list, set or collection
+constexpr std::size_t kMaxText = 16u << 20;  // one description: 16 MiB
+constexpr std::size_t kMaxItems = 1u << 20;  // entries of one list, set or collection
 
 class Reader {
  public:
@@ -35,9 +35,12 @@ class Reader {
   void Skip() {
     while (pos_ < s_.size()) {
       const char c = s_[pos_];
-      if (c == '\n') { ++line_; ++pos_; }
-      else if (c == ' ' || c == '\t' || c == '\r') { ++pos_; }
-      else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/') {
+      if (c == '\n') {
+        ++line_;
+        ++pos_;
+      } else if (c == ' ' || c == '\t' || c == '\r') {
+        ++pos_;
+      } else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/') {
         while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
       } else {
         break;
@@ -48,8 +51,12 @@ class Reader {
   bool AtEnd() const { return pos_ >= s_.size(); }
   char Peek() const { return AtEnd() ? '\0' : s_[pos_]; }
 
-  static bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-  static bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+  static bool IsIdentStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+  }
+  static bool IsIdentChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  }
 
   std::string Ident(bool dotted = false) {
     Skip();
@@ -62,7 +69,9 @@ class Reader {
   static bool Equal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+      if (std::tolower(static_cast<unsigned char>(a[i])) !=
+          std::tolower(static_cast<unsigned char>(b[i])))
+        return false;
     }
     return true;
   }
@@ -133,7 +142,10 @@ class Reader {
       while (!AtEnd() && std::isxdigit(static_cast<unsigned char>(Peek()))) {
         if (pos_ - start >= 16) Fail("a hexadecimal number is too long");
         const char h = s_[pos_++];
-        v = v * 16 + static_cast<std::uint64_t>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10));
+        v = v * 16 + static_cast<std::uint64_t>(
+                         std::isdigit(static_cast<unsigned char>(h))
+                             ? h - '0'
+                             : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10));
       }
       if (pos_ == start) Fail("a hexadecimal number was expected");
       p.value = static_cast<std::int64_t>(v);
@@ -146,7 +158,10 @@ class Reader {
           if (set.members.size() >= kMaxItems) Fail("the set is too large");
           set.members.push_back(Ident());
           Skip();
-          if (Peek() == ',') { ++pos_; continue; }
+          if (Peek() == ',') {
+            ++pos_;
+            continue;
+          }
           break;
         }
       }
@@ -162,12 +177,17 @@ class Reader {
         const char h = s_[pos_++];
         if (h == '}') break;
         int v;
-        if (h >= '0' && h <= '9') v = h - '0';
-        else if (h >= 'a' && h <= 'f') v = h - 'a' + 10;
-        else if (h >= 'A' && h <= 'F') v = h - 'A' + 10;
-        else Fail("a hexadecimal digit was expected");
-        if (nibble < 0) { nibble = v; }
-        else {
+        if (h >= '0' && h <= '9')
+          v = h - '0';
+        else if (h >= 'a' && h <= 'f')
+          v = h - 'a' + 10;
+        else if (h >= 'A' && h <= 'F')
+          v = h - 'A' + 10;
+        else
+          Fail("a hexadecimal digit was expected");
+        if (nibble < 0) {
+          nibble = v;
+        } else {
           bin.bytes.push_back(static_cast<std::uint8_t>(nibble << 4 | v));
           nibble = -1;
         }
@@ -179,7 +199,10 @@ class Reader {
       StringList list;
       for (;;) {
         Skip();
-        if (Peek() == ')') { ++pos_; break; }
+        if (Peek() == ')') {
+          ++pos_;
+          break;
+        }
         if (AtEnd()) Fail("')' is missing");
         if (list.items.size() >= kMaxItems) Fail("the list is too long");
         list.items.push_back(ReadString());
@@ -190,7 +213,10 @@ class Reader {
       Collection col;
       for (;;) {
         Skip();
-        if (Peek() == '>') { ++pos_; break; }
+        if (Peek() == '>') {
+          ++pos_;
+          break;
+        }
         const std::string item = Ident();
         if (!Equal(item, "item")) Fail("'item' was expected");
         if (col.items.size() >= kMaxItems) Fail("the collection is too large");
@@ -217,9 +243,10 @@ class Reader {
     const std::size_t start = pos_;
     if (Peek() == '-' || Peek() == '+') ++pos_;
     bool real = false;
-    while (!AtEnd() && (std::isdigit(static_cast<unsigned char>(Peek())) || Peek() == '.' ||
-                        Peek() == 'e' || Peek() == 'E' ||
-                        ((Peek() == '-' || Peek() == '+') && (s_[pos_ - 1] == 'e' || s_[pos_ - 1] == 'E')))) {
+    while (!AtEnd() &&
+           (std::isdigit(static_cast<unsigned char>(Peek())) || Peek() == '.' || Peek() == 'e' ||
+            Peek() == 'E' ||
+            ((Peek() == '-' || Peek() == '+') && (s_[pos_ - 1] == 'e' || s_[pos_ - 1] == 'E')))) {
       if (Peek() == '.' || Peek() == 'e' || Peek() == 'E') real = true;
       ++pos_;
     }
@@ -242,7 +269,7 @@ class Reader {
   std::string ReadString() {
     std::string out;
     bool any = false;
-    bool joined = true;   // whitespace may come first or after '+'; pieces otherwise touch
+    bool joined = true;  // whitespace may come first or after '+'; pieces otherwise touch
     for (;;) {
       if (joined) Skip();
       joined = false;
@@ -251,7 +278,11 @@ class Reader {
       Skip();
       if (any && Peek() != '+') {
         // No '+' after the blank: the string has ended (a list's next item, or a property).
-        if (pos_ != before) { pos_ = before; line_ = before_line; break; }
+        if (pos_ != before) {
+          pos_ = before;
+          line_ = before_line;
+          break;
+        }
       }
       const char c = Peek();
       if (c == '\'') {
@@ -260,7 +291,11 @@ class Reader {
           if (AtEnd() || Peek() == '\n') Fail("a string is not closed");
           const char ch = s_[pos_++];
           if (ch == '\'') {
-            if (Peek() == '\'') { out += '\''; ++pos_; continue; }
+            if (Peek() == '\'') {
+              out += '\'';
+              ++pos_;
+              continue;
+            }
             break;
           }
           out += ch;

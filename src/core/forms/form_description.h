@@ -31,25 +31,38 @@ namespace sapala::forms {
 
 struct Value;
 
-struct Identifier { std::string name; };
-struct SetValue { std::vector<std::string> members; };
-struct Binary { std::vector<std::uint8_t> bytes; };
-struct StringList { std::vector<std::string> items; };   // UTF-8
+struct Identifier {
+  std::string name;
+};
+struct SetValue {
+  std::vector<std::string> members;
+};
+struct Binary {
+  std::vector<std::uint8_t> bytes;
+};
+struct StringList {
+  std::vector<std::string> items;
+};  // UTF-8
 struct CollectionItem;
-struct Collection { std::vector<CollectionItem> items; };
+struct Collection {
+  std::vector<CollectionItem> items;
+};
 
 struct Property {
-  std::string name;   // possibly dotted: "Font.Name"
+  std::string name;  // possibly dotted: "Font.Name"
   // One of: integer, real, string (UTF-8), identifier, set, binary, string list, collection.
   std::variant<std::int64_t, double, std::string, Identifier, SetValue, Binary, StringList,
-               Collection> value;
+               Collection>
+      value;
   int line = 0;
 };
 
-struct CollectionItem { std::vector<Property> properties; };
+struct CollectionItem {
+  std::vector<Property> properties;
+};
 
 struct Object {
-  std::string name;        // may be empty for unnamed components
+  std::string name;  // may be empty for unnamed components
   std::string class_name;
   std::vector<Property> properties;
   std::vector<Object> children;

@@ -36,16 +36,14 @@ class HeapBuffer final : public PixelBuffer {
 
 std::unique_ptr<PixelBuffer> HeapFactory(int width, int height, PixelFormat format) {
   const std::ptrdiff_t stride = RowBytes(width, format);
-  return std::make_unique<HeapBuffer>(static_cast<std::size_t>(stride) *
-                                          static_cast<std::size_t>(height),
-                                      stride);
+  return std::make_unique<HeapBuffer>(
+      static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), stride);
 }
 
 PixelBufferFactory g_factory = &HeapFactory;
 
 void CheckSize(int width, int height, PixelFormat format) {
-  if (width < 0 || height < 0 || width > Bitmap::kMaxDimension ||
-      height > Bitmap::kMaxDimension) {
+  if (width < 0 || height < 0 || width > Bitmap::kMaxDimension || height > Bitmap::kMaxDimension) {
     throw std::length_error("bitmap size out of range");
   }
   const auto row = static_cast<std::size_t>(RowBytes(width, format));
@@ -150,14 +148,18 @@ Bitmap Bitmap::Clone() const {
 std::uint32_t Bitmap::RawPixel(int x, int y) const {
   const std::uint8_t* row = ScanLine(y);
   switch (format_) {
-    case PixelFormat::pf1bit: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-    case PixelFormat::pf4bit: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
-    case PixelFormat::pf8bit: return row[x];
+    case PixelFormat::pf1bit:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case PixelFormat::pf4bit:
+      return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
+    case PixelFormat::pf8bit:
+      return row[x];
     case PixelFormat::pf24bit: {
       const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
       return 0xFF000000u | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
     }
-    case PixelFormat::pf32bit: return Row32(y)[x];
+    case PixelFormat::pf32bit:
+      return Row32(y)[x];
   }
   return 0;
 }
@@ -173,8 +175,8 @@ void Bitmap::SetRawPixel(int x, int y, std::uint32_t value) {
   switch (format_) {
     case PixelFormat::pf1bit: {
       const auto bit = static_cast<std::uint8_t>(0x80u >> (x & 7));
-      row[x >> 3] = static_cast<std::uint8_t>((value & 1u) ? (row[x >> 3] | bit)
-                                                           : (row[x >> 3] & ~bit));
+      row[x >> 3] =
+          static_cast<std::uint8_t>((value & 1u) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
       break;
     }
     case PixelFormat::pf4bit: {
@@ -183,7 +185,9 @@ void Bitmap::SetRawPixel(int x, int y, std::uint32_t value) {
                   : static_cast<std::uint8_t>((b & 0x0Fu) | (value & 0xFu) << 4);
       break;
     }
-    case PixelFormat::pf8bit: row[x] = static_cast<std::uint8_t>(value); break;
+    case PixelFormat::pf8bit:
+      row[x] = static_cast<std::uint8_t>(value);
+      break;
     case PixelFormat::pf24bit: {
       std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
       p[0] = static_cast<std::uint8_t>(value);
@@ -191,7 +195,9 @@ void Bitmap::SetRawPixel(int x, int y, std::uint32_t value) {
       p[2] = static_cast<std::uint8_t>(value >> 16);
       break;
     }
-    case PixelFormat::pf32bit: Row32(y)[x] = value; break;
+    case PixelFormat::pf32bit:
+      Row32(y)[x] = value;
+      break;
   }
 }
 
@@ -207,7 +213,8 @@ Bitmap ConvertTo32(const Bitmap& bitmap) {
   Bitmap out(bitmap.Width(), bitmap.Height(), PixelFormat::pf32bit);
   if (bitmap.Format() == PixelFormat::pf32bit) {
     const auto bytes = static_cast<std::size_t>(4) * static_cast<std::size_t>(bitmap.Width());
-    for (int y = 0; y < bitmap.Height(); ++y) std::memcpy(out.ScanLine(y), bitmap.ScanLine(y), bytes);
+    for (int y = 0; y < bitmap.Height(); ++y)
+      std::memcpy(out.ScanLine(y), bitmap.ScanLine(y), bytes);
   } else if (bitmap.Format() == PixelFormat::pf24bit) {
     for (int y = 0; y < bitmap.Height(); ++y) {
       const std::uint8_t* in = bitmap.ScanLine(y);

@@ -22,7 +22,13 @@
 
 namespace sapala::graphics {
 
-enum class PixelFormat : std::uint8_t { pf1bit = 1, pf4bit = 4, pf8bit = 8, pf24bit = 24, pf32bit = 32 };
+enum class PixelFormat : std::uint8_t {
+  pf1bit = 1,
+  pf4bit = 4,
+  pf8bit = 8,
+  pf24bit = 24,
+  pf32bit = 32
+};
 
 constexpr int BitsPerPixel(PixelFormat f) { return static_cast<int>(f); }
 constexpr bool HasPalette(PixelFormat f) { return BitsPerPixel(f) <= 8; }
@@ -37,12 +43,12 @@ std::ptrdiff_t RowBytes(int width, PixelFormat format);
 class PixelBuffer {
  public:
   virtual ~PixelBuffer() = default;
-  virtual std::uint8_t* Row0() noexcept = 0;                // address of the top row
-  virtual std::ptrdiff_t Stride() const noexcept = 0;       // row y to row y + 1, in bytes
+  virtual std::uint8_t* Row0() noexcept = 0;           // address of the top row
+  virtual std::ptrdiff_t Stride() const noexcept = 0;  // row y to row y + 1, in bytes
   virtual void* NativeHandle() const noexcept { return nullptr; }
 };
 using PixelBufferFactory = std::unique_ptr<PixelBuffer> (*)(int width, int height,
-                                                           PixelFormat format);
+                                                            PixelFormat format);
 // Installs the factory used by every new Bitmap; nullptr restores the heap. Not thread-safe:
 // call it at start-up, before bitmaps are made.
 void SetPixelBufferFactory(PixelBufferFactory factory);

@@ -57,9 +57,7 @@ TColor ColorToRGB(TColor c) {
 }
 
 TColor MixColors(TColor a, TColor b, double p) {
-  auto mix = [p](std::uint8_t x, std::uint8_t y) {
-    return RoundToByte(x * p + y * (1.0 - p));
-  };
+  auto mix = [p](std::uint8_t x, std::uint8_t y) { return RoundToByte(x * p + y * (1.0 - p)); };
   return WithTop(a, mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)),
                  mix(BlueOf(a), BlueOf(b)));
 }
@@ -93,12 +91,18 @@ TColor ChangeHue(TColor color, int degrees) {
   const std::uint8_t q = chan(v * (1 - f * s));
   const std::uint8_t t = chan(v * (1 - (1 - f) * s));
   switch (k) {
-    case 0: return WithTop(color, V, t, p);
-    case 1: return WithTop(color, q, V, p);
-    case 2: return WithTop(color, p, V, t);
-    case 3: return WithTop(color, p, q, V);
-    case 4: return WithTop(color, t, p, V);
-    default: return WithTop(color, V, p, q);
+    case 0:
+      return WithTop(color, V, t, p);
+    case 1:
+      return WithTop(color, q, V, p);
+    case 2:
+      return WithTop(color, p, V, t);
+    case 3:
+      return WithTop(color, p, q, V);
+    case 4:
+      return WithTop(color, t, p, V);
+    default:
+      return WithTop(color, V, p, q);
   }
 }
 

@@ -126,8 +126,8 @@ inline TColor ShiftedColor(TColor color, int hueShift, int saturationShift) {
 // R, A). PixelFromColor puts `alpha` into the top byte; ColorFromPixel keeps the pixel's alpha
 // as the colour's top byte (the TlcFast32 reading convention).
 constexpr std::uint32_t PixelFromColor(TColor c, std::uint8_t alpha = 255) {
-  return std::uint32_t{BlueOf(c)} | std::uint32_t{GreenOf(c)} << 8 |
-         std::uint32_t{RedOf(c)} << 16 | std::uint32_t{alpha} << 24;
+  return std::uint32_t{BlueOf(c)} | std::uint32_t{GreenOf(c)} << 8 | std::uint32_t{RedOf(c)} << 16 |
+         std::uint32_t{alpha} << 24;
 }
 constexpr TColor ColorFromPixel(std::uint32_t px) {
   return ColorFromBits((px & 0xFF000000u) | (px >> 16 & 0xFFu) | (px & 0xFF00u) |

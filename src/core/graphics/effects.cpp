@@ -33,7 +33,8 @@ std::vector<float> BlurKernel(double radius) {
   double kept = 0;
   for (int i = 100 - j; i <= 100 + j; ++i) kept += w[i];
   std::vector<float> taps(static_cast<std::size_t>(j) + 1);
-  for (int k = 0; k <= j; ++k) taps[static_cast<std::size_t>(k)] = static_cast<float>(w[100 + k] / kept);
+  for (int k = 0; k <= j; ++k)
+    taps[static_cast<std::size_t>(k)] = static_cast<float>(w[100 + k] / kept);
   // Single-precision taps rarely add up to exactly 1; nudge the centre up until they reach it,
   // so that truncating the sums keeps a uniform area at its level (white stays 255).
   auto total = [&taps] {
@@ -55,7 +56,8 @@ void BlurLine(const std::uint8_t* in, std::uint8_t* out, int n, std::ptrdiff_t s
   for (int i = 0; i < n; ++i) {
     double s = taps[0] * double(src[i]);
     if (i - j >= 0 && i + j < n) {
-      for (int k = 1; k <= j; ++k) s += taps[static_cast<std::size_t>(k)] * double(src[i - k] + src[i + k]);
+      for (int k = 1; k <= j; ++k)
+        s += taps[static_cast<std::size_t>(k)] * double(src[i - k] + src[i + k]);
     } else {
       for (int k = 1; k <= j; ++k) {
         const int a = std::clamp(i - k, 0, n - 1), b = std::clamp(i + k, 0, n - 1);
@@ -80,9 +82,13 @@ void BlurGray8(Bitmap& bitmap, double radius) {
   const int w = bitmap.Width(), h = bitmap.Height();
   const int j = static_cast<int>(taps.size()) - 1;
   std::vector<std::uint8_t> copy(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  for (int y = 0; y < h; ++y) std::memcpy(copy.data() + static_cast<std::size_t>(y) * w, bitmap.ScanLine(y), static_cast<std::size_t>(w));
+  for (int y = 0; y < h; ++y)
+    std::memcpy(copy.data() + static_cast<std::size_t>(y) * w, bitmap.ScanLine(y),
+                static_cast<std::size_t>(w));
   std::vector<double> acc(static_cast<std::size_t>(w));
-  auto rowOf = [&](int y) { return copy.data() + static_cast<std::size_t>(std::clamp(y, 0, h - 1)) * w; };
+  auto rowOf = [&](int y) {
+    return copy.data() + static_cast<std::size_t>(std::clamp(y, 0, h - 1)) * w;
+  };
   for (int y = 0; y < h; ++y) {
     const std::uint8_t* centre = rowOf(y);
     const double t0 = taps[0];
@@ -94,7 +100,8 @@ void BlurGray8(Bitmap& bitmap, double radius) {
       for (int x = 0; x < w; ++x) acc[static_cast<std::size_t>(x)] += tk * double(a[x] + b[x]);
     }
     std::uint8_t* out = bitmap.ScanLine(y);
-    for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(std::clamp(acc[static_cast<std::size_t>(x)], 0.0, 255.0));
+    for (int x = 0; x < w; ++x)
+      out[x] = static_cast<std::uint8_t>(std::clamp(acc[static_cast<std::size_t>(x)], 0.0, 255.0));
   }
 }
 
@@ -106,7 +113,9 @@ void DrawGlowText(Bitmap& dest, std::u16string_view text, Rect rect, Bitmap& cac
   constexpr std::int64_t kMaxGlowPixels = std::int64_t{1} << 24;
   const std::int64_t workW = std::int64_t{rect.width()} + 2 * (std::int64_t{radius} + 4);
   const std::int64_t workH = std::int64_t{rect.height()} + 2 * (std::int64_t{radius} + 4);
-  if (workW > Bitmap::kMaxDimension || workH > Bitmap::kMaxDimension || workW * workH > kMaxGlowPixels) return;
+  if (workW > Bitmap::kMaxDimension || workH > Bitmap::kMaxDimension ||
+      workW * workH > kMaxGlowPixels)
+    return;
   const int grow = radius + 4;
   const Rect work = rect.inflate(grow, grow);
   if (cache.Format() != PixelFormat::pf8bit || cache.Width() != work.width() ||
@@ -114,11 +123,13 @@ void DrawGlowText(Bitmap& dest, std::u16string_view text, Rect rect, Bitmap& cac
     cache = Bitmap(work.width(), work.height(), PixelFormat::pf8bit);
     cache.Palette().resize(256);
     for (std::uint32_t i = 0; i < 256; ++i) cache.Palette()[i] = i * 0x010101u;
-    for (int y = 0; y < cache.Height(); ++y) std::memset(cache.ScanLine(y), 255, static_cast<std::size_t>(cache.Width()));
+    for (int y = 0; y < cache.Height(); ++y)
+      std::memset(cache.ScanLine(y), 255, static_cast<std::size_t>(cache.Width()));
     const Rect textRect = RectOfSize(grow, grow, rect.width(), rect.height());
     constexpr int kMoves[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     for (int bit = 0; bit < 4; ++bit) {
-      if (sides & (1u << bit)) painter.PaintText(cache, text, textRect.offset(kMoves[bit][0], kMoves[bit][1]), format);
+      if (sides & (1u << bit))
+        painter.PaintText(cache, text, textRect.offset(kMoves[bit][0], kMoves[bit][1]), format);
     }
     painter.PaintText(cache, text, textRect, format);
     BlurGray8(cache, radius);
@@ -188,9 +199,9 @@ double MitchellFilter(double v) {
   return 0.0;
 }
 
-constexpr FilterDef kFilters[7] = {{0.51, BoxFilter},    {1.0, TriangleFilter}, {1.0, HermiteFilter},
-                                   {1.5, BellFilter},    {2.0, SplineFilter},   {3.0, Lanczos3Filter},
-                                   {2.0, MitchellFilter}};
+constexpr FilterDef kFilters[7] = {
+    {0.51, BoxFilter},   {1.0, TriangleFilter}, {1.0, HermiteFilter}, {1.5, BellFilter},
+    {2.0, SplineFilter}, {3.0, Lanczos3Filter}, {2.0, MitchellFilter}};
 
 struct Contributor {
   int index;
@@ -238,7 +249,8 @@ void HorizontalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
     std::uint8_t* out = dst.ScanLine(y);
     for (int i = 0; i < dst.Width(); ++i) {
       std::int32_t sum[Bytes] = {};
-      for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
+      for (int e = c.start[static_cast<std::size_t>(i)];
+           e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
         const Contributor& k = c.list[static_cast<std::size_t>(e)];
         const std::uint8_t* p = in + static_cast<std::ptrdiff_t>(k.index) * Bytes;
         for (int b = 0; b < Bytes; ++b) sum[b] += k.weight * p[b];
@@ -254,7 +266,8 @@ void VerticalPass(const Bitmap& src, Bitmap& dst, const Contributions& c) {
   std::vector<std::int32_t> sums(rowBytes);
   for (int i = 0; i < dst.Height(); ++i) {
     std::fill(sums.begin(), sums.end(), 0);
-    for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1]; ++e) {
+    for (int e = c.start[static_cast<std::size_t>(i)]; e < c.start[static_cast<std::size_t>(i) + 1];
+         ++e) {
       const Contributor& k = c.list[static_cast<std::size_t>(e)];
       const std::uint8_t* in = src.ScanLine(k.index);
       const std::int32_t w = k.weight;
@@ -279,7 +292,7 @@ void Resample(const Bitmap& source, Bitmap& dest, int width, int filter, int hei
     return;
   }
   if (width == source.Width() && height == source.Height()) {
-    dest = source.Clone();   // equal sizes copy the source as it is, palette pictures included
+    dest = source.Clone();  // equal sizes copy the source as it is, palette pictures included
     return;
   }
   const bool is32 = source.Format() == PixelFormat::pf32bit;

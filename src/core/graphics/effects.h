@@ -24,8 +24,13 @@ void DrawGlowText(Bitmap& dest, std::u16string_view text, Rect rect, Bitmap& cac
 // Filters of Resample, by index 0..6: box, triangle, Hermite, bell, B-spline, Lanczos-3 like,
 // Mitchell.
 enum ResampleFilter : int {
-  kFilterBox = 0, kFilterTriangle = 1, kFilterHermite = 2, kFilterBell = 3, kFilterSpline = 4,
-  kFilterLanczos3 = 5, kFilterMitchell = 6
+  kFilterBox = 0,
+  kFilterTriangle = 1,
+  kFilterHermite = 2,
+  kFilterBell = 3,
+  kFilterSpline = 4,
+  kFilterLanczos3 = 5,
+  kFilterMitchell = 6
 };
 
 // Resizes `source` to width × height into `dest` (made 32-bit when the source is, else 24-bit)

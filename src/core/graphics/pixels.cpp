@@ -11,7 +11,9 @@ namespace {
 
 bool Is32(const Bitmap& b) { return !b.Empty() && b.Format() == PixelFormat::pf32bit; }
 
-inline std::uint8_t Byte(std::uint32_t w, int shift) { return static_cast<std::uint8_t>(w >> shift); }
+inline std::uint8_t Byte(std::uint32_t w, int shift) {
+  return static_cast<std::uint8_t>(w >> shift);
+}
 
 // A source pixel as the keyed copies compare it: 32-bit words as stored, other formats as
 // 0x00RRGGBB (so that the key 0x00FF00FF matches fuchsia in 24-bit and palette pictures).
@@ -39,10 +41,26 @@ inline std::uint32_t BackgroundWord(const BackgroundSource& bg, int x, int y, bo
 // bitmaps. Returns false when nothing is left.
 bool ClipCopy(int& dx, int& dy, int& sx, int& sy, int& w, int& h, int destW, int destH, int srcW,
               int srcH) {
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
+  if (sx < 0) {
+    dx -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    h += sy;
+    sy = 0;
+  }
   w = std::min({w, destW - dx, srcW - sx});
   h = std::min({h, destH - dy, srcH - sy});
   return w > 0 && h > 0;
@@ -78,11 +96,13 @@ void FillBitmapRect(Bitmap& bitmap, Rect rect, TColor color) {
   const std::uint32_t px = PixelFromColor(ColorToRGB(color), 255);
   if (bitmap.Height() == 1) {
     const int from = std::max(rect.left, 0);
-    if (from < bitmap.Width()) std::fill(bitmap.Row32(0) + from, bitmap.Row32(0) + bitmap.Width(), px);
+    if (from < bitmap.Width())
+      std::fill(bitmap.Row32(0) + from, bitmap.Row32(0) + bitmap.Width(), px);
     return;
   }
   const Rect r = rect.intersect(bitmap.Bounds());
-  for (int y = r.top; y < r.bottom; ++y) std::fill(bitmap.Row32(y) + r.left, bitmap.Row32(y) + r.right, px);
+  for (int y = r.top; y < r.bottom; ++y)
+    std::fill(bitmap.Row32(y) + r.left, bitmap.Row32(y) + r.right, px);
 }
 
 void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey) {
@@ -100,11 +120,14 @@ void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey)
 
 void MixRectWithColor(Bitmap& bitmap, Rect rect, int percent, TColor color) {
   if (bitmap.Empty()) return;
-  const int bpp = bitmap.Format() == PixelFormat::pf32bit ? 4 : bitmap.Format() == PixelFormat::pf24bit ? 3 : 0;
+  const int bpp = bitmap.Format() == PixelFormat::pf32bit   ? 4
+                  : bitmap.Format() == PixelFormat::pf24bit ? 3
+                                                            : 0;
   if (bpp == 0) return;
   // Inclusive rectangle: right column and bottom row are mixed too.
   const Rect r = Rect{rect.left, rect.top, std::min(rect.right, bitmap.Width() - 1) + 1,
-                      std::min(rect.bottom, bitmap.Height() - 1) + 1}.intersect(bitmap.Bounds());
+                      std::min(rect.bottom, bitmap.Height() - 1) + 1}
+                     .intersect(bitmap.Bounds());
   const TColor c = ColorToRGB(color);
   // The formula depends only on the channel's old value: one table per channel, filled with the
   // very same arithmetic, turns the per-pixel work into three look-ups. An element repainted in
@@ -256,10 +279,22 @@ void BlendRect(Bitmap& dest, const Bitmap& source, std::uint8_t alpha, Point des
   if (!Is32(dest) || !Is32(source)) return;
   Rect s = sourceRect;
   Point o = destOrigin;
-  if (o.x < 0) { s.left -= o.x; o.x = 0; }
-  if (o.y < 0) { s.top -= o.y; o.y = 0; }
-  if (s.left < 0) { o.x -= s.left; s.left = 0; }
-  if (s.top < 0) { o.y -= s.top; s.top = 0; }
+  if (o.x < 0) {
+    s.left -= o.x;
+    o.x = 0;
+  }
+  if (o.y < 0) {
+    s.top -= o.y;
+    o.y = 0;
+  }
+  if (s.left < 0) {
+    o.x -= s.left;
+    s.left = 0;
+  }
+  if (s.top < 0) {
+    o.y -= s.top;
+    s.top = 0;
+  }
   if (o.x >= dest.Width() || o.y >= dest.Height()) return;
   s.right = std::min({s.right, source.Width(), s.left + dest.Width() - o.x});
   s.bottom = std::min({s.bottom, source.Height(), s.top + dest.Height() - o.y});
@@ -277,7 +312,8 @@ void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useB
   int dx = destRect.left, dy = destRect.top, sx = sourceRect.left, sy = sourceRect.top;
   int w = std::min(destRect.width(), sourceRect.width());
   int h = std::min(destRect.height(), sourceRect.height());
-  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height()))
+    return;
   const bool keyed = background.bitmap != nullptr;
   for (int y = 0; y < h; ++y) {
     const std::uint32_t* s = source.Row32(sy + y) + sx;
@@ -287,8 +323,8 @@ void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useB
       if (keyed && IsKeyPixel(sw)) {
         if (useBackground) {
           bool found = false;
-          const std::uint32_t bw =
-              BackgroundWord(background, dx + x + background.offset.x, dy + y + background.offset.y, found);
+          const std::uint32_t bw = BackgroundWord(background, dx + x + background.offset.x,
+                                                  dy + y + background.offset.y, found);
           if (found) d[x] = bw | 0xFF000000u;
         }
         continue;
@@ -298,7 +334,9 @@ void ComposeOver(Rect destRect, Rect sourceRect, const Bitmap& source, bool useB
       std::uint32_t out = 0;
       for (int shift = 0; shift < 24; shift += 8) {
         const std::int32_t sv = Byte(sw, shift), dv = Byte(dw, shift);
-        out |= static_cast<std::uint32_t>(((sv - dv) * static_cast<std::int32_t>(a) + dv * 256) >> 8) << shift;
+        out |=
+            static_cast<std::uint32_t>(((sv - dv) * static_cast<std::int32_t>(a) + dv * 256) >> 8)
+            << shift;
       }
       std::uint32_t da = dw >> 24;
       if (a > 0) da = da + a * (255u - da) / 255u;
@@ -316,7 +354,8 @@ void CopyKeyedWithBackground(Bitmap& dest, Point destPos, const Bitmap& source, 
   if (!Is32(dest) || source.Empty()) return;
   int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
   int w = sourceRect.width(), h = sourceRect.height();
-  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height()))
+    return;
   const bool withParent = parent && parent->bitmap;
   for (int y = 0; y < h; ++y) {
     std::uint32_t* d = dest.Row32(dy + y) + dx;
@@ -350,7 +389,8 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
     dy += cut;
     h -= cut;
   }
-  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), image.Width(), image.Height())) return;
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), image.Width(), image.Height()))
+    return;
   const bool image32 = image.Format() == PixelFormat::pf32bit;
   for (int y = 0; y < h; ++y) {
     std::uint32_t* d = dest.Row32(dy + y) + dx;
@@ -422,7 +462,8 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
     const std::uint8_t* pm = mask ? mask->ScanLine(y) : nullptr;
     for (std::size_t i = 0; i < bytes; ++i) {
       const std::int32_t al = pm ? pm[i] : alpha;
-      r[i] = static_cast<std::uint8_t>((al * (std::int32_t{pa[i]} - pb[i]) + 256 * std::int32_t{pb[i]}) >> 8);
+      r[i] = static_cast<std::uint8_t>(
+          (al * (std::int32_t{pa[i]} - pb[i]) + 256 * std::int32_t{pb[i]}) >> 8);
     }
   }
 }
@@ -432,10 +473,14 @@ namespace {
 int CopyableBytes(const Bitmap& dest, const Bitmap& source) {
   if (dest.Empty() || source.Empty() || dest.Format() != source.Format()) return 0;
   switch (dest.Format()) {
-    case PixelFormat::pf8bit: return 1;
-    case PixelFormat::pf24bit: return 3;
-    case PixelFormat::pf32bit: return 4;
-    default: return 0;
+    case PixelFormat::pf8bit:
+      return 1;
+    case PixelFormat::pf24bit:
+      return 3;
+    case PixelFormat::pf32bit:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -446,7 +491,8 @@ void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sour
   if (bpp == 0) return;
   int dx = destPos.x, dy = destPos.y, sx = sourceRect.left, sy = sourceRect.top;
   int w = sourceRect.width(), h = sourceRect.height();
-  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height())) return;
+  if (!ClipCopy(dx, dy, sx, sy, w, h, dest.Width(), dest.Height(), source.Width(), source.Height()))
+    return;
   for (int y = 0; y < h; ++y) {
     std::memmove(dest.ScanLine(dy + y) + static_cast<std::ptrdiff_t>(dx) * bpp,
                  source.ScanLine(sy + y) + static_cast<std::ptrdiff_t>(sx) * bpp,
@@ -468,7 +514,8 @@ void StretchBitmapRect(Bitmap& dest, Rect destRect, const Bitmap& source, Rect s
     for (int x = clip.left; x < clip.right; ++x) {
       const std::int64_t sxl = sourceRect.left + ((2 * (x - destRect.left) + 1) * sw) / (2 * dw);
       if (sxl < 0 || sxl >= source.Width()) continue;
-      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * bpp, in + sxl * bpp, static_cast<std::size_t>(bpp));
+      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * bpp, in + sxl * bpp,
+                  static_cast<std::size_t>(bpp));
     }
   }
 }
@@ -488,7 +535,8 @@ Bitmap ExtractAlpha(const Bitmap& bitmap) {
 
 void ReplaceAlpha(Bitmap& bitmap, const Bitmap& alpha8) {
   if (!Is32(bitmap) || alpha8.Empty() || alpha8.Format() != PixelFormat::pf8bit) return;
-  const int w = std::min(bitmap.Width(), alpha8.Width()), h = std::min(bitmap.Height(), alpha8.Height());
+  const int w = std::min(bitmap.Width(), alpha8.Width()),
+            h = std::min(bitmap.Height(), alpha8.Height());
   for (int y = 0; y < h; ++y) {
     std::uint32_t* dst = bitmap.Row32(y);
     const std::uint8_t* a = alpha8.ScanLine(y);
@@ -504,7 +552,8 @@ void PremultiplyAlpha(Bitmap& bitmap) {
       const std::uint32_t w = row[x], a = w >> 24;
       if (a == 255) continue;
       std::uint32_t out = w & 0xFF000000u;
-      for (int shift = 0; shift < 24; shift += 8) out |= std::uint32_t{MulDiv255(w >> shift & 0xFFu, a)} << shift;
+      for (int shift = 0; shift < 24; shift += 8)
+        out |= std::uint32_t{MulDiv255(w >> shift & 0xFFu, a)} << shift;
       row[x] = out;
     }
   }

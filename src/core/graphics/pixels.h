@@ -18,7 +18,7 @@ namespace sapala::graphics {
 // `bitmap` may be null (colour only); `color` is a colour value (system colours allowed).
 struct BackgroundSource {
   const Bitmap* bitmap = nullptr;
-  Point offset;          // the element's top-left in `bitmap`
+  Point offset;  // the element's top-left in `bitmap`
   TColor color = clFuchsia;
 };
 

@@ -19,14 +19,21 @@ char32_t Decode(std::string_view s, std::size_t& pos) { return DecodeUtf8(s, pos
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 bool IsCombiningOrNfcChanged(char32_t c) {
-  if ((c >= 0x300 && c <= 0x36F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
-      (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) ||
-      (c >= 0xFE20 && c <= 0xFE2F)) {
+  if ((c >= 0x300 && c <= 0x36F) || (c >= 0x1AB0 && c <= 0x1AFF) || (c >= 0x1DC0 && c <= 0x1DFF) ||
+      (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xFE20 && c <= 0xFE2F)) {
     return true;
   }
   switch (c) {
-    case 0x340: case 0x341: case 0x343: case 0x344: case 0x374: case 0x37E: case 0x387:
-    case 0x2126: case 0x212A: case 0x212B:
+    case 0x340:
+    case 0x341:
+    case 0x343:
+    case 0x344:
+    case 0x374:
+    case 0x37E:
+    case 0x387:
+    case 0x2126:
+    case 0x212A:
+    case 0x212B:
       return true;
     default:
       return false;
@@ -45,10 +52,14 @@ struct Weight {
 
 Weight WeightOf(char32_t c) {
   switch (c) {
-    case 0xE3: return {'a', 1};
-    case 0xE8: return {'e', 1};
-    case 0xE9: return {'e', 2};
-    default: return {c, 0};
+    case 0xE3:
+      return {'a', 1};
+    case 0xE8:
+      return {'e', 1};
+    case 0xE9:
+      return {'e', 2};
+    default:
+      return {c, 0};
   }
 }
 
@@ -158,8 +169,8 @@ CheckResult CheckTsv(std::string_view file) {
     }
     if (!utf8_ok) continue;
     if (tabs != 1) {
-      issue(line_no, "want two fields separated by one TAB, have " + std::to_string(tabs) +
-                         " TABs");
+      issue(line_no,
+            "want two fields separated by one TAB, have " + std::to_string(tabs) + " TABs");
       continue;
     }
     const std::size_t tab = line.find('\t');
@@ -195,8 +206,7 @@ CheckResult CheckTsv(std::string_view file) {
                            std::to_string(previous_line) + ")");
       } else if (order > 0) {
         issue(line_no, "headword " + Quote(headword) + " is out of order: it sorts before " +
-                           Quote(before) + " on line " +
-                           std::to_string(previous_line));
+                           Quote(before) + " on line " + std::to_string(previous_line));
       }
     }
     // An index, not a pointer: the vector reallocates as it grows.

@@ -101,8 +101,10 @@ std::size_t VowelCount(std::u32string_view w) {
 std::u32string EQualities(std::u32string_view w) {
   std::u32string out;
   for (const char32_t c : w) {
-    if (c == 'e') out.push_back('e');
-    else if (c == kEAcute || c == kEGrave) out.push_back('T');
+    if (c == 'e')
+      out.push_back('e');
+    else if (c == kEAcute || c == kEGrave)
+      out.push_back('T');
   }
   return out;
 }
@@ -153,7 +155,7 @@ std::vector<Derivation> Derivations(const std::u32string& word, bool in_compound
   static const std::u32string_view kPrefixes[] = {U"",   U"di", U"ke", U"ka",   U"pa", U"pi",
                                                   U"sa", U"se", U"pe", U"kuma", U"ma", U"pra"};
   static const std::u32string_view kSuffixes[] = {
-      U"",  U"i",   U"an",   U"ake",  U"ke",   U"ne",  U"e", U"na", U"ana", U"en",
+      U"",   U"i",   U"an",  U"ake",  U"ke",   U"ne",   U"e", U"na",   U"ana", U"en",
       U"ni", U"nan", U"ane", U"ipun", U"aken", U"ning", U"a", U"kake", U"ena", U"eni"};
   const std::u32string plain = Plain(word);
   std::vector<Derivation> out;
@@ -200,9 +202,9 @@ int LevelRank(std::string_view s) {
 constexpr std::string_view kPartnerSep = " \xC2\xB7 ";  // " · "
 
 struct Meaning {
-  std::string level;                                             // the gloss's tag, or ""
+  std::string level;                                                       // the gloss's tag, or ""
   std::vector<std::pair<std::string, std::vector<std::string>>> partners;  // level, headwords
-  std::vector<std::string> errors;                               // how the partner text is malformed
+  std::vector<std::string> errors;  // how the partner text is malformed
 };
 
 Meaning ParseMeaning(std::string_view meaning) {
@@ -234,8 +236,9 @@ Meaning ParseMeaning(std::string_view meaning) {
   }
   for (std::size_t i = 1; i < m.partners.size(); ++i) {
     if (LevelRank(m.partners[i - 1].first) >= LevelRank(m.partners[i].first)) {
-      m.errors.push_back("partner levels are not in the order ngoko, krama, krama inggil, "
-                         "krama andhap, each once");
+      m.errors.push_back(
+          "partner levels are not in the order ngoko, krama, krama inggil, "
+          "krama andhap, each once");
     }
   }
   return m;
@@ -278,10 +281,11 @@ std::vector<Issue> CheckSpelling(const std::vector<Entry>& entries) {
       if (w.empty()) continue;
       const std::u32string want = ExpectedAs(w);
       if (want != w && !AExceptions().count(w)) {
-        issues.push_back({e.line, "\"" + Encode(w) + "\" in " + Quote(e.headword) +
-                                      ": want \"" + Encode(want) +
-                                      "\" (a for [ɔ] in the last open syllable and the one "
-                                      "before it, ã elsewhere)",
+        issues.push_back({e.line,
+                          "\"" + Encode(w) + "\" in " + Quote(e.headword) + ": want \"" +
+                              Encode(want) +
+                              "\" (a for [ɔ] in the last open syllable and the one "
+                              "before it, ã elsewhere)",
                           "a"});
       }
       if (DerivedExceptions().count(w)) continue;

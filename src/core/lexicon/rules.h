@@ -10,8 +10,9 @@
 //    of two or more vowels; a form is the root with a prefix (di-, ke-, ka-, pa-, pi-, sa-, se-,
 //    pe-, ma-, kuma-, pra-, or the nasal of an active verb, alone or after pa-/pe-) and/or a
 //    suffix, or the same word inside a compound. A few forms whose root is a homograph missing
-//    from the list are exempt (listed in rules.cpp). é and è may alternate (dhéwé, dhèwèké): only pepet against é/è counts.
-//    Where several headwords share the root's letters, agreeing with one of them is enough.
+//    from the list are exempt (listed in rules.cpp). é and è may alternate (dhéwé, dhèwèké): only
+//    pepet against é/è counts. Where several headwords share the root's letters, agreeing with one
+//    of them is enough.
 //  * A root ending in i takes è before the suffixes -i and -an: tali -> nalèni, bali -> balèn.
 //
 // Registers (the meaning text):

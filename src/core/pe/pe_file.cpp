@@ -125,7 +125,8 @@ std::vector<std::string> ReadDelayImports(const Image& image, Directory dir) {
     // Attribute bit 0 clear: the old layout, whose addresses are virtual addresses.
     std::uint64_t rva = name;
     if ((attributes & 1) == 0) {
-      if (name < image.image_base) throw PeError("a delay-imported DLL's name lies below the image");
+      if (name < image.image_base)
+        throw PeError("a delay-imported DLL's name lies below the image");
       rva = name - image.image_base;
     }
     dlls.push_back(image.Name(rva, "a delay-imported DLL's name"));
@@ -136,7 +137,8 @@ std::vector<std::string> ReadDelayImports(const Image& image, Directory dir) {
 // whose id is `id`, or its first entry at all when `id` is empty. Answers the entry's
 // OffsetToData, or nothing when the directory has no such entry.
 std::optional<std::uint32_t> ResourceEntry(const Image& image, std::uint64_t root,
-                                           std::uint64_t dir_offset, std::optional<std::uint32_t> id) {
+                                           std::uint64_t dir_offset,
+                                           std::optional<std::uint32_t> id) {
   const std::uint64_t dir = root + dir_offset;
   const std::uint32_t counts = image.U32(dir + 12, "a resource directory");
   const std::uint32_t named = counts & 0xFFFF, ids = counts >> 16;
@@ -169,7 +171,8 @@ std::optional<Resource> FindResource(const Image& image, Directory dir, std::uin
   if (!(*name & kSubdirectory)) throw PeError("the " + what + " resource name is not a directory");
   auto language = ResourceEntry(image, root, *name & ~kSubdirectory, std::nullopt);
   if (!language) return std::nullopt;
-  if (*language & kSubdirectory) throw PeError("the " + what + " resource has a directory too many");
+  if (*language & kSubdirectory)
+    throw PeError("the " + what + " resource has a directory too many");
   const std::uint32_t data_rva = image.U32(root + *language, "a resource entry");
   const std::uint32_t data_size = image.U32(root + *language + 4, "a resource entry");
   const auto place = image.Locate(data_rva, "a resource's data");
@@ -224,7 +227,8 @@ std::string SectionName(const Reader& file, std::uint64_t header, std::uint64_t 
     if (string_table == 0) throw PeError("a long section name without a string table");
     const std::uint32_t table_size = file.U32(string_table, "the COFF string table");
     const std::uint64_t offset = std::stoul(name.substr(1));
-    if (offset < 4 || offset >= table_size) throw PeError("a section name outside the string table");
+    if (offset < 4 || offset >= table_size)
+      throw PeError("a section name outside the string table");
     return file.Name(string_table + offset, string_table + table_size, "a long section name");
   }
   return name;
@@ -245,7 +249,8 @@ const Section* PeFile::FindSection(std::string_view name) const noexcept {
 
 PeFile ReadPe(std::span<const std::uint8_t> bytes) {
   const detail::Reader file(bytes);
-  if (!file.Has(0, 64) || bytes[0] != 'M' || bytes[1] != 'Z') throw PeError("not a program file (no MZ header)");
+  if (!file.Has(0, 64) || bytes[0] != 'M' || bytes[1] != 'Z')
+    throw PeError("not a program file (no MZ header)");
   const std::uint64_t pe = file.U32(0x3C, "the PE header");
   if (file.U32(pe, "the PE header") != 0x00004550) throw PeError("not a PE file (no PE signature)");
 
@@ -265,8 +270,9 @@ PeFile ReadPe(std::span<const std::uint8_t> bytes) {
   result.pe32_plus = magic == 0x20B;
   const std::uint64_t count_at = result.pe32_plus ? 108 : 92;
   if (optional_size < count_at + 4) throw PeError("the optional header is too short");
-  const std::uint64_t image_base = result.pe32_plus ? file.U64(optional + 24, "the optional header")
-                                                    : file.U32(optional + 28, "the optional header");
+  const std::uint64_t image_base = result.pe32_plus
+                                       ? file.U64(optional + 24, "the optional header")
+                                       : file.U32(optional + 28, "the optional header");
   const std::uint32_t directory_count = file.U32(optional + count_at, "the optional header");
   auto directory = [&](std::uint32_t index) {
     detail::Directory d;
@@ -299,7 +305,8 @@ PeFile ReadPe(std::span<const std::uint8_t> bytes) {
 
   const detail::Image image{file, result.sections, image_base};
   result.imported_dlls = detail::ReadImports(image, directory(detail::kImportDirectory));
-  result.delay_imported_dlls = detail::ReadDelayImports(image, directory(detail::kDelayImportDirectory));
+  result.delay_imported_dlls =
+      detail::ReadDelayImports(image, directory(detail::kDelayImportDirectory));
   result.version = detail::ReadVersion(image, file, directory(detail::kResourceDirectory));
   result.manifest = detail::ReadManifest(image, file, directory(detail::kResourceDirectory));
   return result;
@@ -309,8 +316,10 @@ std::optional<std::string> AssemblyVersion(std::string_view manifest) {
   const auto open = manifest.find("<assemblyIdentity");
   if (open == std::string_view::npos) return std::nullopt;
   const auto close = manifest.find('>', open);
-  const std::string_view tag = manifest.substr(open, close == std::string_view::npos ? close : close - open);
-  for (std::size_t at = tag.find("version="); at != std::string_view::npos; at = tag.find("version=", at + 1)) {
+  const std::string_view tag =
+      manifest.substr(open, close == std::string_view::npos ? close : close - open);
+  for (std::size_t at = tag.find("version="); at != std::string_view::npos;
+       at = tag.find("version=", at + 1)) {
     const char before = tag[at - 1];  // "version" as a whole attribute name, not its tail
     if (before != ' ' && before != '\t' && before != '\r' && before != '\n') continue;
     const std::size_t value = at + 8;
@@ -324,11 +333,10 @@ std::optional<std::string> AssemblyVersion(std::string_view manifest) {
 
 bool IsSystemDll(std::string_view name) noexcept {
   static constexpr std::array<std::string_view, 22> kSystem = {
-      "kernel32.dll", "user32.dll",   "gdi32.dll",    "comctl32.dll", "comdlg32.dll",
-      "msimg32.dll",  "shell32.dll",  "shlwapi.dll",  "winmm.dll",    "msvcrt.dll",
-      "advapi32.dll", "ole32.dll",    "oleaut32.dll", "uxtheme.dll",  "version.dll",
-      "imm32.dll",    "ws2_32.dll",   "dwmapi.dll",   "usp10.dll",    "riched20.dll",
-      "msftedit.dll", "ntdll.dll"};
+      "kernel32.dll", "user32.dll",   "gdi32.dll",    "comctl32.dll", "comdlg32.dll", "msimg32.dll",
+      "shell32.dll",  "shlwapi.dll",  "winmm.dll",    "msvcrt.dll",   "advapi32.dll", "ole32.dll",
+      "oleaut32.dll", "uxtheme.dll",  "version.dll",  "imm32.dll",    "ws2_32.dll",   "dwmapi.dll",
+      "usp10.dll",    "riched20.dll", "msftedit.dll", "ntdll.dll"};
   std::string lower(name.substr(0, kMaxNameLength));
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -343,7 +351,8 @@ std::vector<std::string> ReleaseProblems(const PeFile& file) {
   for (const Section& s : file.sections)
     if (s.name.starts_with(".debug_") || s.name.starts_with(".zdebug_"))
       problems.push_back("carries the debug section " + s.name);
-  if (!file.FindSection(".gnu_debuglink")) problems.push_back("has no link to its symbol file (.gnu_debuglink)");
+  if (!file.FindSection(".gnu_debuglink"))
+    problems.push_back("has no link to its symbol file (.gnu_debuglink)");
   return problems;
 }
 

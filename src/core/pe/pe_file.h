@@ -24,7 +24,7 @@ class PeError : public std::runtime_error {
 };
 
 // Limits on what a program file of ours can hold; a file beyond them is rejected as malformed.
-inline constexpr std::size_t kMaxSections = 96;          // the format's own limit
+inline constexpr std::size_t kMaxSections = 96;  // the format's own limit
 inline constexpr std::size_t kMaxImportedDlls = 1024;
 inline constexpr std::size_t kMaxNameLength = 260;
 inline constexpr std::size_t kMaxResourceEntries = 4096;  // per resource directory

@@ -48,9 +48,7 @@ constexpr char32_t kNa = 0xA9A4, kRa = 0xA9AB, kKa = 0xA98F, kSa = 0xA9B1, kNga 
 
 bool IsFinalSignLetter(char32_t c) { return c == kNga || c == kRa || c == kHa; }
 
-char32_t FinalSign(char32_t c) {
-  return c == kNga ? kCecak : c == kRa ? kLayar : kWignyan;
-}
+char32_t FinalSign(char32_t c) { return c == kNga ? kCecak : c == kRa ? kLayar : kWignyan; }
 
 // One code point at `pos`; a malformed sequence yields U+FFFD and consumes one byte.
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
@@ -63,10 +61,17 @@ char32_t FoldLetter(char32_t cp) {
   if (cp >= 'A' && cp <= 'Z') return cp - 'A' + 'a';
   if (cp >= 'a' && cp <= 'z') return cp;
   switch (cp) {
-    case 0xE3: case 0xC3: return 0xE3;  // ã Ã
-    case 0xE9: case 0xC9: return 0xE9;  // é É
-    case 0xE8: case 0xC8: return 0xE8;  // è È
-    default: return 0;
+    case 0xE3:
+    case 0xC3:
+      return 0xE3;  // ã Ã
+    case 0xE9:
+    case 0xC9:
+      return 0xE9;  // é É
+    case 0xE8:
+    case 0xC8:
+      return 0xE8;  // è È
+    default:
+      return 0;
   }
 }
 
@@ -85,9 +90,18 @@ std::vector<Char> Decode(std::string_view s) {
     // Decomposed accents: e + U+0301/U+0300, a + U+0303.
     if (!chars.empty() && (cp == 0x301 || cp == 0x300 || cp == 0x303)) {
       Char& prev = chars.back();
-      if (prev.letter == 'e' && cp == 0x301) { prev.letter = 0xE9; continue; }
-      if (prev.letter == 'e' && cp == 0x300) { prev.letter = 0xE8; continue; }
-      if (prev.letter == 'a' && cp == 0x303) { prev.letter = 0xE3; continue; }
+      if (prev.letter == 'e' && cp == 0x301) {
+        prev.letter = 0xE9;
+        continue;
+      }
+      if (prev.letter == 'e' && cp == 0x300) {
+        prev.letter = 0xE8;
+        continue;
+      }
+      if (prev.letter == 'a' && cp == 0x303) {
+        prev.letter = 0xE3;
+        continue;
+      }
     }
     chars.push_back({FoldLetter(cp), cp});
   }
@@ -104,38 +118,99 @@ std::vector<Unit> Units(const std::vector<char32_t>& letters) {
     const char32_t c = letters[i];
     const char32_t next = i + 1 < letters.size() ? letters[i + 1] : 0;
     switch (c) {
-      case 'a': case 0xE3: vowel(Vowel::kA); break;
-      case 'i': vowel(Vowel::kI); break;
-      case 'u': vowel(Vowel::kU); break;
-      case 0xE9: case 0xE8: vowel(Vowel::kTaling); break;
-      case 'o': vowel(Vowel::kO); break;
-      case 'e': vowel(Vowel::kPepet); break;
-      case 'h': consonant(kHa); break;
-      case 'n':
-        if (next == 'y') { consonant(0xA99A); ++i; }
-        else if (next == 'g') { consonant(kNga); ++i; }
-        else consonant(kNa);
+      case 'a':
+      case 0xE3:
+        vowel(Vowel::kA);
         break;
-      case 'c': consonant(0xA995); break;
-      case 'r': consonant(kRa); break;
-      case 'k': case 'q': consonant(kKa); break;
+      case 'i':
+        vowel(Vowel::kI);
+        break;
+      case 'u':
+        vowel(Vowel::kU);
+        break;
+      case 0xE9:
+      case 0xE8:
+        vowel(Vowel::kTaling);
+        break;
+      case 'o':
+        vowel(Vowel::kO);
+        break;
+      case 'e':
+        vowel(Vowel::kPepet);
+        break;
+      case 'h':
+        consonant(kHa);
+        break;
+      case 'n':
+        if (next == 'y') {
+          consonant(0xA99A);
+          ++i;
+        } else if (next == 'g') {
+          consonant(kNga);
+          ++i;
+        } else
+          consonant(kNa);
+        break;
+      case 'c':
+        consonant(0xA995);
+        break;
+      case 'r':
+        consonant(kRa);
+        break;
+      case 'k':
+      case 'q':
+        consonant(kKa);
+        break;
       case 'd':
-        if (next == 'h') { consonant(0xA99D); ++i; } else consonant(0xA9A2);
+        if (next == 'h') {
+          consonant(0xA99D);
+          ++i;
+        } else
+          consonant(0xA9A2);
         break;
       case 't':
-        if (next == 'h') { consonant(0xA99B); ++i; } else consonant(0xA9A0);
+        if (next == 'h') {
+          consonant(0xA99B);
+          ++i;
+        } else
+          consonant(0xA9A0);
         break;
-      case 's': consonant(kSa); break;
-      case 'w': case 'v': consonant(0xA9AE); break;
-      case 'l': consonant(0xA9AD); break;
-      case 'p': case 'f': consonant(0xA9A5); break;
-      case 'j': case 'z': consonant(0xA997); break;
-      case 'y': consonant(kYa); break;
-      case 'm': consonant(0xA9A9); break;
-      case 'g': consonant(0xA992); break;
-      case 'b': consonant(0xA9A7); break;
-      case 'x': consonant(kKa); consonant(kSa); break;
-      default: break;  // Unreachable: FoldLetter admits nothing else.
+      case 's':
+        consonant(kSa);
+        break;
+      case 'w':
+      case 'v':
+        consonant(0xA9AE);
+        break;
+      case 'l':
+        consonant(0xA9AD);
+        break;
+      case 'p':
+      case 'f':
+        consonant(0xA9A5);
+        break;
+      case 'j':
+      case 'z':
+        consonant(0xA997);
+        break;
+      case 'y':
+        consonant(kYa);
+        break;
+      case 'm':
+        consonant(0xA9A9);
+        break;
+      case 'g':
+        consonant(0xA992);
+        break;
+      case 'b':
+        consonant(0xA9A7);
+        break;
+      case 'x':
+        consonant(kKa);
+        consonant(kSa);
+        break;
+      default:
+        break;  // Unreachable: FoldLetter admits nothing else.
     }
   }
   return units;
@@ -143,12 +218,24 @@ std::vector<Unit> Units(const std::vector<char32_t>& letters) {
 
 void PutVowelSign(std::string& out, Vowel v) {
   switch (v) {
-    case Vowel::kA: break;
-    case Vowel::kI: AppendUtf8(out, kWulu); break;
-    case Vowel::kU: AppendUtf8(out, kSuku); break;
-    case Vowel::kTaling: AppendUtf8(out, kTaling); break;
-    case Vowel::kO: AppendUtf8(out, kTaling); AppendUtf8(out, kTarung); break;
-    case Vowel::kPepet: AppendUtf8(out, kPepet); break;
+    case Vowel::kA:
+      break;
+    case Vowel::kI:
+      AppendUtf8(out, kWulu);
+      break;
+    case Vowel::kU:
+      AppendUtf8(out, kSuku);
+      break;
+    case Vowel::kTaling:
+      AppendUtf8(out, kTaling);
+      break;
+    case Vowel::kO:
+      AppendUtf8(out, kTaling);
+      AppendUtf8(out, kTarung);
+      break;
+    case Vowel::kPepet:
+      AppendUtf8(out, kPepet);
+      break;
   }
 }
 

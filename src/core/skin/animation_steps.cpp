@@ -94,8 +94,8 @@ std::vector<AnimationFrame> ShowAnimationFrames(int width, int height, int timeM
   return out;
 }
 
-std::vector<AnimationFrame> HideAnimationFrames(int width, int height, int timeMs,
-                                                int startOpacity, TlcAnimType mode) {
+std::vector<AnimationFrame> HideAnimationFrames(int width, int height, int timeMs, int startOpacity,
+                                                TlcAnimType mode) {
   HideAnimationSteps steps(width, height, timeMs, startOpacity, mode);
   std::vector<AnimationFrame> out;
   for (AnimationFrame f; steps.Next(f);) out.push_back(f);

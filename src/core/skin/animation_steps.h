@@ -63,8 +63,8 @@ class HideAnimationSteps {
 
 std::vector<AnimationFrame> ShowAnimationFrames(int width, int height, int timeMs, int target,
                                                 TlcAnimType mode);
-std::vector<AnimationFrame> HideAnimationFrames(int width, int height, int timeMs,
-                                                int startOpacity, TlcAnimType mode);
+std::vector<AnimationFrame> HideAnimationFrames(int width, int height, int timeMs, int startOpacity,
+                                                TlcAnimType mode);
 
 // The weights of the old look in the skin-change cross-fade, one per frame (N + 1 frames):
 // 255 falling by 255 div N, never below 0. Empty when N = 0.

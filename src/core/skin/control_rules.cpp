@@ -27,7 +27,8 @@ bool InRanges(int kind, const Ranges& ranges) {
 }  // namespace
 
 bool IsColorApplyingKind(int kind) {
-  return InRanges(kind, std::initializer_list<Range>{{2, 18}, {41, 41}, {76, 84}, {96, 96}, {131, 140}});
+  return InRanges(kind,
+                  std::initializer_list<Range>{{2, 18}, {41, 41}, {76, 84}, {96, 96}, {131, 140}});
 }
 
 bool IsHoverInactiveKind(int kind) {
@@ -35,14 +36,31 @@ bool IsHoverInactiveKind(int kind) {
 }
 
 bool IsNeverGlowingKind(int kind) {
-  return InRanges(kind, std::initializer_list<Range>{{51, 52}, {54, 54}, {56, 60}, {68, 68}, {73, 74}, {110, 110},
-                         {141, 141}, {143, 143}, {151, 151}, {161, 161}, {226, 226}});
+  return InRanges(kind, std::initializer_list<Range>{{51, 52},
+                                                     {54, 54},
+                                                     {56, 60},
+                                                     {68, 68},
+                                                     {73, 74},
+                                                     {110, 110},
+                                                     {141, 141},
+                                                     {143, 143},
+                                                     {151, 151},
+                                                     {161, 161},
+                                                     {226, 226}});
 }
 
 std::string DefaultSectionForKind(int kind, std::string_view className) {
   static const std::pair<std::vector<Range>, const char*> kTable[] = {
-      {{{2, 8}, {10, 10}, {41, 41}, {76, 76}, {78, 78}, {83, 85}, {96, 96}, {131, 131},
-        {140, 140}, {227, 227}},
+      {{{2, 8},
+        {10, 10},
+        {41, 41},
+        {76, 76},
+        {78, 78},
+        {83, 85},
+        {96, 96},
+        {131, 131},
+        {140, 140},
+        {227, 227}},
        "EDIT"},
       {{{11, 18}, {81, 82}}, "COMBOBOX"},
       {{{19, 19}}, "BAR"},
@@ -75,10 +93,17 @@ int BackgroundKindOf(const TsGeneralData& s) {
   if (s.ImagePercent > 0) kind += 4;
   if (s.GradientPercent > 0 && s.Gradient && !s.Gradient->empty()) {
     switch (s.Gradient->front().Mode) {
-      case 0: kind += 2; break;
-      case 1: kind += 1; break;
-      case 2: kind += 3; break;
-      default: break;
+      case 0:
+        kind += 2;
+        break;
+      case 1:
+        kind += 1;
+        break;
+      case 2:
+        kind += 3;
+        break;
+      default:
+        break;
     }
   }
   return kind;
@@ -117,8 +142,8 @@ TColor BackgroundColorAnswer(const TsGeneralData& section, bool hasParent, TColo
 
 bool BackgroundIsOwn(const TsGeneralData& s, const TsMaskData* mask, bool hasParentControl,
                      bool parentHasSimpleFlag) {
-  if (mask != nullptr && (LeftWidth(*mask) + RightWidth(*mask) > 20 ||
-                          TopWidth(*mask) + BottomWidth(*mask) > 20)) {
+  if (mask != nullptr &&
+      (LeftWidth(*mask) + RightWidth(*mask) > 20 || TopWidth(*mask) + BottomWidth(*mask) > 20)) {
     return true;
   }
   const int t = s.Transparency;

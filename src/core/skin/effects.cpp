@@ -37,8 +37,8 @@ bool ValidIndex(int i) { return i >= 0 && i < kThirdPartyCount; }
 
 }  // namespace
 
-const std::array<int, kThirdPartyCount> kThirdPartyStreamOrder = {0, 1, 2,  3,  6,  7,  8,  5,  9,
-                                                                  4, 10, 12, 11, 13, 14, 15, 16, 17};
+const std::array<int, kThirdPartyCount> kThirdPartyStreamOrder = {
+    0, 1, 2, 3, 6, 7, 8, 5, 9, 4, 10, 12, 11, 13, 14, 15, 16, 17};
 
 bool TlcSkinEffects::AllowGlowing() const {
   if (!allowGlowing_ || platform_ == nullptr) return false;
@@ -57,7 +57,8 @@ std::string_view ThirdPartyDefault(int index) {
 }
 
 ThirdPartyList::ThirdPartyList() {
-  for (int i = 0; i < kThirdPartyCount; ++i) values_[static_cast<std::size_t>(i)] = ThirdPartyDefault(i);
+  for (int i = 0; i < kThirdPartyCount; ++i)
+    values_[static_cast<std::size_t>(i)] = ThirdPartyDefault(i);
 }
 
 std::string ThirdPartyList::Get(int index) const {

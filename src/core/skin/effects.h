@@ -103,8 +103,24 @@ class TlcSkinEffects {
 // Control kinds of the class-name lists, in list-index order.
 inline constexpr int kThirdPartyCount = 18;
 enum class ThirdPartyKind : int {
-  Edit, Button, BitBtn, CheckBox, ComboBox, Grid, GroupBox, ListView, Panel, TreeView, wwEdit,
-  GridEh, VirtualTree, PageControl, TabControl, ToolBar, StatusBar, SpeedButton
+  Edit,
+  Button,
+  BitBtn,
+  CheckBox,
+  ComboBox,
+  Grid,
+  GroupBox,
+  ListView,
+  Panel,
+  TreeView,
+  wwEdit,
+  GridEh,
+  VirtualTree,
+  PageControl,
+  TabControl,
+  ToolBar,
+  StatusBar,
+  SpeedButton
 };
 
 // Display name ("Edit", "Button", ...) and property name ("ThirdEdits", ...) of list `index`;

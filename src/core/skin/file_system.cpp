@@ -43,8 +43,8 @@ std::optional<std::vector<std::uint8_t>> HostFileSystem::ReadFile(const std::str
   std::ifstream in(p, std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()),
-                           static_cast<std::streamsize>(size))) {
+  if (size > 0 &&
+      !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
     return std::nullopt;
   }
   return bytes;

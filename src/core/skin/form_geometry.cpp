@@ -42,8 +42,7 @@ int SystemCaptionHeight(const FrameFormInput& f, const FrameMetrics& m) {
 }
 
 bool TitleBelowSystem(const FrameFormInput& f, const FrameMetrics& m, const FrameSkinValues& s) {
-  return s.ExtendedBorders && f.Zoomed() &&
-         s.EffectiveMaxHeight() < SystemCaptionHeight(f, m) + 4;
+  return s.ExtendedBorders && f.Zoomed() && s.EffectiveMaxHeight() < SystemCaptionHeight(f, m) + 4;
 }
 
 int CaptionHeight(const FrameFormInput& f, const FrameMetrics& m, const FrameSkinValues& s) {
@@ -159,16 +158,19 @@ CaptionButtonLayout LayoutCaptionButtons(const SkinTables& tables, const FrameFo
   const bool large = HasLargeCaption(rules.BorderStyle);
   const bool anyCaption = caption > 0;
 
-  out.System[0] = {kHitClose, images.Close, anyCaption && VisibleClose(rules), true,
-                   images.Aligned, {}};
-  out.System[1] = {kHitMaxButton, images.Max, anyCaption && VisibleMax(rules),
-                   rules.WindowState == TWindowState::wsMaximized ? EnabledRestore(rules)
-                                                                  : EnabledMax(rules),
-                   images.Aligned, {}};
-  out.System[2] = {kHitMinButton, images.Min, anyCaption && VisibleMin(rules), EnabledMin(rules),
-                   images.Aligned, {}};
-  out.System[3] = {kHitHelp, images.Help, anyCaption && VisibleHelp(rules), true,
-                   images.HelpAligned, {}};
+  out.System[0] = {kHitClose, images.Close,   anyCaption && VisibleClose(rules),
+                   true,      images.Aligned, {}};
+  out.System[1] = {
+      kHitMaxButton,
+      images.Max,
+      anyCaption && VisibleMax(rules),
+      rules.WindowState == TWindowState::wsMaximized ? EnabledRestore(rules) : EnabledMax(rules),
+      images.Aligned,
+      {}};
+  out.System[2] = {kHitMinButton,     images.Min,     anyCaption && VisibleMin(rules),
+                   EnabledMin(rules), images.Aligned, {}};
+  out.System[3] = {kHitHelp, images.Help,        anyCaption && VisibleHelp(rules),
+                   true,     images.HelpAligned, {}};
 
   const int height = MaskHeightOr21(tables, images.Close);
   const int titleWidth = MaskWidthOr21(tables, images.Title);
@@ -207,8 +209,12 @@ CaptionButtonLayout LayoutCaptionButtons(const SkinTables& tables, const FrameFo
   bool firstUser = true;
   for (std::size_t i = 0; i < f.UserButtons.size(); ++i) {
     const TitleButtonShape& u = f.UserButtons[i];
-    CaptionButtonInfo b{kHitUserButton + static_cast<int>(i), images.Title,
-                        anyCaption && u.Visible, u.Enabled, false, {}};
+    CaptionButtonInfo b{kHitUserButton + static_cast<int>(i),
+                        images.Title,
+                        anyCaption && u.Visible,
+                        u.Enabled,
+                        false,
+                        {}};
     if (b.Visible) {
       if (firstUser) {
         x -= 8;
@@ -218,7 +224,7 @@ CaptionButtonLayout LayoutCaptionButtons(const SkinTables& tables, const FrameFo
       const int t = top(false);
       b.Rect = {x - w, t, x, t + height};
       x = b.Rect.left - spacing;
-      }
+    }
     out.User.push_back(b);
   }
   out.TotalWidth = TotalButtonsWidth(out, f, s);
@@ -271,8 +277,7 @@ Rect CaptionTextBand(const FrameFormInput& f, const FrameMetrics& m, const Frame
   return {left, top, right, std::max(top, frame + caption + (s.ExtendedBorders ? s.ExtTop : 0))};
 }
 
-int CaptionTextLeft(const Rect& band, int textWidth, CaptionAlignment alignment,
-                    bool rightToLeft) {
+int CaptionTextLeft(const Rect& band, int textWidth, CaptionAlignment alignment, bool rightToLeft) {
   if (rightToLeft) {
     if (alignment == CaptionAlignment::taLeftJustify) {
       alignment = CaptionAlignment::taRightJustify;

@@ -63,13 +63,13 @@ struct TitleButtonShape {
 // A form and its window as the frame geometry sees them.
 struct FrameFormInput {
   FormRulesInput Rules;
-  bool ChildWindow = false;   // the window has a parent
-  bool ThickFrame = false;    // WS_THICKFRAME
-  bool Border = false;        // WS_BORDER
-  bool FullCaption = false;   // both bits of WS_CAPTION
+  bool ChildWindow = false;  // the window has a parent
+  bool ThickFrame = false;   // WS_THICKFRAME
+  bool Border = false;       // WS_BORDER
+  bool FullCaption = false;  // both bits of WS_CAPTION
   bool ShowAppIcon = true;
   int TitleIconWidth = 0, TitleIconHeight = 0;  // 0 = automatic
-  int Width = 0;  // of the composed picture
+  int Width = 0;                                // of the composed picture
   std::vector<TitleButtonShape> UserButtons;
 
   bool Zoomed() const { return Rules.WindowState == TWindowState::wsMaximized; }
@@ -160,12 +160,12 @@ int CaptionTextLeft(const graphics::Rect& band, int textWidth, CaptionAlignment 
 struct FrameStripInput {
   int Width = 0, Height = 0;  // window
   int ClientHeight = 0;
-  int Frame = 0;             // FormFrameWidth
-  int FormBorderWidth = 0;   // the form's own BorderWidth property
-  int HScrollHeight = 0;     // the form's own horizontal scroll bar when shown, else 0
-  bool HasCaption = false;   // CaptionHeight > 0
-  bool Border = false;       // WS_BORDER
-  bool ThickFrame = false;   // WS_THICKFRAME
+  int Frame = 0;               // FormFrameWidth
+  int FormBorderWidth = 0;     // the form's own BorderWidth property
+  int HScrollHeight = 0;       // the form's own horizontal scroll bar when shown, else 0
+  bool HasCaption = false;     // CaptionHeight > 0
+  bool Border = false;         // WS_BORDER
+  bool ThickFrame = false;     // WS_THICKFRAME
   bool NoBorderStyle = false;  // bsNone
   bool Minimized = false;
 };

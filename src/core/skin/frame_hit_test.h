@@ -50,8 +50,8 @@ int FrameHitTest(const FrameHitInput& in);
 constexpr bool HitGoesToDefault(int code) { return code < kHitSysMenu || code == kHitMenu; }
 // The codes that make a caption button hot: 8, 9, 20, 21, 101-103 and user buttons 1000-1100.
 constexpr bool IsCaptionButtonHit(int code) {
-  return code == kHitMinButton || code == kHitMaxButton || code == kHitClose ||
-         code == kHitHelp || (code >= kHitMdiClose && code <= kHitMdiMinimize) ||
+  return code == kHitMinButton || code == kHitMaxButton || code == kHitClose || code == kHitHelp ||
+         (code >= kHitMdiClose && code <= kHitMdiMinimize) ||
          (code >= kHitUserButton && code <= kHitUserButton + 100);
 }
 

@@ -33,7 +33,8 @@ GlowPicture BuildGlowPicture(const SkinTables& tables, int maskIndex, Rect contr
 
     // Cut at the hidden sides when only part of the control shows.
     int cl = 0, ct = 0, cr = 0, cb = 0;
-    if (visibleRect.width() != controlRect.width() || visibleRect.height() != controlRect.height()) {
+    if (visibleRect.width() != controlRect.width() ||
+        visibleRect.height() != controlRect.height()) {
       cl = visibleRect.left != 0 ? lw + visibleRect.left - margin : 0;
       ct = visibleRect.top != 0 ? tw + visibleRect.top - margin : 0;
       if (visibleRect.right != controlRect.width()) {

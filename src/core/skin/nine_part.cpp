@@ -32,15 +32,14 @@ BorderWidths FitBorders(BorderWidths b, int width, int height) {
   return b;
 }
 
-bool LayoutNineParts(Rect dest, Rect frame, int sourceBottom, BorderWidths b,
-                     NinePartLayout& out) {
+bool LayoutNineParts(Rect dest, Rect frame, int sourceBottom, BorderWidths b, NinePartLayout& out) {
   const int fw = frame.width();
   const int fh = frame.height();
   const int cw = fw - b.left - b.right;
   const int ch = fh - b.top - b.bottom;
   if (cw < 0 || ch < 0) return false;
   const int sx = frame.left, sy = frame.top;
-  const int sRight = sx + fw - b.right;   // first column of the right border in the source
+  const int sRight = sx + fw - b.right;  // first column of the right border in the source
   const int sBottom = sourceBottom - b.bottom;
   const int dRight = dest.right - b.right;
   const int dBottom = dest.bottom - b.bottom;
@@ -148,8 +147,7 @@ std::vector<Rect> RectsAround(Rect clip, const std::vector<Rect>& excluded) {
   return out;
 }
 
-std::vector<Rect> GroupBoxFrameParts(Rect box, int captionHeight, int left, int right,
-                                     int bottom) {
+std::vector<Rect> GroupBoxFrameParts(Rect box, int captionHeight, int left, int right, int bottom) {
   std::vector<Rect> parts;
   auto add = [&](Rect r) {
     r = r.intersect(box);

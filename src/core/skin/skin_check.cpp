@@ -29,34 +29,60 @@ std::string Describe(const TsMaskData& m, int index) {
 
 const std::vector<SectionRequirement>& ProgramSkinRequirements() {
   static const std::vector<SectionRequirement> kRequired = [] {
-    std::vector<std::string> globalImages = {"TITLEBUTTON", "BOXCHECKED", "BOXUNCHECKED",
-                                             "BOXGRAYED", "RADIOCHECKED", "RADIOUNCHECKED",
+    std::vector<std::string> globalImages = {"TITLEBUTTON", "BOXCHECKED",   "BOXUNCHECKED",
+                                             "BOXGRAYED",   "RADIOCHECKED", "RADIOUNCHECKED",
                                              "RADIOGRAYED", "SMALLCHECKED", "SMALLUNCHECKED",
                                              "SMALLGRAYED", "GRIPIMAGE"};
-    for (const char* icon : {"BICONCLOSE", "BICLOSEALONE", "BICONMAX", "BICONNORM", "BICONMIN",
-                             "BICONHELP", "SICONCLOSE", "SICONMAX", "SICONNORM", "SICONMIN",
-                             "SICONHELP"}) {
+    for (const char* icon :
+         {"BICONCLOSE", "BICLOSEALONE", "BICONMAX", "BICONNORM", "BICONMIN", "BICONHELP",
+          "SICONCLOSE", "SICONMAX", "SICONNORM", "SICONMIN", "SICONHELP"}) {
       globalImages.push_back(icon);
       globalImages.push_back(std::string(icon) + "GLOW0");
     }
     std::vector<SectionRequirement> r;
     r.push_back({"GLOBALINFO",
-                 {"VERSION", "MASTERBITMAP", "COLOR", "FONTCOLOR", "TCLEFT", "TCTOP", "TCBOTTOM",
-                  "HOTCOLOR", "SHADOW1COLOR", "SHADOW1OFFSET", "SHADOW1BLUR", "BORDERWIDTH",
-                  "TITLEHEIGHT", "BORDERCOLOR", "BISPACE", "BIVALIGN", "BIRIGHT", "BILEFT",
-                  "BITOP", "BICONCLOSEGLOW", "BICONCLOSEGLOWMARGIN", "BICONMAXGLOW",
-                  "BICONMAXGLOWMARGIN", "BICONMINGLOW", "BICONMINGLOWMARGIN"},
+                 {"VERSION",
+                  "MASTERBITMAP",
+                  "COLOR",
+                  "FONTCOLOR",
+                  "TCLEFT",
+                  "TCTOP",
+                  "TCBOTTOM",
+                  "HOTCOLOR",
+                  "SHADOW1COLOR",
+                  "SHADOW1OFFSET",
+                  "SHADOW1BLUR",
+                  "BORDERWIDTH",
+                  "TITLEHEIGHT",
+                  "BORDERCOLOR",
+                  "BISPACE",
+                  "BIVALIGN",
+                  "BIRIGHT",
+                  "BILEFT",
+                  "BITOP",
+                  "BICONCLOSEGLOW",
+                  "BICONCLOSEGLOWMARGIN",
+                  "BICONMAXGLOW",
+                  "BICONMAXGLOWMARGIN",
+                  "BICONMINGLOW",
+                  "BICONMINGLOWMARGIN"},
                  {},
                  globalImages,
                  {}});
     const std::vector<std::string> painted = {"COLOR", "FONTCOLOR"};
     r.push_back({"FORM", painted, {"BORDERSMASK"}, {}, {}});
     r.push_back({"DIALOG", painted, {"BORDERSMASK"}, {}, {}});
-    r.push_back({"FORMTITLE", {"COLOR", "FONTCOLOR", "HOTFONTCOLOR"}, {"BORDERSMASK", "TITLEBAR"},
-                 {}, {"PATTERN", "HOTPATTERN"}});
+    r.push_back({"FORMTITLE",
+                 {"COLOR", "FONTCOLOR", "HOTFONTCOLOR"},
+                 {"BORDERSMASK", "TITLEBAR"},
+                 {},
+                 {"PATTERN", "HOTPATTERN"}});
     r.push_back({"CAPTION", {"COLOR"}, {}, {}, {}});
-    r.push_back({"BUTTON", {"COLOR", "FONTCOLOR", "HOTFONTCOLOR", "GLOW", "GLOWMARGIN"},
-                 {"BORDERSMASK"}, {"GLOW0"}, {}});
+    r.push_back({"BUTTON",
+                 {"COLOR", "FONTCOLOR", "HOTFONTCOLOR", "GLOW", "GLOWMARGIN"},
+                 {"BORDERSMASK"},
+                 {"GLOW0"},
+                 {}});
     r.push_back({"CHECKBOX", painted, {}, {}, {}});
     r.push_back({"EDIT", painted, {"BORDERSMASK"}, {}, {}});
     r.push_back({"MAINMENU", painted, {}, {"BORDERSMASK"}, {}});
@@ -74,7 +100,8 @@ const std::vector<SectionRequirement>& ProgramSkinRequirements() {
     for (const char* bar : {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"}) {
       r.push_back({bar, {"COLOR"}, {}, {"BORDERSMASK"}, {}});
     }
-    for (const char* button : {"SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"}) {
+    for (const char* button :
+         {"SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"}) {
       r.push_back({button, {"COLOR"}, {}, {"BORDERSMASK", "GLYPHMASK"}, {}});
     }
     for (const char* slider : {"SCROLLSLIDERH", "SCROLLSLIDERV"}) {
@@ -103,7 +130,8 @@ std::string ImageProblem(const SkinTables& tables, int index) {
   if (r.height() % rows != 0) return "its height is not a whole number of rows";
   if (m->ImageKind != 0) return "";
   if (LeftWidth(*m) + RightWidth(*m) > FrameWidth(*m)) return "its borders are wider than a frame";
-  if (TopWidth(*m) + BottomWidth(*m) > FrameHeight(*m)) return "its borders are higher than a frame";
+  if (TopWidth(*m) + BottomWidth(*m) > FrameHeight(*m))
+    return "its borders are higher than a frame";
   return "";
 }
 
@@ -117,7 +145,8 @@ std::vector<std::string> CheckSkin(const SkinText& text, const SkinTables& table
       continue;
     }
     for (const std::string& key : req.values) {
-      if (!HasValue(text, req.section, key)) problems.push_back(req.section + ": missing value " + key);
+      if (!HasValue(text, req.section, key))
+        problems.push_back(req.section + ": missing value " + key);
     }
     for (const std::string& key : req.images) {
       if (tables.FindImage(index, req.section, key) < 0) {
@@ -137,7 +166,8 @@ std::vector<std::string> CheckSkin(const SkinText& text, const SkinTables& table
   }
   for (int i = 0; i < static_cast<int>(tables.Images.size()); ++i) {
     const std::string why = ImageProblem(tables, i);
-    if (!why.empty()) problems.push_back(Describe(tables.Images[static_cast<std::size_t>(i)], i) + ": " + why);
+    if (!why.empty())
+      problems.push_back(Describe(tables.Images[static_cast<std::size_t>(i)], i) + ": " + why);
   }
   return problems;
 }

@@ -7,8 +7,8 @@
 
 namespace sapala::skin {
 
-using graphics::TColor;
 using graphics::ColorToRGB;
+using graphics::TColor;
 
 inline constexpr TColor kFuchsia = graphics::clFuchsia;
 inline constexpr TColor kNoColor = -1;

@@ -145,10 +145,9 @@ std::string DumpTables(const SkinTables& t) {
     o << "  Picture = " << (m.Image ? Picture(*m.Image) : std::string("master bitmap")) << "\n";
     o << "  Rect = " << RectText(m.Rect) << "\n";
     o << "  FrameCount = " << m.FrameCount << ", MaskKind = " << m.MaskKind
-      << ", ImageKind = " << static_cast<int>(m.ImageKind) << ", DrawMode = " << m.DrawMode
-      << "\n";
-    o << "  BorderWidth = " << m.BorderWidth << ", Borders = " << m.LeftBorder << ' '
-      << m.TopBorder << ' ' << m.RightBorder << ' ' << m.BottomBorder << "\n";
+      << ", ImageKind = " << static_cast<int>(m.ImageKind) << ", DrawMode = " << m.DrawMode << "\n";
+    o << "  BorderWidth = " << m.BorderWidth << ", Borders = " << m.LeftBorder << ' ' << m.TopBorder
+      << ' ' << m.RightBorder << ' ' << m.BottomBorder << "\n";
     o << "  Widths = " << LeftWidth(m) << ' ' << TopWidth(m) << ' ' << RightWidth(m) << ' '
       << BottomWidth(m) << ", Frame = " << FrameWidth(m) << " x " << FrameHeight(m) << "\n";
     o << "  TransparentCorners = " << m.TransparentCorners << "\n";

@@ -39,7 +39,8 @@ codecs::DecodeLimits SkinPictureLimits() {
 
 // Counts a decoded picture against the load's budget.
 void Account(SkinTables& t, const Bitmap& b) {
-  const std::size_t bytes = static_cast<std::size_t>(b.Width()) * static_cast<std::size_t>(b.Height()) * 4;
+  const std::size_t bytes =
+      static_cast<std::size_t>(b.Width()) * static_cast<std::size_t>(b.Height()) * 4;
   t.DecodedBytes += bytes;
   if (t.DecodedBytes > t.DecodeBudget) {
     throw SkinError("The skin's pictures are too large");
@@ -129,7 +130,8 @@ class PictureCache {
       return it->second ? std::make_shared<Bitmap>(it->second->Clone()) : nullptr;
     }
     Bitmap pic = decode();
-    std::shared_ptr<Bitmap> first = pic.Width() == 0 ? nullptr : std::make_shared<Bitmap>(std::move(pic));
+    std::shared_ptr<Bitmap> first =
+        pic.Width() == 0 ? nullptr : std::make_shared<Bitmap>(std::move(pic));
     pictures_.emplace(std::move(key), first);
     return first;
   }
@@ -268,9 +270,9 @@ void AddTilde(SkinTables& t, std::string_view section, std::string_view key, std
 
 // Plain ".BMP" picture file. `packedAllowed` is false for common sections, whose pictures are
 // always files beside the skin.
-void AddPlainFile(SkinTables& t, PictureCache& pictures, const SkinSource& src, const FileSystem& fs,
-                  std::string_view section, std::string_view key, std::string_view value,
-                  bool packedAllowed) {
+void AddPlainFile(SkinTables& t, PictureCache& pictures, const SkinSource& src,
+                  const FileSystem& fs, std::string_view section, std::string_view key,
+                  std::string_view value, bool packedAllowed) {
   const std::string upper = UpperAscii(value);
   if (!Contains(upper, ".BMP")) return;
   std::shared_ptr<Bitmap> pic = pictures.Get(packedAllowed ? "=" : "=F", value, [&] {

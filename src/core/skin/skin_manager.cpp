@@ -308,8 +308,8 @@ bool SkinManagerCore::LoadFolderOrStored() {
     isPacked_ = false;
     auto bytes = fs_.ReadFile(skinFile, SkinText::kMaxTextBytes);
     if (!bytes) throw SkinError("Cannot read skin file \"" + skinFile + "\"");
-    const SkinText text =
-        SkinText::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    const SkinText text = SkinText::Parse(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     BuildTables(&text, nullptr);
     return true;
   }
@@ -401,9 +401,15 @@ void SkinManagerCore::RepaintSection(const std::string& sectionName) {
 
 void SkinManagerCore::NoteSystemCommand(unsigned code) {
   switch (code & 0xFFF0u) {
-    case 0xF020u: lastSystemCommand_ = scMinimize; break;
-    case 0xF120u: lastSystemCommand_ = scRestore; break;
-    default: lastSystemCommand_ = scNone; break;
+    case 0xF020u:
+      lastSystemCommand_ = scMinimize;
+      break;
+    case 0xF120u:
+      lastSystemCommand_ = scRestore;
+      break;
+    default:
+      lastSystemCommand_ = scNone;
+      break;
   }
 }
 
@@ -423,8 +429,7 @@ std::string SkinManagerCore::CollectSkinNames(std::vector<std::string>& list, in
     for (const DirEntry& e : fs_.ListDirectory(dir)) {
       if (e.name.empty() || e.name.front() == '.') continue;
       if (e.isDirectory) {
-        if ((kinds == 0 || kinds == 2) &&
-            fs_.FileExists(folder + e.name + "\\Options.dat")) {
+        if ((kinds == 0 || kinds == 2) && fs_.FileExists(folder + e.name + "\\Options.dat")) {
           list.push_back(e.name);
         }
         continue;

@@ -52,8 +52,8 @@ constexpr bool kFastAdler32 = false;
 
 // Inflates one zlib stream starting at `in` (at most `avail` bytes) into exactly `size` bytes.
 // Returns the number of input bytes the stream used.
-std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, Bytes& out,
-                         std::uint32_t size, const std::string& name) {
+std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, Bytes& out, std::uint32_t size,
+                         const std::string& name) {
   out.assign(size, 0);
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw SkinError("zlib initialisation failed");
@@ -290,8 +290,8 @@ Bytes WritePacked(std::span<const PackEntry> entries) {
     put32(static_cast<std::uint32_t>(e.data.size()));
     // PNG and JPEG data is compressed already: stored blocks keep the pack as small and make
     // loading it cheaper (one inflate of the picture instead of two).
-    const bool compressed = HasExtensionUpper(e.name, ".PNG") || HasExtensionUpper(e.name, ".JPG") ||
-                            HasExtensionUpper(e.name, ".JPEG");
+    const bool compressed = HasExtensionUpper(e.name, ".PNG") ||
+                            HasExtensionUpper(e.name, ".JPG") || HasExtensionUpper(e.name, ".JPEG");
     uLongf len = compressBound(static_cast<uLong>(e.data.size()));
     Bytes z(len);
     if (compress2(z.data(), &len, e.data.data(), static_cast<uLong>(e.data.size()),

@@ -27,19 +27,19 @@ using Bytes = std::vector<std::uint8_t>;
 
 // One picture (or other file) of a packed skin.
 struct TlcImageItem {
-  std::string Name;  // as stored
+  std::string Name;       // as stored
   bool IsBitmap = false;  // the name's extension, upper-cased, is ".BMP"
-  Bytes Data;  // inflated bytes
+  Bytes Data;             // inflated bytes
 };
 
 class TlcSkinConvertor {
  public:
   static constexpr std::uint32_t kMaxEntries = 4096;
   static constexpr std::uint32_t kMaxNameLength = 1024;
-  static constexpr std::uint32_t kMaxEntryBytes = 64u << 20;    // one inflated entry
-  static constexpr std::uint64_t kMaxTotalBytes = 256u << 20;   // all entries together
-  static constexpr std::uint64_t kMaxInflateRatio = 1032;       // deflate's best ratio, rounded up
-  static constexpr std::size_t kMaxFileBytes = 256u << 20;      // a packed file read from disk
+  static constexpr std::uint32_t kMaxEntryBytes = 64u << 20;   // one inflated entry
+  static constexpr std::uint64_t kMaxTotalBytes = 256u << 20;  // all entries together
+  static constexpr std::uint64_t kMaxInflateRatio = 1032;      // deflate's best ratio, rounded up
+  static constexpr std::size_t kMaxFileBytes = 256u << 20;     // a packed file read from disk
 
   // Reads the file when it exists (nothing is read otherwise; the reader stays empty).
   void ReadPackedFile(const FileSystem& fs, const std::string& fileName);

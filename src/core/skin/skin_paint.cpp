@@ -78,8 +78,7 @@ bool ToSource(const ParentBackground& p, graphics::BackgroundSource& out) {
 void PutParent(Bitmap& bitmap, Rect rect, const ParentBackground& p) {
   if (p.IsBitmap && p.Bitmap != nullptr) {
     if (p.Bitmap == &bitmap) return;
-    graphics::CopyBitmapRect(bitmap, rect.topLeft(), *p.Bitmap,
-                             rect.offset(p.OffsetX, p.OffsetY));
+    graphics::CopyBitmapRect(bitmap, rect.topLeft(), *p.Bitmap, rect.offset(p.OffsetX, p.OffsetY));
     return;
   }
   graphics::FillBitmapRect(bitmap, rect, p.Color);
@@ -109,8 +108,8 @@ void KeyedPiece(Bitmap& dest, Point pos, const Bitmap& src, Rect source,
   graphics::BackgroundSource bg;
   if (parent != nullptr && ToSource(*parent, bg)) {
     if (bg.bitmap == nullptr) {
-      graphics::FillBitmapRect(dest, graphics::RectOfSize(pos.x, pos.y, source.width(), source.height()),
-                               bg.color);
+      graphics::FillBitmapRect(
+          dest, graphics::RectOfSize(pos.x, pos.y, source.width(), source.height()), bg.color);
       graphics::CopyKeyedWithBackground(dest, pos, src, source, graphics::kKeyPixel, nullptr);
     } else {
       graphics::CopyKeyedWithBackground(dest, pos, src, source, graphics::kKeyPixel, &bg);
@@ -150,8 +149,8 @@ Bitmap Scale(const Bitmap& piece, int w, int h, bool filtered, int filter) {
 
 // A picture piece and its mask piece, each scaled to `destRect`'s size, combined by the masked
 // copy rule.
-void StretchMaskedPiece(Bitmap& dest, Rect destRect, const Bitmap& src, Rect source,
-                        int maskOffset, bool filtered) {
+void StretchMaskedPiece(Bitmap& dest, Rect destRect, const Bitmap& src, Rect source, int maskOffset,
+                        bool filtered) {
   if (destRect.empty() || source.empty()) return;
   const Bitmap pic = CopyOut(src, source);
   const Bitmap mask = CopyOut(src, source.offset(0, maskOffset));
@@ -217,8 +216,8 @@ void PaintStretchablePiece(Bitmap& dest, Rect d, Rect s, const Bitmap& src, cons
 // Nine-part painting of frame `state` of `m` over `rect`; `cornersOnly` repaints the corners
 // alone (cache corner refresh).
 void PaintNine(Bitmap& bitmap, Rect rect, int state, const TsMaskData& m,
-               const ParentBackground* cornerParent, bool cornersOnly, int frameCount,
-               int maskKind, Rect imageRect) {
+               const ParentBackground* cornerParent, bool cornersOnly, int frameCount, int maskKind,
+               Rect imageRect) {
   const Bitmap* src = ImagePixels(m);
   if (src == nullptr) return;
   const int fc = std::max(frameCount, 1);
@@ -227,8 +226,8 @@ void PaintNine(Bitmap& bitmap, Rect rect, int state, const TsMaskData& m,
   q.FrameCount = static_cast<std::int16_t>(frameCount);
   q.MaskKind = static_cast<std::int16_t>(maskKind);
   q.Rect = imageRect;
-  const BorderWidths b =
-      FitBorders({LeftWidth(q), TopWidth(q), RightWidth(q), BottomWidth(q)}, rect.width(), rect.height());
+  const BorderWidths b = FitBorders({LeftWidth(q), TopWidth(q), RightWidth(q), BottomWidth(q)},
+                                    rect.width(), rect.height());
   const int fw = FrameWidth(q), fh = FrameHeight(q);
   const Rect frame = graphics::RectOfSize(imageRect.left + fw * state, imageRect.top, fw, fh);
   const bool masked = maskKind != 0;
@@ -282,7 +281,8 @@ struct Look {
 // MixRectWithColor includes the right column and bottom row: the last ones inside are passed so
 // that nothing beside `r` is mixed.
 void MixInside(Bitmap& bitmap, Rect r, int percent, TColor color) {
-  graphics::MixRectWithColor(bitmap, Rect{r.left, r.top, r.right - 1, r.bottom - 1}, percent, color);
+  graphics::MixRectWithColor(bitmap, Rect{r.left, r.top, r.right - 1, r.bottom - 1}, percent,
+                             color);
 }
 
 // Mixes `r` (inside the bitmap) when each of its rows holds one colour.
@@ -300,7 +300,8 @@ void MixEqualRows(Bitmap& bitmap, Rect r, int percent, TColor color) {
   if (r.empty()) return;
   MixInside(bitmap, Rect{r.left, r.top, r.right, r.top + 1}, percent, color);
   const std::uint32_t* first = bitmap.Row32(r.top) + r.left;
-  for (int y = r.top + 1; y < r.bottom; ++y) std::copy(first, first + r.width(), bitmap.Row32(y) + r.left);
+  for (int y = r.top + 1; y < r.bottom; ++y)
+    std::copy(first, first + r.width(), bitmap.Row32(y) + r.left);
 }
 
 void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackground& parent) {
@@ -457,9 +458,8 @@ void PaintCornersAndBorder(const SkinTables& tables, const TsGeneralData& g, int
 }  // namespace
 
 void PaintElementBackground(const SkinTables& tables, int sectionIndex,
-                            const ParentBackground& parentBg, TColor colorOverride,
-                            int hotTexture, int texture, Bitmap& bitmap, Point offset, Rect rect,
-                            int state) {
+                            const ParentBackground& parentBg, TColor colorOverride, int hotTexture,
+                            int texture, Bitmap& bitmap, Point offset, Rect rect, int state) {
   try {
     PaintBackgroundImpl(tables, sectionIndex, parentBg, colorOverride, hotTexture, texture, bitmap,
                         offset, rect, state);
@@ -557,9 +557,8 @@ Rect PaintTexture(Bitmap& bitmap, Rect rect, const TsMaskData& image, int mode,
     if (src == nullptr || !Is32(bitmap) || rect.empty()) return {};
     const bool masked = HasMaskRow(image);
     const int th = masked ? image.Rect.height() / 2 : image.Rect.height();
-    const Rect tile =
-        graphics::RectOfSize(image.Rect.left, image.Rect.top, FrameWidth(image), th)
-            .intersect(src->Bounds());
+    const Rect tile = graphics::RectOfSize(image.Rect.left, image.Rect.top, FrameWidth(image), th)
+                          .intersect(src->Bounds());
     if (tile.empty()) return {};
     const int tw = tile.width(), tileH = tile.height();
     const Rect covered = TextureCoverage(mode, rect, tw, tileH);
@@ -611,8 +610,8 @@ std::uint32_t Lerp(TColor a, TColor b, std::int64_t i, std::int64_t n) {
   // Colour of step i of n (0 .. n − 1) from a to b, per channel, rounded half to even.
   const double f = n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.0;
   auto ch = [&](std::uint8_t x, std::uint8_t y) {
-    return static_cast<std::uint8_t>(
-        std::clamp<std::int64_t>(graphics::RoundEven(x + (static_cast<double>(y) - x) * f), 0, 255));
+    return static_cast<std::uint8_t>(std::clamp<std::int64_t>(
+        graphics::RoundEven(x + (static_cast<double>(y) - x) * f), 0, 255));
   };
   return graphics::PixelFromColor(graphics::RgbColor(ch(graphics::RedOf(a), graphics::RedOf(b)),
                                                      ch(graphics::GreenOf(a), graphics::GreenOf(b)),
@@ -627,7 +626,9 @@ void PaintTriangles(Bitmap& bitmap, Rect r, const std::vector<GradientStop>& sto
   for (std::size_t k = 1; k < 5; ++k) v[k] = k < stops.size() ? stops[k].Color1 : v[k - 1];
   const double l = r.left, t = r.top, rr = r.right, b = r.bottom;
   const double cx = (l + rr) / 2, cy = (t + b) / 2;
-  struct P { double x, y; };
+  struct P {
+    double x, y;
+  };
   const P pts[5] = {{l, t}, {cx, cy}, {rr, t}, {rr, b}, {l, b}};
   const int tris[4][3] = {{0, 1, 2}, {1, 2, 3}, {0, 1, 4}, {4, 1, 3}};
   const double w = rr - l, h = b - t;
@@ -638,10 +639,14 @@ void PaintTriangles(Bitmap& bitmap, Rect r, const std::vector<GradientStop>& sto
       // Which quarter: compare against both diagonals (normalised to the rect's shape).
       const double u = (px - l) / w, vv = (py - t) / h;
       int tri;
-      if (vv <= u && vv <= 1 - u) tri = 0;       // top
-      else if (vv <= u) tri = 1;                 // right
-      else if (vv <= 1 - u) tri = 2;             // left
-      else tri = 3;                              // bottom
+      if (vv <= u && vv <= 1 - u)
+        tri = 0;  // top
+      else if (vv <= u)
+        tri = 1;  // right
+      else if (vv <= 1 - u)
+        tri = 2;  // left
+      else
+        tri = 3;  // bottom
       const P& a = pts[tris[tri][0]];
       const P& bb = pts[tris[tri][1]];
       const P& c = pts[tris[tri][2]];
@@ -657,8 +662,8 @@ void PaintTriangles(Bitmap& bitmap, Rect r, const std::vector<GradientStop>& sto
         return static_cast<std::uint8_t>(std::clamp<std::int64_t>(
             graphics::RoundEven(get(ca) * wa + get(cb) * wb + get(cc) * wc), 0, 255));
       };
-      row[x] = graphics::PixelFromColor(graphics::RgbColor(
-          mix(graphics::RedOf), mix(graphics::GreenOf), mix(graphics::BlueOf)));
+      row[x] = graphics::PixelFromColor(
+          graphics::RgbColor(mix(graphics::RedOf), mix(graphics::GreenOf), mix(graphics::BlueOf)));
     }
   }
 }

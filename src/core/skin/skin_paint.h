@@ -61,15 +61,15 @@ struct ElementRef {
 
 // The fill modes of a texture image (its DrawMode).
 enum TextureMode : int {
-  kTextureTile = 0,          // tiled from the top-left, last column and row cut
-  kTextureStretch = 1,       // stretched over the whole rectangle
-  kTextureTopRow = 2,        // one row of tiles along the top edge
-  kTextureLeftColumn = 3,    // one column of tiles along the left edge
-  kTextureTopStretch = 4,    // stretched across the width along the top, at its own height
-  kTextureLeftStretch = 5,   // stretched down the height along the left, at its own width
-  kTextureBottomRow = 6,     // one row of tiles along the bottom edge
-  kTextureRightColumn = 7,   // 7, 8 and 9: one column of tiles along the right edge
-  kTextureWholeRows = 10,    // tiled like 0, but only whole rows
+  kTextureTile = 0,         // tiled from the top-left, last column and row cut
+  kTextureStretch = 1,      // stretched over the whole rectangle
+  kTextureTopRow = 2,       // one row of tiles along the top edge
+  kTextureLeftColumn = 3,   // one column of tiles along the left edge
+  kTextureTopStretch = 4,   // stretched across the width along the top, at its own height
+  kTextureLeftStretch = 5,  // stretched down the height along the left, at its own width
+  kTextureBottomRow = 6,    // one row of tiles along the bottom edge
+  kTextureRightColumn = 7,  // 7, 8 and 9: one column of tiles along the right edge
+  kTextureWholeRows = 10,   // tiled like 0, but only whole rows
 };
 
 // DrawMode bits of a border mask.
@@ -103,9 +103,9 @@ void PaintSection(const SkinTables& tables, int sectionIndex, const ParentBackgr
 // the parent's colour or bitmap; 0 < t < 100: the opaque background blended over the parent's
 // background so that the parent shows through by t percent.
 void PaintElementBackground(const SkinTables& tables, int sectionIndex,
-                            const ParentBackground& parentBg, TColor colorOverride,
-                            int hotTexture, int texture, graphics::Bitmap& bitmap,
-                            graphics::Point offset, graphics::Rect rect, int state);
+                            const ParentBackground& parentBg, TColor colorOverride, int hotTexture,
+                            int texture, graphics::Bitmap& bitmap, graphics::Point offset,
+                            graphics::Rect rect, int state);
 
 // One image in nine parts over `rect` in frame `state`. Corner pieces let the parent background
 // show through their fuchsia pixels when `withParent` and the image has TransparentCorners;

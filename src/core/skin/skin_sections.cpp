@@ -89,20 +89,19 @@ class InheritingReader {
 // and a key written as -1 sets -1 (a common section may take away an outline colour or a
 // parent's value); a malformed value is ignored.
 FieldSource PlainSource(const SkinSection& s) {
-  return FieldSource{
-      [&s](std::string_view k) -> std::optional<std::int32_t> {
-        auto v = s.Find(k);
-        if (!v) return std::nullopt;
-        const std::optional<std::int32_t> n = ParseInt(TrimBlanks(*v));
-        if (!n) return std::nullopt;
-        if (*n == -1) return -1;
-        return ColorToRGB(*n);
-      },
-      [&s](std::string_view k) -> std::optional<std::string> {
-        auto v = s.Find(k);
-        if (!v || *v == "?") return std::nullopt;
-        return std::string(*v);
-      }};
+  return FieldSource{[&s](std::string_view k) -> std::optional<std::int32_t> {
+                       auto v = s.Find(k);
+                       if (!v) return std::nullopt;
+                       const std::optional<std::int32_t> n = ParseInt(TrimBlanks(*v));
+                       if (!n) return std::nullopt;
+                       if (*n == -1) return -1;
+                       return ColorToRGB(*n);
+                     },
+                     [&s](std::string_view k) -> std::optional<std::string> {
+                       auto v = s.Find(k);
+                       if (!v || *v == "?") return std::nullopt;
+                       return std::string(*v);
+                     }};
 }
 
 template <class T>
@@ -253,8 +252,7 @@ void ReadGlobals(SkinTables& t, const SkinText& text, const BuildSettings& setti
     env.platform.ShowMessage(
         "This version of the skin have not complete support by used LumoControls package "
         "release.\r\nComponents must be updated up to latest version for using this skin.");
-  } else if (d.Version < 7 &&
-             (env.platform.DesignMode() || HasArgument(env.platform, "/lctest"))) {
+  } else if (d.Version < 7 && (env.platform.DesignMode() || HasArgument(env.platform, "/lctest"))) {
     env.platform.ShowMessage(
         "You are using an old version of the \"" + settings.skinName +
         "\" skin. Please, update a skins to latest or link with the LumoControls support for "
@@ -430,7 +428,8 @@ void ChangeHueAndSaturation(SkinTables& t, int hueOffset, int saturation) {
     for (const SavedPiece& p : pieces) RestorePiece(t.MasterBitmap, p);
     // One picture may back several images only through the master bitmap, never through Image.
     for (std::size_t i = 0; i < t.Images.size(); ++i) {
-      if (t.Images[i].Image && !kept[i]) graphics::ChangeBitmapHue(t.Images[i].Image.get(), hueOffset);
+      if (t.Images[i].Image && !kept[i])
+        graphics::ChangeBitmapHue(t.Images[i].Image.get(), hueOffset);
     }
     ShiftAllColors(t, [hueOffset](TColor c) { return graphics::ChangeHue(c, hueOffset); });
   }

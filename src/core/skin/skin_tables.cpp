@@ -30,7 +30,8 @@ void SkinTables::Build(const SkinSource& source, const BuildSettings& settings,
   // 3: global values (with the version notice), sections, common sections, indices, colours.
   detail::ReadGlobals(*this, text, settings, env);
   detail::BuildSections(*this, text);
-  if (settings.commonSections != nullptr) detail::MergeCommonSections(*this, *settings.commonSections);
+  if (settings.commonSections != nullptr)
+    detail::MergeCommonSections(*this, *settings.commonSections);
   detail::ResolveIndices(*this);
   detail::ChangeHueAndSaturation(*this, settings.hueOffset, settings.saturation);
   // 4
@@ -110,9 +111,9 @@ void SkinTables::RefreshStdCache() {
   StdPartCache c;
   c.GlobalInfo = FindSection("GLOBALINFO");
   auto global = [&](const char* key) { return FindImage(c.GlobalInfo, "GLOBALINFO", key); };
-  static constexpr const char* kChecks[9] = {"BOXCHECKED",     "BOXUNCHECKED",   "BOXGRAYED",
-                                             "RADIOCHECKED",   "RADIOUNCHECKED", "RADIOGRAYED",
-                                             "SMALLCHECKED",   "SMALLUNCHECKED", "SMALLGRAYED"};
+  static constexpr const char* kChecks[9] = {"BOXCHECKED",   "BOXUNCHECKED",   "BOXGRAYED",
+                                             "RADIOCHECKED", "RADIOUNCHECKED", "RADIOGRAYED",
+                                             "SMALLCHECKED", "SMALLUNCHECKED", "SMALLGRAYED"};
   for (std::size_t i = 0; i < 9; ++i) c.CheckBoxes[i] = global(kChecks[i]);
   c.ExBorder = global("EXBORDER");
   c.GripImage = global("GRIPIMAGE");
@@ -130,12 +131,13 @@ void SkinTables::RefreshStdCache() {
     c.Tabs[i] = FindSection(kTabs[i]);
     c.TabMasks[i] = FindImage(c.Tabs[i], kTabs[i], "BORDERSMASK");
   }
-  static constexpr const char* kScroll[6] = {"SCROLLBTNTOP",  "SCROLLBTNBOTTOM", "SCROLLBTNLEFT",
-                                             "SCROLLBTNRIGHT", "SCROLLSLIDERV",  "SCROLLSLIDERH"};
+  static constexpr const char* kScroll[6] = {"SCROLLBTNTOP",   "SCROLLBTNBOTTOM", "SCROLLBTNLEFT",
+                                             "SCROLLBTNRIGHT", "SCROLLSLIDERV",   "SCROLLSLIDERH"};
   for (std::size_t i = 0; i < 6; ++i) {
     c.ScrollParts[i] = FindSection(kScroll[i]);
     c.ScrollMasks[i] = FindImage(c.ScrollParts[i], kScroll[i], "BORDERSMASK");
-    if (c.ScrollParts[i] >= 0) c.ScrollGlyphs[i] = FindImage(c.ScrollParts[i], kScroll[i], "GLYPHMASK");
+    if (c.ScrollParts[i] >= 0)
+      c.ScrollGlyphs[i] = FindImage(c.ScrollParts[i], kScroll[i], "GLYPHMASK");
     c.ScrollPatterns[i] = FindImage(c.ScrollParts[i], kScroll[i], "PATTERN");
     c.ScrollHotPatterns[i] = FindImage(c.ScrollParts[i], kScroll[i], "HOTPATTERN");
   }
@@ -188,7 +190,8 @@ void SkinTables::BuildExtBorders(bool inEffect, const SkinPlatform& platform,
     const int fh = FrameHeight(*m);
     const graphics::Rect first = graphics::RectOfSize(m->Rect.left, m->Rect.top, fw, fh);
     ExtBorders.Active = CopyFrame(pic, first);
-    ExtBorders.Inactive = m->FrameCount == 1 ? CopyFrame(pic, first) : CopyFrame(pic, first.offset(fw, 0));
+    ExtBorders.Inactive =
+        m->FrameCount == 1 ? CopyFrame(pic, first) : CopyFrame(pic, first.offset(fw, 0));
   } else {
     const int grow = platform.CompositionEnabled() ? 1 : 0;
     ExtBorders.Left = 11 + grow;

@@ -75,7 +75,7 @@ struct SkinSource {
 
 // The manager's settings a load depends on.
 struct BuildSettings {
-  std::string skinName;                 // for the old-version notice
+  std::string skinName;  // for the old-version notice
   const SkinText* commonSections = nullptr;
   int hueOffset = 0;
   int saturation = 0;

@@ -61,7 +61,7 @@ SkinText SkinText::Parse(std::string_view text) {
       keys.push_back(SkinKey{std::string(line), {}});
     } else {
       keys.push_back(SkinKey{std::string(TrimBlanks(line.substr(0, eq))),
-                                      std::string(TrimBlanks(line.substr(eq + 1)))});
+                             std::string(TrimBlanks(line.substr(eq + 1)))});
     }
   }
   return out;

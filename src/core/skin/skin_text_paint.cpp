@@ -38,8 +38,7 @@ int FontSection(const SkinTables& t, const SkinnedTextOwner& owner, bool hot) {
   if (g == nullptr) return own;
   const bool followsParent = owner.ControlKind == 32 || owner.ControlKind == 33 ||
                              owner.ControlKind == 74 || owner.FollowsParentFont;
-  if (!followsParent || !owner.AncestorSection ||
-      g->Props[hot ? 1 : 0].Transparency <= 0) {
+  if (!followsParent || !owner.AncestorSection || g->Props[hot ? 1 : 0].Transparency <= 0) {
     return own;
   }
   // Each step goes one ancestor up; the chain of windows is finite but the callback is not
@@ -86,9 +85,10 @@ void WriteSkinnedText(SkinTextCanvas& canvas, std::u16string_view text, bool ena
         }
       }
       if (!enabled) {
-        canvas.DrawText(text, rect, format,
-                        adjust(graphics::MixColors(ColorToRGB(look.FontColors[0]), FormColorOf(tables), 0.4)),
-                        rect);
+        canvas.DrawText(
+            text, rect, format,
+            adjust(graphics::MixColors(ColorToRGB(look.FontColors[0]), FormColorOf(tables), 0.4)),
+            rect);
       } else {
         DrawOutlined(canvas, text, look.FontColors, format, rect, adjust);
       }
@@ -113,9 +113,9 @@ void WriteSectionText(SkinTextCanvas& canvas, std::u16string_view text, bool ena
     const TsGenState& look = g->Props[hot ? 1 : 0];
     auto plain = [](TColor c) { return ColorToRGB(c); };
     if (!enabled) {
-      canvas.DrawText(text, rect, format,
-                      graphics::MixColors(ColorToRGB(look.FontColors[0]), ColorToRGB(look.Color), 0.4),
-                      rect);
+      canvas.DrawText(
+          text, rect, format,
+          graphics::MixColors(ColorToRGB(look.FontColors[0]), ColorToRGB(look.Color), 0.4), rect);
     } else {
       DrawOutlined(canvas, text, look.FontColors, format, rect, plain);
     }

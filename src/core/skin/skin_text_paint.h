@@ -40,13 +40,13 @@ class SkinTextCanvas {
 
 // What the text painting needs of the control that owns the text.
 struct SkinnedTextOwner {
-  ElementRef Element;          // section, hue and saturation shift
-  bool Skinned = false;        // the control is skinned (TsCommonData::Skinned)
-  bool CustomFont = false;     // the control keeps its own font colour
-  int ControlKind = 0;         // TsCommonData::ControlKind
+  ElementRef Element;       // section, hue and saturation shift
+  bool Skinned = false;     // the control is skinned (TsCommonData::Skinned)
+  bool CustomFont = false;  // the control keeps its own font colour
+  int ControlKind = 0;      // TsCommonData::ControlKind
   // A graphic control whose font follows its parent's and which has a parent.
   bool FollowsParentFont = false;
-  graphics::Bitmap* Cache = nullptr;          // the control's cache (glow target), or none
+  graphics::Bitmap* Cache = nullptr;  // the control's cache (glow target), or none
   // The 8-bit glow mask kept between paints (DrawGlowText reuses it while the size matches);
   // none: the mask is made for each call.
   graphics::Bitmap* GlowMaskCache = nullptr;

@@ -96,13 +96,13 @@ std::vector<SystemMenuRow> BuildSystemMenuRows(const FormRulesInput& f,
   rows.push_back(move);
 
   SystemMenuRow size = Stock(kScSize, platform);
-  size.Visible = (f.BorderStyle != TFormBorderStyle::bsNone &&
-                  f.BorderStyle != TFormBorderStyle::bsDialog &&
-                  f.BorderStyle != TFormBorderStyle::bsToolWindow) ||
-                 f.MdiChild;
+  size.Visible =
+      (f.BorderStyle != TFormBorderStyle::bsNone && f.BorderStyle != TFormBorderStyle::bsDialog &&
+       f.BorderStyle != TFormBorderStyle::bsToolWindow) ||
+      f.MdiChild;
   // A maximized or minimized window cannot be sized by the keyboard loop either.
-  size.Enabled = f.BorderStyle != TFormBorderStyle::bsSingle &&
-                 f.WindowState == TWindowState::wsNormal;
+  size.Enabled =
+      f.BorderStyle != TFormBorderStyle::bsSingle && f.WindowState == TWindowState::wsNormal;
   rows.push_back(size);
 
   SystemMenuRow minimize = Stock(kScMinimize, platform);

@@ -24,7 +24,15 @@
 
 namespace sapala::threading {
 
-enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+enum class TThreadPriority {
+  tpIdle,
+  tpLowest,
+  tpLower,
+  tpNormal,
+  tpHigher,
+  tpHighest,
+  tpTimeCritical
+};
 
 class TlcThreadedTimer;
 
@@ -55,7 +63,7 @@ class TlcTimerThread {
   UiDispatcher& ui_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
-  std::uint64_t epoch_ = 0;      // bumped by every settings change
+  std::uint64_t epoch_ = 0;  // bumped by every settings change
   std::uint32_t interval_;
   bool running_ = false;
   bool terminate_ = false;
@@ -95,7 +103,9 @@ class TlcThreadedTimer {
   // Whether the worker is waiting for ticks (not suspended, not finished); for tests and tools.
   bool ThreadRunning() const;
   // The worker's priority as the system reports it (see TlcTimerThread::SystemPriority).
-  std::optional<int> ThreadSystemPriority() const { return thread_ ? thread_->SystemPriority() : std::nullopt; }
+  std::optional<int> ThreadSystemPriority() const {
+    return thread_ ? thread_->SystemPriority() : std::nullopt;
+  }
 
  protected:
   virtual void TimerEvent() {}

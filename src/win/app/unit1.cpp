@@ -28,16 +28,22 @@ TForm1::TForm1(TComponent* owner, std::string_view description) : TForm(owner) {
   RegisterHandler("FormCreate", TNotifyEvent([this](TObject& s) { FormCreate(s); }));
   RegisterHandler("GlazeButton1Click", TNotifyEvent([this](TObject& s) { GlazeButton1Click(s); }));
   RegisterHandler("GlazeButton2Click", TNotifyEvent([this](TObject& s) { GlazeButton2Click(s); }));
-  RegisterHandler("Edit1KeyPress", TKeyPressEvent([this](TObject& s, wchar_t& k) { Edit1KeyPress(s, k); }));
-  RegisterHandler("Edit1KeyDown", TKeyEvent([this](TObject& s, WORD& k, unsigned sh) { Edit1KeyDown(s, k, sh); }));
-  RegisterHandler("DBGrid1KeyPress", TKeyPressEvent([this](TObject& s, wchar_t& k) { DBGrid1KeyPress(s, k); }));
-  RegisterHandler("DBGrid2KeyPress", TKeyPressEvent([this](TObject& s, wchar_t& k) { DBGrid2KeyPress(s, k); }));
+  RegisterHandler("Edit1KeyPress",
+                  TKeyPressEvent([this](TObject& s, wchar_t& k) { Edit1KeyPress(s, k); }));
+  RegisterHandler("Edit1KeyDown",
+                  TKeyEvent([this](TObject& s, WORD& k, unsigned sh) { Edit1KeyDown(s, k, sh); }));
+  RegisterHandler("DBGrid1KeyPress",
+                  TKeyPressEvent([this](TObject& s, wchar_t& k) { DBGrid1KeyPress(s, k); }));
+  RegisterHandler("DBGrid2KeyPress",
+                  TKeyPressEvent([this](TObject& s, wchar_t& k) { DBGrid2KeyPress(s, k); }));
   RegisterHandler("DBGrid1CellClick", TNotifyEvent([this](TObject& c) { DBGrid1CellClick(c); }));
   RegisterHandler("DBGrid2CellClick", TNotifyEvent([this](TObject& c) { DBGrid2CellClick(c); }));
   RegisterHandler("SpeedButton1Click", TNotifyEvent([this](TObject& s) { SpeedButton1Click(s); }));
   RegisterHandler("SpeedButton2Click", TNotifyEvent([this](TObject& s) { SpeedButton2Click(s); }));
-  if (description.empty()) LoadDescriptionResource(L"TFORM1");
-  else LoadDescription(description);
+  if (description.empty())
+    LoadDescriptionResource(L"TFORM1");
+  else
+    LoadDescription(description);
 
   Bevel1 = Field<TBevel>("Bevel1");
   Bevel2 = Field<TBevel>("Bevel2");

@@ -17,7 +17,8 @@ using namespace sapala::controls;
 
 namespace {
 
-constexpr const char* kLayoutNames[] = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
+constexpr const char* kLayoutNames[] = {"blGlyphLeft", "blGlyphRight", "blGlyphTop",
+                                        "blGlyphBottom"};
 constexpr const char* kSoundNames[] = {"ssPistol", "ssGame", "ssFire", "ssHealth"};
 constexpr unsigned kModifiers = ssShift | ssCtrl | ssAlt;
 
@@ -61,7 +62,8 @@ void TGlazeButton::SetColorScheme(TColorScheme scheme) {
   if (scheme != TColorScheme::csCustom) {
     const SchemeColors table = SchemeTable(scheme);
     for (int slot = 0; slot < kColorSlotCount; ++slot) {
-      if (table.writes[static_cast<std::size_t>(slot)]) SetIndexedColor(slot, table.colors[static_cast<std::size_t>(slot)]);
+      if (table.writes[static_cast<std::size_t>(slot)])
+        SetIndexedColor(slot, table.colors[static_cast<std::size_t>(slot)]);
     }
     SetGradient(table.gradient);
   }
@@ -75,11 +77,26 @@ void TGlazeButton::SetDefault(bool on) {
   if (TForm* form = ParentForm()) form->ActiveControlChanged(form->ActiveControl());
 }
 
-void TGlazeButton::SetCtl3D(bool on) { ctl3d_ = on; Invalidate(); }
-void TGlazeButton::SetLayout(TButtonLayout layout) { layout_ = layout; Invalidate(); }
-void TGlazeButton::SetSpacing(int spacing) { spacing_ = spacing; Invalidate(); }
-void TGlazeButton::SetTransparentGlyph(bool on) { transparent_glyph_ = on; Invalidate(); }
-void TGlazeButton::SetGradient(bool on) { gradient_ = on; Invalidate(); }
+void TGlazeButton::SetCtl3D(bool on) {
+  ctl3d_ = on;
+  Invalidate();
+}
+void TGlazeButton::SetLayout(TButtonLayout layout) {
+  layout_ = layout;
+  Invalidate();
+}
+void TGlazeButton::SetSpacing(int spacing) {
+  spacing_ = spacing;
+  Invalidate();
+}
+void TGlazeButton::SetTransparentGlyph(bool on) {
+  transparent_glyph_ = on;
+  Invalidate();
+}
+void TGlazeButton::SetGradient(bool on) {
+  gradient_ = on;
+  Invalidate();
+}
 
 void TGlazeButton::SetGlyph(const graphics::Bitmap& glyph) {
   glyph_ = glyph.Empty() ? graphics::Bitmap() : graphics::ConvertTo32(glyph);
@@ -140,12 +157,14 @@ void TGlazeButton::DrawFace(HDC dc) {
       for (int x = 0; x < glyph_.Width(); ++x) to[x] = from[x] & 0x00FFFFFFu;
     }
     ::GdiFlush();
-    const std::uint32_t key = glyph_.Row32(0)[0];   // the top-left pixel is the transparent colour
+    const std::uint32_t key = glyph_.Row32(0)[0];  // the top-left pixel is the transparent colour
     if (transparent_glyph_) {
-      ::TransparentBlt(dc, f.glyph_x, f.glyph_y, glyph_.Width(), glyph_.Height(), picture.DC(), 0, 0,
-                       glyph_.Width(), glyph_.Height(), RGB(key >> 16 & 0xFF, key >> 8 & 0xFF, key & 0xFF));
+      ::TransparentBlt(dc, f.glyph_x, f.glyph_y, glyph_.Width(), glyph_.Height(), picture.DC(), 0,
+                       0, glyph_.Width(), glyph_.Height(),
+                       RGB(key >> 16 & 0xFF, key >> 8 & 0xFF, key & 0xFF));
     } else {
-      ::BitBlt(dc, f.glyph_x, f.glyph_y, glyph_.Width(), glyph_.Height(), picture.DC(), 0, 0, SRCCOPY);
+      ::BitBlt(dc, f.glyph_x, f.glyph_y, glyph_.Width(), glyph_.Height(), picture.DC(), 0, 0,
+               SRCCOPY);
     }
   }
   if (!caption_.empty()) {
@@ -198,7 +217,9 @@ void TGlazeButton::PlayOwnSound() const {
   // winmm is loaded with the first sound, not at start-up.
   static const OptionalLibrary winmm(L"winmm.dll");
   static const auto play = winmm.Find<decltype(&::PlaySoundW)>("PlaySoundW");
-  if (play) play(MAKEINTRESOURCEW(1 + static_cast<int>(sound_)), ::GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
+  if (play)
+    play(MAKEINTRESOURCEW(1 + static_cast<int>(sound_)), ::GetModuleHandleW(nullptr),
+         SND_RESOURCE | SND_ASYNC);
 }
 
 void TGlazeButton::Click() {
@@ -260,7 +281,7 @@ void TGlazeButton::MouseUp(MouseButton button, unsigned shift, int x, int y) {
 void TGlazeButton::WndProc(Message& m) {
   switch (m.Msg) {
     case WM_MOUSEMOVE: {
-      bool inside = true;   // without capture, a move reaches us only over our window
+      bool inside = true;  // without capture, a move reaches us only over our window
       if (::GetCapture() == WindowHandle()) {
         const auto [x, y] = m.MousePoint();
         inside = x >= 0 && y >= 0 && x < width_ && y < height_;
@@ -279,8 +300,10 @@ void TGlazeButton::WndProc(Message& m) {
 
 void TGlazeButton::KeyDown(WORD& key, unsigned) {
   // Replaces the platform's key handling: OnKeyDown is never raised.
-  if (key == VK_SPACE) state_ = VisualState::Down;
-  else if (key == VK_RETURN) Click();
+  if (key == VK_SPACE)
+    state_ = VisualState::Down;
+  else if (key == VK_RETURN)
+    Click();
   PaintNow();
 }
 
@@ -332,7 +355,8 @@ bool TGlazeButton::DialogChar(wchar_t ch, unsigned) {
 std::vector<std::pair<std::string, std::string>> TGlazeButton::StoredProperties() const {
   std::vector<std::pair<std::string, std::string>> out;
   for (int slot = 0; slot < kColorSlotCount; ++slot) {
-    out.emplace_back(kColorSlotNames[static_cast<std::size_t>(slot)], HexColor(colors_[static_cast<std::size_t>(slot)]));
+    out.emplace_back(kColorSlotNames[static_cast<std::size_t>(slot)],
+                     HexColor(colors_[static_cast<std::size_t>(slot)]));
   }
   auto boolean = [](bool b) { return std::string(b ? "True" : "False"); };
   out.emplace_back("ColorScheme", kSchemeNames[static_cast<std::size_t>(scheme_)]);
@@ -360,7 +384,8 @@ std::vector<std::pair<std::string, std::string>> TGlazeButton::StoredProperties(
   if (default_) out.emplace_back("Default", "True");
   if (modal_result_ != 0) out.emplace_back("ModalResult", std::to_string(modal_result_));
   if (use_sound_) out.emplace_back("UseSound", "True");
-  if (sound_ != TSoundScheme::ssPistol) out.emplace_back("Sound", kSoundNames[static_cast<int>(sound_)]);
+  if (sound_ != TSoundScheme::ssPistol)
+    out.emplace_back("Sound", kSoundNames[static_cast<int>(sound_)]);
   return out;
 }
 
@@ -371,20 +396,57 @@ bool TGlazeButton::ReadProperty(std::string_view name, const forms::Property& p,
       return true;
     }
   }
-  if (name == "ColorScheme") { SetColorScheme(loader.Enum<TColorScheme>(p, kSchemeNames, "colour scheme")); return true; }
-  if (name == "Ctl3D") { SetCtl3D(loader.Bool(p)); return true; }
-  if (name == "Layout") { SetLayout(loader.Enum<TButtonLayout>(p, kLayoutNames, "button layout")); return true; }
-  if (name == "Spacing") { SetSpacing(static_cast<int>(loader.Int(p))); return true; }
-  if (name == "TransparentGlyph") { SetTransparentGlyph(loader.Bool(p)); return true; }
-  if (name == "Gradient") { SetGradient(loader.Bool(p)); return true; }
-  if (name == "HotTrack") { hot_track_ = loader.Bool(p); return true; }
-  if (name == "Cancel") { cancel_ = loader.Bool(p); return true; }
-  if (name == "Default") { default_ = loader.Bool(p); return true; }
-  if (name == "UseSound") { use_sound_ = loader.Bool(p); return true; }
-  if (name == "Sound") { sound_ = loader.Enum<TSoundScheme>(p, kSoundNames, "sound"); return true; }
+  if (name == "ColorScheme") {
+    SetColorScheme(loader.Enum<TColorScheme>(p, kSchemeNames, "colour scheme"));
+    return true;
+  }
+  if (name == "Ctl3D") {
+    SetCtl3D(loader.Bool(p));
+    return true;
+  }
+  if (name == "Layout") {
+    SetLayout(loader.Enum<TButtonLayout>(p, kLayoutNames, "button layout"));
+    return true;
+  }
+  if (name == "Spacing") {
+    SetSpacing(static_cast<int>(loader.Int(p)));
+    return true;
+  }
+  if (name == "TransparentGlyph") {
+    SetTransparentGlyph(loader.Bool(p));
+    return true;
+  }
+  if (name == "Gradient") {
+    SetGradient(loader.Bool(p));
+    return true;
+  }
+  if (name == "HotTrack") {
+    hot_track_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Cancel") {
+    cancel_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Default") {
+    default_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "UseSound") {
+    use_sound_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Sound") {
+    sound_ = loader.Enum<TSoundScheme>(p, kSoundNames, "sound");
+    return true;
+  }
   if (name == "ModalResult") {
-    if (std::get_if<std::int64_t>(&p.value)) { modal_result_ = static_cast<int>(loader.Int(p)); return true; }
-    static const char* const results[] = {"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore", "mrYes", "mrNo"};
+    if (std::get_if<std::int64_t>(&p.value)) {
+      modal_result_ = static_cast<int>(loader.Int(p));
+      return true;
+    }
+    static const char* const results[] = {"mrNone",  "mrOk",     "mrCancel", "mrAbort",
+                                          "mrRetry", "mrIgnore", "mrYes",    "mrNo"};
     modal_result_ = loader.Enum<int>(p, results, "modal result");
     return true;
   }
@@ -393,7 +455,8 @@ bool TGlazeButton::ReadProperty(std::string_view name, const forms::Property& p,
     // The stored form: the picture's byte count (4 bytes, little-endian), then the file.
     std::size_t skip = 0;
     if (bytes.size() >= 6 && bytes[4] == 'B' && bytes[5] == 'M') skip = 4;
-    SetGlyph(bytes.empty() ? graphics::Bitmap() : LoadPicture(bytes.data() + skip, bytes.size() - skip));
+    SetGlyph(bytes.empty() ? graphics::Bitmap()
+                           : LoadPicture(bytes.data() + skip, bytes.size() - skip));
     return true;
   }
   return TCustomControl::ReadProperty(name, p, loader);

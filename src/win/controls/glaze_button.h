@@ -113,8 +113,8 @@ class TGlazeButton : public TCustomControl {
   VisualState state_ = VisualState::Normal;
   bool mouse_held_ = false;
   bool focused_ = false;
-  bool inside_ = false;    // the pointer is over the button (as far as hover is concerned)
-  bool clicked_ = false;   // the left button went down here: a release inside clicks
+  bool inside_ = false;   // the pointer is over the button (as far as hover is concerned)
+  bool clicked_ = false;  // the left button went down here: a release inside clicks
 };
 
 // Registers TGlazeButton for form descriptions.

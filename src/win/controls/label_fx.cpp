@@ -64,7 +64,8 @@ TsLabelFX::TsLabelFX(TComponent* owner) : TsCustomLabel(owner), kind_(*this), sh
 
 void TsLabelFX::PaintShadow(TCanvas& canvas, const RECT& rect, UINT flags, const std::wstring& text,
                             int tl, int br, int distance, int blur) {
-  const int w = std::max<int>(0, rect.right - rect.left), h = std::max<int>(0, rect.bottom - rect.top);
+  const int w = std::max<int>(0, rect.right - rect.left),
+            h = std::max<int>(0, rect.bottom - rect.top);
   mask_.Resize(w, h);
   if (mask_.DC()) {
     graphics::Bitmap& mask = mask_.Pixels();
@@ -110,7 +111,8 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
     shadow_.RefreshCache(sc);
   }
   blur = std::min(blur, TsShadow::kMaxBlurCount);
-  distance = std::clamp(distance, -graphics::Bitmap::kMaxDimension, graphics::Bitmap::kMaxDimension);
+  distance =
+      std::clamp(distance, -graphics::Bitmap::kMaxDimension, graphics::Bitmap::kMaxDimension);
   margins_ = sapala::controls::MarginsFor(distance, blur);
   const int tl = margins_.top_left, br = margins_.bottom_right;
 
@@ -125,10 +127,15 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
 
   TColor text_color = kind_.Color();
   switch (kind_.KindType()) {
-    case TsKindType::ktStandard: text_color = graphics::ColorToRGB(EffectiveColor()); break;
-    case TsKindType::ktCustom: text_color = graphics::ColorToRGB(kind_.Color()); break;
+    case TsKindType::ktStandard:
+      text_color = graphics::ColorToRGB(EffectiveColor());
+      break;
+    case TsKindType::ktCustom:
+      text_color = graphics::ColorToRGB(kind_.Color());
+      break;
     case TsKindType::ktSkin:
-      if (manager && manager->SectionIndex("GLOBALINFO") >= 0 && manager->GlobalFontColor(2) != -1) {
+      if (manager && manager->SectionIndex("GLOBALINFO") >= 0 &&
+          manager->GlobalFontColor(2) != -1) {
         text_color = manager->GlobalFontColor(2);
       }
       break;
@@ -157,21 +164,37 @@ void TsLabelFX::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
 
 bool TsLabelFX::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "Kind.KindType") {
-    kind_.SetKindType(loader.Enum<TsKindType>(
-        p, {{"ktStandard", TsKindType::ktStandard}, {"ktCustom", TsKindType::ktCustom}, {"ktSkin", TsKindType::ktSkin}},
-        "kind"));
+    kind_.SetKindType(loader.Enum<TsKindType>(p,
+                                              {{"ktStandard", TsKindType::ktStandard},
+                                               {"ktCustom", TsKindType::ktCustom},
+                                               {"ktSkin", TsKindType::ktSkin}},
+                                              "kind"));
     return true;
   }
-  if (name == "Kind.Color") { kind_.SetColor(loader.Color(p)); return true; }
+  if (name == "Kind.Color") {
+    kind_.SetColor(loader.Color(p));
+    return true;
+  }
   if (name == "Shadow.Mode") {
-    shadow_.SetMode(loader.Enum<TsShadowMode>(
-        p, {{"smNone", TsShadowMode::smNone}, {"smCustom", TsShadowMode::smCustom}, {"smSkin1", TsShadowMode::smSkin1}},
-        "shadow mode"));
+    shadow_.SetMode(loader.Enum<TsShadowMode>(p,
+                                              {{"smNone", TsShadowMode::smNone},
+                                               {"smCustom", TsShadowMode::smCustom},
+                                               {"smSkin1", TsShadowMode::smSkin1}},
+                                              "shadow mode"));
     return true;
   }
-  if (name == "Shadow.Color") { shadow_.SetColor(loader.Color(p)); return true; }
-  if (name == "Shadow.BlurCount") { shadow_.SetBlurCount(static_cast<int>(loader.Int(p))); return true; }
-  if (name == "Shadow.Distance") { shadow_.SetDistance(static_cast<int>(loader.Int(p))); return true; }
+  if (name == "Shadow.Color") {
+    shadow_.SetColor(loader.Color(p));
+    return true;
+  }
+  if (name == "Shadow.BlurCount") {
+    shadow_.SetBlurCount(static_cast<int>(loader.Int(p)));
+    return true;
+  }
+  if (name == "Shadow.Distance") {
+    shadow_.SetDistance(static_cast<int>(loader.Int(p)));
+    return true;
+  }
   return TsCustomLabel::ReadProperty(name, p, loader);
 }
 

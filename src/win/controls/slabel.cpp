@@ -80,7 +80,7 @@ void TsCustomLabel::Paint(TCanvas& canvas) {
     if (!adjusting_font) {
       FlagScope scope(adjusting_font);
       const TFont& current = CurrentFont();
-      if (&current != &font_ && !SameFont(current, font_)) font_ = current;   // keeps OnChange
+      if (&current != &font_ && !SameFont(current, font_)) font_ = current;  // keeps OnChange
       if (SkinManagerLink* m = skin_section_.empty() ? nullptr : ActiveSkinManager()) {
         const int index = m->SectionIndex(skin_section_);
         if (index >= 0) {
@@ -93,14 +93,15 @@ void TsCustomLabel::Paint(TCanvas& canvas) {
       const int index = m->SectionIndex(skin_section_);
       // The first section of a skin is not painted under a label.
       if (index > 0 && width_ > 0 && height_ > 0) try {
-        DibSurface surface;
-        surface.Resize(width_, height_);
-        m->PaintSection(surface.Pixels(), index, POINT{left_, top_},
-                        parent_ && parent_->HandleAllocated() ? parent_->WindowHandle() : nullptr);
-        ::BitBlt(canvas.Handle(), 0, 0, width_, height_, surface.DC(), 0, 0, SRCCOPY);
-      } catch (const std::exception&) {
-        // Painting never raises: a label too large for a bitmap goes without its section.
-      }
+          DibSurface surface;
+          surface.Resize(width_, height_);
+          m->PaintSection(
+              surface.Pixels(), index, POINT{left_, top_},
+              parent_ && parent_->HandleAllocated() ? parent_->WindowHandle() : nullptr);
+          ::BitBlt(canvas.Handle(), 0, 0, width_, height_, surface.DC(), 0, 0, SRCCOPY);
+        } catch (const std::exception&) {
+          // Painting never raises: a label too large for a bitmap goes without its section.
+        }
     }
   }
   TCustomLabel::Paint(canvas);
@@ -121,7 +122,7 @@ void TsCustomLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
 
 void TsCustomLabel::FontChanged() {
   if (!Destroying() && !handling_font_change) {
-    if (adjusting_font) return;   // our own paint-time adjustment
+    if (adjusting_font) return;  // our own paint-time adjustment
     FlagScope scope(handling_font_change);
     if (AutoSize()) AdjustBounds();
     Invalidate();
@@ -144,7 +145,10 @@ void TsCustomLabel::Dispatch(Message& m) {
 }
 
 bool TsCustomLabel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "SkinSection") { skin_section_ = Narrow(loader.String(p)); return true; }
+  if (name == "SkinSection") {
+    skin_section_ = Narrow(loader.String(p));
+    return true;
+  }
   return TCustomLabel::ReadProperty(name, p, loader);
 }
 
@@ -169,7 +173,10 @@ bool TsLabel::SkinCommand(WORD command, LPARAM lp) {
 }
 
 bool TsLabel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "UseSkinColor") { use_skin_color_ = loader.Bool(p); return true; }
+  if (name == "UseSkinColor") {
+    use_skin_color_ = loader.Bool(p);
+    return true;
+  }
   return TsCustomLabel::ReadProperty(name, p, loader);
 }
 
@@ -190,14 +197,15 @@ TFont& TsWebLabel::CurrentFont() {
   SkinManagerLink* m = ActiveSkinManager();
   if (mouse_above_ && !(ComponentState() & csDesigning)) {
     TColor c = hover_font_.Color();
-    if (UseSkinColor() && m && HasGlobalInfo(*m)) c = m->GlobalFontColor(3);   // TCTOP
+    if (UseSkinColor() && m && HasGlobalInfo(*m)) c = m->GlobalFontColor(3);  // TCTOP
     if (c == -1) c = graphics::clRed;
     hover_font_.SetColor(c);
     return hover_font_;
   }
   if (!Destroying() && m && UseSkinColor() && HasGlobalInfo(*m)) {
     const int section = FontGivingSection();
-    const TColor c = section >= 0 ? m->SectionFontColor(section) : m->GlobalFontColor(5);   // TCBOTTOM
+    const TColor c =
+        section >= 0 ? m->SectionFontColor(section) : m->GlobalFontColor(5);  // TCBOTTOM
     if (c != graphics::clFuchsia && c != normal_font_.Color()) normal_font_.SetColor(c);
   }
   return normal_font_;
@@ -209,11 +217,12 @@ void TsWebLabel::HoverChanged(bool above) {
   if (AutoSize()) {
     Invalidate();
     Repaint();
-    AdjustBounds();   // the hover font may be of another size
+    AdjustBounds();  // the hover font may be of another size
   }
   if (parent_ && parent_->HandleAllocated()) {
     const RECT r = BoundsRect();
-    ::RedrawWindow(parent_->WindowHandle(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::RedrawWindow(parent_->WindowHandle(), &r, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
 }
 
@@ -235,11 +244,12 @@ void TsWebLabel::MouseDown(MouseButton button, unsigned shift, int x, int y) {
   // shell32 is loaded with the first link opened, not at start-up.
   static const OptionalLibrary shell32(L"shell32.dll");
   static const auto shell_open = shell32.Find<decltype(&::ShellExecuteW)>("ShellExecuteW");
-  if (shell_open) shell_open(owner, L"open", url_.c_str(), nullptr, nullptr, static_cast<int>(show_mode_));
+  if (shell_open)
+    shell_open(owner, L"open", url_.c_str(), nullptr, nullptr, static_cast<int>(show_mode_));
 }
 
 void TsWebLabel::Loaded() {
-  normal_font_ = font_;   // the stored Font (or the parent's) is the normal font
+  normal_font_ = font_;  // the stored Font (or the parent's) is the normal font
   TsLabel::Loaded();
   font_ = normal_font_;
 }
@@ -249,18 +259,25 @@ bool TsWebLabel::ReadProperty(std::string_view name, const forms::Property& p, L
     loader.ReadFont(hover_font_, name.substr(10), p);
     return true;
   }
-  if (name == "URL") { url_ = loader.String(p); return true; }
+  if (name == "URL") {
+    url_ = loader.String(p);
+    return true;
+  }
   if (name == "ShowMode") {
-    static const char* const modes[] = {"soHide", "soNormal", "soShowMinimized", "soMaximize",
-                                        "soShowNoActivate", "soShow", "soMinimize",
-                                        "soShowMinNoActive", "soShowNA", "soRestore", "soDefault"};
+    static const char* const modes[] = {"soHide",     "soNormal",          "soShowMinimized",
+                                        "soMaximize", "soShowNoActivate",  "soShow",
+                                        "soMinimize", "soShowMinNoActive", "soShowNA",
+                                        "soRestore",  "soDefault"};
     show_mode_ = loader.Enum<TsWindowShowMode>(p, modes, "show mode");
     return true;
   }
   if (name == "Cursor") {
-    cursor_ = loader.Enum<TCursor>(
-        p, {{"crHandPoint", crHandPoint}, {"crDefault", crDefault}, {"crArrow", crArrow}, {"crIBeam", crIBeam}},
-        "cursor");
+    cursor_ = loader.Enum<TCursor>(p,
+                                   {{"crHandPoint", crHandPoint},
+                                    {"crDefault", crDefault},
+                                    {"crArrow", crArrow},
+                                    {"crIBeam", crIBeam}},
+                                   "cursor");
     return true;
   }
   return TsLabel::ReadProperty(name, p, loader);

@@ -58,8 +58,17 @@ class TsLabel : public TsCustomLabel {
 
 // Show commands handed to the shell; the ordinals are the SW_* values 0..10.
 enum class TsWindowShowMode {
-  soHide, soNormal, soShowMinimized, soMaximize, soShowNoActivate, soShow, soMinimize,
-  soShowMinNoActive, soShowNA, soRestore, soDefault
+  soHide,
+  soNormal,
+  soShowMinimized,
+  soMaximize,
+  soShowNoActivate,
+  soShow,
+  soMinimize,
+  soShowMinNoActive,
+  soShowNA,
+  soRestore,
+  soDefault
 };
 
 class TsWebLabel : public TsLabel {

@@ -10,7 +10,7 @@ TApplication* current = nullptr;
 
 TApplication& Application() {
   if (!current) {
-    static TApplication fallback;   // for code that runs before a program made its own
+    static TApplication fallback;  // for code that runs before a program made its own
   }
   return *current;
 }
@@ -20,7 +20,8 @@ TApplication::TApplication() : TComponent(nullptr), previous_(current) {
   wchar_t path[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring name = path;
-  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
+  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos)
+    name.erase(0, slash + 1);
   if (const auto dot = name.find_last_of(L'.'); dot != std::wstring::npos) name.erase(dot);
   title_ = name;
   UseWindowsSystemColors();
@@ -80,14 +81,16 @@ bool TApplication::FilterKey(MSG& msg) {
       if (form->DialogKey(key, KeyboardShiftState())) return true;
     }
   } else if (msg.message == WM_SYSCHAR) {
-    if (form->DialogChar(static_cast<wchar_t>(msg.wParam), KeyboardShiftState() | ssAlt)) return true;
+    if (form->DialogChar(static_cast<wchar_t>(msg.wParam), KeyboardShiftState() | ssAlt))
+      return true;
   }
   return false;
 }
 
 void TApplication::Dispatch(MSG& msg) {
   try {
-    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) && FilterKey(msg)) {
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) &&
+        FilterKey(msg)) {
       return;
     }
   } catch (...) {

@@ -26,7 +26,8 @@ TComponent* TComponent::FindComponent(std::string_view name) const noexcept {
   for (const auto& c : components_) {
     if (c->Name().size() == name.size() &&
         ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, c->Name().data(),
-                         static_cast<int>(name.size()), name.data(), static_cast<int>(name.size())) == CSTR_EQUAL) {
+                         static_cast<int>(name.size()), name.data(),
+                         static_cast<int>(name.size())) == CSTR_EQUAL) {
       return c.get();
     }
   }

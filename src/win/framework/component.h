@@ -59,14 +59,18 @@ class TComponent : public TObject {
   TComponent* Component(std::size_t i) const noexcept { return components_[i].get(); }
   TComponent* FindComponent(std::string_view name) const noexcept;
   template <typename T>
-  T* Find(std::string_view name) const noexcept { return dynamic_cast<T*>(FindComponent(name)); }
+  T* Find(std::string_view name) const noexcept {
+    return dynamic_cast<T*>(FindComponent(name));
+  }
 
   // Applies one stored property; false when this class has no property of that name.
   virtual bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader);
   // Called once the whole description has been applied (state no longer csLoading).
   virtual void Loaded() {}
 
-  void SetState(unsigned bits, bool on) noexcept { state_ = on ? (state_ | bits) : (state_ & ~bits); }
+  void SetState(unsigned bits, bool on) noexcept {
+    state_ = on ? (state_ | bits) : (state_ & ~bits);
+  }
 
  protected:
   // Frees the owned components now (newest first); a subclass that must outlive its children's

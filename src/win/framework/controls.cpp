@@ -36,16 +36,26 @@ struct ButtonMessage {
 
 ButtonMessage DecodeButton(UINT msg) noexcept {
   switch (msg) {
-    case WM_LBUTTONDOWN: return {true, true, false, MouseButton::mbLeft};
-    case WM_LBUTTONDBLCLK: return {true, true, true, MouseButton::mbLeft};
-    case WM_LBUTTONUP: return {true, false, false, MouseButton::mbLeft};
-    case WM_RBUTTONDOWN: return {true, true, false, MouseButton::mbRight};
-    case WM_RBUTTONDBLCLK: return {true, true, true, MouseButton::mbRight};
-    case WM_RBUTTONUP: return {true, false, false, MouseButton::mbRight};
-    case WM_MBUTTONDOWN: return {true, true, false, MouseButton::mbMiddle};
-    case WM_MBUTTONDBLCLK: return {true, true, true, MouseButton::mbMiddle};
-    case WM_MBUTTONUP: return {true, false, false, MouseButton::mbMiddle};
-    default: return {};
+    case WM_LBUTTONDOWN:
+      return {true, true, false, MouseButton::mbLeft};
+    case WM_LBUTTONDBLCLK:
+      return {true, true, true, MouseButton::mbLeft};
+    case WM_LBUTTONUP:
+      return {true, false, false, MouseButton::mbLeft};
+    case WM_RBUTTONDOWN:
+      return {true, true, false, MouseButton::mbRight};
+    case WM_RBUTTONDBLCLK:
+      return {true, true, true, MouseButton::mbRight};
+    case WM_RBUTTONUP:
+      return {true, false, false, MouseButton::mbRight};
+    case WM_MBUTTONDOWN:
+      return {true, true, false, MouseButton::mbMiddle};
+    case WM_MBUTTONDBLCLK:
+      return {true, true, true, MouseButton::mbMiddle};
+    case WM_MBUTTONUP:
+      return {true, false, false, MouseButton::mbMiddle};
+    default:
+      return {};
   }
 }
 
@@ -198,7 +208,10 @@ void TControl::Dispatch(Message&) {}
 bool TControl::IsAccel(wchar_t ch) const {
   for (std::size_t i = 0; i + 1 < caption_.size(); ++i) {
     if (caption_[i] != L'&') continue;
-    if (caption_[i + 1] == L'&') { ++i; continue; }
+    if (caption_[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
     wchar_t a[2] = {caption_[i + 1], 0}, b[2] = {ch, 0};
     ::CharUpperW(a);
     ::CharUpperW(b);
@@ -208,29 +221,78 @@ bool TControl::IsAccel(wchar_t ch) const {
 }
 
 bool TControl::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "Left") { left_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "Top") { top_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "Width") { width_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "Height") { height_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "Visible") { visible_ = loader.Bool(p); return true; }
-  if (name == "Enabled") { enabled_ = loader.Bool(p); return true; }
-  if (name == "Caption" || name == "Text") { caption_ = loader.String(p); return true; }
-  if (name == "Color") { color_ = loader.Color(p); parent_color_ = false; return true; }
-  if (name == "ParentFont") { parent_font_ = loader.Bool(p); return true; }
-  if (name == "ParentColor") { parent_color_ = loader.Bool(p); return true; }
+  if (name == "Left") {
+    left_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "Top") {
+    top_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "Width") {
+    width_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "Height") {
+    height_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "Visible") {
+    visible_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Enabled") {
+    enabled_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Caption" || name == "Text") {
+    caption_ = loader.String(p);
+    return true;
+  }
+  if (name == "Color") {
+    color_ = loader.Color(p);
+    parent_color_ = false;
+    return true;
+  }
+  if (name == "ParentFont") {
+    parent_font_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "ParentColor") {
+    parent_color_ = loader.Bool(p);
+    return true;
+  }
   if (name.starts_with("Font.")) {
-    auto change = std::move(font_.OnChange);   // loading: no change notifications
+    auto change = std::move(font_.OnChange);  // loading: no change notifications
     loader.ReadFont(font_, name.substr(5), p);
     font_.OnChange = std::move(change);
     parent_font_ = false;
     return true;
   }
-  if (name == "OnClick") { OnClick = loader.Event<TNotifyEvent>(p); return true; }
-  if (name == "OnMouseDown") { OnMouseDown = loader.Event<TMouseEvent>(p); return true; }
-  if (name == "OnMouseUp") { OnMouseUp = loader.Event<TMouseEvent>(p); return true; }
-  if (name == "OnMouseMove") { OnMouseMove = loader.Event<TMouseMoveEvent>(p); return true; }
-  if (name == "OnMouseEnter") { OnMouseEnter = loader.Event<TNotifyEvent>(p); return true; }
-  if (name == "OnMouseLeave") { OnMouseLeave = loader.Event<TNotifyEvent>(p); return true; }
+  if (name == "OnClick") {
+    OnClick = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
+  if (name == "OnMouseDown") {
+    OnMouseDown = loader.Event<TMouseEvent>(p);
+    return true;
+  }
+  if (name == "OnMouseUp") {
+    OnMouseUp = loader.Event<TMouseEvent>(p);
+    return true;
+  }
+  if (name == "OnMouseMove") {
+    OnMouseMove = loader.Event<TMouseMoveEvent>(p);
+    return true;
+  }
+  if (name == "OnMouseEnter") {
+    OnMouseEnter = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
+  if (name == "OnMouseLeave") {
+    OnMouseLeave = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
   return TComponent::ReadProperty(name, p, loader);
 }
 
@@ -306,7 +368,8 @@ void TWinControl::CreateHandle() {
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
   // Children are made in creation order and each goes on top: a later sibling lies above an
   // earlier one where they overlap.
-  if (params.parent) ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (params.parent)
+    ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (TControl* c : controls_) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
   }
@@ -350,7 +413,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     ::RemovePropW(hwnd, kControlProperty);
     if (self->original_proc_) {
       // Put the class procedure back only if the window still points to ours.
-      if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &TWinControl::StaticWndProc) {
+      if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) ==
+          &TWinControl::StaticWndProc) {
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->original_proc_));
       }
       self->original_proc_ = nullptr;
@@ -374,7 +438,8 @@ void TWinControl::DefaultHandler(Message& m) {
 TControl* TWinControl::GraphicChildAt(int x, int y, bool allow_disabled) const noexcept {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     TControl* c = *it;
-    if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!allow_disabled && !c->Enabled())) continue;
+    if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!allow_disabled && !c->Enabled()))
+      continue;
     const RECT r = c->BoundsRect();
     const POINT pt{x, y};
     if (::PtInRect(&r, pt)) return c;
@@ -416,14 +481,20 @@ void TWinControl::HandleMouseForChildren(Message& m, bool& handled) {
       if (::GetCapture() == hwnd_) ::ReleaseCapture();
     }
   }
-  if (b.down) target->MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), cx, cy);
-  else target->MouseUp(b.button, shift, cx, cy);
+  if (b.down)
+    target->MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), cx,
+                      cy);
+  else
+    target->MouseUp(b.button, shift, cx, cy);
 }
 
 void TWinControl::WndProc(Message& m) {
   switch (m.Msg) {
     case WM_ERASEBKGND:
-      if (!original_proc_) { m.Result = 1; return; }
+      if (!original_proc_) {
+        m.Result = 1;
+        return;
+      }
       break;
     case WM_PAINT:
       if (!original_proc_) {
@@ -457,7 +528,7 @@ void TWinControl::WndProc(Message& m) {
     }
     case WM_CHAR: {
       wchar_t key = static_cast<wchar_t>(m.WParam);
-      KeyPress(key);   // before the control applies the character
+      KeyPress(key);  // before the control applies the character
       if (key == 0) return;
       m.WParam = key;
       break;
@@ -492,9 +563,12 @@ void TWinControl::WndProc(Message& m) {
       const auto [x, y] = m.MousePoint();
       const unsigned shift = MouseShift(m.WParam);
       const ButtonMessage b = DecodeButton(m.Msg);
-      if (m.Msg == WM_MOUSEMOVE) MouseMove(shift, x, y);
-      else if (b.down) MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), x, y);
-      else MouseUp(b.button, shift, x, y);
+      if (m.Msg == WM_MOUSEMOVE)
+        MouseMove(shift, x, y);
+      else if (b.down)
+        MouseDown(b.button, shift | (b.double_click ? static_cast<unsigned>(ssDouble) : 0u), x, y);
+      else
+        MouseUp(b.button, shift, x, y);
       break;
     }
     case WM_MOUSELEAVE:
@@ -508,7 +582,8 @@ void TWinControl::WndProc(Message& m) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+          child && child != this) {
         if (HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(m.WParam))) {
           m.Result = reinterpret_cast<LRESULT>(brush);
           return;
@@ -516,7 +591,8 @@ void TWinControl::WndProc(Message& m) {
       }
       break;
     case WM_COMMAND:
-      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+          child && child != this) {
         if (child->ReflectCommand(HIWORD(m.WParam))) return;
       }
       break;
@@ -529,7 +605,9 @@ void TWinControl::WndProc(Message& m) {
         const TControl* over = GraphicChildAt(pt.x, pt.y, false);
         const TCursor cursor = over && over->Cursor() != crDefault ? over->Cursor() : cursor_;
         if (cursor != crDefault) {
-          const wchar_t* shape = cursor == crHandPoint ? IDC_HAND : cursor == crIBeam ? IDC_IBEAM : IDC_ARROW;
+          const wchar_t* shape = cursor == crHandPoint ? IDC_HAND
+                                 : cursor == crIBeam   ? IDC_IBEAM
+                                                       : IDC_ARROW;
           ::SetCursor(::LoadCursorW(nullptr, shape));
           m.Result = TRUE;
           return;
@@ -605,7 +683,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (hwnd_) ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (hwnd_)
+    ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   BoundsChanged();
 }
 
@@ -672,8 +751,9 @@ void TWinControl::TabList(std::vector<TWinControl*>& list) const {
   for (TControl* c : controls_) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) children.push_back(w);
   }
-  std::stable_sort(children.begin(), children.end(),
-                   [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+  std::stable_sort(
+      children.begin(), children.end(),
+      [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
   for (TWinControl* w : children) {
     if (w->TabStop()) list.push_back(w);
     w->TabList(list);
@@ -683,10 +763,23 @@ void TWinControl::TabList(std::vector<TWinControl*>& list) const {
 bool TWinControl::WantsKey(WORD key) {
   LRESULT mask;
   switch (key) {
-    case VK_TAB: mask = DLGC_WANTTAB; break;
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-    case VK_RETURN: case VK_ESCAPE: case VK_EXECUTE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-    default: return true;
+    case VK_TAB:
+      mask = DLGC_WANTTAB;
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      mask = DLGC_WANTARROWS;
+      break;
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_EXECUTE:
+    case VK_CANCEL:
+      mask = DLGC_WANTALLKEYS;
+      break;
+    default:
+      return true;
   }
   if (!hwnd_) return false;
   // Only the key's own flag counts: DLGC_WANTALLKEYS (the same bit as DLGC_WANTMESSAGE) takes
@@ -713,13 +806,34 @@ void TWinControl::DoExit() {
 }
 
 bool TWinControl::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "TabOrder") { tab_order_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "TabStop") { tab_stop_ = loader.Bool(p); return true; }
-  if (name == "OnKeyDown") { OnKeyDown = loader.Event<TKeyEvent>(p); return true; }
-  if (name == "OnKeyUp") { OnKeyUp = loader.Event<TKeyEvent>(p); return true; }
-  if (name == "OnKeyPress") { OnKeyPress = loader.Event<TKeyPressEvent>(p); return true; }
-  if (name == "OnEnter") { OnEnter = loader.Event<TNotifyEvent>(p); return true; }
-  if (name == "OnExit") { OnExit = loader.Event<TNotifyEvent>(p); return true; }
+  if (name == "TabOrder") {
+    tab_order_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "TabStop") {
+    tab_stop_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "OnKeyDown") {
+    OnKeyDown = loader.Event<TKeyEvent>(p);
+    return true;
+  }
+  if (name == "OnKeyUp") {
+    OnKeyUp = loader.Event<TKeyEvent>(p);
+    return true;
+  }
+  if (name == "OnKeyPress") {
+    OnKeyPress = loader.Event<TKeyPressEvent>(p);
+    return true;
+  }
+  if (name == "OnEnter") {
+    OnEnter = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
+  if (name == "OnExit") {
+    OnExit = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
   return TControl::ReadProperty(name, p, loader);
 }
 

@@ -151,7 +151,7 @@ class TWinControl : public TControl {
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
-  HWND Handle();                       // creates the window when there is none
+  HWND Handle();  // creates the window when there is none
   HWND WindowHandle() const noexcept { return hwnd_; }
   bool HandleAllocated() const noexcept { return hwnd_ != nullptr; }
   void CreateHandle();
@@ -212,8 +212,8 @@ class TWinControl : public TControl {
 
  protected:
   struct CreateParams {
-    std::wstring window_class;   // a standard class ("EDIT", "RICHEDIT20W") or our own
-    bool standard_class = false; // created, then subclassed
+    std::wstring window_class;    // a standard class ("EDIT", "RICHEDIT20W") or our own
+    bool standard_class = false;  // created, then subclassed
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ex_style = 0;
     HWND parent = nullptr;
@@ -249,7 +249,7 @@ class TWinControl : public TControl {
   // or from outside (the parent window going).
   HWND hwnd_ = nullptr;
   Window window_owner_;
-  WNDPROC original_proc_ = nullptr;     // the standard class's procedure for subclassed windows
+  WNDPROC original_proc_ = nullptr;  // the standard class's procedure for subclassed windows
   std::vector<TControl*> controls_;
   int tab_order_ = -1;
   bool tab_stop_ = false;

@@ -19,20 +19,34 @@ void TADOConnection::Open() { connection_.Open(connection_string_); }
 void TADOConnection::Close() { connection_.Close(); }
 
 bool TADOConnection::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "ConnectionString") { connection_string_ = Narrow(loader.String(p)); return true; }
-  if (name == "Connected") { stored_connected_ = loader.Bool(p); return true; }
-  if (name == "LoginPrompt") { login_prompt_ = loader.Bool(p); return true; }
+  if (name == "ConnectionString") {
+    connection_string_ = Narrow(loader.String(p));
+    return true;
+  }
+  if (name == "Connected") {
+    stored_connected_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "LoginPrompt") {
+    login_prompt_ = loader.Bool(p);
+    return true;
+  }
   if (name == "Mode") {
     const std::string v = loader.Ident(p);
     static const std::pair<const char*, ConnectMode> modes[] = {
-        {"cmUnknown", ConnectMode::cmUnknown}, {"cmRead", ConnectMode::cmRead},
-        {"cmWrite", ConnectMode::cmWrite}, {"cmReadWrite", ConnectMode::cmReadWrite},
+        {"cmUnknown", ConnectMode::cmUnknown},
+        {"cmRead", ConnectMode::cmRead},
+        {"cmWrite", ConnectMode::cmWrite},
+        {"cmReadWrite", ConnectMode::cmReadWrite},
         {"cmShareDenyRead", ConnectMode::cmShareDenyRead},
         {"cmShareDenyWrite", ConnectMode::cmShareDenyWrite},
         {"cmShareExclusive", ConnectMode::cmShareExclusive},
         {"cmShareDenyNone", ConnectMode::cmShareDenyNone}};
     for (const auto& [n, m] : modes) {
-      if (v == n) { mode_ = m; return true; }
+      if (v == n) {
+        mode_ = m;
+        return true;
+      }
     }
     loader.Fail(p, "unknown connection mode " + v);
   }
@@ -77,7 +91,7 @@ void TADOQuery::Open() {
   try {
     query_.Open();
   } catch (...) {
-    Changed(true);   // the query is closed now: its controls show nothing
+    Changed(true);  // the query is closed now: its controls show nothing
     throw;
   }
   Changed(true);
@@ -89,11 +103,26 @@ void TADOQuery::Close() {
   if (was_active) Changed(true);
 }
 
-void TADOQuery::First() { query_.First(); Changed(false); }
-void TADOQuery::Prior() { query_.Prior(); Changed(false); }
-void TADOQuery::Next() { query_.Next(); Changed(false); }
-void TADOQuery::Last() { query_.Last(); Changed(false); }
-void TADOQuery::MoveTo(std::size_t recno) { query_.MoveTo(recno); Changed(false); }
+void TADOQuery::First() {
+  query_.First();
+  Changed(false);
+}
+void TADOQuery::Prior() {
+  query_.Prior();
+  Changed(false);
+}
+void TADOQuery::Next() {
+  query_.Next();
+  Changed(false);
+}
+void TADOQuery::Last() {
+  query_.Last();
+  Changed(false);
+}
+void TADOQuery::MoveTo(std::size_t recno) {
+  query_.MoveTo(recno);
+  Changed(false);
+}
 
 std::string TADOQuery::FieldText(std::string_view field) const {
   if (!query_.active() || RecordCount() == 0) return {};
@@ -121,7 +150,10 @@ bool TADOQuery::ReadProperty(std::string_view name, const forms::Property& p, Lo
     query_.SetSql(std::move(sql));
     return true;
   }
-  if (name == "Active") { stored_active_ = loader.Bool(p); return true; }
+  if (name == "Active") {
+    stored_active_ = loader.Bool(p);
+    return true;
+  }
   if (name == "CursorType") {
     if (loader.Ident(p) != "ctStatic") loader.Fail(p, "only static cursors are supported");
     return true;
@@ -249,8 +281,10 @@ void TDBGrid::EnsureCurrentVisible() {
   if (current < top_row_) top_row_ = current;
   if (current >= top_row_ + visible) top_row_ = current + 1 - visible;
   const std::size_t count = q->RecordCount();
-  if (count <= visible) top_row_ = 0;
-  else top_row_ = std::min(top_row_, count - visible);
+  if (count <= visible)
+    top_row_ = 0;
+  else
+    top_row_ = std::min(top_row_, count - visible);
 }
 
 void TDBGrid::UpdateScrollBar() {
@@ -294,7 +328,7 @@ void TDBGrid::Paint(TCanvas& canvas) {
       field = q->Core().FieldIndex(columns_.front()->field_name);
       field_ok = true;
     } catch (...) {
-      field_ok = false;   // painting never throws: a missing field draws an empty column
+      field_ok = false;  // painting never throws: a missing field draws an empty column
     }
   }
   const int rows_fit = (client.bottom + row_h - 1) / row_h;
@@ -325,15 +359,16 @@ void TDBGrid::Paint(TCanvas& canvas) {
     if (field_ok) {
       data::FieldValue v;
       try {
-        v = q->Core().Value(row, field);   // the only rows the grid asks for: those on screen
+        v = q->Core().Value(row, field);  // the only rows the grid asks for: those on screen
       } catch (...) {
-        v.reset();   // painting never throws: a row the engine cannot read draws empty
+        v.reset();  // painting never throws: a row the engine cannot read draws empty
       }
       if (v) {
         RECT text = cell;
         text.left += 2;
         canvas.Font().SetColor(is_current ? graphics::clHighlightText : font_.Color());
-        canvas.DrawText(Widen(*v), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        canvas.DrawText(Widen(*v), text,
+                        DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
       }
     }
   }
@@ -345,26 +380,52 @@ void TDBGrid::Scroll(int code) {
   const auto page = static_cast<std::size_t>(VisibleRowCount());
   const std::size_t rec = q->RecNo();
   switch (code) {
-    case SB_LINEUP: q->Prior(); break;
-    case SB_LINEDOWN: q->Next(); break;
-    case SB_PAGEUP: q->MoveTo(rec > page ? rec - page : 1); break;
-    case SB_PAGEDOWN: q->MoveTo(rec + page); break;
-    case SB_TOP: q->First(); break;
-    case SB_BOTTOM: q->Last(); break;
-    default: break;
+    case SB_LINEUP:
+      q->Prior();
+      break;
+    case SB_LINEDOWN:
+      q->Next();
+      break;
+    case SB_PAGEUP:
+      q->MoveTo(rec > page ? rec - page : 1);
+      break;
+    case SB_PAGEDOWN:
+      q->MoveTo(rec + page);
+      break;
+    case SB_TOP:
+      q->First();
+      break;
+    case SB_BOTTOM:
+      q->Last();
+      break;
+    default:
+      break;
   }
 }
 
 void TDBGrid::KeyDown(WORD& key, unsigned shift) {
   TCustomControl::KeyDown(key, shift);
   switch (key) {
-    case VK_UP: Scroll(SB_LINEUP); break;
-    case VK_DOWN: Scroll(SB_LINEDOWN); break;
-    case VK_PRIOR: Scroll(SB_PAGEUP); break;
-    case VK_NEXT: Scroll(SB_PAGEDOWN); break;
-    case VK_HOME: Scroll(SB_TOP); break;
-    case VK_END: Scroll(SB_BOTTOM); break;
-    default: break;
+    case VK_UP:
+      Scroll(SB_LINEUP);
+      break;
+    case VK_DOWN:
+      Scroll(SB_LINEDOWN);
+      break;
+    case VK_PRIOR:
+      Scroll(SB_PAGEUP);
+      break;
+    case VK_NEXT:
+      Scroll(SB_PAGEDOWN);
+      break;
+    case VK_HOME:
+      Scroll(SB_TOP);
+      break;
+    case VK_END:
+      Scroll(SB_BOTTOM);
+      break;
+    default:
+      break;
   }
 }
 
@@ -412,12 +473,30 @@ void TDBGrid::WndProc(Message& m) {
 }
 
 bool TDBGrid::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "DataSource") { BindLater(this, p, loader); return true; }
-  if (name == "Options") { options_ = loader.Set(p); return true; }
-  if (name == "ReadOnly") { loader.Bool(p); return true; }   // the grid never edits
-  if (name == "FixedColor") { fixed_color_ = loader.Color(p); return true; }
-  if (name.starts_with("TitleFont.")) { loader.ReadFont(title_font_, name.substr(10), p); return true; }
-  if (name == "ImeMode") { loader.Ident(p); return true; }
+  if (name == "DataSource") {
+    BindLater(this, p, loader);
+    return true;
+  }
+  if (name == "Options") {
+    options_ = loader.Set(p);
+    return true;
+  }
+  if (name == "ReadOnly") {
+    loader.Bool(p);
+    return true;
+  }  // the grid never edits
+  if (name == "FixedColor") {
+    fixed_color_ = loader.Color(p);
+    return true;
+  }
+  if (name.starts_with("TitleFont.")) {
+    loader.ReadFont(title_font_, name.substr(10), p);
+    return true;
+  }
+  if (name == "ImeMode") {
+    loader.Ident(p);
+    return true;
+  }
   if (name == "Columns") {
     const auto* c = std::get_if<forms::Collection>(&p.value);
     if (!c) loader.Fail(p, "a collection was expected");
@@ -425,15 +504,21 @@ bool TDBGrid::ReadProperty(std::string_view name, const forms::Property& p, Load
     for (const auto& item : c->items) {
       auto col = std::make_unique<TColumn>();
       for (const auto& ip : item.properties) {
-        if (ip.name == "FieldName") col->field_name = Narrow(loader.String(ip));
-        else if (ip.name == "Expanded" || ip.name == "Visible") loader.Bool(ip);
-        else loader.Fail(ip, "unknown column property");
+        if (ip.name == "FieldName")
+          col->field_name = Narrow(loader.String(ip));
+        else if (ip.name == "Expanded" || ip.name == "Visible")
+          loader.Bool(ip);
+        else
+          loader.Fail(ip, "unknown column property");
       }
       columns_.push_back(std::move(col));
     }
     return true;
   }
-  if (name == "OnCellClick") { OnCellClick = loader.Event<TNotifyEvent>(p); return true; }
+  if (name == "OnCellClick") {
+    OnCellClick = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
   return TCustomControl::ReadProperty(name, p, loader);
 }
 
@@ -467,7 +552,8 @@ void TDBRichEdit::CreateWnd() {
   cf.crTextColor = ToColorRef(font_.Color());
   lstrcpynW(cf.szFaceName, font_.Name().c_str(), LF_FACESIZE);
   cf.yHeight = std::abs(font_.Height()) * 1440 / 96;
-  cf.dwEffects = ((font_.Style() & fsBold) ? CFE_BOLD : 0) | ((font_.Style() & fsItalic) ? CFE_ITALIC : 0);
+  cf.dwEffects =
+      ((font_.Style() & fsBold) ? CFE_BOLD : 0) | ((font_.Style() & fsItalic) ? CFE_ITALIC : 0);
   cf.bCharSet = static_cast<BYTE>(font_.Charset());
   ::SendMessageW(WindowHandle(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
   ShowField();
@@ -493,9 +579,18 @@ void TDBRichEdit::ShowField() {
 void TDBRichEdit::DataChanged(bool) { ShowField(); }
 
 bool TDBRichEdit::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "DataSource") { BindLater(this, p, loader); return true; }
-  if (name == "DataField") { data_field_ = Narrow(loader.String(p)); return true; }
-  if (name == "ReadOnly") { read_only_ = loader.Bool(p); return true; }
+  if (name == "DataSource") {
+    BindLater(this, p, loader);
+    return true;
+  }
+  if (name == "DataField") {
+    data_field_ = Narrow(loader.String(p));
+    return true;
+  }
+  if (name == "ReadOnly") {
+    read_only_ = loader.Bool(p);
+    return true;
+  }
   return TWinControl::ReadProperty(name, p, loader);
 }
 
@@ -535,8 +630,12 @@ bool TDBNavigator::ButtonEnabled(NavigateButton button) const {
   const bool at_first = q->RecNo() <= 1;
   const bool at_last = q->RecNo() >= q->RecordCount();
   switch (button) {
-    case nbFirst: case nbPrior: return !at_first;
-    case nbNext: case nbLast: return !at_last;
+    case nbFirst:
+    case nbPrior:
+      return !at_first;
+    case nbNext:
+    case nbLast:
+      return !at_last;
   }
   return false;
 }
@@ -545,10 +644,18 @@ void TDBNavigator::BtnClick(NavigateButton button) {
   TADOQuery* q = binding_.Query();
   if (!q || !ButtonEnabled(button)) return;
   switch (button) {
-    case nbFirst: q->First(); break;
-    case nbPrior: q->Prior(); break;
-    case nbNext: q->Next(); break;
-    case nbLast: q->Last(); break;
+    case nbFirst:
+      q->First();
+      break;
+    case nbPrior:
+      q->Prior();
+      break;
+    case nbNext:
+      q->Next();
+      break;
+    case nbLast:
+      q->Last();
+      break;
   }
 }
 
@@ -559,7 +666,8 @@ void TDBNavigator::Paint(TCanvas& canvas) {
     ::DrawFrameControl(canvas.Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
     const bool on = ButtonEnabled(b);
     const COLORREF ink = on ? RGB(0, 0, 0) : ::GetSysColor(COLOR_GRAYTEXT);
-    const int cx = (r.left + r.right) / 2 + (down ? 1 : 0), cy = (r.top + r.bottom) / 2 + (down ? 1 : 0);
+    const int cx = (r.left + r.right) / 2 + (down ? 1 : 0),
+              cy = (r.top + r.bottom) / 2 + (down ? 1 : 0);
     Brush brush(::CreateSolidBrush(ink));
     Pen pen(::CreatePen(PS_SOLID, 1, ink));
     SelectedObject sb(canvas.Handle(), brush.get());
@@ -601,15 +709,23 @@ void TDBNavigator::MouseUp(MouseButton button, unsigned shift, int x, int y) {
 void TDBNavigator::DataChanged(bool) { Invalidate(); }
 
 bool TDBNavigator::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "DataSource") { BindLater(this, p, loader); return true; }
+  if (name == "DataSource") {
+    BindLater(this, p, loader);
+    return true;
+  }
   if (name == "VisibleButtons") {
     visible_buttons_ = 0;
     for (const auto& m : loader.Set(p)) {
-      if (m == "nbFirst") visible_buttons_ |= nbFirst;
-      else if (m == "nbPrior") visible_buttons_ |= nbPrior;
-      else if (m == "nbNext") visible_buttons_ |= nbNext;
-      else if (m == "nbLast") visible_buttons_ |= nbLast;
-      else loader.Fail(p, "this navigator has no button " + m);
+      if (m == "nbFirst")
+        visible_buttons_ |= nbFirst;
+      else if (m == "nbPrior")
+        visible_buttons_ |= nbPrior;
+      else if (m == "nbNext")
+        visible_buttons_ |= nbNext;
+      else if (m == "nbLast")
+        visible_buttons_ |= nbLast;
+      else
+        loader.Fail(p, "this navigator has no button " + m);
     }
     return true;
   }

@@ -20,7 +20,16 @@ class TADOQuery;
 class TDataSource;
 class DataBinding;
 
-enum class ConnectMode { cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite, cmShareExclusive, cmShareDenyNone };
+enum class ConnectMode {
+  cmUnknown,
+  cmRead,
+  cmWrite,
+  cmReadWrite,
+  cmShareDenyRead,
+  cmShareDenyWrite,
+  cmShareExclusive,
+  cmShareDenyNone
+};
 
 class TADOConnection : public TComponent {
  public:
@@ -99,7 +108,9 @@ class TADOQuery : public TComponent {
 
  private:
   void Changed(bool rows_changed);
-  void CountRows() { if (query_.active()) query_.RecordCount(); }
+  void CountRows() {
+    if (query_.active()) query_.RecordCount();
+  }
 
   TADOConnection* connection_ = nullptr;
   bool stored_active_ = false;
@@ -174,7 +185,7 @@ class TDBGrid : public TCustomControl, public DataLinked {
   // How many rows the last paint drew (only rows on screen are painted).
   int RowsPainted() const noexcept { return rows_painted_; }
 
-  TNotifyEvent OnCellClick;   // the sender is the column clicked
+  TNotifyEvent OnCellClick;  // the sender is the column clicked
 
   void DataChanged(bool rows_changed) override;
   void Paint(TCanvas& canvas) override;

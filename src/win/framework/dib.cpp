@@ -20,7 +20,7 @@ class DibBuffer final : public graphics::PixelBuffer {
     } info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
-    info.header.biHeight = height;   // positive: bottom-up rows
+    info.header.biHeight = height;  // positive: bottom-up rows
     info.header.biPlanes = 1;
     info.header.biBitCount = static_cast<WORD>(graphics::BitsPerPixel(format));
     info.header.biCompression = BI_RGB;
@@ -45,7 +45,8 @@ class DibBuffer final : public graphics::PixelBuffer {
 
 }  // namespace
 
-std::unique_ptr<graphics::PixelBuffer> MakeDibBuffer(int width, int height, graphics::PixelFormat format) {
+std::unique_ptr<graphics::PixelBuffer> MakeDibBuffer(int width, int height,
+                                                     graphics::PixelFormat format) {
   return std::make_unique<DibBuffer>(width, height, format);
 }
 
@@ -65,7 +66,8 @@ HBITMAP DibHandle(const graphics::Bitmap& bitmap) noexcept {
 }
 
 graphics::Bitmap LoadPicture(const void* data, std::size_t size) {
-  return codecs::ReadPicture(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size));
+  return codecs::ReadPicture(
+      std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size));
 }
 
 void DibSurface::Release() noexcept {
@@ -82,11 +84,12 @@ void DibSurface::Resize(int width, int height) {
   if (width == width_ && height == height_) return;
   Release();
   if (width == 0 || height == 0) return;
-  if (width > graphics::Bitmap::kMaxDimension || height > graphics::Bitmap::kMaxDimension) throw std::bad_alloc();
+  if (width > graphics::Bitmap::kMaxDimension || height > graphics::Bitmap::kMaxDimension)
+    throw std::bad_alloc();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;   // top-down: row 0 first in memory
+  info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -99,7 +102,8 @@ void DibSurface::Resize(int width, int height) {
   }
   selection_.emplace(dc_.get(), bitmap_.get());
   view_ = graphics::Bitmap::Wrap(static_cast<std::uint8_t*>(bits), width, height,
-                                 static_cast<std::ptrdiff_t>(width) * 4, graphics::PixelFormat::pf32bit);
+                                 static_cast<std::ptrdiff_t>(width) * 4,
+                                 graphics::PixelFormat::pf32bit);
   width_ = width;
   height_ = height;
 }

@@ -19,7 +19,8 @@ namespace sapala::win {
 void InstallDibSections() noexcept;
 // The factory InstallDibSections installs: a zero-filled DIB section for one bitmap; throws
 // std::bad_alloc when the system cannot make it. For factories that wrap it (tests).
-std::unique_ptr<graphics::PixelBuffer> MakeDibBuffer(int width, int height, graphics::PixelFormat format);
+std::unique_ptr<graphics::PixelBuffer> MakeDibBuffer(int width, int height,
+                                                     graphics::PixelFormat format);
 
 // The DIB section behind a bitmap, or nullptr for a bitmap in heap or borrowed memory. For 1-,
 // 4- and 8-bit bitmaps the bitmap's palette is copied into the section's colour table first.

@@ -10,13 +10,22 @@ namespace sapala::win {
 
 class TObject;
 
-enum ShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum ShiftState : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
 enum class MouseButton { mbLeft, mbRight, mbMiddle };
 
 using TNotifyEvent = std::function<void(TObject& sender)>;
 using TKeyEvent = std::function<void(TObject& sender, WORD& key, unsigned shift)>;
 using TKeyPressEvent = std::function<void(TObject& sender, wchar_t& key)>;
-using TMouseEvent = std::function<void(TObject& sender, MouseButton button, unsigned shift, int x, int y)>;
+using TMouseEvent =
+    std::function<void(TObject& sender, MouseButton button, unsigned shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject& sender, unsigned shift, int x, int y)>;
 
 // The shift state now, from the keyboard (for events raised by keys).

@@ -29,7 +29,8 @@ void TForm::LoadDescriptionResource(const wchar_t* name) {
   HRSRC res = ::FindResourceW(module, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   HGLOBAL data = res ? ::LoadResource(module, res) : nullptr;
   const void* bytes = data ? ::LockResource(data) : nullptr;
-  if (!bytes) throw LoadError("the description of " + Narrow(name) + " is missing from the program");
+  if (!bytes)
+    throw LoadError("the description of " + Narrow(name) + " is missing from the program");
   LoadDescription(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(module, res)));
 }
 
@@ -44,51 +45,79 @@ const EventHandler* TForm::FindHandler(std::string_view name) const {
 
 bool TForm::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "BorderStyle") {
-    border_style_ = loader.Enum<BorderStyle>(
-        p,
-        {{"bsNone", BorderStyle::bsNone}, {"bsSingle", BorderStyle::bsSingle},
-         {"bsSizeable", BorderStyle::bsSizeable}, {"bsDialog", BorderStyle::bsDialog},
-         {"bsToolWindow", BorderStyle::bsToolWindow}, {"bsSizeToolWin", BorderStyle::bsSizeToolWin}},
-        "border style");
+    border_style_ = loader.Enum<BorderStyle>(p,
+                                             {{"bsNone", BorderStyle::bsNone},
+                                              {"bsSingle", BorderStyle::bsSingle},
+                                              {"bsSizeable", BorderStyle::bsSizeable},
+                                              {"bsDialog", BorderStyle::bsDialog},
+                                              {"bsToolWindow", BorderStyle::bsToolWindow},
+                                              {"bsSizeToolWin", BorderStyle::bsSizeToolWin}},
+                                             "border style");
     return true;
   }
   if (name == "BorderIcons") {
     border_icons_ = 0;
     for (const auto& m : loader.Set(p)) {
-      if (m == "biSystemMenu") border_icons_ |= biSystemMenu;
-      else if (m == "biMinimize") border_icons_ |= biMinimize;
-      else if (m == "biMaximize") border_icons_ |= biMaximize;
-      else if (m == "biHelp") border_icons_ |= biHelp;
-      else loader.Fail(p, "unknown border icon " + m);
+      if (m == "biSystemMenu")
+        border_icons_ |= biSystemMenu;
+      else if (m == "biMinimize")
+        border_icons_ |= biMinimize;
+      else if (m == "biMaximize")
+        border_icons_ |= biMaximize;
+      else if (m == "biHelp")
+        border_icons_ |= biHelp;
+      else
+        loader.Fail(p, "unknown border icon " + m);
     }
     return true;
   }
   if (name == "Position") {
-    position_ = loader.Enum<FormPosition>(
-        p,
-        {{"poDesigned", FormPosition::poDesigned}, {"poDefault", FormPosition::poDefault},
-         {"poDefaultPosOnly", FormPosition::poDefault}, {"poDefaultSizeOnly", FormPosition::poDefault},
-         {"poScreenCenter", FormPosition::poScreenCenter}, {"poDesktopCenter", FormPosition::poDesktopCenter},
-         {"poMainFormCenter", FormPosition::poMainFormCenter},
-         {"poOwnerFormCenter", FormPosition::poMainFormCenter}},
-        "position");
+    position_ = loader.Enum<FormPosition>(p,
+                                          {{"poDesigned", FormPosition::poDesigned},
+                                           {"poDefault", FormPosition::poDefault},
+                                           {"poDefaultPosOnly", FormPosition::poDefault},
+                                           {"poDefaultSizeOnly", FormPosition::poDefault},
+                                           {"poScreenCenter", FormPosition::poScreenCenter},
+                                           {"poDesktopCenter", FormPosition::poDesktopCenter},
+                                           {"poMainFormCenter", FormPosition::poMainFormCenter},
+                                           {"poOwnerFormCenter", FormPosition::poMainFormCenter}},
+                                          "position");
     return true;
   }
-  if (name == "ClientWidth") { client_width_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "ClientHeight") { client_height_ = static_cast<int>(loader.Int(p)); return true; }
+  if (name == "ClientWidth") {
+    client_width_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "ClientHeight") {
+    client_height_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
   if (name == "ActiveControl") {
-    loader.Defer([this, &loader, p] { active_control_ = dynamic_cast<TWinControl*>(loader.Reference(p)); });
+    loader.Defer(
+        [this, &loader, p] { active_control_ = dynamic_cast<TWinControl*>(loader.Reference(p)); });
     return true;
   }
-  if (name == "OnCreate") { OnCreate = loader.Event<TNotifyEvent>(p); return true; }
-  if (name == "OnShow") { OnShow = loader.Event<TNotifyEvent>(p); return true; }
-  if (name == "OnHide") { OnHide = loader.Event<TNotifyEvent>(p); return true; }
+  if (name == "OnCreate") {
+    OnCreate = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
+  if (name == "OnShow") {
+    OnShow = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
+  if (name == "OnHide") {
+    OnHide = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
   // Settings of the designer that have no meaning at run time here.
   if (name == "PixelsPerInch" || name == "TextHeight" || name == "OldCreateOrder" ||
       name == "Scaled" || name == "FormStyle" || name == "WindowState") {
     return true;
   }
-  if (name == "Visible") { visible_ = loader.Bool(p); return true; }
+  if (name == "Visible") {
+    visible_ = loader.Bool(p);
+    return true;
+  }
   return TWinControl::ReadProperty(name, p, loader);
 }
 
@@ -98,16 +127,32 @@ void TForm::CreateParams(struct CreateParams& params) {
   DWORD style = WS_CLIPCHILDREN;
   DWORD ex = 0;
   switch (border_style_) {
-    case BorderStyle::bsNone: style |= WS_POPUP; break;
-    case BorderStyle::bsSingle: style |= WS_CAPTION | WS_BORDER; break;
-    case BorderStyle::bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
-    case BorderStyle::bsDialog: style |= WS_POPUP | WS_CAPTION; ex |= WS_EX_DLGMODALFRAME; break;
-    case BorderStyle::bsToolWindow: style |= WS_CAPTION; ex |= WS_EX_TOOLWINDOW; break;
-    case BorderStyle::bsSizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; ex |= WS_EX_TOOLWINDOW; break;
+    case BorderStyle::bsNone:
+      style |= WS_POPUP;
+      break;
+    case BorderStyle::bsSingle:
+      style |= WS_CAPTION | WS_BORDER;
+      break;
+    case BorderStyle::bsSizeable:
+      style |= WS_CAPTION | WS_THICKFRAME;
+      break;
+    case BorderStyle::bsDialog:
+      style |= WS_POPUP | WS_CAPTION;
+      ex |= WS_EX_DLGMODALFRAME;
+      break;
+    case BorderStyle::bsToolWindow:
+      style |= WS_CAPTION;
+      ex |= WS_EX_TOOLWINDOW;
+      break;
+    case BorderStyle::bsSizeToolWin:
+      style |= WS_CAPTION | WS_THICKFRAME;
+      ex |= WS_EX_TOOLWINDOW;
+      break;
   }
   if (border_style_ != BorderStyle::bsNone && (border_icons_ & biSystemMenu)) {
     style |= WS_SYSMENU;
-    const bool tool = border_style_ == BorderStyle::bsToolWindow || border_style_ == BorderStyle::bsSizeToolWin;
+    const bool tool =
+        border_style_ == BorderStyle::bsToolWindow || border_style_ == BorderStyle::bsSizeToolWin;
     if (!tool && border_style_ != BorderStyle::bsDialog) {
       if (border_icons_ & biMinimize) style |= WS_MINIMIZEBOX;
       if (border_icons_ & biMaximize) style |= WS_MAXIMIZEBOX;
@@ -117,7 +162,8 @@ void TForm::CreateParams(struct CreateParams& params) {
   params.ex_style = ex;
   int w = width_, h = height_;
   if (client_width_ > 0 || client_height_ > 0) {
-    RECT r{0, 0, client_width_ > 0 ? client_width_ : width_, client_height_ > 0 ? client_height_ : height_};
+    RECT r{0, 0, client_width_ > 0 ? client_width_ : width_,
+           client_height_ > 0 ? client_height_ : height_};
     ::AdjustWindowRectEx(&r, style, FALSE, ex);
     w = r.right - r.left;
     h = r.bottom - r.top;
@@ -134,8 +180,14 @@ void TForm::CreateParams(struct CreateParams& params) {
   } else if (position_ == FormPosition::poDefault) {
     x = y = static_cast<int>(CW_USEDEFAULT);
   }
-  left_ = x; top_ = y; width_ = w; height_ = h;
-  params.x = x; params.y = y; params.width = w; params.height = h;
+  left_ = x;
+  top_ = y;
+  width_ = w;
+  height_ = h;
+  params.x = x;
+  params.y = y;
+  params.width = w;
+  params.height = h;
 }
 
 RECT TForm::ClientRect() const noexcept {
@@ -149,8 +201,8 @@ void TForm::SetClientSize(int width, int height) {
   client_height_ = height;
   if (!WindowHandle()) return;
   RECT r{0, 0, width, height};
-  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrW(WindowHandle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE)));
+  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrW(WindowHandle(), GWL_STYLE)),
+                       FALSE, static_cast<DWORD>(::GetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE)));
   SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 
@@ -171,7 +223,10 @@ void TForm::VisibleChanged() {
       TabList(tabs);
       target = nullptr;
       for (TWinControl* c : tabs) {
-        if (c->CanFocus()) { target = c; break; }
+        if (c->CanFocus()) {
+          target = c;
+          break;
+        }
       }
     }
     if (target) ::SetFocus(target->Handle());
@@ -237,11 +292,13 @@ bool TForm::DialogKey(WORD key, unsigned shift) {
       if (shift & (ssCtrl | ssAlt)) return false;
       SelectNext(active_control_, !(shift & ssShift));
       return true;
-    case VK_LEFT: case VK_UP:
+    case VK_LEFT:
+    case VK_UP:
       if (!active_control_) return false;
       SelectNext(active_control_, false);
       return true;
-    case VK_RIGHT: case VK_DOWN:
+    case VK_RIGHT:
+    case VK_DOWN:
       if (!active_control_) return false;
       SelectNext(active_control_, true);
       return true;
@@ -277,7 +334,8 @@ void TForm::WndProc(Message& m) {
       // What the dialog manager does for a control that asks for the next one: move the focus
       // to the given control (LOWORD(lParam) set) or along the tab order.
       if (LOWORD(m.LParam)) {
-        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.WParam)); c && c->CanFocus()) c->SetFocus();
+        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.WParam)); c && c->CanFocus())
+          c->SetFocus();
       } else {
         SelectNext(active_control_, m.WParam == 0);
       }

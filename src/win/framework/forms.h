@@ -14,8 +14,23 @@ namespace sapala::win {
 
 enum class BorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum BorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
-enum class FormPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
-enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+enum class FormPosition {
+  poDesigned,
+  poDefault,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter
+};
+enum ModalResult : int {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7
+};
 
 class TForm : public TWinControl {
  public:

@@ -26,8 +26,12 @@ void UseWindowsSystemColors() noexcept {
 
 TFont::TFont() = default;
 TFont::TFont(const TFont& other)
-    : name_(other.name_), height_(other.height_), style_(other.style_), charset_(other.charset_),
-      pitch_(other.pitch_), color_(other.color_) {}
+    : name_(other.name_),
+      height_(other.height_),
+      style_(other.style_),
+      charset_(other.charset_),
+      pitch_(other.pitch_),
+      color_(other.color_) {}
 
 TFont& TFont::operator=(const TFont& other) {
   if (this != &other) {
@@ -44,13 +48,43 @@ TFont& TFont::operator=(const TFont& other) {
 
 int TFont::Size() const noexcept { return -::MulDiv(height_, 72, 96); }
 
-void TFont::SetName(std::wstring name) { if (name != name_) { name_ = std::move(name); Changed(); } }
-void TFont::SetHeight(int height) { if (height != height_) { height_ = height; Changed(); } }
+void TFont::SetName(std::wstring name) {
+  if (name != name_) {
+    name_ = std::move(name);
+    Changed();
+  }
+}
+void TFont::SetHeight(int height) {
+  if (height != height_) {
+    height_ = height;
+    Changed();
+  }
+}
 void TFont::SetSize(int points) { SetHeight(-::MulDiv(points, 96, 72)); }
-void TFont::SetStyle(unsigned style) { if (style != style_) { style_ = style; Changed(); } }
-void TFont::SetCharset(int charset) { if (charset != charset_) { charset_ = charset; Changed(); } }
-void TFont::SetPitch(FontPitch pitch) { if (pitch != pitch_) { pitch_ = pitch; Changed(); } }
-void TFont::SetColor(TColor color) { if (color != color_) { color_ = color; Changed(); } }
+void TFont::SetStyle(unsigned style) {
+  if (style != style_) {
+    style_ = style;
+    Changed();
+  }
+}
+void TFont::SetCharset(int charset) {
+  if (charset != charset_) {
+    charset_ = charset;
+    Changed();
+  }
+}
+void TFont::SetPitch(FontPitch pitch) {
+  if (pitch != pitch_) {
+    pitch_ = pitch;
+    Changed();
+  }
+}
+void TFont::SetColor(TColor color) {
+  if (color != color_) {
+    color_ = color;
+    Changed();
+  }
+}
 
 void TFont::Changed() {
   handle_.reset();
@@ -67,8 +101,9 @@ HFONT TFont::Handle() const {
     lf.lfStrikeOut = (style_ & fsStrikeOut) ? TRUE : FALSE;
     lf.lfCharSet = static_cast<BYTE>(charset_);
     lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = pitch_ == FontPitch::fpFixed ? FIXED_PITCH
-                          : pitch_ == FontPitch::fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+    lf.lfPitchAndFamily = pitch_ == FontPitch::fpFixed      ? FIXED_PITCH
+                          : pitch_ == FontPitch::fpVariable ? VARIABLE_PITCH
+                                                            : DEFAULT_PITCH;
     lstrcpynW(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
     handle_.reset(::CreateFontIndirectW(&lf));
   }
@@ -77,8 +112,18 @@ HFONT TFont::Handle() const {
 
 // --- TBrush, TPen ---
 
-void TBrush::SetColor(TColor color) { if (color != color_) { color_ = color; handle_.reset(); } }
-void TBrush::SetStyle(BrushStyle style) { if (style != style_) { style_ = style; handle_.reset(); } }
+void TBrush::SetColor(TColor color) {
+  if (color != color_) {
+    color_ = color;
+    handle_.reset();
+  }
+}
+void TBrush::SetStyle(BrushStyle style) {
+  if (style != style_) {
+    style_ = style;
+    handle_.reset();
+  }
+}
 
 HBRUSH TBrush::Handle() const {
   if (style_ == BrushStyle::bsClear) return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
@@ -86,8 +131,18 @@ HBRUSH TBrush::Handle() const {
   return handle_.get();
 }
 
-void TPen::SetColor(TColor color) { if (color != color_) { color_ = color; handle_.reset(); } }
-void TPen::SetWidth(int width) { if (width != width_) { width_ = width; handle_.reset(); } }
+void TPen::SetColor(TColor color) {
+  if (color != color_) {
+    color_ = color;
+    handle_.reset();
+  }
+}
+void TPen::SetWidth(int width) {
+  if (width != width_) {
+    width_ = width;
+    handle_.reset();
+  }
+}
 
 HPEN TPen::Handle() const {
   if (!handle_) handle_.reset(::CreatePen(PS_SOLID, width_, ToColorRef(color_)));
@@ -153,8 +208,8 @@ void TCanvas::Draw(int x, int y, HBITMAP bitmap, TColor transparent) {
   if (transparent == graphics::clNone) {
     ::BitBlt(dc_, x, y, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
   } else {
-    ::TransparentBlt(dc_, x, y, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, bm.bmWidth,
-                     bm.bmHeight, ToColorRef(transparent));
+    ::TransparentBlt(dc_, x, y, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                     ToColorRef(transparent));
   }
 }
 

@@ -32,8 +32,8 @@ class TFont {
   TFont& operator=(const TFont& other);
 
   const std::wstring& Name() const noexcept { return name_; }
-  int Height() const noexcept { return height_; }          // < 0: character height in pixels
-  int Size() const noexcept;                                // points at 96 dpi
+  int Height() const noexcept { return height_; }  // < 0: character height in pixels
+  int Size() const noexcept;                       // points at 96 dpi
   unsigned Style() const noexcept { return style_; }
   int Charset() const noexcept { return charset_; }
   FontPitch Pitch() const noexcept { return pitch_; }

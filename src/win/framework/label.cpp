@@ -6,7 +6,9 @@ namespace sapala::win {
 
 namespace {
 UINT AlignmentFlag(TAlignment a) {
-  return a == TAlignment::taRightJustify ? DT_RIGHT : a == TAlignment::taCenter ? DT_CENTER : DT_LEFT;
+  return a == TAlignment::taRightJustify ? DT_RIGHT
+         : a == TAlignment::taCenter     ? DT_CENTER
+                                         : DT_LEFT;
 }
 }  // namespace
 
@@ -59,7 +61,8 @@ std::wstring TCustomLabel::TextToDraw(UINT& flags) const {
   return text;
 }
 
-void TCustomLabel::DrawDisabledText(TCanvas& canvas, RECT& rect, const std::wstring& text, UINT flags) {
+void TCustomLabel::DrawDisabledText(TCanvas& canvas, RECT& rect, const std::wstring& text,
+                                    UINT flags) {
   ::OffsetRect(&rect, 1, 1);
   canvas.Font().SetColor(graphics::clBtnHighlight);
   canvas.DrawText(text, rect, flags);
@@ -90,7 +93,8 @@ void TCustomLabel::Paint(TCanvas& canvas) {
   if (layout_ != TTextLayout::tlTop) {
     RECT calc = r;
     DoDrawText(canvas, calc, style | DT_CALCRECT);
-    const int offset = layout_ == TTextLayout::tlBottom ? height_ - calc.bottom : (height_ - calc.bottom) / 2;
+    const int offset =
+        layout_ == TTextLayout::tlBottom ? height_ - calc.bottom : (height_ - calc.bottom) / 2;
     ::OffsetRect(&r, 0, offset);
   }
   DoDrawText(canvas, r, style);
@@ -132,10 +136,22 @@ bool TCustomLabel::DialogChar(wchar_t ch, unsigned) {
 }
 
 bool TCustomLabel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "AutoSize") { auto_size_ = loader.Bool(p); return true; }
-  if (name == "Transparent") { transparent_ = loader.Bool(p); return true; }
-  if (name == "WordWrap") { word_wrap_ = loader.Bool(p); return true; }
-  if (name == "ShowAccelChar") { show_accel_char_ = loader.Bool(p); return true; }
+  if (name == "AutoSize") {
+    auto_size_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "Transparent") {
+    transparent_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "WordWrap") {
+    word_wrap_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "ShowAccelChar") {
+    show_accel_char_ = loader.Bool(p);
+    return true;
+  }
   if (name == "Alignment") {
     alignment_ = loader.Enum<TAlignment>(p,
                                          {{"taLeftJustify", TAlignment::taLeftJustify},
@@ -145,13 +161,16 @@ bool TCustomLabel::ReadProperty(std::string_view name, const forms::Property& p,
     return true;
   }
   if (name == "Layout") {
-    layout_ = loader.Enum<TTextLayout>(
-        p, {{"tlTop", TTextLayout::tlTop}, {"tlCenter", TTextLayout::tlCenter}, {"tlBottom", TTextLayout::tlBottom}},
-        "text layout");
+    layout_ = loader.Enum<TTextLayout>(p,
+                                       {{"tlTop", TTextLayout::tlTop},
+                                        {"tlCenter", TTextLayout::tlCenter},
+                                        {"tlBottom", TTextLayout::tlBottom}},
+                                       "text layout");
     return true;
   }
   if (name == "FocusControl") {
-    loader.Defer([this, &loader, p] { focus_control_ = dynamic_cast<TWinControl*>(loader.Reference(p)); });
+    loader.Defer(
+        [this, &loader, p] { focus_control_ = dynamic_cast<TWinControl*>(loader.Reference(p)); });
     return true;
   }
   return TGraphicControl::ReadProperty(name, p, loader);

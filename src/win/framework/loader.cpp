@@ -15,31 +15,63 @@ std::map<std::string, ComponentFactory, std::less<>>& Registry() {
   return registry;
 }
 
-struct NamedColor { const char* name; TColor color; };
+struct NamedColor {
+  const char* name;
+  TColor color;
+};
 constexpr NamedColor kColors[] = {
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-    {"clNavy", 0x800000}, {"clPurple", 0x800080}, {"clTeal", 0x808000}, {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF}, {"clLime", 0x00FF00}, {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000}, {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0},
+    {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},
     {"clMedGray", 0xA4A0A0},
-    {"clNone", graphics::clNone}, {"clDefault", graphics::clDefault},
-    {"clScrollBar", graphics::clScrollBar}, {"clBackground", graphics::clBackground},
-    {"clActiveCaption", graphics::clActiveCaption}, {"clInactiveCaption", graphics::clInactiveCaption},
-    {"clMenu", graphics::clMenu}, {"clWindow", graphics::clWindow},
-    {"clWindowFrame", graphics::clWindowFrame}, {"clMenuText", graphics::clMenuText},
-    {"clWindowText", graphics::clWindowText}, {"clCaptionText", graphics::clCaptionText},
-    {"clActiveBorder", graphics::clActiveBorder}, {"clInactiveBorder", graphics::clInactiveBorder},
-    {"clAppWorkSpace", graphics::clAppWorkSpace}, {"clHighlight", graphics::clHighlight},
-    {"clHighlightText", graphics::clHighlightText}, {"clBtnFace", graphics::clBtnFace},
-    {"clBtnShadow", graphics::clBtnShadow}, {"clGrayText", graphics::clGrayText},
-    {"clBtnText", graphics::clBtnText}, {"clInactiveCaptionText", graphics::clInactiveCaptionText},
-    {"clBtnHighlight", graphics::clBtnHighlight}, {"cl3DDkShadow", graphics::cl3DDkShadow},
-    {"cl3DLight", graphics::cl3DLight}, {"clInfoText", graphics::clInfoText},
-    {"clInfoBk", graphics::clInfoBk}, {"clHotLight", graphics::clHotLight},
+    {"clNone", graphics::clNone},
+    {"clDefault", graphics::clDefault},
+    {"clScrollBar", graphics::clScrollBar},
+    {"clBackground", graphics::clBackground},
+    {"clActiveCaption", graphics::clActiveCaption},
+    {"clInactiveCaption", graphics::clInactiveCaption},
+    {"clMenu", graphics::clMenu},
+    {"clWindow", graphics::clWindow},
+    {"clWindowFrame", graphics::clWindowFrame},
+    {"clMenuText", graphics::clMenuText},
+    {"clWindowText", graphics::clWindowText},
+    {"clCaptionText", graphics::clCaptionText},
+    {"clActiveBorder", graphics::clActiveBorder},
+    {"clInactiveBorder", graphics::clInactiveBorder},
+    {"clAppWorkSpace", graphics::clAppWorkSpace},
+    {"clHighlight", graphics::clHighlight},
+    {"clHighlightText", graphics::clHighlightText},
+    {"clBtnFace", graphics::clBtnFace},
+    {"clBtnShadow", graphics::clBtnShadow},
+    {"clGrayText", graphics::clGrayText},
+    {"clBtnText", graphics::clBtnText},
+    {"clInactiveCaptionText", graphics::clInactiveCaptionText},
+    {"clBtnHighlight", graphics::clBtnHighlight},
+    {"cl3DDkShadow", graphics::cl3DDkShadow},
+    {"cl3DLight", graphics::cl3DLight},
+    {"clInfoText", graphics::clInfoText},
+    {"clInfoBk", graphics::clInfoBk},
+    {"clHotLight", graphics::clHotLight},
     {"clGradientActiveCaption", graphics::clGradientActiveCaption},
     {"clGradientInactiveCaption", graphics::clGradientInactiveCaption},
-    {"clMenuHighlight", graphics::clMenuHighlight}, {"clMenuBar", graphics::clMenuBar},
+    {"clMenuHighlight", graphics::clMenuHighlight},
+    {"clMenuBar", graphics::clMenuBar},
 };
 
 }  // namespace
@@ -59,7 +91,8 @@ bool ColorFromName(std::string_view name, TColor& color) {
 }
 
 void Loader::Fail(const forms::Property& p, const std::string& what) const {
-  throw LoadError(root_.ClassName() + ", line " + std::to_string(p.line) + ", " + p.name + ": " + what);
+  throw LoadError(root_.ClassName() + ", line " + std::to_string(p.line) + ", " + p.name + ": " +
+                  what);
 }
 
 std::int64_t Loader::Int(const forms::Property& p) const {
@@ -102,36 +135,58 @@ TColor Loader::Color(const forms::Property& p) const {
 }
 
 void Loader::ReadFont(TFont& font, std::string_view name, const forms::Property& p) const {
-  if (name == "Name") font.SetName(String(p));
-  else if (name == "Height") font.SetHeight(static_cast<int>(Int(p)));
-  else if (name == "Size") font.SetSize(static_cast<int>(Int(p)));
-  else if (name == "Color") font.SetColor(Color(p));
+  if (name == "Name")
+    font.SetName(String(p));
+  else if (name == "Height")
+    font.SetHeight(static_cast<int>(Int(p)));
+  else if (name == "Size")
+    font.SetSize(static_cast<int>(Int(p)));
+  else if (name == "Color")
+    font.SetColor(Color(p));
   else if (name == "Charset") {
-    if (std::get_if<std::int64_t>(&p.value)) { font.SetCharset(static_cast<int>(Int(p))); return; }
+    if (std::get_if<std::int64_t>(&p.value)) {
+      font.SetCharset(static_cast<int>(Int(p)));
+      return;
+    }
     const std::string id = Ident(p);
     static const std::pair<const char*, int> charsets[] = {
-        {"ANSI_CHARSET", ANSI_CHARSET}, {"DEFAULT_CHARSET", DEFAULT_CHARSET},
-        {"SYMBOL_CHARSET", SYMBOL_CHARSET}, {"ARABIC_CHARSET", ARABIC_CHARSET},
-        {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET}, {"RUSSIAN_CHARSET", RUSSIAN_CHARSET},
+        {"ANSI_CHARSET", ANSI_CHARSET},
+        {"DEFAULT_CHARSET", DEFAULT_CHARSET},
+        {"SYMBOL_CHARSET", SYMBOL_CHARSET},
+        {"ARABIC_CHARSET", ARABIC_CHARSET},
+        {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
+        {"RUSSIAN_CHARSET", RUSSIAN_CHARSET},
         {"OEM_CHARSET", OEM_CHARSET}};
     for (const auto& [n, v] : charsets) {
-      if (id == n) { font.SetCharset(v); return; }
+      if (id == n) {
+        font.SetCharset(v);
+        return;
+      }
     }
     Fail(p, "unknown character set " + id);
   } else if (name == "Pitch") {
     const std::string id = Ident(p);
-    if (id == "fpDefault") font.SetPitch(FontPitch::fpDefault);
-    else if (id == "fpFixed") font.SetPitch(FontPitch::fpFixed);
-    else if (id == "fpVariable") font.SetPitch(FontPitch::fpVariable);
-    else Fail(p, "unknown pitch " + id);
+    if (id == "fpDefault")
+      font.SetPitch(FontPitch::fpDefault);
+    else if (id == "fpFixed")
+      font.SetPitch(FontPitch::fpFixed);
+    else if (id == "fpVariable")
+      font.SetPitch(FontPitch::fpVariable);
+    else
+      Fail(p, "unknown pitch " + id);
   } else if (name == "Style") {
     unsigned style = 0;
     for (const auto& m : Set(p)) {
-      if (m == "fsBold") style |= fsBold;
-      else if (m == "fsItalic") style |= fsItalic;
-      else if (m == "fsUnderline") style |= fsUnderline;
-      else if (m == "fsStrikeOut") style |= fsStrikeOut;
-      else Fail(p, "unknown font style " + m);
+      if (m == "fsBold")
+        style |= fsBold;
+      else if (m == "fsItalic")
+        style |= fsItalic;
+      else if (m == "fsUnderline")
+        style |= fsUnderline;
+      else if (m == "fsStrikeOut")
+        style |= fsStrikeOut;
+      else
+        Fail(p, "unknown font style " + m);
     }
     font.SetStyle(style);
   } else {
@@ -162,8 +217,8 @@ void Loader::CreateChildren(TComponent& parent_object, const forms::Object& o) {
     const auto& registry = Registry();
     const auto it = registry.find(child.class_name);
     if (it == registry.end()) {
-      throw LoadError(root_.ClassName() + ", line " + std::to_string(child.line) +
-                      ": class " + child.class_name + " is not registered");
+      throw LoadError(root_.ClassName() + ", line " + std::to_string(child.line) + ": class " +
+                      child.class_name + " is not registered");
     }
     std::unique_ptr<TComponent> made = it->second(&root_);
     TComponent& c = *made;

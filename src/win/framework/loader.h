@@ -36,11 +36,13 @@ using ComponentFactory = std::function<std::unique_ptr<TComponent>(TComponent* o
 void RegisterComponentClass(std::string name, ComponentFactory factory);
 template <typename T>
 void RegisterComponentClass(std::string name) {
-  RegisterComponentClass(std::move(name), [](TComponent* owner) { return std::make_unique<T>(owner); });
+  RegisterComponentClass(std::move(name),
+                         [](TComponent* owner) { return std::make_unique<T>(owner); });
 }
 
 // A handler a form offers to its description, by method name.
-using EventHandler = std::variant<TNotifyEvent, TKeyEvent, TKeyPressEvent, TMouseEvent, TMouseMoveEvent>;
+using EventHandler =
+    std::variant<TNotifyEvent, TKeyEvent, TKeyPressEvent, TMouseEvent, TMouseMoveEvent>;
 
 class Loader {
  public:
@@ -54,7 +56,7 @@ class Loader {
   // Value conversions; each throws LoadError naming the line when the value has another form.
   std::int64_t Int(const forms::Property& p) const;
   bool Bool(const forms::Property& p) const;
-  std::wstring String(const forms::Property& p) const;   // UTF-8 stored text, widened
+  std::wstring String(const forms::Property& p) const;  // UTF-8 stored text, widened
   std::string Ident(const forms::Property& p) const;
   std::vector<std::string> Set(const forms::Property& p) const;
   const std::vector<std::uint8_t>& Bytes(const forms::Property& p) const;

@@ -35,7 +35,8 @@ graphics::Bitmap AsDib(const graphics::Bitmap& source) {
   InstallDibSections();
   graphics::Bitmap copy = graphics::CloneBitmapShape(source);
   for (int y = 0; y < source.Height(); ++y) {
-    std::memcpy(copy.ScanLine(y), source.ScanLine(y), static_cast<std::size_t>(graphics::RowBytes(source.Width(), source.Format())));
+    std::memcpy(copy.ScanLine(y), source.ScanLine(y),
+                static_cast<std::size_t>(graphics::RowBytes(source.Width(), source.Format())));
   }
   return copy;
 }
@@ -56,12 +57,14 @@ void GdiTextPainter::PaintText(graphics::Bitmap& target, std::u16string_view tex
     ::SetBkMode(dc.get(), TRANSPARENT);
     ::SetTextColor(dc.get(), RGB(0, 0, 0));
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    ::DrawTextW(dc.get(), reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &r, format);
+    ::DrawTextW(dc.get(), reinterpret_cast<const wchar_t*>(text.data()),
+                static_cast<int>(text.size()), &r, format);
     ::GdiFlush();
   }
   if (&canvas != &target) {
     for (int y = 0; y < target.Height(); ++y) {
-      std::memcpy(target.ScanLine(y), canvas.ScanLine(y), static_cast<std::size_t>(graphics::RowBytes(target.Width(), target.Format())));
+      std::memcpy(target.ScanLine(y), canvas.ScanLine(y),
+                  static_cast<std::size_t>(graphics::RowBytes(target.Width(), target.Format())));
     }
   }
 }
@@ -79,7 +82,8 @@ void DrawPicture(HDC dc, const Rect& rect, const graphics::Bitmap& picture) noex
     if (picture.Format() != graphics::PixelFormat::pf32bit) {
       SavedDC saved(dc);
       ::SetStretchBltMode(dc, COLORONCOLOR);
-      ::StretchBlt(dc, rect.left, rect.top, w, h, source_dc.get(), 0, 0, source.Width(), source.Height(), SRCCOPY);
+      ::StretchBlt(dc, rect.left, rect.top, w, h, source_dc.get(), 0, 0, source.Width(),
+                   source.Height(), SRCCOPY);
       return;
     }
     InstallDibSections();
@@ -97,7 +101,8 @@ void DrawPicture(HDC dc, const Rect& rect, const graphics::Bitmap& picture) noex
         MemoryDC colour_dc(::CreateCompatibleDC(dc));
         SelectedObject selected(colour_dc.get(), DibHandle(colours));
         ::SetStretchBltMode(colour_dc.get(), COLORONCOLOR);
-        ::StretchBlt(colour_dc.get(), 0, 0, w, h, source_dc.get(), 0, 0, source.Width(), source.Height(), SRCCOPY);
+        ::StretchBlt(colour_dc.get(), 0, 0, w, h, source_dc.get(), 0, 0, source.Width(),
+                     source.Height(), SRCCOPY);
       }
       graphics::Bitmap alpha = graphics::ExtractAlpha(source);
       graphics::Bitmap alpha_dib = AsDib(alpha);
@@ -111,7 +116,8 @@ void DrawPicture(HDC dc, const Rect& rect, const graphics::Bitmap& picture) noex
         SelectedObject to_selected(to.get(), DibHandle(stretched_alpha));
         ::SetStretchBltMode(to.get(), HALFTONE);
         ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
-        ::StretchBlt(to.get(), 0, 0, w, h, from.get(), 0, 0, source.Width(), source.Height(), SRCCOPY);
+        ::StretchBlt(to.get(), 0, 0, w, h, from.get(), 0, 0, source.Width(), source.Height(),
+                     SRCCOPY);
       }
       ::GdiFlush();
       graphics::ReplaceAlpha(colours, stretched_alpha);

@@ -25,7 +25,8 @@ void TEdit::CreateParams(struct CreateParams& params) {
 }
 
 void TEdit::CreateWnd() {
-  if (max_length_ > 0) ::SendMessageW(WindowHandle(), EM_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
+  if (max_length_ > 0)
+    ::SendMessageW(WindowHandle(), EM_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
 }
 
 std::wstring TEdit::Text() const {
@@ -61,12 +62,22 @@ bool TEdit::ReflectCommand(WORD code) {
 bool TEdit::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "BorderStyle") {
     border_style_ = loader.Enum<EditBorderStyle>(
-        p, {{"bsNone", EditBorderStyle::bsNone}, {"bsSingle", EditBorderStyle::bsSingle}}, "border style");
+        p, {{"bsNone", EditBorderStyle::bsNone}, {"bsSingle", EditBorderStyle::bsSingle}},
+        "border style");
     return true;
   }
-  if (name == "ReadOnly") { read_only_ = loader.Bool(p); return true; }
-  if (name == "MaxLength") { max_length_ = static_cast<int>(loader.Int(p)); return true; }
-  if (name == "OnChange") { OnChange = loader.Event<TNotifyEvent>(p); return true; }
+  if (name == "ReadOnly") {
+    read_only_ = loader.Bool(p);
+    return true;
+  }
+  if (name == "MaxLength") {
+    max_length_ = static_cast<int>(loader.Int(p));
+    return true;
+  }
+  if (name == "OnChange") {
+    OnChange = loader.Event<TNotifyEvent>(p);
+    return true;
+  }
   return TWinControl::ReadProperty(name, p, loader);
 }
 
@@ -133,18 +144,21 @@ void TBevel::Paint(TCanvas& canvas) {
 
 bool TBevel::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   if (name == "Shape") {
-    shape_ = loader.Enum<BevelShape>(
-        p,
-        {{"bsBox", BevelShape::bsBox}, {"bsFrame", BevelShape::bsFrame},
-         {"bsTopLine", BevelShape::bsTopLine}, {"bsBottomLine", BevelShape::bsBottomLine},
-         {"bsLeftLine", BevelShape::bsLeftLine}, {"bsRightLine", BevelShape::bsRightLine},
-         {"bsSpacer", BevelShape::bsSpacer}},
-        "bevel shape");
+    shape_ = loader.Enum<BevelShape>(p,
+                                     {{"bsBox", BevelShape::bsBox},
+                                      {"bsFrame", BevelShape::bsFrame},
+                                      {"bsTopLine", BevelShape::bsTopLine},
+                                      {"bsBottomLine", BevelShape::bsBottomLine},
+                                      {"bsLeftLine", BevelShape::bsLeftLine},
+                                      {"bsRightLine", BevelShape::bsRightLine},
+                                      {"bsSpacer", BevelShape::bsSpacer}},
+                                     "bevel shape");
     return true;
   }
   if (name == "Style") {
-    style_ = loader.Enum<BevelStyle>(p, {{"bsLowered", BevelStyle::bsLowered}, {"bsRaised", BevelStyle::bsRaised}},
-                                     "bevel style");
+    style_ = loader.Enum<BevelStyle>(
+        p, {{"bsLowered", BevelStyle::bsLowered}, {"bsRaised", BevelStyle::bsRaised}},
+        "bevel style");
     return true;
   }
   return TGraphicControl::ReadProperty(name, p, loader);
@@ -161,7 +175,8 @@ void TSpeedButton::SetGlyph(graphics::Bitmap glyph) {
   glyph_ = std::move(glyph);
   if (!glyph_.Empty()) {
     glyph_.transparent = true;
-    glyph_.transparentColor = graphics::ColorFromPixel(glyph_.PixelWord(0, glyph_.Height() - 1)) & 0xFFFFFF;
+    glyph_.transparentColor =
+        graphics::ColorFromPixel(glyph_.PixelWord(0, glyph_.Height() - 1)) & 0xFFFFFF;
   }
   Invalidate();
 }
@@ -233,7 +248,10 @@ bool TSpeedButton::DialogChar(wchar_t ch, unsigned) {
 }
 
 bool TSpeedButton::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "Flat") { flat_ = loader.Bool(p); return true; }
+  if (name == "Flat") {
+    flat_ = loader.Bool(p);
+    return true;
+  }
   if (name == "Glyph.Data") {
     const auto& bytes = loader.Bytes(p);
     // The classic stored form: the picture's byte count (4 bytes, little-endian), then the file.

@@ -36,7 +36,15 @@ class TEdit : public TWinControl {
   TColor brush_color_ = graphics::clNone;
 };
 
-enum class BevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+enum class BevelShape {
+  bsBox,
+  bsFrame,
+  bsTopLine,
+  bsBottomLine,
+  bsLeftLine,
+  bsRightLine,
+  bsSpacer
+};
 enum class BevelStyle { bsLowered, bsRaised };
 
 class TBevel : public TGraphicControl {

@@ -20,9 +20,11 @@ std::wstring ToWide(UINT cp, std::string_view s) {
 
 std::string FromWide(UINT cp, std::wstring_view s) {
   if (s.empty() || s.size() > INT_MAX / 4) return {};
-  const int n = ::WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  const int n = ::WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                      nullptr, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  ::WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
+                        nullptr);
   return out;
 }
 

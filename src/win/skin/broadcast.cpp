@@ -58,7 +58,8 @@ void BroadcastToAll(TComponent& application, const std::vector<TForm*>& provider
   // Copies: a handler may add or remove providers and hooked windows.
   for (TForm* form : std::vector<TForm*>(providerForms)) {
     // A form whose provider left meanwhile may be gone as well.
-    if (std::find(providerForms.begin(), providerForms.end(), form) == providerForms.end()) continue;
+    if (std::find(providerForms.begin(), providerForms.end(), form) == providerForms.end())
+      continue;
     if (form->Destroying()) continue;
     Deliver(*form, m);
     BroadcastToChildren(*form, m);

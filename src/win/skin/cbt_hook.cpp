@@ -15,8 +15,8 @@ namespace {
 // One hook per thread; only the user-interface thread installs one.
 thread_local TlcCbtHook* current = nullptr;
 
-constexpr ATOM kDialogAtom = 32770;     // "#32770", system dialogs
-constexpr ATOM kPopupMenuAtom = 0x8000; // "#32768", popup menus
+constexpr ATOM kDialogAtom = 32770;      // "#32770", system dialogs
+constexpr ATOM kPopupMenuAtom = 0x8000;  // "#32768", popup menus
 constexpr INT_PTR kNoSkinTag = -98;
 
 std::wstring ClassOf(HWND hwnd) {

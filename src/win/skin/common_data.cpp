@@ -110,9 +110,18 @@ void TsCommonData::SetSkinManager(TsSkinManager* manager) {
 }
 
 bool TsCommonData::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
-  if (name == "CustomColor") { CustomColor = loader.Bool(p); return true; }
-  if (name == "CustomFont") { CustomFont = loader.Bool(p); return true; }
-  if (name == "SkinSection") { SetSkinSection(Narrow(loader.String(p))); return true; }
+  if (name == "CustomColor") {
+    CustomColor = loader.Bool(p);
+    return true;
+  }
+  if (name == "CustomFont") {
+    CustomFont = loader.Bool(p);
+    return true;
+  }
+  if (name == "SkinSection") {
+    SetSkinSection(Narrow(loader.String(p)));
+    return true;
+  }
   if (name == "SkinManager") {
     // The manager may be described after its user: resolved once every component exists.
     loader.Defer([this, &loader, &p] {
@@ -128,7 +137,8 @@ bool TsCommonData::ReadProperty(std::string_view name, const forms::Property& p,
 void TsCommonData::ResolveAndNotify() {
   UpdateIndexes();
   TControl* c = owner_control_;
-  if (!c || c->Loading() || (c->ComponentState() & csReading) || c->Destroying() || !c->Parent()) return;
+  if (!c || c->Loading() || (c->ComponentState() & csReading) || c->Destroying() || !c->Parent())
+    return;
   TsSkinManager* m = SkinManagerOf();
   Message msg{SM_LUMOCMD, MAKEWPARAM(0, Skinned() ? skin::cmdRefresh : skin::cmdRemoveSkin),
               m ? m->Id() : 0};
@@ -146,9 +156,10 @@ void TsCommonData::UpdateIndexes() {
   }
   BackgroundDirty = true;
   TsSkinManager* m = SkinManagerOf();
-  const std::string name = !skin_section_.empty() ? skin_section_
-                           : owner_control_ ? rules::DefaultSectionForKind(ControlKind, owner_control_->ClassName())
-                                            : std::string("FORM");
+  const std::string name =
+      !skin_section_.empty() ? skin_section_
+      : owner_control_ ? rules::DefaultSectionForKind(ControlKind, owner_control_->ClassName())
+                       : std::string("FORM");
   SectionIndex = m && m->Core().Active() ? m->Core().Tables.FindSection(name) : -1;
   StateFlags = 0;
   const TsGeneralData* s = Section();
@@ -182,7 +193,8 @@ TWinControl* TsCommonData::ParentControl() const noexcept {
 }
 
 HWND TsCommonData::OwnerWindow() const noexcept {
-  if (provider_form_) return provider_form_->HandleAllocated() ? provider_form_->WindowHandle() : nullptr;
+  if (provider_form_)
+    return provider_form_->HandleAllocated() ? provider_form_->WindowHandle() : nullptr;
   return WindowOf(owner_control_);
 }
 
@@ -193,7 +205,8 @@ TColor TsCommonData::ParentColor() const {
     return graphics::ColorToRGB(graphics::clBtnFace);
   }
   if (p->HandleAllocated() && IsSkinnedWindow(p->WindowHandle())) {
-    const TColor answer = static_cast<TColor>(Send(p->WindowHandle(), skin::cmdGetBackgroundColor, graphics::clFuchsia));
+    const TColor answer = static_cast<TColor>(
+        Send(p->WindowHandle(), skin::cmdGetBackgroundColor, graphics::clFuchsia));
     return graphics::ColorToRGB(answer);
   }
   return graphics::ColorToRGB(p->Color());
@@ -227,7 +240,8 @@ void TsCommonData::Invalidate() {
   if (provider_form_) {
     BackgroundDirty = true;
     if (HWND hwnd = OwnerWindow()) {
-      ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      ::RedrawWindow(hwnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     return;
   }
@@ -239,7 +253,8 @@ void TsCommonData::Invalidate() {
   if (!w) {
     c->Repaint();
   } else if (w->HandleAllocated()) {
-    ::RedrawWindow(w->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    ::RedrawWindow(w->WindowHandle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
 
@@ -307,11 +322,14 @@ void TsCommonData::UpdateSimpleFlag(bool recurse) {
     TWinControl* parent = ParentControl();
     bool parentSimple = false;
     if (parent && parent->HandleAllocated()) {
-      parentSimple = (Send(parent->WindowHandle(), skin::cmdParentBackgroundState) & sfSimpleBackground) != 0;
+      parentSimple =
+          (Send(parent->WindowHandle(), skin::cmdParentBackgroundState) & sfSimpleBackground) != 0;
     }
     if (provider_form_) {
-      const bool child = OwnerWindow() && (::GetWindowLongPtrW(OwnerWindow(), GWL_STYLE) & WS_CHILD);
-      if (!rules::BackgroundIsOwn(*s, mask, false, false) && !child) StateFlags |= sfSimpleBackground;
+      const bool child =
+          OwnerWindow() && (::GetWindowLongPtrW(OwnerWindow(), GWL_STYLE) & WS_CHILD);
+      if (!rules::BackgroundIsOwn(*s, mask, false, false) && !child)
+        StateFlags |= sfSimpleBackground;
     } else if (!rules::BackgroundIsOwn(*s, mask, parent != nullptr, parentSimple)) {
       StateFlags |= sfSimpleBackground;
     }
@@ -322,7 +340,8 @@ void TsCommonData::UpdateSimpleFlag(bool recurse) {
   for (std::size_t i = 0; i < w->Controls().size(); ++i) {
     TControl& child = *w->Controls()[i];
     if (!child.Destroying()) {
-      skin::Deliver(child, skin::Lumo{SM_LUMOCMD, MAKEWPARAM(0, skin::cmdParentBackgroundState), 1});
+      skin::Deliver(child,
+                    skin::Lumo{SM_LUMOCMD, MAKEWPARAM(0, skin::cmdParentBackgroundState), 1});
     }
   }
 }
@@ -436,7 +455,8 @@ void AskParentBackground(TWinControl* parent, TsBackgroundInfo& info) {
     info.Color = graphics::clFuchsia;
     return;
   }
-  const LRESULT answer = hwnd && IsSkinnedWindow(hwnd) ? Send(hwnd, skin::cmdGetBackgroundColor) : 0;
+  const LRESULT answer =
+      hwnd && IsSkinnedWindow(hwnd) ? Send(hwnd, skin::cmdGetBackgroundColor) : 0;
   info.Kind = 1;
   info.Color = answer != 0 ? graphics::ColorToRGB(static_cast<TColor>(answer))
                            : graphics::ColorToRGB(parent->Color());
@@ -446,7 +466,9 @@ void AskParentBackground(TWinControl* parent, TsBackgroundInfo& info) {
   }
 }
 
-void TsCommonData::AskParent(TsBackgroundInfo& info) const { AskParentBackground(ParentControl(), info); }
+void TsCommonData::AskParent(TsBackgroundInfo& info) const {
+  AskParentBackground(ParentControl(), info);
+}
 
 // ---------------------------------------------------------------- painting
 
@@ -470,9 +492,11 @@ bool TsCommonData::PaintCache(int state) {
   info.Rect = RECT{0, 0, Cache->Width(), Cache->Height()};
   AskParent(info);
   sapala::skin::ParentBackground bg =
-      info.Kind == 2 && info.Bitmap ? sapala::skin::ParentBackground::FromBitmap(info.Bitmap, info.OffsetX, info.OffsetY)
-                                    : sapala::skin::ParentBackground::FromColor(info.Color);
-  const graphics::Point offset{owner_control_ ? owner_control_->Left() : 0, owner_control_ ? owner_control_->Top() : 0};
+      info.Kind == 2 && info.Bitmap
+          ? sapala::skin::ParentBackground::FromBitmap(info.Bitmap, info.OffsetX, info.OffsetY)
+          : sapala::skin::ParentBackground::FromColor(info.Color);
+  const graphics::Point offset{owner_control_ ? owner_control_->Left() : 0,
+                               owner_control_ ? owner_control_->Top() : 0};
   sapala::skin::PaintElement(SkinManagerOf()->Core().Tables, Element(), bg, true, *Cache, offset,
                              graphics::Rect{0, 0, Cache->Width(), Cache->Height()}, state);
   BackgroundDirty = false;
@@ -511,7 +535,8 @@ void TsCommonData::UpdateGlow(bool force) {
     RECT client, shown;
     ::GetClientRect(parent->WindowHandle(), &client);
     ::IntersectRect(&shown, &client, &b);
-    visible = RECT{shown.left - b.left, shown.top - b.top, shown.right - b.left, shown.bottom - b.top};
+    visible =
+        RECT{shown.left - b.left, shown.top - b.top, shown.right - b.left, shown.bottom - b.top};
   } else {
     return;
   }
@@ -538,7 +563,8 @@ void TsCommonData::RemoveSkin(LPARAM sender) {
     if (HWND hwnd = WindowOf(c)) ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
     for (TControl* child : w->Controls()) {
-      if (auto* label = dynamic_cast<TCustomLabel*>(child)) label->Font().SetColor(graphics::clWindowText);
+      if (auto* label = dynamic_cast<TCustomLabel*>(child))
+        label->Font().SetColor(graphics::clWindowText);
     }
   }
 }
@@ -599,7 +625,8 @@ bool TsCommonData::HandleCommand(WORD command, WORD argument, LPARAM lp, LRESULT
       if (const TsGeneralData* s = Section()) {
         TWinControl* p = ParentControl();
         if (s->Transparency == 100 && p) {
-          result = p->HandleAllocated() ? (Send(p->WindowHandle(), skin::cmdIsTransparent) & 0x7F) : 0;
+          result =
+              p->HandleAllocated() ? (Send(p->WindowHandle(), skin::cmdIsTransparent) & 0x7F) : 0;
         } else {
           result = (s->GradientPercent + s->ImagePercent > 0 || FollowsParent()) ? 1 : 0;
         }
@@ -610,14 +637,16 @@ bool TsCommonData::HandleCommand(WORD command, WORD argument, LPARAM lp, LRESULT
       BackgroundDirty = BackgroundDirty || follows;
       HWND hwnd = OwnerWindow();
       if (hwnd && argument == 1) {
-        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_ALLCHILDREN);
+        ::RedrawWindow(hwnd, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_ALLCHILDREN);
       }
       if (follows) {
         if (auto* w = dynamic_cast<TWinControl*>(owner_control_)) {
           for (std::size_t i = 0; i < w->Controls().size(); ++i) {
             TControl& child = *w->Controls()[i];
             if (!child.Destroying()) {
-              skin::Deliver(child, skin::Lumo{SM_LUMOCMD, MAKEWPARAM(0, skin::cmdParentBackgroundChanged), 0});
+              skin::Deliver(child, skin::Lumo{SM_LUMOCMD,
+                                              MAKEWPARAM(0, skin::cmdParentBackgroundChanged), 0});
             }
           }
         }
@@ -633,10 +662,12 @@ bool TsCommonData::HandleCommand(WORD command, WORD argument, LPARAM lp, LRESULT
           TWinControl* p = ParentControl();
           TColor answer = graphics::clFuchsia;
           if (p && p->HandleAllocated() && IsSkinnedWindow(p->WindowHandle())) {
-            answer = static_cast<TColor>(Send(p->WindowHandle(), skin::cmdGetBackgroundColor, graphics::clFuchsia));
+            answer = static_cast<TColor>(
+                Send(p->WindowHandle(), skin::cmdGetBackgroundColor, graphics::clFuchsia));
           }
           result = static_cast<LRESULT>(rules::BackgroundColorAnswer(
-              *s, p != nullptr, answer, p ? graphics::ColorToRGB(p->Color()) : graphics::clFuchsia, OwnerColor()));
+              *s, p != nullptr, answer, p ? graphics::ColorToRGB(p->Color()) : graphics::clFuchsia,
+              OwnerColor()));
         }
       }
       return true;
@@ -658,8 +689,10 @@ bool TsCommonData::HandleCommand(WORD command, WORD argument, LPARAM lp, LRESULT
       return true;
     case skin::cmdSetPrintTarget:
       PrintTarget = reinterpret_cast<HDC>(lp);
-      if (lp) StateFlags |= sfPrinting;
-      else StateFlags &= static_cast<WORD>(~sfPrinting);
+      if (lp)
+        StateFlags |= sfPrinting;
+      else
+        StateFlags &= static_cast<WORD>(~sfPrinting);
       return true;
     case skin::cmdGetApplication:
       result = reinterpret_cast<LRESULT>(&Application());
@@ -691,7 +724,9 @@ bool TsCommonData::HandleMessage(Message& m) {
     case WM_MOVE:
       if (FollowsParent()) {
         BackgroundDirty = true;
-        if (c) skin::Deliver(*c, skin::Lumo{SM_LUMOCMD, MAKEWPARAM(1, skin::cmdParentBackgroundChanged), 0});
+        if (c)
+          skin::Deliver(*c,
+                        skin::Lumo{SM_LUMOCMD, MAKEWPARAM(1, skin::cmdParentBackgroundChanged), 0});
         HideGlow();
       }
       return false;
@@ -702,7 +737,8 @@ bool TsCommonData::HandleMessage(Message& m) {
           for (std::size_t i = 0; i < w->Controls().size(); ++i) {
             TControl& child = *w->Controls()[i];
             if (!child.Destroying()) {
-              skin::Deliver(child, skin::Lumo{SM_LUMOCMD, MAKEWPARAM(1, skin::cmdParentBackgroundChanged), 0});
+              skin::Deliver(child, skin::Lumo{SM_LUMOCMD,
+                                              MAKEWPARAM(1, skin::cmdParentBackgroundChanged), 0});
             }
           }
         }

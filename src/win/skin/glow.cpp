@@ -54,8 +54,9 @@ Bitmap PremultipliedSection(const graphics::Bitmap& picture) {
   Bitmap section(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section || !bits) return Bitmap();
   const std::ptrdiff_t stride = std::ptrdiff_t{picture.Width()} * 4;
-  graphics::Bitmap view = graphics::Bitmap::Wrap(static_cast<std::uint8_t*>(bits), picture.Width(),
-                                                 picture.Height(), stride, graphics::PixelFormat::pf32bit);
+  graphics::Bitmap view =
+      graphics::Bitmap::Wrap(static_cast<std::uint8_t*>(bits), picture.Width(), picture.Height(),
+                             stride, graphics::PixelFormat::pf32bit);
   for (int y = 0; y < picture.Height(); ++y) {
     std::copy_n(picture.Row32(y), picture.Width(), view.Row32(y));
   }
@@ -76,8 +77,9 @@ bool TlcGlowEffect::Show(RECT controlRect, RECT visibleRect, HWND host) {
       manager_.Core().Tables, mask_index_, ToRect(controlRect), ToRect(visibleRect), margin_);
   if (g.Picture.Empty()) return false;
   const int w = g.Picture.Width(), h = g.Picture.Height();
-  window_.reset(::CreateWindowExW(kGlowExStyle, kGlowClass, L"", WS_POPUP, g.Position.x, g.Position.y, w, h,
-                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  window_.reset(::CreateWindowExW(kGlowExStyle, kGlowClass, L"", WS_POPUP, g.Position.x,
+                                  g.Position.y, w, h, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                  nullptr));
   if (!window_) return false;
   // Z-order: over the host, under whatever lay over it; a topmost host gets a topmost glow.
   HWND after = HWND_TOP;
@@ -97,15 +99,17 @@ bool TlcGlowEffect::Show(RECT controlRect, RECT visibleRect, HWND host) {
     POINT src{0, 0}, dst{g.Position.x, g.Position.y};
     SIZE size{w, h};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    api.UpdateLayeredWindow(window_.get(), screen.get(), &dst, &size, mem.get(), &src, 0, &blend, ULW_ALPHA);
+    api.UpdateLayeredWindow(window_.get(), screen.get(), &dst, &size, mem.get(), &src, 0, &blend,
+                            ULW_ALPHA);
   }
   ::ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
   picture_ = std::move(g.Picture);
   return true;
 }
 
-int ShowGlow(RECT controlRect, RECT visibleRect, const std::string& sectionName, TsSkinManager* manager,
-             HWND host, int opacity, int margin, const std::string& imageName) {
+int ShowGlow(RECT controlRect, RECT visibleRect, const std::string& sectionName,
+             TsSkinManager* manager, HWND host, int opacity, int margin,
+             const std::string& imageName) {
   (void)opacity;  // the blend's constant alpha is always 255 (per-pixel alpha carries the glow)
   if (!LayeredApi().UpdateLayeredWindow) return -1;
   if (!manager) manager = TsSkinManager::Default();

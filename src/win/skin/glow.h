@@ -22,7 +22,8 @@ class TsSkinManager;
 namespace sapala::win::skin {
 
 // The extended styles of a glow window: layered, click-through, tool window, not activated.
-constexpr DWORD kGlowExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+constexpr DWORD kGlowExStyle =
+    WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 static_assert(kGlowExStyle == 0x080800A0);
 
 class TlcGlowEffect {
@@ -58,8 +59,9 @@ Bitmap PremultipliedSection(const graphics::Bitmap& picture);
 
 // The glow of `sectionName` (its image `imageName` + "0") around a control; returns the handle
 // or -1. `manager` nullptr: the default manager. `opacity` is the blend's constant alpha.
-int ShowGlow(RECT controlRect, RECT visibleRect, const std::string& sectionName, TsSkinManager* manager,
-             HWND host, int opacity, int margin, const std::string& imageName);
+int ShowGlow(RECT controlRect, RECT visibleRect, const std::string& sectionName,
+             TsSkinManager* manager, HWND host, int opacity, int margin,
+             const std::string& imageName);
 // Frees the glow of `handle`; out-of-range handles and empty slots are ignored.
 void HideGlow(int handle) noexcept;
 // Frees every glow and empties the table. `restoreWindows` is accepted for the callers that

@@ -44,20 +44,25 @@ sapala::skin::TlcFormAnimation* Animation(sapala::skin::TlcAnimEffects& a, std::
 
 // Whether a kind of animation publishes its Mode.
 bool PublishesMode(std::string_view name) {
-  return name == "FormShow" || name == "FormHide" || name == "DialogHide" ||
-         name == "DialogShow" || name == "SkinChanging";
+  return name == "FormShow" || name == "FormHide" || name == "DialogHide" || name == "DialogShow" ||
+         name == "SkinChanging";
 }
 
-bool ReadAnimation(sapala::skin::TlcAnimEffects& a, std::string_view name,
-                   const forms::Property& p, Loader& loader) {
+bool ReadAnimation(sapala::skin::TlcAnimEffects& a, std::string_view name, const forms::Property& p,
+                   Loader& loader) {
   if (name == "Buttons.Events") {
     sapala::skin::TlcBtnEvents events = 0;
     for (const std::string& m : loader.Set(p)) {
-      if (m == "beMouseEnter") events |= sapala::skin::beMouseEnter;
-      else if (m == "beMouseLeave") events |= sapala::skin::beMouseLeave;
-      else if (m == "beMouseDown") events |= sapala::skin::beMouseDown;
-      else if (m == "beMouseUp") events |= sapala::skin::beMouseUp;
-      else loader.Fail(p, "unknown button event " + m);
+      if (m == "beMouseEnter")
+        events |= sapala::skin::beMouseEnter;
+      else if (m == "beMouseLeave")
+        events |= sapala::skin::beMouseLeave;
+      else if (m == "beMouseDown")
+        events |= sapala::skin::beMouseDown;
+      else if (m == "beMouseUp")
+        events |= sapala::skin::beMouseUp;
+      else
+        loader.Fail(p, "unknown button event " + m);
     }
     a.Buttons.Events = events;
     return true;
@@ -67,7 +72,10 @@ bool ReadAnimation(sapala::skin::TlcAnimEffects& a, std::string_view name,
   const std::string_view kind = name.substr(0, dot), field = name.substr(dot + 1);
   sapala::skin::TlcFormAnimation* anim = Animation(a, kind);
   if (!anim) return false;
-  if (field == "Active") { anim->Active = loader.Bool(p); return true; }
+  if (field == "Active") {
+    anim->Active = loader.Bool(p);
+    return true;
+  }
   if (field == "Time") {
     const auto v = loader.Int(p);
     if (v < 0 || v > 0xFFFF) loader.Fail(p, "a time from 0 to 65535 ms is expected");
@@ -76,9 +84,12 @@ bool ReadAnimation(sapala::skin::TlcAnimEffects& a, std::string_view name,
   }
   if (field == "Mode" && PublishesMode(kind)) {
     const std::string v = loader.Ident(p);
-    if (v == "atFading") anim->Mode = sapala::skin::TlcAnimType::atFading;
-    else if (v == "atAero") anim->Mode = sapala::skin::TlcAnimType::atAero;
-    else loader.Fail(p, "unknown animation mode " + v);
+    if (v == "atFading")
+      anim->Mode = sapala::skin::TlcAnimType::atFading;
+    else if (v == "atAero")
+      anim->Mode = sapala::skin::TlcAnimType::atAero;
+    else
+      loader.Fail(p, "unknown animation mode " + v);
     return true;
   }
   if (field == "BlendValue" && kind == "BlendOnMoving") {
@@ -97,19 +108,31 @@ void ReadStoredSkins(sapala::skin::TsStoredSkins& skins, const forms::Property& 
   for (const forms::CollectionItem& item : c->items) {
     sapala::skin::TsStoredSkin& s = skins.Add();
     for (const forms::Property& q : item.properties) {
-      if (q.name == "Name") s.Name = Narrow(loader.String(q));
-      else if (q.name == "Data") s.Data = loader.Bytes(q);
-      else if (q.name == "Author") s.Author = Narrow(loader.String(q));
-      else if (q.name == "Description") s.Description = Narrow(loader.String(q));
-      else if (q.name == "Shadow1Color") s.Shadow1Color = loader.Color(q);
-      else if (q.name == "Shadow1Offset") s.Shadow1Offset = static_cast<std::int32_t>(loader.Int(q));
-      else if (q.name == "Shadow1Blur") s.Shadow1Blur = static_cast<std::int32_t>(loader.Int(q));
-      else if (q.name == "Shadow1Transparency") s.Shadow1Transparency = static_cast<std::int32_t>(loader.Int(q));
-      else if (q.name == "BorderColor") s.BorderColor = loader.Color(q);
+      if (q.name == "Name")
+        s.Name = Narrow(loader.String(q));
+      else if (q.name == "Data")
+        s.Data = loader.Bytes(q);
+      else if (q.name == "Author")
+        s.Author = Narrow(loader.String(q));
+      else if (q.name == "Description")
+        s.Description = Narrow(loader.String(q));
+      else if (q.name == "Shadow1Color")
+        s.Shadow1Color = loader.Color(q);
+      else if (q.name == "Shadow1Offset")
+        s.Shadow1Offset = static_cast<std::int32_t>(loader.Int(q));
+      else if (q.name == "Shadow1Blur")
+        s.Shadow1Blur = static_cast<std::int32_t>(loader.Int(q));
+      else if (q.name == "Shadow1Transparency")
+        s.Shadow1Transparency = static_cast<std::int32_t>(loader.Int(q));
+      else if (q.name == "BorderColor")
+        s.BorderColor = loader.Color(q);
       else if (q.name == "Version") {
-        if (const auto* d = std::get_if<double>(&q.value)) s.Version = *d;
-        else s.Version = static_cast<double>(loader.Int(q));
-      } else loader.Fail(q, "no such property of a stored skin");
+        if (const auto* d = std::get_if<double>(&q.value))
+          s.Version = *d;
+        else
+          s.Version = static_cast<double>(loader.Int(q));
+      } else
+        loader.Fail(q, "no such property of a stored skin");
     }
   }
 }
@@ -179,9 +202,7 @@ const TsGeneralData* TsSkinManager::Section(int index) const {
 
 // ---------------------------------------------------------------- windows
 
-bool TsSkinManager::FormLoading() const {
-  return Loading() || (Owner() && Owner()->Loading());
-}
+bool TsSkinManager::FormLoading() const { return Loading() || (Owner() && Owner()->Loading()); }
 
 void TsSkinManager::Broadcast(int command) {
   static const std::vector<HWND> none;
@@ -224,23 +245,54 @@ void TsSkinManager::RehookPopups() {
 
 bool TsSkinManager::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
   SkinManagerCore& c = *core_;
-  if (name == "Active") { c.SetActive(loader.Bool(p)); return true; }
-  if (name == "SkinDirectory") { c.SetSkinDirectory(Narrow(loader.String(p))); return true; }
-  if (name == "SkinName") { c.SetSkinName(Narrow(loader.String(p))); return true; }
-  if (name == "SkinInfo" || name == "Version") return true;   // read-only: writing does nothing
-  if (name == "HueOffset") { c.SetHueOffset(static_cast<int>(loader.Int(p))); return true; }
-  if (name == "Saturation") { c.SetSaturation(static_cast<int>(loader.Int(p))); return true; }
-  if (name == "ExtendedBorders") { c.SetExtendedBorders(loader.Bool(p)); return true; }
-  if (name == "IsDefault") { c.SetIsDefault(loader.Bool(p)); return true; }
-  if (name == "SkinnedPopups") { c.SetSkinnedPopups(loader.Bool(p)); return true; }
-  if (name == "Effects.AllowGlowing") { c.Effects.SetAllowGlowing(loader.Bool(p)); return true; }
+  if (name == "Active") {
+    c.SetActive(loader.Bool(p));
+    return true;
+  }
+  if (name == "SkinDirectory") {
+    c.SetSkinDirectory(Narrow(loader.String(p)));
+    return true;
+  }
+  if (name == "SkinName") {
+    c.SetSkinName(Narrow(loader.String(p)));
+    return true;
+  }
+  if (name == "SkinInfo" || name == "Version") return true;  // read-only: writing does nothing
+  if (name == "HueOffset") {
+    c.SetHueOffset(static_cast<int>(loader.Int(p)));
+    return true;
+  }
+  if (name == "Saturation") {
+    c.SetSaturation(static_cast<int>(loader.Int(p)));
+    return true;
+  }
+  if (name == "ExtendedBorders") {
+    c.SetExtendedBorders(loader.Bool(p));
+    return true;
+  }
+  if (name == "IsDefault") {
+    c.SetIsDefault(loader.Bool(p));
+    return true;
+  }
+  if (name == "SkinnedPopups") {
+    c.SetSkinnedPopups(loader.Bool(p));
+    return true;
+  }
+  if (name == "Effects.AllowGlowing") {
+    c.Effects.SetAllowGlowing(loader.Bool(p));
+    return true;
+  }
   if (name == "SkinningRules") {
     sapala::skin::TlcSkinningRules rules = 0;
     for (const std::string& m : loader.Set(p)) {
-      if (m == "srStdForms") rules |= sapala::skin::srStdForms;
-      else if (m == "srStdDialogs") rules |= sapala::skin::srStdDialogs;
-      else if (m == "srThirdParty") rules |= sapala::skin::srThirdParty;
-      else loader.Fail(p, "unknown skinning rule " + m);
+      if (m == "srStdForms")
+        rules |= sapala::skin::srStdForms;
+      else if (m == "srStdDialogs")
+        rules |= sapala::skin::srStdDialogs;
+      else if (m == "srThirdParty")
+        rules |= sapala::skin::srThirdParty;
+      else
+        loader.Fail(p, "unknown skinning rule " + m);
     }
     c.SkinningRules = rules;
     return true;
@@ -264,9 +316,18 @@ bool TsSkinManager::ReadProperty(std::string_view name, const forms::Property& p
   if (name.starts_with("ThirdParty.")) {
     return c.ThirdParty.SetByName(name.substr(11), Narrow(loader.String(p)));
   }
-  if (name == "MenuSupport.IcoLineSkin") { c.MenuSupport.IcoLineSkin = Narrow(loader.String(p)); return true; }
-  if (name == "MenuSupport.UseExtraLine") { c.MenuSupport.UseExtraLine = loader.Bool(p); return true; }
-  if (name == "MenuSupport.ExtraLineWidth") { c.MenuSupport.ExtraLineWidth = static_cast<int>(loader.Int(p)); return true; }
+  if (name == "MenuSupport.IcoLineSkin") {
+    c.MenuSupport.IcoLineSkin = Narrow(loader.String(p));
+    return true;
+  }
+  if (name == "MenuSupport.UseExtraLine") {
+    c.MenuSupport.UseExtraLine = loader.Bool(p);
+    return true;
+  }
+  if (name == "MenuSupport.ExtraLineWidth") {
+    c.MenuSupport.ExtraLineWidth = static_cast<int>(loader.Int(p));
+    return true;
+  }
   if (name.starts_with("MenuSupport.ExtraLineFont.")) {
     loader.ReadFont(extra_line_font_, name.substr(26), p);
     return true;
@@ -295,7 +356,9 @@ void TsSkinManager::Loaded() {
 
 bool TsSkinManager::SkinActive() const { return core_->SkinData().Active; }
 
-int TsSkinManager::SectionIndex(std::string_view name) const { return core_->Tables.FindSection(name); }
+int TsSkinManager::SectionIndex(std::string_view name) const {
+  return core_->Tables.FindSection(name);
+}
 
 TColor TsSkinManager::SectionFontColor(int section) const {
   const TsGeneralData* s = Section(section);
@@ -332,11 +395,12 @@ void TsSkinManager::PaintSection(graphics::Bitmap& target, int section, POINT of
   TsBackgroundInfo info;
   info.Rect = RECT{0, 0, target.Width(), target.Height()};
   AskParentBackground(TWinControl::FromHandle(parent), info);
-  const auto bg = info.Kind == 2 && info.Bitmap
-                      ? sapala::skin::ParentBackground::FromBitmap(info.Bitmap, info.OffsetX, info.OffsetY)
-                      : sapala::skin::ParentBackground::FromColor(info.Color);
-  sapala::skin::PaintSection(core_->Tables, section, bg, -1, -1, target, graphics::Point{offset.x, offset.y},
-                             target.Bounds(), 0, 0);
+  const auto bg =
+      info.Kind == 2 && info.Bitmap
+          ? sapala::skin::ParentBackground::FromBitmap(info.Bitmap, info.OffsetX, info.OffsetY)
+          : sapala::skin::ParentBackground::FromColor(info.Color);
+  sapala::skin::PaintSection(core_->Tables, section, bg, -1, -1, target,
+                             graphics::Point{offset.x, offset.y}, target.Bounds(), 0, 0);
 }
 
 void RegisterSkinManager() { RegisterComponentClass<TsSkinManager>("TsSkinManager"); }

@@ -25,9 +25,11 @@ HWND MakeWindow(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc)) throw std::runtime_error("the tick window class could not be registered");
+    if (!::RegisterClassExW(&wc))
+      throw std::runtime_error("the tick window class could not be registered");
   }
-  HWND hwnd = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  HWND hwnd = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                                nullptr);
   if (!hwnd) throw std::runtime_error("the tick window could not be created");
   return hwnd;
 }
@@ -35,7 +37,8 @@ HWND MakeWindow(WNDPROC proc) {
 }  // namespace
 
 WindowDispatcher::WindowDispatcher()
-    : window_(MakeWindow(&WindowDispatcher::Proc)), queue_([hwnd = window_.get()] { ::PostMessageW(hwnd, kWakeMessage, 0, 0); }) {
+    : window_(MakeWindow(&WindowDispatcher::Proc)),
+      queue_([hwnd = window_.get()] { ::PostMessageW(hwnd, kWakeMessage, 0, 0); }) {
   ::SetPropW(window_.get(), kSelfProperty, this);
 }
 

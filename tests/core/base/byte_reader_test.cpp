@@ -43,7 +43,15 @@ TEST(ByteReader, EveryReadPastTheEndFails) {
     ByteReader r(all.first(size), Fail);
     // Exactly the reads that fit succeed; the others fail and leave the position alone.
     auto fits = [&](std::size_t at, std::size_t n) { return at <= size && size - at >= n; };
-    EXPECT_EQ(!fits(0, 4), [&] { try { r.Le32At(0); return false; } catch (const Failed&) { return true; } }())
+    EXPECT_EQ(!fits(0, 4),
+              [&] {
+                try {
+                  r.Le32At(0);
+                  return false;
+                } catch (const Failed&) {
+                  return true;
+                }
+              }())
         << "case size " << size;
     try {
       r.Seek(size);
@@ -55,7 +63,8 @@ TEST(ByteReader, EveryReadPastTheEndFails) {
       EXPECT_FALSE(f.what.empty());
     }
     EXPECT_THROW(r.Seek(size + 1), Failed) << "case size " << size;
-    EXPECT_THROW(r.BytesAt(1, std::size_t(-1)), Failed) << "case size " << size << ": a count that wraps";
+    EXPECT_THROW(r.BytesAt(1, std::size_t(-1)), Failed)
+        << "case size " << size << ": a count that wraps";
     EXPECT_EQ(r.Has(size, 0), true);
     EXPECT_EQ(r.Has(size + 1, 0), false);
   }

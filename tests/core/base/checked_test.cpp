@@ -15,7 +15,7 @@ TEST(Checked, OverflowIsNulloptAtTheExactEdge) {
   constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
   EXPECT_EQ(CheckedMul<std::size_t>(kMax / 2, 2), kMax - 1);
   EXPECT_EQ(CheckedMul<std::size_t>(kMax / 2 + 1, 2), std::nullopt);
-  EXPECT_EQ(CheckedMul<std::uint32_t>(65536, 65536), std::nullopt);   // 4 GiB of 32-bit sizes
+  EXPECT_EQ(CheckedMul<std::uint32_t>(65536, 65536), std::nullopt);  // 4 GiB of 32-bit sizes
   EXPECT_EQ(CheckedMul<std::uint32_t>(65535, 65537), 0xFFFFFFFFu);
   EXPECT_EQ(CheckedAdd<std::size_t>(kMax, 0), kMax);
   EXPECT_EQ(CheckedAdd<std::size_t>(kMax, 1), std::nullopt);

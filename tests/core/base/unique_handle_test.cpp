@@ -15,16 +15,16 @@ TEST(UniqueHandle, ClosesOnceThroughEveryPath) {
   closed.clear();
   {
     FakeHandle a(1);
-    FakeHandle b(std::move(a));   // move: still one owner, nothing closed
+    FakeHandle b(std::move(a));  // move: still one owner, nothing closed
     EXPECT_TRUE(closed.empty());
     FakeHandle c(2);
-    c = std::move(b);             // assignment closes c's old handle 2
+    c = std::move(b);  // assignment closes c's old handle 2
     EXPECT_EQ(closed, std::vector<int>{2});
-    c.reset(3);                   // reset closes 1
+    c.reset(3);  // reset closes 1
     EXPECT_EQ(closed, (std::vector<int>{2, 1}));
     const int raw = FakeHandle(4).release();  // handed out: not closed by us
     EXPECT_EQ(raw, 4);
-    FakeHandle invalid(-1);       // the invalid value is never closed
+    FakeHandle invalid(-1);  // the invalid value is never closed
   }
   EXPECT_EQ(closed, (std::vector<int>{2, 1, 3}));
 }

@@ -24,17 +24,17 @@ TEST(Utf8, EachByteOfABrokenSequenceIsOneReplacement) {
     std::u32string want;
   } cases[] = {
       {"m\xC3\xA3ng\xC3\xA3n", U"m\u00E3ng\u00E3n"},
-      {"\xEA\xA6\xA7\xEA\xA6\xBA", U"\uA9A7\uA9BA"},   // Javanese script
+      {"\xEA\xA6\xA7\xEA\xA6\xBA", U"\uA9A7\uA9BA"},  // Javanese script
       {"\xF0\x9F\x98\x80", U"\U0001F600"},
-      {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},               // the last code point
-      {"\xC3", U"\uFFFD"},                               // truncated at the end
-      {"\xE2\x82z", U"\uFFFD\uFFFDz"},                   // truncated before a letter
-      {"\xC0\xAF", U"\uFFFD\uFFFD"},                     // overlong
-      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},           // overlong, three bytes
-      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},           // an encoded surrogate
-      {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
-      {"a\x80z", U"a\uFFFDz"},                           // stray continuation byte
-      {"\xFF\xFE", U"\uFFFD\uFFFD"},                     // bytes that never begin anything
+      {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},                // the last code point
+      {"\xC3", U"\uFFFD"},                                // truncated at the end
+      {"\xE2\x82z", U"\uFFFD\uFFFDz"},                    // truncated before a letter
+      {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // overlong
+      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong, three bytes
+      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // an encoded surrogate
+      {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+      {"a\x80z", U"a\uFFFDz"},                            // stray continuation byte
+      {"\xFF\xFE", U"\uFFFD\uFFFD"},                      // bytes that never begin anything
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -61,8 +61,10 @@ TEST(Utf8, Utf16ToUtf8PairsSurrogatesAndReplacesLoneOnes) {
   } cases[] = {
       {u"\uA980\uA9A9", "\xEA\xA6\x80\xEA\xA6\xA9"},
       {u"\U0001F600", "\xF0\x9F\x98\x80"},
-      {std::u16string{0xD83D, u'A'}, "\xEF\xBF\xBD" "A"},   // high surrogate alone
-      {std::u16string{0xDE00, 0xD83D}, "\xEF\xBF\xBD\xEF\xBF\xBD"},   // low, then high at the end
+      {std::u16string{0xD83D, u'A'},
+       "\xEF\xBF\xBD"
+       "A"},                                                         // high surrogate alone
+      {std::u16string{0xDE00, 0xD83D}, "\xEF\xBF\xBD\xEF\xBF\xBD"},  // low, then high at the end
       {u"", ""},
   };
   int n = 0;

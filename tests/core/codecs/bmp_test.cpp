@@ -102,22 +102,25 @@ TEST(BmpReader, DamagedFilesAndLimits) {
   };
   const std::vector<Case> cases = {
       {patched(0, 'X'), invalid},
-      {patched(14, 41), invalid},                // header size
-      {patched(18, 0), invalid},                 // width 0
-      {patched(28, 7), invalid},                 // 7 bits per pixel
+      {patched(14, 41), invalid},  // header size
+      {patched(18, 0), invalid},   // width 0
+      {patched(28, 7), invalid},   // 7 bits per pixel
       {patched(30, 1), "Cannot load image. The compression scheme is not supported for BMP files."},
-      {patched(10, 200), invalid},               // pixel data past the end
+      {patched(10, 200), invalid},                                 // pixel data past the end
       {MakeBmp(2, 2, 8, Bytes(8, 0), Bytes(8, 0)), "(no error)"},  // 2 palette entries used
       {MakeBmp(2, 2, 8, Bytes(4, 0), Bytes(8, 0)), "(no error)"},
-      {MakeBmp(1, 1, 32, {}, {1, 2, 3, 4}, 3, {1, 1, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}), invalid},  // broken mask
+      {MakeBmp(1, 1, 32, {}, {1, 2, 3, 4}, 3, {1, 1, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}),
+       invalid},  // broken mask
   };
-  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(MessageOf(cases[i].file), cases[i].message) << "case " << i;
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(MessageOf(cases[i].file), cases[i].message) << "case " << i;
   // Palette entries claimed but missing.
   Bytes shortPal = MakeBmp(2, 2, 8, Bytes(8, 0), Bytes(8, 0));
   shortPal[46] = 200;
   EXPECT_EQ(MessageOf(shortPal), invalid);
   for (std::size_t n = 0; n < good.size(); ++n) {
-    EXPECT_THROW(ReadBmp(Bytes(good.begin(), good.begin() + static_cast<long>(n))), graphics::EInvalidGraphic)
+    EXPECT_THROW(ReadBmp(Bytes(good.begin(), good.begin() + static_cast<long>(n))),
+                 graphics::EInvalidGraphic)
         << "case length " << n;
   }
   DecodeLimits small;
@@ -132,12 +135,15 @@ TEST(BmpReader, DamagedFilesAndLimits) {
 TEST(BmpWriter, RoundTrips) {
   Bitmap b32 = graphics::NewBitmap32(3, 2);
   for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) b32.Row32(y)[x] = 0x10203040u * static_cast<std::uint32_t>(x + 1) + static_cast<std::uint32_t>(y);
+    for (int x = 0; x < 3; ++x)
+      b32.Row32(y)[x] =
+          0x10203040u * static_cast<std::uint32_t>(x + 1) + static_cast<std::uint32_t>(y);
   }
   const Bitmap back32 = ReadBmp(WriteBmp(b32));
   ASSERT_EQ(back32.Format(), PixelFormat::pf32bit);
   for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(back32.Row32(y)[x], b32.Row32(y)[x]) << "case " << x << "," << y;
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(back32.Row32(y)[x], b32.Row32(y)[x]) << "case " << x << "," << y;
   }
   Bitmap pal(5, 3, PixelFormat::pf4bit);
   pal.Palette() = {0x00112233u, 0x00445566u};
@@ -155,8 +161,12 @@ TEST(BmpDifferential, ImageMagickBmpsMatchItsPngs) {
   if (convert.empty()) GTEST_SKIP() << "ImageMagick's convert is not installed";
   testing::TempDir dir("bmpdiff");
   const std::string src = (dir.path() / "src.png").string();
-  ASSERT_EQ(testing::Run(convert + " -seed 3 -size 29x17 plasma:green-yellow \\( -size 29x17 gradient:white-black \\) "
-                         "-alpha off -compose CopyOpacity -composite -depth 8 " + src + " >/dev/null 2>&1"), 0);
+  ASSERT_EQ(testing::Run(
+                convert +
+                " -seed 3 -size 29x17 plasma:green-yellow \\( -size 29x17 gradient:white-black \\) "
+                "-alpha off -compose CopyOpacity -composite -depth 8 " +
+                src + " >/dev/null 2>&1"),
+            0);
   struct Case {
     std::string name, options;
     int bits;
@@ -177,11 +187,15 @@ TEST(BmpDifferential, ImageMagickBmpsMatchItsPngs) {
     const std::string png = (dir.path() / (c.name + ".png")).string();
     const std::string prefix = c.options.substr(c.options.rfind(' ') + 1);
     const std::string opts = c.options.substr(0, c.options.rfind(' '));
-    ASSERT_EQ(testing::Run(convert + " " + src + " " + opts + " " + prefix + bmp + " >/dev/null 2>&1"), 0) << c.name;
-    ASSERT_EQ(testing::Run(convert + " " + bmp + " -depth 8 PNG32:" + png + " >/dev/null 2>&1"), 0) << c.name;
+    ASSERT_EQ(
+        testing::Run(convert + " " + src + " " + opts + " " + prefix + bmp + " >/dev/null 2>&1"), 0)
+        << c.name;
+    ASSERT_EQ(testing::Run(convert + " " + bmp + " -depth 8 PNG32:" + png + " >/dev/null 2>&1"), 0)
+        << c.name;
     const Bytes file = testing::ReadFileBytes(bmp);
     ASSERT_GE(file.size(), 30u);
-    EXPECT_EQ(file[14] == 12 ? file[24] : file[28], c.bits) << "case " << c.name << ": ImageMagick wrote another depth";
+    EXPECT_EQ(file[14] == 12 ? file[24] : file[28], c.bits)
+        << "case " << c.name << ": ImageMagick wrote another depth";
     const Bitmap ours = graphics::ConvertTo32(ReadBmp(file));
     const Bitmap theirs = ReadPng(testing::ReadFileBytes(png));
     ASSERT_EQ(ours.Width(), theirs.Width()) << c.name;

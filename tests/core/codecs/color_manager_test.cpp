@@ -21,13 +21,20 @@ TEST(ColorManager, ConversionSetUpErrors) {
     std::string message;  // empty: accepted
   };
   const std::vector<Case> cases = {
-      {ColorScheme::csG, 3, 1, ColorScheme::csG, 8, 1, "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
-      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGR, 5, 3, "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
-      {ColorScheme::csRGB, 8, 4, ColorScheme::csBGR, 8, 3, "Sample count per pixel does not correspond to the given color scheme."},
-      {ColorScheme::csIndexed, 8, 1, ColorScheme::csBGR, 8, 3, "Conversion between indexed and non-indexed pixel formats is not supported."},
-      {ColorScheme::csG, 8, 1, ColorScheme::csIndexed, 8, 1, "Conversion between indexed and non-indexed pixel formats is not supported."},
-      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGRA, 8, 4, "Color conversion failed. Could not find a proper method."},
-      {ColorScheme::csIndexed, 8, 1, ColorScheme::csIndexed, 4, 1, "Color conversion failed. Could not find a proper method."},
+      {ColorScheme::csG, 3, 1, ColorScheme::csG, 8, 1,
+       "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
+      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGR, 5, 3,
+       "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16."},
+      {ColorScheme::csRGB, 8, 4, ColorScheme::csBGR, 8, 3,
+       "Sample count per pixel does not correspond to the given color scheme."},
+      {ColorScheme::csIndexed, 8, 1, ColorScheme::csBGR, 8, 3,
+       "Conversion between indexed and non-indexed pixel formats is not supported."},
+      {ColorScheme::csG, 8, 1, ColorScheme::csIndexed, 8, 1,
+       "Conversion between indexed and non-indexed pixel formats is not supported."},
+      {ColorScheme::csRGB, 8, 3, ColorScheme::csBGRA, 8, 4,
+       "Color conversion failed. Could not find a proper method."},
+      {ColorScheme::csIndexed, 8, 1, ColorScheme::csIndexed, 4, 1,
+       "Color conversion failed. Could not find a proper method."},
       {ColorScheme::csRGB, 16, 3, ColorScheme::csBGR, 8, 3, ""},
       {ColorScheme::csG, 2, 1, ColorScheme::csG, 4, 1, ""},
   };

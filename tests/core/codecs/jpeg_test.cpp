@@ -31,13 +31,18 @@ class JpegFiles : public ::testing::Test {
     if (convert_.empty()) GTEST_SKIP() << "ImageMagick's convert is not installed";
     dir_ = std::make_unique<testing::TempDir>("jpeg");
     src_ = (dir_->path() / "src.png").string();
-    ASSERT_EQ(testing::Run(convert_ + " -seed 5 -size 45x31 plasma:orange-purple -depth 8 " + src_ + " >/dev/null 2>&1"), 0);
+    ASSERT_EQ(testing::Run(convert_ + " -seed 5 -size 45x31 plasma:orange-purple -depth 8 " + src_ +
+                           " >/dev/null 2>&1"),
+              0);
   }
   Made Make(const std::string& name, const std::string& options) {
     const std::string jpg = (dir_->path() / (name + ".jpg")).string();
     const std::string png = (dir_->path() / (name + ".png")).string();
-    EXPECT_EQ(testing::Run(convert_ + " " + src_ + " " + options + " " + jpg + " >/dev/null 2>&1"), 0);
-    EXPECT_EQ(testing::Run(convert_ + " " + jpg + " -colorspace sRGB -depth 8 PNG24:" + png + " >/dev/null 2>&1"), 0);
+    EXPECT_EQ(testing::Run(convert_ + " " + src_ + " " + options + " " + jpg + " >/dev/null 2>&1"),
+              0);
+    EXPECT_EQ(testing::Run(convert_ + " " + jpg + " -colorspace sRGB -depth 8 PNG24:" + png +
+                           " >/dev/null 2>&1"),
+              0);
     return {testing::ReadFileBytes(jpg), ReadPng(testing::ReadFileBytes(png))};
   }
   std::string convert_, src_;
@@ -69,7 +74,8 @@ TEST_F(JpegFiles, DecodesLikeImageMagick) {
         const std::uint32_t a = ours.Row32(y)[x], b = m.reference.PixelWord(x, y);
         ASSERT_EQ(a >> 24, 255u) << c.name;
         for (int s = 0; s < 24; s += 8) {
-          worst = std::max(worst, std::abs(static_cast<int>(a >> s & 0xFF) - static_cast<int>(b >> s & 0xFF)));
+          worst = std::max(
+              worst, std::abs(static_cast<int>(a >> s & 0xFF) - static_cast<int>(b >> s & 0xFF)));
         }
       }
     }
@@ -84,7 +90,8 @@ Bytes CorpusJpeg(const std::string& name) {
 }
 
 TEST(JpegReader, CorpusFilesDecode) {
-  for (const char* name : {"baseline.jpg", "progressive.jpg", "grey.jpg", "cmyk.jpg", "subsampled.jpg"}) {
+  for (const char* name :
+       {"baseline.jpg", "progressive.jpg", "grey.jpg", "cmyk.jpg", "subsampled.jpg"}) {
     const Bytes file = CorpusJpeg(name);
     ASSERT_FALSE(file.empty()) << name;
     const Bitmap b = ReadJpeg(file);

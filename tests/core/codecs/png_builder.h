@@ -83,8 +83,10 @@ inline std::vector<ChunkPos> ListChunks(const Bytes& png) {
   while (pos + 8 <= png.size()) {
     const std::uint32_t len = std::uint32_t{png[pos]} << 24 | std::uint32_t{png[pos + 1]} << 16 |
                               std::uint32_t{png[pos + 2]} << 8 | png[pos + 3];
-    out.push_back({pos, std::string(png.begin() + static_cast<long>(pos) + 4,
-                                    png.begin() + static_cast<long>(pos) + 8), len});
+    out.push_back({pos,
+                   std::string(png.begin() + static_cast<long>(pos) + 4,
+                               png.begin() + static_cast<long>(pos) + 8),
+                   len});
     pos += 12 + std::size_t{len};
   }
   return out;
@@ -120,7 +122,8 @@ inline void WriteFileBytes(const std::filesystem::path& path, const Bytes& data)
 
 // Full path of an outside program, or empty when it is not installed. The programs are Debian
 // ones run through the shell: a Windows build (under Wine) has none of them.
-inline std::string FindProgram(const std::string& name, const std::vector<std::string>& preferred = {}) {
+inline std::string FindProgram(const std::string& name,
+                               const std::vector<std::string>& preferred = {}) {
 #ifdef _WIN32
   (void)name;
   (void)preferred;
@@ -134,7 +137,8 @@ inline std::string FindProgram(const std::string& name, const std::vector<std::s
   std::size_t start = 0;
   while (start <= dirs.size()) {
     const std::size_t end = dirs.find(':', start);
-    const std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string dir =
+        dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!dir.empty() && std::filesystem::exists(std::filesystem::path(dir) / name)) {
       return (std::filesystem::path(dir) / name).string();
     }

@@ -45,15 +45,22 @@ Bytes FilterRow(const Bytes& row, const Bytes& prior, int filter, std::size_t bp
     const int c = (i >= bpp && !prior.empty()) ? prior[i - bpp] : 0;
     int pred = 0;
     switch (filter) {
-      case 1: pred = a; break;
-      case 2: pred = b; break;
-      case 3: pred = (a + b) / 2; break;
+      case 1:
+        pred = a;
+        break;
+      case 2:
+        pred = b;
+        break;
+      case 3:
+        pred = (a + b) / 2;
+        break;
       case 4: {
         const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
         pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
         break;
       }
-      default: break;
+      default:
+        break;
     }
     out.push_back(static_cast<std::uint8_t>(row[i] - pred));
   }
@@ -128,19 +135,22 @@ TEST(PngReader, InterlacedFirstRowFiltersMatchPlainFile) {
   std::vector<Bytes> rows;
   for (int y = 0; y < h; ++y) {
     Bytes r;
-    for (int x = 0; x < w * 4; ++x) r.push_back(static_cast<std::uint8_t>((x * 37 + y * 91 + x * y) & 0xFF));
+    for (int x = 0; x < w * 4; ++x)
+      r.push_back(static_cast<std::uint8_t>((x * 37 + y * 91 + x * y) & 0xFF));
     rows.push_back(r);
   }
   const Bitmap plain =
       ReadPng(SimplePng(Ihdr(w, h, 8, 6), Encode(rows, w, 32, false, [](int) { return 0; })));
   for (int filter : {1, 2, 3, 4}) {
-    const Bitmap inter = ReadPng(SimplePng(Ihdr(w, h, 8, 6, 1),
-                                           Encode(rows, w, 32, true, [filter](int r) { return r == 0 ? filter : (r % 5); })));
+    const Bitmap inter = ReadPng(SimplePng(
+        Ihdr(w, h, 8, 6, 1),
+        Encode(rows, w, 32, true, [filter](int r) { return r == 0 ? filter : (r % 5); })));
     EXPECT_EQ(Words(inter), Words(plain)) << "case filter " << filter;
   }
   EXPECT_EQ(plain.Format(), PixelFormat::pf32bit);
   // B, G, R, A from R, G, B, A.
-  EXPECT_EQ(plain.PixelWord(1, 0), std::uint32_t{rows[0][7]} << 24 | std::uint32_t{rows[0][4]} << 16 |
+  EXPECT_EQ(plain.PixelWord(1, 0), std::uint32_t{rows[0][7]} << 24 |
+                                       std::uint32_t{rows[0][4]} << 16 |
                                        std::uint32_t{rows[0][5]} << 8 | rows[0][6]);
 }
 
@@ -155,10 +165,13 @@ TEST(PngReader, SmallInterlacedPicturesSkipEmptyPasses) {
         rows.push_back(r);
       }
       const auto filters = [](int r) { return r % 5; };
-      const Bitmap plain = ReadPng(SimplePng(Ihdr(w, h, 8, 2), Encode(rows, w, 24, false, filters)));
-      const Bitmap inter = ReadPng(SimplePng(Ihdr(w, h, 8, 2, 1), Encode(rows, w, 24, true, filters)));
+      const Bitmap plain =
+          ReadPng(SimplePng(Ihdr(w, h, 8, 2), Encode(rows, w, 24, false, filters)));
+      const Bitmap inter =
+          ReadPng(SimplePng(Ihdr(w, h, 8, 2, 1), Encode(rows, w, 24, true, filters)));
       ASSERT_EQ(Words(inter), Words(plain)) << "case " << w << " x " << h;
-      ASSERT_EQ(plain.PixelWord(w - 1, h - 1) & 0xFF, rows[h - 1][3 * (w - 1) + 2]) << "case " << w << " x " << h;
+      ASSERT_EQ(plain.PixelWord(w - 1, h - 1) & 0xFF, rows[h - 1][3 * (w - 1) + 2])
+          << "case " << w << " x " << h;
     }
   }
 }
@@ -176,7 +189,11 @@ TEST(PngReader, SampleConversionsByDepth) {
       {1, 0, {0xA0}, PixelFormat::pf1bit, {1, 0, 1, 0}},
       {4, 0, {0x0F, 0x7A}, PixelFormat::pf4bit, {0, 15, 7, 10}},
       // 16-bit grey: v × 255 div 65535 (65535 -> 255, 257 -> 1, 256 -> 0, 32896 -> 128).
-      {16, 0, {0xFF, 0xFF, 0x01, 0x01, 0x01, 0x00, 0x80, 0x80}, PixelFormat::pf8bit, {255, 1, 0, 128}},
+      {16,
+       0,
+       {0xFF, 0xFF, 0x01, 0x01, 0x01, 0x00, 0x80, 0x80},
+       PixelFormat::pf8bit,
+       {255, 1, 0, 128}},
       // 2-bit indices stay indices.
       {2, 3, {0x1B}, PixelFormat::pf4bit, {0, 1, 2, 3}},
       // Grey with alpha: alpha dropped.
@@ -191,7 +208,8 @@ TEST(PngReader, SampleConversionsByDepth) {
     const Bitmap b = ReadPng(SimplePng(Ihdr(4, 1, c.depth, c.colorType), filtered, extra));
     ASSERT_EQ(b.Format(), c.format) << "case " << i;
     for (int x = 0; x < 4; ++x) {
-      EXPECT_EQ(b.RawPixel(x, 0), c.raw[static_cast<std::size_t>(x)]) << "case " << i << " pixel " << x;
+      EXPECT_EQ(b.RawPixel(x, 0), c.raw[static_cast<std::size_t>(x)])
+          << "case " << i << " pixel " << x;
     }
   }
 }
@@ -220,8 +238,9 @@ TEST(PngReader, AncillaryChunksSetTransparencyAndBackground) {
   EXPECT_EQ(g.Picture().PixelWord(1, 1), 0xFFC86432u);  // background under the missing row
 
   // Indexed: tRNS fills the table, the rest 255; the pixels keep their indices.
-  g.LoadFromMemory(SimplePng(Ihdr(2, 1, 8, 3), Bytes{0, 1, 2},
-                             testing::Concat({Chunk("PLTE", Bytes(9, 7)), Chunk("tRNS", {0, 128})})));
+  g.LoadFromMemory(
+      SimplePng(Ihdr(2, 1, 8, 3), Bytes{0, 1, 2},
+                testing::Concat({Chunk("PLTE", Bytes(9, 7)), Chunk("tRNS", {0, 128})})));
   EXPECT_EQ(g.TransparencyTable()[0], 0);
   EXPECT_EQ(g.TransparencyTable()[1], 128);
   EXPECT_EQ(g.TransparencyTable()[2], 255);
@@ -231,15 +250,17 @@ TEST(PngReader, AncillaryChunksSetTransparencyAndBackground) {
   // 16-bit grey tRNS scaled by 255 / 65535; RGBA ignores tRNS.
   g.LoadFromMemory(SimplePng(Ihdr(1, 1, 16, 0), Bytes{0, 0, 0}, Chunk("tRNS", {0x80, 0x80})));
   EXPECT_EQ(g.TransparentColor(), graphics::RgbColor(128, 128, 128));
-  g.LoadFromMemory(SimplePng(Ihdr(1, 1, 8, 6), Bytes{0, 1, 2, 3, 4}, Chunk("tRNS", {0, 1, 0, 2, 0, 3})));
+  g.LoadFromMemory(
+      SimplePng(Ihdr(1, 1, 8, 6), Bytes{0, 1, 2, 3, 4}, Chunk("tRNS", {0, 1, 0, 2, 0, 3})));
   EXPECT_EQ(g.TransparentColor(), graphics::clNone);
   EXPECT_EQ(g.Picture().PixelWord(0, 0), 0x04010203u);
 }
 
 TEST(PngReader, ChunkRightAfterTheImageDataIsPassedOver) {
-  const Bytes rows{0, 1, 2, 3, 4, 5, 6};   // RGB 2 × 1
+  const Bytes rows{0, 1, 2, 3, 4, 5, 6};  // RGB 2 × 1
   auto file = [&](std::initializer_list<Bytes> after) {
-    Bytes out = testing::Concat({testing::Signature(), Ihdr(2, 1, 8, 2), Chunk("IDAT", testing::Deflate(rows))});
+    Bytes out = testing::Concat(
+        {testing::Signature(), Ihdr(2, 1, 8, 2), Chunk("IDAT", testing::Deflate(rows))});
     for (const Bytes& c : after) out.insert(out.end(), c.begin(), c.end());
     const Bytes end = Chunk("IEND", {});
     out.insert(out.end(), end.begin(), end.end());
@@ -257,9 +278,10 @@ TEST(PngReader, ChunkRightAfterTheImageDataIsPassedOver) {
   EXPECT_NO_THROW(g.LoadFromMemory(file({broken})));
   EXPECT_EQ(g.TransparentColor(), graphics::clNone);
   // A palette there is a critical chunk out of place, not a new palette.
-  const Bytes indexed = testing::Concat({testing::Signature(), Ihdr(2, 1, 8, 3), Chunk("PLTE", Bytes(6, 7)),
-                                         Chunk("IDAT", testing::Deflate(Bytes{0, 0, 1})),
-                                         Chunk("PLTE", Bytes(6, 9)), Chunk("IEND", {})});
+  const Bytes indexed =
+      testing::Concat({testing::Signature(), Ihdr(2, 1, 8, 3), Chunk("PLTE", Bytes(6, 7)),
+                       Chunk("IDAT", testing::Deflate(Bytes{0, 0, 1})), Chunk("PLTE", Bytes(6, 9)),
+                       Chunk("IEND", {})});
   EXPECT_EQ(MessageOf(indexed), "Cannot load PNG image. Unexpected but critical chunk detected.");
 }
 
@@ -274,9 +296,11 @@ TEST(PngReader, GammaChunkAppliesToColourSamplesNotAlpha) {
   EXPECT_EQ(g.Picture().PixelWord(0, 0),
             100u << 24 | expect(64) << 16 | expect(128) << 8 | expect(255));
   EXPECT_DOUBLE_EQ(g.Properties().fileGamma, 0.5);
-  EXPECT_DOUBLE_EQ(ReadPngProperties(SimplePng(Ihdr(1, 1, 8, 6), Bytes{0, 0, 0, 0, 0}, gama)).fileGamma, 0.5);
+  EXPECT_DOUBLE_EQ(
+      ReadPngProperties(SimplePng(Ihdr(1, 1, 8, 6), Bytes{0, 0, 0, 0, 0}, gama)).fileGamma, 0.5);
   // A gamma of 1 / 2.2 cancels the display gamma: samples unchanged.
-  g.LoadFromMemory(SimplePng(Ihdr(1, 1, 8, 2), Bytes{0, 1, 128, 254}, Chunk("gAMA", {0, 0, 0xB1, 0x8F})));
+  g.LoadFromMemory(
+      SimplePng(Ihdr(1, 1, 8, 2), Bytes{0, 1, 128, 254}, Chunk("gAMA", {0, 0, 0xB1, 0x8F})));
   EXPECT_EQ(g.Picture().PixelWord(0, 0), 0xFF0180FEu);
 }
 
@@ -294,8 +318,9 @@ TEST(PngReader, ChunkTypesIgnoreCaseAndAncillaryChunksSkipUnchecked) {
   // Image data split over several IDAT chunks, some empty.
   const Bytes z = testing::Deflate(rows);
   Bytes split = testing::Signature();
-  for (const Bytes& part : {Ihdr(1, 1, 8, 2), Chunk("IDAT", {}), Chunk("IDAT", Bytes(z.begin(), z.begin() + 3)),
-                            Chunk("IDAT", {}), Chunk("IDAT", Bytes(z.begin() + 3, z.end())), Chunk("IEND", {})}) {
+  for (const Bytes& part :
+       {Ihdr(1, 1, 8, 2), Chunk("IDAT", {}), Chunk("IDAT", Bytes(z.begin(), z.begin() + 3)),
+        Chunk("IDAT", {}), Chunk("IDAT", Bytes(z.begin() + 3, z.end())), Chunk("IEND", {})}) {
     split.insert(split.end(), part.begin(), part.end());
   }
   EXPECT_EQ(Words(ReadPng(split)), Words(ref));
@@ -317,11 +342,12 @@ TEST(PngReader, DamagedFilesGiveTheirMessages) {
   };
   Bytes trailing = rows;
   const std::vector<Case> cases = {
-      {patched(0, 0x88), invalid},                                      // signature
-      {patched(12, 'J'), invalid},                                      // first chunk not IHDR
+      {patched(0, 0x88), invalid},  // signature
+      {patched(12, 'J'), invalid},  // first chunk not IHDR
       {patched(29, 0x00), "Cannot load image. CRC error found in PNG file."},  // IHDR CRC
-      {withIhdr(Ihdr(0, 1, 8, 2)), invalid},                             // zero width
-      {withIhdr(Ihdr(1, 1, 8, 2, 0, 1)), "Cannot load image. The compression scheme is not supported for PNG files."},
+      {withIhdr(Ihdr(0, 1, 8, 2)), invalid},                                   // zero width
+      {withIhdr(Ihdr(1, 1, 8, 2, 0, 1)),
+       "Cannot load image. The compression scheme is not supported for PNG files."},
       {withIhdr(Ihdr(1, 1, 8, 5)), "Invalid color format in PNG file."},
       {withIhdr(Ihdr(1, 1, 3, 2)), "Invalid color format in PNG file."},
       {withIhdr(Ihdr(1, 1, 16, 3)), "Invalid color format in PNG file."},
@@ -331,18 +357,21 @@ TEST(PngReader, DamagedFilesGiveTheirMessages) {
        "Cannot load PNG image. Unexpected but critical chunk detected."},
       {SimplePng(Ihdr(1, 1, 8, 2), rows, Ihdr(1, 1, 8, 2)),
        "Cannot load PNG image. Unexpected but critical chunk detected."},
-      {testing::Concat({testing::Signature(), Ihdr(1, 1, 8, 2), Chunk("IDAT", Bytes{0x78, 0x9C, 0xFF, 0xFF, 0xFF}),
-                        Chunk("IEND", {})}),
+      {testing::Concat({testing::Signature(), Ihdr(1, 1, 8, 2),
+                        Chunk("IDAT", Bytes{0x78, 0x9C, 0xFF, 0xFF, 0xFF}), Chunk("IEND", {})}),
        "Cannot load image. Compression error found in PNG file."},
       // The zlib stream ends with input left over in the chunk.
       {testing::Concat({testing::Signature(), Ihdr(1, 1, 8, 2),
-                        Chunk("IDAT", testing::Concat({testing::Deflate(rows), Bytes{1, 2, 3}})), Chunk("IEND", {})}),
+                        Chunk("IDAT", testing::Concat({testing::Deflate(rows), Bytes{1, 2, 3}})),
+                        Chunk("IEND", {})}),
        "Cannot load image. Extra compressed data found in PNG file."},
       // The zlib stream ends before the image is complete.
-      {SimplePng(Ihdr(1, 2, 8, 2), rows), "Cannot load image. Extra compressed data found in PNG file."},
+      {SimplePng(Ihdr(1, 2, 8, 2), rows),
+       "Cannot load image. Extra compressed data found in PNG file."},
       // A second run of image data after another chunk.
-      {testing::Concat({testing::Signature(), Ihdr(1, 1, 8, 2), Chunk("IDAT", testing::Deflate(rows)),
-                        Chunk("teXt", {}), Chunk("IDAT", testing::Deflate(rows)), Chunk("IEND", {})}),
+      {testing::Concat({testing::Signature(), Ihdr(1, 1, 8, 2),
+                        Chunk("IDAT", testing::Deflate(rows)), Chunk("teXt", {}),
+                        Chunk("IDAT", testing::Deflate(rows)), Chunk("IEND", {})}),
        "Cannot load image. Extra compressed data found in PNG file."},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -388,7 +417,9 @@ TEST(PngReader, LimitsAreCheckedBeforeAllocation) {
   EXPECT_EQ(MessageOf(SimplePng(Ihdr(16, 16, 8, 6, 1), Bytes(1054, 0)), inflated), "(no error)");
   DecodeLimits chunk;
   chunk.maxChunkLength = 10;
-  EXPECT_EQ(MessageOf(SimplePng(Ihdr(1, 1, 8, 2), Bytes{0, 1, 2, 3}, Chunk("teXt", Bytes(11, 0))), chunk), tooLarge);
+  EXPECT_EQ(
+      MessageOf(SimplePng(Ihdr(1, 1, 8, 2), Bytes{0, 1, 2, 3}, Chunk("teXt", Bytes(11, 0))), chunk),
+      tooLarge);
 }
 
 TEST(PngReader, ClearTransparentWhiteTouchesOnlyInvisibleWhite) {
@@ -476,7 +507,8 @@ Reference DecodeWithLibpng(const Bytes& file) {
 std::uint8_t Gamma(int v, int maxValue, const Reference& r) {
   if (!r.hasGamma || r.gamma == 0) return static_cast<std::uint8_t>(v);
   const double exponent = 1.0 / (r.gamma / 100000.0 * 2.2);
-  return static_cast<std::uint8_t>(std::nearbyint(std::pow(double(v) / maxValue, exponent) * maxValue));
+  return static_cast<std::uint8_t>(
+      std::nearbyint(std::pow(double(v) / maxValue, exponent) * maxValue));
 }
 
 // Our reader's rules applied to libpng's samples: the expected 32-bit word of every pixel.
@@ -496,19 +528,25 @@ std::vector<std::uint32_t> Expected(const Reference& r) {
           const std::size_t spp = r.colorType == 0 ? 1 : 2;
           const int targetBits = d == 1 ? 1 : d <= 4 ? 4 : 8;
           const unsigned maxT = (1u << targetBits) - 1u;
-          unsigned level = d >= 8 ? to8(sample(row, x * spp)) : sample(row, x) * maxT / ((1u << d) - 1u);
-          const unsigned grey = Gamma(static_cast<int>(level), static_cast<int>(maxT), r) * (255u / maxT);
+          unsigned level =
+              d >= 8 ? to8(sample(row, x * spp)) : sample(row, x) * maxT / ((1u << d) - 1u);
+          const unsigned grey =
+              Gamma(static_cast<int>(level), static_cast<int>(maxT), r) * (255u / maxT);
           word = 0xFF000000u | grey * 0x010101u;
           break;
         }
         case 2: {
           word = 0xFF000000u;
-          for (int c = 0; c < 3; ++c) word |= std::uint32_t{Gamma(static_cast<int>(to8(sample(row, 3 * x + c))), 255, r)} << (16 - 8 * c);
+          for (int c = 0; c < 3; ++c)
+            word |= std::uint32_t{Gamma(static_cast<int>(to8(sample(row, 3 * x + c))), 255, r)}
+                    << (16 - 8 * c);
           break;
         }
         case 6: {
           word = to8(sample(row, 4 * x + 3)) << 24;
-          for (int c = 0; c < 3; ++c) word |= std::uint32_t{Gamma(static_cast<int>(to8(sample(row, 4 * x + c))), 255, r)} << (16 - 8 * c);
+          for (int c = 0; c < 3; ++c)
+            word |= std::uint32_t{Gamma(static_cast<int>(to8(sample(row, 4 * x + c))), 255, r)}
+                    << (16 - 8 * c);
           break;
         }
         case 3: {
@@ -516,11 +554,13 @@ std::vector<std::uint32_t> Expected(const Reference& r) {
           word = 0xFF000000u;
           if (i < r.palette.size()) {
             word |= std::uint32_t{Gamma(r.palette[i].red, 255, r)} << 16 |
-                    std::uint32_t{Gamma(r.palette[i].green, 255, r)} << 8 | Gamma(r.palette[i].blue, 255, r);
+                    std::uint32_t{Gamma(r.palette[i].green, 255, r)} << 8 |
+                    Gamma(r.palette[i].blue, 255, r);
           }
           break;
         }
-        default: break;
+        default:
+          break;
       }
       out.push_back(word);
     }
@@ -565,7 +605,8 @@ std::vector<CorpusCase> CorpusCases() {
         k.colorType = c.type;
         k.depth = c.depth;
         k.extraChunk = extra;
-        k.name = "t" + std::to_string(c.type) + "d" + std::to_string(c.depth) + (interlace ? "i" : "") + extra;
+        k.name = "t" + std::to_string(c.type) + "d" + std::to_string(c.depth) +
+                 (interlace ? "i" : "") + extra;
         // ImageMagick picks the palette depth itself from the number of colours.
         k.options = c.prep + " -define png:color-type=" + std::to_string(c.type) +
                     (c.type == 3 ? "" : " -define png:bit-depth=" + std::to_string(c.depth)) +
@@ -581,7 +622,9 @@ std::vector<CorpusCase> CorpusCases() {
 Bytes ExtraChunkFor(const CorpusCase& c, const Reference& r) {
   using testing::Chunk;
   const unsigned maxV = (1u << std::min(c.depth, 16)) - 1u;
-  auto be16 = [](unsigned v) { return Bytes{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}; };
+  auto be16 = [](unsigned v) {
+    return Bytes{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+  };
   if (c.extraChunk == "gAMA") return Chunk("gAMA", {0, 0, 0x9C, 0x40});  // 0.4
   if (c.extraChunk == "bKGD") {
     if (c.colorType == 3) return Chunk("bKGD", {static_cast<std::uint8_t>(r.palette.size() - 1)});
@@ -591,7 +634,8 @@ Bytes ExtraChunkFor(const CorpusCase& c, const Reference& r) {
   if (c.extraChunk == "tRNS") {
     if (c.colorType == 3) return Chunk("tRNS", {0, 64});
     const auto& row = r.rows[0];
-    if (c.colorType == 0) return Chunk("tRNS", be16(c.depth == 16 ? (unsigned{row[0]} << 8 | row[1]) : row[0]));
+    if (c.colorType == 0)
+      return Chunk("tRNS", be16(c.depth == 16 ? (unsigned{row[0]} << 8 | row[1]) : row[0]));
     return Chunk("tRNS", c.depth == 16 ? Bytes(row.begin(), row.begin() + 6)
                                        : Bytes{0, row[0], 0, row[1], 0, row[2]});
   }
@@ -604,8 +648,13 @@ TEST(PngDifferential, ImageMagickCorpusMatchesLibpng) {
   testing::TempDir dir("pngdiff");
   const std::filesystem::path source = dir.path() / "source.png";
   // 37 × 23: odd sizes exercise partial Adam7 passes; plasma gives varied colours and alpha.
-  ASSERT_EQ(testing::Run(convert + " -seed 7 -size 37x23 plasma:red-blue \\( -size 37x23 gradient:white-black -rotate 0 \\) "
-                         "-alpha off -compose CopyOpacity -composite " + source.string() + " >/dev/null 2>&1"), 0);
+  ASSERT_EQ(
+      testing::Run(
+          convert +
+          " -seed 7 -size 37x23 plasma:red-blue \\( -size 37x23 gradient:white-black -rotate 0 \\) "
+          "-alpha off -compose CopyOpacity -composite " +
+          source.string() + " >/dev/null 2>&1"),
+      0);
   int checked = 0;
   for (const CorpusCase& c : CorpusCases()) {
     const std::filesystem::path out = dir.path() / (c.name + ".png");
@@ -614,7 +663,8 @@ TEST(PngDifferential, ImageMagickCorpusMatchesLibpng) {
     Bytes file = testing::ReadFileBytes(out);
     Reference r = DecodeWithLibpng(file);
     if (r.colorType != c.colorType || r.depth != c.depth) {
-      ADD_FAILURE() << "case " << c.name << ": ImageMagick wrote type " << r.colorType << " depth " << r.depth;
+      ADD_FAILURE() << "case " << c.name << ": ImageMagick wrote type " << r.colorType << " depth "
+                    << r.depth;
       continue;
     }
     if (!c.extraChunk.empty()) {
@@ -634,27 +684,39 @@ TEST(PngDifferential, ImageMagickCorpusMatchesLibpng) {
     for (std::size_t i = 0; i < want.size(); ++i) {
       if (want[i] != have[i] && diffs++ == 0) first = i;
     }
-    EXPECT_EQ(diffs, 0u) << "case " << c.name << ": first difference at pixel " << first << ": have "
-                         << std::hex << have[first] << ", want " << want[first];
+    EXPECT_EQ(diffs, 0u) << "case " << c.name << ": first difference at pixel " << first
+                         << ": have " << std::hex << have[first] << ", want " << want[first];
     if (r.hasTrns && c.colorType != 3) {
-      const unsigned g8 = c.depth == 16 ? r.trnsColor.gray * 255u / 65535u : c.depth == 2 ? r.trnsColor.gray * 5u : r.trnsColor.gray;
-      const graphics::TColor want_t = c.colorType == 0
-          ? graphics::RgbColor(static_cast<std::uint8_t>(g8), static_cast<std::uint8_t>(g8), static_cast<std::uint8_t>(g8))
-          : graphics::RgbColor(static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.red * 255u / 65535u : r.trnsColor.red),
-                               static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.green * 255u / 65535u : r.trnsColor.green),
-                               static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.blue * 255u / 65535u : r.trnsColor.blue));
+      const unsigned g8 = c.depth == 16  ? r.trnsColor.gray * 255u / 65535u
+                          : c.depth == 2 ? r.trnsColor.gray * 5u
+                                         : r.trnsColor.gray;
+      const graphics::TColor want_t =
+          c.colorType == 0
+              ? graphics::RgbColor(static_cast<std::uint8_t>(g8), static_cast<std::uint8_t>(g8),
+                                   static_cast<std::uint8_t>(g8))
+              : graphics::RgbColor(
+                    static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.red * 255u / 65535u
+                                                            : r.trnsColor.red),
+                    static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.green * 255u / 65535u
+                                                            : r.trnsColor.green),
+                    static_cast<std::uint8_t>(c.depth == 16 ? r.trnsColor.blue * 255u / 65535u
+                                                            : r.trnsColor.blue));
       EXPECT_EQ(g.TransparentColor(), want_t) << "case " << c.name;
       EXPECT_TRUE(b.transparent) << "case " << c.name;
     }
     if (r.hasBkgd) {
       graphics::TColor want_bg;
-      if (c.colorType == 3) want_bg = r.bkgd.index;
+      if (c.colorType == 3)
+        want_bg = r.bkgd.index;
       else if (c.colorType == 0 || c.colorType == 4)
-        want_bg = static_cast<graphics::TColor>(c.depth == 16 ? r.bkgd.gray * 255u / 65535u : c.depth == 2 ? r.bkgd.gray * 5u : r.bkgd.gray);
+        want_bg = static_cast<graphics::TColor>(c.depth == 16  ? r.bkgd.gray * 255u / 65535u
+                                                : c.depth == 2 ? r.bkgd.gray * 5u
+                                                               : r.bkgd.gray);
       else
-        want_bg = graphics::RgbColor(static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.red * 255u / 65535u : r.bkgd.red),
-                                     static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.green * 255u / 65535u : r.bkgd.green),
-                                     static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.blue * 255u / 65535u : r.bkgd.blue));
+        want_bg = graphics::RgbColor(
+            static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.red * 255u / 65535u : r.bkgd.red),
+            static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.green * 255u / 65535u : r.bkgd.green),
+            static_cast<std::uint8_t>(c.depth == 16 ? r.bkgd.blue * 255u / 65535u : r.bkgd.blue));
       EXPECT_EQ(g.BackgroundColor(), want_bg) << "case " << c.name;
     }
     ++checked;
@@ -675,14 +737,17 @@ TEST(PngDifferential, PngfixRechunkedFilesDecodeTheSame) {
   const std::string pngfix = testing::FindProgram("pngfix");
   if (pngfix.empty()) GTEST_SKIP() << "libpng's pngfix is not installed";
   testing::TempDir dir("pngfix");
-  const std::filesystem::path corpus = std::filesystem::path(SAPALA_SOURCE_DIR) / "fuzz/corpus/png_fuzz";
+  const std::filesystem::path corpus =
+      std::filesystem::path(SAPALA_SOURCE_DIR) / "fuzz/corpus/png_fuzz";
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
     const std::string name = entry.path().filename().string();
-    if (name == "bad-crc.png" || name == "lowercase.png") continue;  // pngfix would mend or refuse these
+    if (name == "bad-crc.png" || name == "lowercase.png")
+      continue;  // pngfix would mend or refuse these
     const std::filesystem::path out = dir.path() / name;
-    const int rc = testing::Run(pngfix + " --quiet --quiet --optimize --max=7 --out=" + out.string() + " " +
-                                entry.path().string());
+    const int rc =
+        testing::Run(pngfix + " --quiet --quiet --optimize --max=7 --out=" + out.string() + " " +
+                     entry.path().string());
     ASSERT_LT(rc & 0xFF, 16) << "case " << name;
     const Bytes original = testing::ReadFileBytes(entry.path());
     const Bytes rechunked = testing::ReadFileBytes(out);

@@ -8,7 +8,11 @@ namespace sapala::controls {
 namespace {
 
 TEST(GlazeSchemes, TableValues) {
-  struct Case { TColorScheme scheme; int slot; TColor want; };
+  struct Case {
+    TColorScheme scheme;
+    int slot;
+    TColor want;
+  };
   const Case cases[] = {
       {TColorScheme::csNeoDesert, kColorFace, 0xC6ECFF},
       {TColorScheme::csNeoDesert, kDownColorLight, 0x0077B7},
@@ -42,8 +46,8 @@ TEST(GlazeSchemes, TableValues) {
     const auto& c = cases[i];
     const SchemeColors s = SchemeTable(c.scheme);
     EXPECT_TRUE(s.writes[c.slot]) << "case " << i;
-    EXPECT_EQ(s.colors[c.slot], c.want) << "case " << i << ": have " << std::hex << s.colors[c.slot]
-                                        << ", want " << c.want;
+    EXPECT_EQ(s.colors[c.slot], c.want)
+        << "case " << i << ": have " << std::hex << s.colors[c.slot] << ", want " << c.want;
   }
 }
 
@@ -55,11 +59,15 @@ TEST(GlazeSchemes, RulesCommonToAllSchemes) {
     for (int slot = 0; slot < kColorSlotCount; ++slot) {
       const bool grad = slot == kColorGrad || slot == kOverColorGrad || slot == kDownColorGrad ||
                         slot == kDisabledColorGrad;
-      EXPECT_EQ(s.writes[slot], neo || !grad) << "scheme " << kSchemeNames[o] << " slot " << kColorSlotNames[slot];
+      EXPECT_EQ(s.writes[slot], neo || !grad)
+          << "scheme " << kSchemeNames[o] << " slot " << kColorSlotNames[slot];
     }
-    for (int slot : {kColorText, kOverColorText, kDownColorText}) EXPECT_EQ(s.colors[slot], 0) << kSchemeNames[o];
+    for (int slot : {kColorText, kOverColorText, kDownColorText})
+      EXPECT_EQ(s.colors[slot], 0) << kSchemeNames[o];
     // Pressed looks sunken: the down "light" is darker than the down "dark".
-    auto sum = [](TColor c) { return graphics::RedOf(c) + graphics::GreenOf(c) + graphics::BlueOf(c); };
+    auto sum = [](TColor c) {
+      return graphics::RedOf(c) + graphics::GreenOf(c) + graphics::BlueOf(c);
+    };
     EXPECT_LT(sum(s.colors[kDownColorLight]), sum(s.colors[kDownColorDark])) << kSchemeNames[o];
   }
   const SchemeColors custom = SchemeTable(TColorScheme::csCustom);
@@ -67,7 +75,11 @@ TEST(GlazeSchemes, RulesCommonToAllSchemes) {
 }
 
 TEST(GlazeGradient, LineColours) {
-  struct Case { TColor face, grad; int height; std::vector<TColor> want; };
+  struct Case {
+    TColor face, grad;
+    int height;
+    std::vector<TColor> want;
+  };
   const Case cases[] = {
       // Top line exactly Face; Grad would be reached at y = H, one line below the button.
       {0x000000, 0x0000C8, 4, {0x000000, 0x000032, 0x000064, 0x000096, 0x0000C8}},
@@ -78,7 +90,7 @@ TEST(GlazeGradient, LineColours) {
       {0xFF8000, 0x000080, 2, {0xFF8000, 0x804040, 0x000080}},
       // A system colour's raw bytes: clBtnFace is FF00000F, its "red" byte is 0x0F.
       {graphics::clBtnFace, 0x00000F, 3, {0x0F, 0x0F, 0x0F, 0x0F}},
-      {graphics::clBtnFace, 0x000000, 2, {0x0F, 0x08, 0x00}},   // 7.5 -> 8
+      {graphics::clBtnFace, 0x000000, 2, {0x0F, 0x08, 0x00}},  // 7.5 -> 8
       {0x123456, 0xABCDEF, 0, {}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -96,7 +108,15 @@ TEST(GlazeGradient, LineColours) {
 
 TEST(GlazeLayout, GlyphAndCaption) {
   using L = TButtonLayout;
-  struct Case { int w, h, tw, th; bool caption; int gw, gh; L layout; int s; bool down; FaceLayout want; };
+  struct Case {
+    int w, h, tw, th;
+    bool caption;
+    int gw, gh;
+    L layout;
+    int s;
+    bool down;
+    FaceLayout want;
+  };
   const Case cases[] = {
       // No glyph: the caption is centred; the down state moves it by (1, 1).
       {75, 25, 30, 13, true, 0, 0, L::blGlyphLeft, 4, false, {0, 0, 22, 6}},
@@ -116,7 +136,8 @@ TEST(GlazeLayout, GlyphAndCaption) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto& c = cases[i];
-    const FaceLayout f = LayoutFace(c.w, c.h, c.tw, c.th, c.caption, c.gw, c.gh, c.layout, c.s, c.down);
+    const FaceLayout f =
+        LayoutFace(c.w, c.h, c.tw, c.th, c.caption, c.gw, c.gh, c.layout, c.s, c.down);
     EXPECT_EQ(f.glyph_x, c.want.glyph_x) << "case " << i;
     EXPECT_EQ(f.glyph_y, c.want.glyph_y) << "case " << i;
     EXPECT_EQ(f.text_x, c.want.text_x) << "case " << i;

@@ -23,13 +23,13 @@ std::vector<int> Cells(const ShadowGrid& g) {
 }
 
 TEST(LabelShadow, Margins) {
-  struct Case { int d, b, tl, br, growth; };
+  struct Case {
+    int d, b, tl, br, growth;
+  };
   const Case cases[] = {
-      {1, 4, -3, 5, 8},      // the defaults: auto size adds 8
-      {0, 0, 0, 0, 0},
-      {3, 0, 0, 3, 3},
-      {-2, 4, -6, 2, 8},
-      {-6, 4, -10, 0, 10},   // distance beyond the blur, up and left: TL is the larger margin
+      {1, 4, -3, 5, 8},  // the defaults: auto size adds 8
+      {0, 0, 0, 0, 0},     {3, 0, 0, 3, 3}, {-2, 4, -6, 2, 8},
+      {-6, 4, -10, 0, 10},  // distance beyond the blur, up and left: TL is the larger margin
       {5, 2, 0, 7, 7},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -44,7 +44,12 @@ TEST(LabelShadow, Margins) {
 }
 
 TEST(LabelShadow, GridByteForByte) {
-  struct Case { int w, h; std::vector<std::pair<int, int>> text; int passes; std::vector<int> want; };
+  struct Case {
+    int w, h;
+    std::vector<std::pair<int, int>> text;
+    int passes;
+    std::vector<int> want;
+  };
   const Case cases[] = {
       // One row, text in the middle. Pass 1: left cell sees the stamped 255 on its right (63),
       // the text cell then sees its new left neighbour (63 / 4 = 15), the right one 15 / 4.
@@ -70,10 +75,10 @@ TEST(LabelShadow, BufferOnlyGrowsAndIsClearedEachTime) {
   ShadowGrid g;
   g.Build(Mask(10, 4, {{5, 2}}), 4);
   EXPECT_EQ(g.Capacity(), 2u * 12 * 6);
-  g.Build(Mask(2, 1, {}), 4);   // smaller: the buffer stays, the old values are gone
+  g.Build(Mask(2, 1, {}), 4);  // smaller: the buffer stays, the old values are gone
   EXPECT_EQ(g.Capacity(), 2u * 12 * 6);
   EXPECT_EQ(Cells(g), (std::vector<int>{0, 0}));
-  g.Build(graphics::Bitmap(), 2);   // empty mask
+  g.Build(graphics::Bitmap(), 2);  // empty mask
   EXPECT_EQ(g.Width(), 0);
   g.Build(Mask(20, 2, {}), 1);
   EXPECT_EQ(g.Capacity(), 2u * 22 * 4);
@@ -81,8 +86,8 @@ TEST(LabelShadow, BufferOnlyGrowsAndIsClearedEachTime) {
 
 TEST(LabelShadow, Compose) {
   ShadowGrid g;
-  g.Build(Mask(3, 1, {{1, 0}}), 1);   // a = 63, 15, 3
-  const TColor maroon = 0x000080;     // shadow: red 128
+  g.Build(Mask(3, 1, {{1, 0}}), 1);  // a = 63, 15, 3
+  const TColor maroon = 0x000080;    // shadow: red 128
   // Over what lay under the label: pixels B, G, R = 200, 100, 0 with alpha 0x7F.
   graphics::Bitmap m = graphics::NewBitmap32(3, 1);
   for (int x = 0; x < 3; ++x) m.Row32(0)[x] = 0x7F0064C8;

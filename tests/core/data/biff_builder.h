@@ -35,7 +35,9 @@ struct B {
     return *this;
   }
   // An 8-bit BIFF8 string with a 16-bit length (compressed UTF-16: Latin-1 bytes).
-  B& str8(const std::string& latin1) { return u16(static_cast<std::uint32_t>(latin1.size())).u8(0).raw(latin1); }
+  B& str8(const std::string& latin1) {
+    return u16(static_cast<std::uint32_t>(latin1.size())).u8(0).raw(latin1);
+  }
   // A 16-bit BIFF8 string from UTF-16 units.
   B& str16(const std::u16string& s) {
     u16(static_cast<std::uint32_t>(s.size())).u8(1);
@@ -73,7 +75,8 @@ inline Bytes Book(const std::string& name, const Bytes& globals, const Bytes& ce
   const Bytes eof = Eof();
   out.insert(out.end(), eof.begin(), eof.end());
   const std::size_t at = out.size();
-  for (int i = 0; i < 4; ++i) out[patch + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(at >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    out[patch + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(at >> (8 * i));
   const Bytes bof = Bof(0x0010, version);
   out.insert(out.end(), bof.begin(), bof.end());
   out.insert(out.end(), cells.begin(), cells.end());

@@ -20,10 +20,12 @@ std::vector<std::uint8_t> Pattern(std::size_t n, std::uint8_t seed) {
 }
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST(CompoundFile, StreamsOfEverySizeReadBack) {
@@ -121,7 +123,12 @@ TEST(CompoundFile, DamagedFilesFailCleanly) {
       {"root entry is not a root", [dir_at](auto& f) { f[dir_at + 0x42] = 1; }},
       {"truncated in the middle", [](auto& f) { f.resize(f.size() / 2); }},
       {"FAT sector cut short (it is the last one)", [](auto& f) { f.resize(f.size() - 100); }},
-      {"DIFAT count lies", [](auto& f) { Put32(f, 0x2C, 200); Put32(f, 0x48, 3); Put32(f, 0x44, 0); }},
+      {"DIFAT count lies",
+       [](auto& f) {
+         Put32(f, 0x2C, 200);
+         Put32(f, 0x48, 3);
+         Put32(f, 0x44, 0);
+       }},
   };
   for (const auto& c : cases) {
     auto file = good;

@@ -12,12 +12,14 @@ namespace sapala::data {
 namespace {
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST(CompoundFileWriter, HeaderAndDirectory) {
-  const auto file = WriteCompoundFile({{"Workbook", std::vector<std::uint8_t>(5000, 1)},
-                                       {"\x05SummaryInformation", std::vector<std::uint8_t>(200, 2)}});
+  const auto file =
+      WriteCompoundFile({{"Workbook", std::vector<std::uint8_t>(5000, 1)},
+                         {"\x05SummaryInformation", std::vector<std::uint8_t>(200, 2)}});
   EXPECT_EQ(file.size() % 512, 0u);
   EXPECT_EQ(Get32(file, 0x38), 4096u) << "mini stream cutoff";
   EXPECT_EQ(file[0x1A], 3) << "major version";

@@ -20,7 +20,8 @@ Workbook BookOf(const std::vector<SheetData>& sheets) {
 
 std::vector<std::string> Column(sqlite3* db, const std::string& sql, int col = 0) {
   sqlite3_stmt* raw = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
   SqliteStatement st(raw);
   std::vector<std::string> out;
   while (raw && sqlite3_step(raw) == SQLITE_ROW) {
@@ -46,14 +47,17 @@ TEST(Database, ColumnNames) {
 
 TEST(Database, SheetsBecomeTablesWithNullForEmptyCells) {
   const Workbook book = BookOf({
-      {"warna", {{"ID", "warna", "Hanacaraka"}, {"abang", "merah"}, {"", "", "x"}, {"ijo", "hijau", "y"}}},
+      {"warna",
+       {{"ID", "warna", "Hanacaraka"}, {"abang", "merah"}, {"", "", "x"}, {"ijo", "hijau", "y"}}},
       {"Sheet 2", {{"", "b"}, {"1", "2"}}},
       {"empty", {}},
   });
   Database db;
   db.Load(book);
-  EXPECT_EQ(Column(db.handle(), "select ID from warna order by rowid"), (std::vector<std::string>{"abang", "<null>", "ijo"}));
-  EXPECT_EQ(Column(db.handle(), "select Hanacaraka from warna order by rowid"), (std::vector<std::string>{"<null>", "x", "y"}));
+  EXPECT_EQ(Column(db.handle(), "select ID from warna order by rowid"),
+            (std::vector<std::string>{"abang", "<null>", "ijo"}));
+  EXPECT_EQ(Column(db.handle(), "select Hanacaraka from warna order by rowid"),
+            (std::vector<std::string>{"<null>", "x", "y"}));
   EXPECT_EQ(Column(db.handle(), "select F1 || b from [Sheet 2]"), (std::vector<std::string>{"12"}));
   EXPECT_EQ(Column(db.handle(), "select count(*) from sqlite_schema where name='empty'"),
             (std::vector<std::string>{"0"}));
@@ -93,7 +97,8 @@ TEST(Database, ReadOnlyAfterLoadAndDuplicateSheetsRefused) {
 // Every row of `sql` (all columns, "<null>" for NULL) in the engine's order.
 std::vector<std::string> Rows(sqlite3* db, const std::string& sql) {
   sqlite3_stmt* raw = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
   SqliteStatement st(raw);
   std::vector<std::string> out;
   while (raw && sqlite3_step(raw) == SQLITE_ROW) {
@@ -112,8 +117,9 @@ std::vector<std::string> Rows(sqlite3* db, const std::string& sql) {
 // only SQLite's LIKE ignores (ASCII) or only FTS5 folds (beyond ASCII), one and two
 // characters. Same rows, same order, every time; and the index must really be used.
 TEST(Database, TrigramSearchGivesThePlainScansRowsInItsOrder) {
-  const std::vector<std::string> pieces = {"a", "ng", "k", "K", "e", "\xC3\xA9", "\xC3\x89", "\xC3\xA8", "\xC3\xA3",
-                                           "\xC3\x83", "'", "%", "_", " ", "ba", "NG"};
+  const std::vector<std::string> pieces = {
+      "a",        "ng",       "k", "K", "e", "\xC3\xA9", "\xC3\x89", "\xC3\xA8",
+      "\xC3\xA3", "\xC3\x83", "'", "%", "_", " ",        "ba",       "NG"};
   std::mt19937 rng(1016);
   auto text = [&](int max_pieces) {
     std::string t;
@@ -122,7 +128,8 @@ TEST(Database, TrigramSearchGivesThePlainScansRowsInItsOrder) {
     return t;
   };
   std::vector<std::vector<std::string>> rows{{"ID", "warna", "Hanacaraka"}};
-  for (int i = 0; i < 3000; ++i) rows.push_back({i % 50 == 7 ? "" : text(7), "m" + std::to_string(i), "x"});
+  for (int i = 0; i < 3000; ++i)
+    rows.push_back({i % 50 == 7 ? "" : text(7), "m" + std::to_string(i), "x"});
   Connection c;
   auto owned = std::make_unique<Database>();
   owned->Load(BookOf({{"warna", rows}}));
@@ -139,10 +146,12 @@ TEST(Database, TrigramSearchGivesThePlainScansRowsInItsOrder) {
       std::vector<std::string> have;
       for (std::size_t r = 0; r < q.RecordCount(); ++r) {
         std::string row;
-        for (std::size_t f = 0; f < q.FieldCount(); ++f) row += q.Value(r, f).value_or("<null>") + "|";
+        for (std::size_t f = 0; f < q.FieldCount(); ++f)
+          row += q.Value(r, f).value_or("<null>") + "|";
         have.push_back(row);
       }
-      ASSERT_EQ(have, Rows(handle, sql)) << "case " << i << ": " << sql << "\nran: " << q.RunningSql();
+      ASSERT_EQ(have, Rows(handle, sql))
+          << "case " << i << ": " << sql << "\nran: " << q.RunningSql();
       if (q.RunningSql() != sql) ++through_index;
     }
   }
@@ -159,9 +168,9 @@ TEST(Database, OnlySearchTextsWithAThreeCharacterRunUseTheTrigramIndex) {
   } cases[] = {
       {SubstringSearchSql("abc"), true},
       {PrefixSearchSql("%abc"), true},
-      {SubstringSearchSql("ab"), false},   // two characters: no trigram to look up
+      {SubstringSearchSql("ab"), false},  // two characters: no trigram to look up
       {SubstringSearchSql("a_c"), false},
-      {PrefixSearchSql("abc"), false},     // a prefix: the b-tree index serves it
+      {PrefixSearchSql("abc"), false},  // a prefix: the b-tree index serves it
       {"select*from kamus where[ID] like'%abc%'", false},
       {"select * from warna where ID like '%abc%'", false},
   };

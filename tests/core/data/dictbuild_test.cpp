@@ -67,7 +67,8 @@ TEST(Dictbuild, TheToolsWorkbookReadsBack) {
       << "ID\twarna\nm\xC3\xA3ng\xC3\xA3n\tmakan (ngoko)\nnedha\tmakan (krama)\n"
          "l\xC3\xA9l\xC3\xA9\tikan lele\ngor\xC3\xA8ng\tgoreng, \"digoreng\"\nliwet\tnasi liwet\n";
   const std::string bat = dir.File("sapala.bat");
-  const auto run = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " + ShellQuote(bat) + " 2>&1");
+  const auto run = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " +
+                              ShellQuote(bat) + " 2>&1");
   ASSERT_EQ(run.status, 0) << run.out;
 
   const std::vector<std::vector<std::string>> want = {
@@ -99,7 +100,8 @@ TEST(Dictbuild, TheToolsWorkbookReadsBack) {
   // A bad word list leaves no workbook behind and says which line is wrong.
   std::ofstream(tsv, std::ios::binary | std::ios::trunc) << "ID\twarna\nbroken line\n";
   const std::string bad = dir.File("bad.bat");
-  const auto fail = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " + ShellQuote(bad) + " 2>&1");
+  const auto fail = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " +
+                               ShellQuote(bad) + " 2>&1");
   EXPECT_NE(fail.status, 0);
   EXPECT_NE(fail.out.find("line 2"), std::string::npos) << fail.out;
   EXPECT_FALSE(std::ifstream(bad).good());
@@ -114,7 +116,8 @@ TEST(Dictbuild, TheDictionaryWordListBuildsAndReadsBack) {
   ASSERT_GE(entries.size(), 2000u);
   TempDir dir;
   const std::string bat = dir.File("sapala.bat");
-  const auto run = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " + ShellQuote(bat) + " 2>&1");
+  const auto run = RunCommand(ShellQuote(SAPALA_DICTBUILD) + " " + ShellQuote(tsv) + " " +
+                              ShellQuote(bat) + " 2>&1");
   ASSERT_EQ(run.status, 0) << run.out;
 
   // Every row, as the program's queries see it: "select * from warna" in workbook order.
@@ -136,7 +139,8 @@ TEST(Dictbuild, TheDictionaryWordListBuildsAndReadsBack) {
     ASSERT_EQ(sheets.size(), 1u);
     ASSERT_EQ(sheets[0].size(), entries.size() + 1);
     for (std::size_t r = 0; r < entries.size(); ++r) {
-      const std::vector<std::string> want = {entries[r][0], entries[r][1], script::ToHanacaraka(entries[r][0])};
+      const std::vector<std::string> want = {entries[r][0], entries[r][1],
+                                             script::ToHanacaraka(entries[r][0])};
       ASSERT_EQ(sheets[0][r + 1], want) << "catdoc, row " << r + 1;
     }
   }

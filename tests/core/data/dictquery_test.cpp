@@ -13,11 +13,12 @@ using testing::ShellQuote;
 
 TEST(Dictquery, PrintsRowsAndFails) {
   testing::TempDir dir;
-  const std::string book = dir.Write(
-      "sapala.bat", WriteWorkbook({{"warna", {{"ID", "warna", "Hanacaraka"},
-                                              {"abang", "merah", "\xEA\xA6\xB2"},
-                                              {"abu", "abu\tabu", ""},
-                                              {"ijo", "hijau", "x"}}}}));
+  const std::string book =
+      dir.Write("sapala.bat", WriteWorkbook({{"warna",
+                                              {{"ID", "warna", "Hanacaraka"},
+                                               {"abang", "merah", "\xEA\xA6\xB2"},
+                                               {"abu", "abu\tabu", ""},
+                                               {"ijo", "hijau", "x"}}}}));
   const std::string tool = ShellQuote(SAPALA_DICTQUERY) + " ";
   struct Case {
     std::string args;
@@ -38,7 +39,8 @@ TEST(Dictquery, PrintsRowsAndFails) {
     const auto err = RunCommand("cat " + ShellQuote(dir.File("err")));
     EXPECT_EQ(r.status, c.status) << "case " << n << ": " << err.out;
     EXPECT_EQ(r.out, c.out) << "case " << n;
-    EXPECT_NE(err.out.find(c.err), std::string::npos) << "case " << n << ": have stderr \"" << err.out << "\"";
+    EXPECT_NE(err.out.find(c.err), std::string::npos)
+        << "case " << n << ": have stderr \"" << err.out << "\"";
     ++n;
   }
 }

@@ -36,7 +36,9 @@ inline CommandResult RunCommand(const std::string& command) {
 #endif
 }
 
-inline bool Works(const std::string& command) { return RunCommand(command + " >/dev/null 2>&1").status == 0; }
+inline bool Works(const std::string& command) {
+  return RunCommand(command + " >/dev/null 2>&1").status == 0;
+}
 
 inline std::string ShellQuote(const std::string& s) {
   std::string out = "'";

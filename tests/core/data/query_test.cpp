@@ -19,15 +19,16 @@ namespace {
 using testing::TempDir;
 
 std::vector<std::vector<std::string>> Dictionary() {
-  return {{"ID", "warna", "Hanacaraka"},
-          {"m\xC3\xA3ng\xC3\xA3n", "makan (ngoko)", "\xEA\xA6\xA9\xEA\xA6\x94\xEA\xA6\xA4\xEA\xA7\x80"},
-          {"l\xC3\xA9l\xC3\xA9", "ikan lele", "x"},
-          {"gor\xC3\xA8ng", "goreng", "y"},
-          {"liwet", "nasi liwet", "z"},
-          {"kalih", "dua (krama)", "k"},
-          {"Kali", "sungai", "k2"},
-          {"k_a", "underscore", "u"},
-          {"50%", "persen", "p"}};
+  return {
+      {"ID", "warna", "Hanacaraka"},
+      {"m\xC3\xA3ng\xC3\xA3n", "makan (ngoko)", "\xEA\xA6\xA9\xEA\xA6\x94\xEA\xA6\xA4\xEA\xA7\x80"},
+      {"l\xC3\xA9l\xC3\xA9", "ikan lele", "x"},
+      {"gor\xC3\xA8ng", "goreng", "y"},
+      {"liwet", "nasi liwet", "z"},
+      {"kalih", "dua (krama)", "k"},
+      {"Kali", "sungai", "k2"},
+      {"k_a", "underscore", "u"},
+      {"50%", "persen", "p"}};
 }
 
 std::string WorkbookFile(const TempDir& dir) {
@@ -37,15 +38,16 @@ std::string WorkbookFile(const TempDir& dir) {
 std::vector<std::string> Ids(const Query& q) {
   std::vector<std::string> out;
   const std::size_t id = q.FieldIndex("ID");
-  for (std::size_t r = 0; r < q.RecordCount(); ++r) out.push_back(q.Value(r, id).value_or("<null>"));
+  for (std::size_t r = 0; r < q.RecordCount(); ++r)
+    out.push_back(q.Value(r, id).value_or("<null>"));
   std::sort(out.begin(), out.end());  // row order is the engine's; the SQL has no ordering
   return out;
 }
 
 std::string ConnectionStringFor(const std::string& path) {
   return "Provider=MSDASQL.1;Password=qovtar;Persist Security Info=True;User ID=admin;"
-         "Extended Properties=\"DSN=Excel Files;DBQ=" + path +
-         ";DefaultDir=/x;DriverId=1046;MaxBufferSize=2048;PageTimeout=5;\"";
+         "Extended Properties=\"DSN=Excel Files;DBQ=" +
+         path + ";DefaultDir=/x;DriverId=1046;MaxBufferSize=2048;PageTimeout=5;\"";
 }
 
 TEST(Query, TheProgramsSqlTextsRunVerbatim) {
@@ -58,16 +60,22 @@ TEST(Query, TheProgramsSqlTextsRunVerbatim) {
     std::string sql;
     std::vector<std::string> want;
   } cases[] = {
-      {"select * from warna", {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9", "m\xC3\xA3ng\xC3\xA3n"}},
-      {"select*from warna", {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9", "m\xC3\xA3ng\xC3\xA3n"}},
-      {PrefixSearchSql("ka"), {"Kali", "kalih"}},          // ASCII case ignored
+      {"select * from warna",
+       {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9",
+        "m\xC3\xA3ng\xC3\xA3n"}},
+      {"select*from warna",
+       {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9",
+        "m\xC3\xA3ng\xC3\xA3n"}},
+      {PrefixSearchSql("ka"), {"Kali", "kalih"}},  // ASCII case ignored
       {PrefixSearchSql("l\xC3\xA9"), {"l\xC3\xA9l\xC3\xA9"}},
       {SubstringSearchSql("li"), {"Kali", "kalih", "liwet"}},
       {SubstringSearchSql("\xC3\xA8"), {"gor\xC3\xA8ng"}},
-      {PrefixSearchSql("k_"), {"Kali", "k_a", "kalih"}},   // "_" is a wildcard
-      {PrefixSearchSql("5%"), {"50%"}},                    // "%" is a wildcard
+      {PrefixSearchSql("k_"), {"Kali", "k_a", "kalih"}},  // "_" is a wildcard
+      {PrefixSearchSql("5%"), {"50%"}},                   // "%" is a wildcard
       {PrefixSearchSql("it's"), {}},
-      {PrefixSearchSql(""), {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9", "m\xC3\xA3ng\xC3\xA3n"}},
+      {PrefixSearchSql(""),
+       {"50%", "Kali", "gor\xC3\xA8ng", "k_a", "kalih", "liwet", "l\xC3\xA9l\xC3\xA9",
+        "m\xC3\xA3ng\xC3\xA3n"}},
       {"select ID from warna where Hanacaraka = 'K'", {"kalih"}},
   };
   int n = 0;
@@ -120,9 +128,9 @@ TEST(Query, NavigationFlags) {
     std::size_t recno;
     bool bof, eof;
   } steps[] = {
-      {"open", 1, true, false},  {"next", 2, false, false}, {"next", 3, false, false},
-      {"next", 3, false, true},  {"prior", 2, false, false}, {"prior", 1, false, false},
-      {"prior", 1, true, false}, {"last", 3, false, true},   {"first", 1, true, false},
+      {"open", 1, true, false},    {"next", 2, false, false},    {"next", 3, false, false},
+      {"next", 3, false, true},    {"prior", 2, false, false},   {"prior", 1, false, false},
+      {"prior", 1, true, false},   {"last", 3, false, true},     {"first", 1, true, false},
       {"move 2", 2, false, false}, {"move 99", 3, false, false},
   };
   int n = 0;
@@ -229,7 +237,10 @@ TEST(Query, FailuresSayWhatWentWrong) {
 
   // A file that is no workbook names the file too.
   const std::string text = dir.Write("text.bat", {'h', 'e', 'l', 'l', 'o'});
-  const std::string bad = ErrorOf([&] { Connection x; x.OpenWorkbook(text); });
+  const std::string bad = ErrorOf([&] {
+    Connection x;
+    x.OpenWorkbook(text);
+  });
   EXPECT_NE(bad.find("text.bat"), std::string::npos) << bad;
   EXPECT_NE(bad.find("not an Excel 97-2003 workbook"), std::string::npos) << bad;
 }
@@ -288,8 +299,8 @@ TEST(Query, TheWorkbookIsNeverWritten) {
 void OpenBig(Connection& c, int rows) {
   std::vector<std::vector<std::string>> data{{"ID", "warna", "Hanacaraka"}};
   for (int i = 0; i < rows; ++i) {
-    data.push_back({i % 97 == 5 ? "" : "w" + std::to_string(i), "tegese \xC3\xA9 " + std::to_string(i * 7),
-                    std::to_string(i % 13)});
+    data.push_back({i % 97 == 5 ? "" : "w" + std::to_string(i),
+                    "tegese \xC3\xA9 " + std::to_string(i * 7), std::to_string(i % 13)});
   }
   auto db = std::make_unique<Database>();
   db->Load(ReadWorkbook(WriteWorkbook({{"warna", data}})));
@@ -299,7 +310,8 @@ void OpenBig(Connection& c, int rows) {
 // Every row of `sql` read straight from the engine, as the query's Value gives them.
 std::vector<std::vector<FieldValue>> AllRows(sqlite3* db, const std::string& sql) {
   sqlite3_stmt* raw = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
   SqliteStatement st(raw);
   std::vector<std::vector<FieldValue>> out;
   while (raw && sqlite3_step(raw) == SQLITE_ROW) {
@@ -318,19 +330,19 @@ std::vector<std::vector<FieldValue>> AllRows(sqlite3* db, const std::string& sql
 TEST(Query, RowsReadOnDemandAreTheRowsOfTheWholeResult) {
   Connection c;
   OpenBig(c, 5000);
-  for (const std::string& sql : {std::string("select*from warna"),
-                                 std::string("select ID, warna from warna order by warna desc"),
-                                 PrefixSearchSql("w1")}) {
+  for (const std::string& sql :
+       {std::string("select*from warna"),
+        std::string("select ID, warna from warna order by warna desc"), PrefixSearchSql("w1")}) {
     const auto want = AllRows(c.database()->handle(), sql);
     Query q(&c);
     q.SetSql(sql);
     q.Open();
     ASSERT_EQ(q.RecordCount(), want.size()) << sql;
     std::vector<std::size_t> order;
-    for (std::size_t r = 0; r < want.size() && r < 1500; ++r) order.push_back(r);           // forward
-    for (std::size_t r = want.size(); r-- > want.size() / 2;) order.push_back(r);         // backward
+    for (std::size_t r = 0; r < want.size() && r < 1500; ++r) order.push_back(r);  // forward
+    for (std::size_t r = want.size(); r-- > want.size() / 2;) order.push_back(r);  // backward
     std::mt19937 rng(16);
-    for (int i = 0; i < 300; ++i) order.push_back(rng() % want.size());                    // jumps
+    for (int i = 0; i < 300; ++i) order.push_back(rng() % want.size());  // jumps
     for (std::size_t r : order) {
       for (std::size_t f = 0; f < q.FieldCount(); ++f) {
         ASSERT_EQ(q.Value(r, f), want[r][f]) << sql << ": row " << r << " field " << f;
@@ -358,7 +370,8 @@ TEST(Query, CountsTextsThatCannotBeWrapped) {
       {"select ID from warna /* to the end", 700},
       {"select ID from warna;  ", 700},
       {"select ID from warna -- comment", 700},
-      {"explain select ID from warna", AllRows(c.database()->handle(), "explain select ID from warna").size()},
+      {"explain select ID from warna",
+       AllRows(c.database()->handle(), "explain select ID from warna").size()},
   };
   int n = 0;
   for (const auto& cs : cases) {
@@ -367,7 +380,8 @@ TEST(Query, CountsTextsThatCannotBeWrapped) {
       q.SetSql(cs.sql);
       q.Open(count);
       // A result that ends within the first rows read is counted by reading them.
-      EXPECT_EQ(q.KnownRecordCount().has_value(), count == Query::Count::kNow || cs.rows <= Query::kReadAhead)
+      EXPECT_EQ(q.KnownRecordCount().has_value(),
+                count == Query::Count::kNow || cs.rows <= Query::kReadAhead)
           << "case " << n;
       EXPECT_EQ(q.RecordCount(), cs.rows) << "case " << n << ": " << cs.sql;
     }
@@ -382,7 +396,8 @@ TEST(Query, AnEngineErrorOnALaterRowFailsThatRowOnly) {
   Connection c;
   OpenBig(c, 3000);
   Query q(&c);
-  q.SetSql("select rowid, json(case when rowid = 2500 then '{' else '1' end) from warna order by rowid");
+  q.SetSql(
+      "select rowid, json(case when rowid = 2500 then '{' else '1' end) from warna order by rowid");
   q.Open(Query::Count::kLater);
   EXPECT_EQ(q.Value(3, 0), "4");
   EXPECT_THROW(q.Value(2499, 1), DataError);
@@ -393,7 +408,8 @@ TEST(Query, AnEngineErrorOnALaterRowFailsThatRowOnly) {
 
 // Connections and statements are counted, so a leak check sees one left open.
 TEST(Query, HandlesAreCounted) {
-  const long dbs = LiveHandles(HandleKind::Database), statements = LiveHandles(HandleKind::Statement);
+  const long dbs = LiveHandles(HandleKind::Database),
+             statements = LiveHandles(HandleKind::Statement);
   {
     Connection c;
     OpenBig(c, 10);

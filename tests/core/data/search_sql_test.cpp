@@ -18,8 +18,10 @@ TEST(SearchSql, ExactTexts) {
   } cases[] = {
       {"abc", "select*from warna where [ID] like'abc%'", "select*from warna where[ID] like'%abc%'"},
       {"", "select*from warna where [ID] like'%'", "select*from warna where[ID] like'%%'"},
-      {"a'b", "select*from warna where [ID] like'a''b%'", "select*from warna where[ID] like'%a''b%'"},
-      {"''", "select*from warna where [ID] like'''''%'", "select*from warna where[ID] like'%''''%'"},
+      {"a'b", "select*from warna where [ID] like'a''b%'",
+       "select*from warna where[ID] like'%a''b%'"},
+      {"''", "select*from warna where [ID] like'''''%'",
+       "select*from warna where[ID] like'%''''%'"},
       {"5%_", "select*from warna where [ID] like'5%_%'", "select*from warna where[ID] like'%5%_%'"},
       {"m\xC3\xA3ng", "select*from warna where [ID] like'm\xC3\xA3ng%'",
        "select*from warna where[ID] like'%m\xC3\xA3ng%'"},
@@ -38,7 +40,8 @@ TEST(SearchSql, NoTextLeavesTheQuotedPattern) {
   sqlite3* raw = nullptr;
   ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
   SqliteDb db(raw);
-  ASSERT_EQ(sqlite3_exec(raw, "create table warna (ID text)", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(raw, "create table warna (ID text)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
   std::mt19937 rng(20261208);
   // Characters that matter to SQL, plus ordinary and non-ASCII bytes (no NUL: the window
   // side cannot produce one, and a NUL ends SQLite's text anyway).
@@ -47,13 +50,13 @@ TEST(SearchSql, NoTextLeavesTheQuotedPattern) {
     std::string text;
     const int len = static_cast<int>(rng() % 12);
     for (int k = 0; k < len; ++k) text.push_back(alphabet[rng() % alphabet.size()]);
-    for (const auto& [sql, pattern] :
-         {std::pair{PrefixSearchSql(text), text + "%"},
-          std::pair{SubstringSearchSql(text), "%" + text + "%"}}) {
+    for (const auto& [sql, pattern] : {std::pair{PrefixSearchSql(text), text + "%"},
+                                       std::pair{SubstringSearchSql(text), "%" + text + "%"}}) {
       // The whole text is one statement...
       sqlite3_stmt* st = nullptr;
       const char* tail = nullptr;
-      ASSERT_EQ(sqlite3_prepare_v2(raw, sql.c_str(), static_cast<int>(sql.size()), &st, &tail), SQLITE_OK)
+      ASSERT_EQ(sqlite3_prepare_v2(raw, sql.c_str(), static_cast<int>(sql.size()), &st, &tail),
+                SQLITE_OK)
           << "case " << i << ": " << sql;
       SqliteStatement owner(st);
       EXPECT_EQ(std::string(tail), "") << "case " << i << ": " << sql;
@@ -64,13 +67,13 @@ TEST(SearchSql, NoTextLeavesTheQuotedPattern) {
       SqliteStatement lit_owner(lit);
       EXPECT_EQ(std::string(tail), "");
       ASSERT_EQ(sqlite3_step(lit), SQLITE_ROW);
-      EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(lit, 0)), pattern) << "case " << i;
+      EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(lit, 0)), pattern)
+          << "case " << i;
       // Reading the pattern back out of the text gives what the engine reads.
       EXPECT_EQ(SearchPattern(sql), pattern) << "case " << i << ": " << sql;
     }
   }
 }
-
 
 // Only the two search texts themselves give a pattern: anything else runs as written.
 TEST(SearchSql, PatternOnlyFromASearchText) {
@@ -79,12 +82,13 @@ TEST(SearchSql, PatternOnlyFromASearchText) {
       "select*from warna where [ID] like'ab%' or 1=1",  // more after the literal
       "select*from warna where [ID] like'a'b%'",        // a lone quote ends it early
       "select*from warna where [ID] like'ab%'--'",
-      "select*from warna where [ID] like 'ab%'",        // another blank: not ours
+      "select*from warna where [ID] like 'ab%'",  // another blank: not ours
       "select*from warna where [ID] like'",
       "select * from warna where [ID] like'ab%'",
   };
   int n = 0;
-  for (const char* sql : others) EXPECT_EQ(SearchPattern(sql), std::nullopt) << "case " << n++ << ": " << sql;
+  for (const char* sql : others)
+    EXPECT_EQ(SearchPattern(sql), std::nullopt) << "case " << n++ << ": " << sql;
 }
 
 TEST(SearchSql, TrigramRunsCountCharactersBetweenWildcards) {
@@ -92,14 +96,21 @@ TEST(SearchSql, TrigramRunsCountCharactersBetweenWildcards) {
     const char* pattern;
     bool want;
   } cases[] = {
-      {"%abc%", true},  {"%ab%", false},   {"%a_c%", false}, {"%ab%cd%", false},
-      {"abc", true},    {"%ab%cde", true}, {"%'''%", true},  {"%", false},
+      {"%abc%", true},
+      {"%ab%", false},
+      {"%a_c%", false},
+      {"%ab%cd%", false},
+      {"abc", true},
+      {"%ab%cde", true},
+      {"%'''%", true},
+      {"%", false},
       {"%\xC3\xA3\xC3\xA9%", false},  // two characters in four bytes
       {"%\xC3\xA3\xC3\xA9n%", true},  // three characters
       {"%ab\xC3%", false},            // malformed UTF-8
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(HasTrigramRun(c.pattern), c.want) << "case " << n++ << ": " << c.pattern;
+  for (const auto& c : cases)
+    EXPECT_EQ(HasTrigramRun(c.pattern), c.want) << "case " << n++ << ": " << c.pattern;
 }
 
 }  // namespace

@@ -13,8 +13,11 @@ namespace {
 
 TEST(Search, StepsLeaveTheQueryAsTheWindowExpects) {
   testing::TempDir dir;
-  const std::string good = dir.Write("good.bat", WriteWorkbook({{"warna", {{"ID", "warna"}, {"abang", "merah"},
-                                                                           {"kabar", "berita"}, {"ijo", "hijau"}}}}));
+  const std::string good = dir.Write(
+      "good.bat",
+      WriteWorkbook(
+          {{"warna",
+            {{"ID", "warna"}, {"abang", "merah"}, {"kabar", "berita"}, {"ijo", "hijau"}}}}));
   const std::string wrong = dir.Write("wrong.bat", WriteWorkbook({{"kamus", {{"ID"}, {"a"}}}}));
   Connection c;
   c.OpenWorkbook(good);

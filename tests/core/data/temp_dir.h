@@ -31,7 +31,8 @@ class TempDir {
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     const std::string p = File(name);
     std::ofstream f(p, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    f.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
     return p;
   }
 

@@ -14,12 +14,12 @@ TEST(Text, Cp1252AndLatin1DifferOnlyIn0x80To0x9F) {
     std::string in, cp1252, latin1;
   } cases[] = {
       {"abc", "abc", "abc"},
-      {"\xE3", "\xC3\xA3", "\xC3\xA3"},           // ã
+      {"\xE3", "\xC3\xA3", "\xC3\xA3"},                      // ã
       {"\xE9\xE8", "\xC3\xA9\xC3\xA8", "\xC3\xA9\xC3\xA8"},  // é è
-      {"\x80", "\xE2\x82\xAC", "\xC2\x80"},       // euro sign vs C1 control
-      {"\x92", "\xE2\x80\x99", "\xC2\x92"},       // right single quote
-      {"\x81", "\xC2\x81", "\xC2\x81"},           // undefined in 1252: kept as C1
-      {"\x9F", "\xC5\xB8", "\xC2\x9F"},           // Ÿ
+      {"\x80", "\xE2\x82\xAC", "\xC2\x80"},                  // euro sign vs C1 control
+      {"\x92", "\xE2\x80\x99", "\xC2\x92"},                  // right single quote
+      {"\x81", "\xC2\x81", "\xC2\x81"},                      // undefined in 1252: kept as C1
+      {"\x9F", "\xC5\xB8", "\xC2\x9F"},                      // Ÿ
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -36,9 +36,11 @@ TEST(Text, Utf16SurrogatesAndStrayUnits) {
   } cases[] = {
       {{0x80, 0xA9, 0xA9, 0xA9}, "\xEA\xA6\x80\xEA\xA6\xA9"},  // Javanese script
       {{0x3D, 0xD8, 0x00, 0xDE}, "\xF0\x9F\x98\x80"},          // a surrogate pair
-      {{0x3D, 0xD8, 0x41, 0x00}, "\xEF\xBF\xBD" "A"},          // high surrogate alone
-      {{0x00, 0xDE}, "\xEF\xBF\xBD"},                          // low surrogate alone
-      {{0x41, 0x00, 0x42}, "A"},                               // odd trailing byte
+      {{0x3D, 0xD8, 0x41, 0x00},
+       "\xEF\xBF\xBD"
+       "A"},                           // high surrogate alone
+      {{0x00, 0xDE}, "\xEF\xBF\xBD"},  // low surrogate alone
+      {{0x41, 0x00, 0x42}, "A"},       // odd trailing byte
   };
   int n = 0;
   for (const auto& c : cases) EXPECT_EQ(Utf16LeToUtf8(c.in), c.want) << "case " << n++;

@@ -134,7 +134,8 @@ std::vector<std::vector<std::string>> QueryRows(const std::string& path, const s
   for (std::size_t i = 0; i < q.FieldCount(); ++i) rows[0].push_back(q.FieldName(i));
   for (std::size_t r = 0; r < q.RecordCount(); ++r) {
     rows.emplace_back();
-    for (std::size_t i = 0; i < q.FieldCount(); ++i) rows.back().push_back(q.Value(r, i).value_or(""));
+    for (std::size_t i = 0; i < q.FieldCount(); ++i)
+      rows.back().push_back(q.Value(r, i).value_or(""));
     while (!rows.back().empty() && rows.back().back().empty()) rows.back().pop_back();
   }
   return rows;
@@ -190,7 +191,8 @@ for sheet in data:
 wb.save(sys.argv[2])
 )");
   const auto r = RunCommand("/usr/bin/python3 " + ShellQuote(dir.File("write.py")) + " " +
-                     ShellQuote(dir.File("book.json")) + " " + ShellQuote(dir.File("xlwt.xls")) + " 2>&1");
+                            ShellQuote(dir.File("book.json")) + " " +
+                            ShellQuote(dir.File("xlwt.xls")) + " 2>&1");
   ASSERT_EQ(r.status, 0) << r.out;
   Compare(dir.File("xlwt.xls"), "xlwt");
 }
@@ -224,8 +226,9 @@ for my $sheet (@$data) {
 }
 $wb->close() or die;
 )");
-  const auto r = RunCommand("perl " + ShellQuote(dir.File("write.pl")) + " " + ShellQuote(dir.File("book.json")) +
-                     " " + ShellQuote(dir.File("perl.xls")) + " 2>&1");
+  const auto r = RunCommand("perl " + ShellQuote(dir.File("write.pl")) + " " +
+                            ShellQuote(dir.File("book.json")) + " " +
+                            ShellQuote(dir.File("perl.xls")) + " 2>&1");
   ASSERT_EQ(r.status, 0) << r.out;
   Compare(dir.File("perl.xls"), "Spreadsheet::WriteExcel");
 }
@@ -253,8 +256,9 @@ X.writeFile(wb, process.argv[4], {bookType: 'biff8', bookSST: process.argv[5] ==
 )");
   for (const char* mode : {"sst", "nosst"}) {
     const std::string out = dir.File(std::string("xlsx-") + mode + ".xls");
-    const auto r = RunCommand("node " + ShellQuote(dir.File("write.js")) + " " + ShellQuote(xlsx) + " " +
-                       ShellQuote(dir.File("book.json")) + " " + ShellQuote(out) + " " + mode + " 2>&1");
+    const auto r = RunCommand("node " + ShellQuote(dir.File("write.js")) + " " + ShellQuote(xlsx) +
+                              " " + ShellQuote(dir.File("book.json")) + " " + ShellQuote(out) +
+                              " " + mode + " 2>&1");
     ASSERT_EQ(r.status, 0) << r.out;
     Compare(out, std::string("xlsx ") + mode, false);
   }

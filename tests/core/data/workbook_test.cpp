@@ -46,28 +46,60 @@ std::uint32_t RkInt(std::int32_t v) { return (static_cast<std::uint32_t>(v) << 2
 
 TEST(Workbook, EveryCellKind) {
   const Bytes cells = Cat({
-      Rec(0x00FD, B().u16(0).u16(0).u16(15).u32(1).b),                      // LABELSST
-      Rec(0x0204, B().u16(0).u16(1).u16(15).str8("l\xE9l\xE9").b),          // LABEL, 8-bit
-      Rec(0x0204, B().u16(0).u16(2).u16(15).str16(u"\uA9A7\uA9BA").b),      // LABEL, 16-bit
+      Rec(0x00FD, B().u16(0).u16(0).u16(15).u32(1).b),                             // LABELSST
+      Rec(0x0204, B().u16(0).u16(1).u16(15).str8("l\xE9l\xE9").b),                 // LABEL, 8-bit
+      Rec(0x0204, B().u16(0).u16(2).u16(15).str16(u"\uA9A7\uA9BA").b),             // LABEL, 16-bit
       Rec(0x00D6, B().u16(1).u16(0).u16(15).str8("rich").u16(1).u16(0).u16(0).b),  // RSTRING
-      Rec(0x0203, B().u16(1).u16(1).u16(15).f64(12345).b),                  // NUMBER
+      Rec(0x0203, B().u16(1).u16(1).u16(15).f64(12345).b),                         // NUMBER
       Rec(0x0203, B().u16(1).u16(2).u16(15).f64(-0.5).b),
-      Rec(0x027E, B().u16(2).u16(0).u16(15).u32(RkInt(-7)).b),              // RK integer
-      Rec(0x027E, B().u16(2).u16(1).u16(15).u32(RkInt(1234) | 1).b),        // RK integer / 100
-      Rec(0x00BD, B().u16(3).u16(0).u16(15).u32(RkInt(1)).u16(15).u32(RkInt(2)).u16(15)
-                      .u32(RkInt(3)).u16(2).b),                               // MULRK
-      Rec(0x0201, B().u16(4).u16(0).u16(15).b),                              // BLANK
-      Rec(0x00BE, B().u16(4).u16(1).u16(15).u16(15).u16(2).b),               // MULBLANK
-      Rec(0x0205, B().u16(5).u16(0).u16(15).u8(1).u8(0).b),                  // BOOLERR: TRUE
-      Rec(0x0205, B().u16(5).u16(1).u16(15).u8(7).u8(1).b),                  // BOOLERR: #DIV/0!
+      Rec(0x027E, B().u16(2).u16(0).u16(15).u32(RkInt(-7)).b),        // RK integer
+      Rec(0x027E, B().u16(2).u16(1).u16(15).u32(RkInt(1234) | 1).b),  // RK integer / 100
+      Rec(0x00BD, B().u16(3)
+                      .u16(0)
+                      .u16(15)
+                      .u32(RkInt(1))
+                      .u16(15)
+                      .u32(RkInt(2))
+                      .u16(15)
+                      .u32(RkInt(3))
+                      .u16(2)
+                      .b),                                      // MULRK
+      Rec(0x0201, B().u16(4).u16(0).u16(15).b),                 // BLANK
+      Rec(0x00BE, B().u16(4).u16(1).u16(15).u16(15).u16(2).b),  // MULBLANK
+      Rec(0x0205, B().u16(5).u16(0).u16(15).u8(1).u8(0).b),     // BOOLERR: TRUE
+      Rec(0x0205, B().u16(5).u16(1).u16(15).u8(7).u8(1).b),     // BOOLERR: #DIV/0!
       // FORMULA with a number, with text (STRING follows, after a SHRFMLA), an empty text.
       Rec(0x0006, B().u16(6).u16(0).u16(15).f64(3).u16(0).u32(0).u16(0).b),
-      Rec(0x0006, B().u16(6).u16(1).u16(15).u8(0).u8(0).u8(0).u8(0).u8(0).u8(0).u16(0xFFFF)
-                      .u16(0).u32(0).u16(0).b),
+      Rec(0x0006, B().u16(6)
+                      .u16(1)
+                      .u16(15)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u16(0xFFFF)
+                      .u16(0)
+                      .u32(0)
+                      .u16(0)
+                      .b),
       Rec(0x04BC, B().u32(0).u16(0).b),
       Rec(0x0207, B().str16(u"gor\u00E8ng").b),
-      Rec(0x0006, B().u16(6).u16(2).u16(15).u8(3).u8(0).u8(0).u8(0).u8(0).u8(0).u16(0xFFFF)
-                      .u16(0).u32(0).u16(0).b),
+      Rec(0x0006, B().u16(6)
+                      .u16(2)
+                      .u16(15)
+                      .u8(3)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u8(0)
+                      .u16(0xFFFF)
+                      .u16(0)
+                      .u32(0)
+                      .u16(0)
+                      .b),
   });
   const Bytes stream = Book("warna", Sst({"zero", "m\xE3ng\xE3n"}), cells);
   const Workbook book = ReadBiffStream(stream);
@@ -99,8 +131,17 @@ TEST(Workbook, SharedStringsAcrossContinueRecords) {
   // second CONTINUE; string 2 begins at the start of the third record, with no option byte.
   const Bytes sst = Cat({
       Rec(0x00FC, B().u32(3).u32(3).u16(5).u8(0).raw("ab").b),
-      Rec(0x003C, B().u8(1).u16(0xA9A7).u16(0xA9BA).u16(u'z').u16(2).u8(0x0C).u16(2).u32(3)
-                      .raw("xy").u32(0).b),
+      Rec(0x003C, B().u8(1)
+                      .u16(0xA9A7)
+                      .u16(0xA9BA)
+                      .u16(u'z')
+                      .u16(2)
+                      .u8(0x0C)
+                      .u16(2)
+                      .u32(3)
+                      .raw("xy")
+                      .u32(0)
+                      .b),
       Rec(0x003C, B().u32(0).u8(1).u8(2).u8(3).b),
       Rec(0x003C, B().str8("third").b),
   });
@@ -141,7 +182,8 @@ TEST(Workbook, ChartAndMacroSheetsAndEmbeddedChartsAreSkipped) {
   const std::size_t p1 = out.size() + 4;
   out = Cat({out, Rec(0x0085, B().u32(0).u8(0).u8(2).u8(1).u8(0).raw("c").b), Eof()});
   auto patch = [&out](std::size_t at, std::size_t v) {
-    for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
   };
   patch(p0, out.size());
   out = Cat({out, Bof(0x0010), Rec(0x0203, B().u16(0).u16(0).u16(15).f64(1).b), Bof(0x0020),
@@ -157,10 +199,16 @@ TEST(Workbook, FormatNumber) {
   struct Case {
     double in;
     std::string want;
-  } cases[] = {{0, "0"},           {-0.0, "0"},          {42, "42"},
-               {-7, "-7"},         {1.5, "1.5"},         {0.1, "0.1"},
-               {1e15, "1000000000000000"}, {9007199254740992.0, "9007199254740992"},
-               {1e300, "1e+300"},  {1.0 / 3, "0.3333333333333333"}};
+  } cases[] = {{0, "0"},
+               {-0.0, "0"},
+               {42, "42"},
+               {-7, "-7"},
+               {1.5, "1.5"},
+               {0.1, "0.1"},
+               {1e15, "1000000000000000"},
+               {9007199254740992.0, "9007199254740992"},
+               {1e300, "1e+300"},
+               {1.0 / 3, "0.3333333333333333"}};
   int n = 0;
   for (const auto& c : cases) EXPECT_EQ(FormatNumber(c.in), c.want) << "case " << n++;
 }
@@ -260,7 +308,11 @@ TEST(Workbook, ManyUsesOfOneLongSharedStringHitTheTextLimit) {
   const std::size_t uses = kMaxCellTextBytes / 0xFFFF + 2;
   cells.reserve(uses * 14);
   for (std::size_t i = 0; i < uses; ++i) {
-    cells = Cat({cells, Rec(0x00FD, B().u16(static_cast<std::uint32_t>(i / 256)).u16(static_cast<std::uint32_t>(i % 256)).u16(15).u32(0).b)});
+    cells = Cat({cells, Rec(0x00FD, B().u16(static_cast<std::uint32_t>(i / 256))
+                                        .u16(static_cast<std::uint32_t>(i % 256))
+                                        .u16(15)
+                                        .u32(0)
+                                        .b)});
   }
   EXPECT_THROW(ReadBiffStream(Book("s", globals, cells)), DataError);
 }

@@ -22,7 +22,8 @@ std::vector<SheetData> Sample() {
   std::vector<std::vector<std::string>> rows{{"ID", "warna", "Hanacaraka"}};
   for (int i = 0; i < 2500; ++i) {
     // Narrow and wide strings alternate so that record boundaries fall on both kinds.
-    rows.push_back({"tembung" + std::to_string(i), i % 2 ? "arti" + std::to_string(i) : "\xC3\xA9" + std::to_string(i),
+    rows.push_back({"tembung" + std::to_string(i),
+                    i % 2 ? "arti" + std::to_string(i) : "\xC3\xA9" + std::to_string(i),
                     "\xEA\xA6\xA7" + std::to_string(i)});
   }
   rows.push_back({"long", std::string(20000, 'q'), wide_long});

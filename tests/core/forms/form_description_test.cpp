@@ -40,7 +40,8 @@ TEST(FormDescription, ReadsEveryValueFormInStoredOrder) {
   EXPECT_EQ(form.name, "Form2");
   EXPECT_EQ(form.class_name, "TForm2");
   ASSERT_EQ(form.properties.size(), 8u);
-  const char* names[] = {"Left", "Caption", "Font.Height", "BorderIcons", "Scale", "Mask", "Empty", "OnCreate"};
+  const char* names[] = {"Left",  "Caption", "Font.Height", "BorderIcons",
+                         "Scale", "Mask",    "Empty",       "OnCreate"};
   for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(form.properties[i].name, names[i]) << "case " << i;
   EXPECT_EQ(std::get<std::int64_t>(form.Find("Left")->value), 513);
   EXPECT_EQ(std::get<std::string>(form.Find("Caption")->value), "Conto");
@@ -56,7 +57,8 @@ TEST(FormDescription, ReadsEveryValueFormInStoredOrder) {
   ASSERT_EQ(form.children.size(), 2u);
   const Object& label = form.children[0];
   EXPECT_EQ(label.name, "sLabelFX2");
-  EXPECT_EQ(std::get<std::string>(label.Find("Caption")->value), "\xC3\xA3 (Alt+0227)= m\xC3\xA3ng\xC3\xA3n");
+  EXPECT_EQ(std::get<std::string>(label.Find("Caption")->value),
+            "\xC3\xA3 (Alt+0227)= m\xC3\xA3ng\xC3\xA3n");
   EXPECT_EQ(std::get<std::string>(label.Find("Quote")->value), "it's joined");
   const Object& button = form.children[1];
   EXPECT_EQ(std::get<Binary>(button.Find("Glyph.Data")->value).bytes,
@@ -70,7 +72,11 @@ TEST(FormDescription, ReadsEveryValueFormInStoredOrder) {
 }
 
 TEST(FormDescription, ErrorsNameTheLine) {
-  struct Case { const char* text; int line; const char* message; };
+  struct Case {
+    const char* text;
+    int line;
+    const char* message;
+  };
   const Case cases[] = {
       {"object A: TA\n  Left = )\nend", 2, "a value was expected"},
       {"object A: TA\n  Caption = 'open\nend", 2, "a string is not closed"},

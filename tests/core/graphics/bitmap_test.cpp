@@ -16,8 +16,8 @@ TEST(Bitmap, RowBytesArePaddedToFourBytes) {
     std::ptrdiff_t want;
   };
   const std::vector<Case> cases = {
-      {1, PixelFormat::pf1bit, 4},   {33, PixelFormat::pf1bit, 8}, {9, PixelFormat::pf4bit, 8},
-      {5, PixelFormat::pf8bit, 8},   {1, PixelFormat::pf24bit, 4}, {3, PixelFormat::pf24bit, 12},
+      {1, PixelFormat::pf1bit, 4},   {33, PixelFormat::pf1bit, 8},  {9, PixelFormat::pf4bit, 8},
+      {5, PixelFormat::pf8bit, 8},   {1, PixelFormat::pf24bit, 4},  {3, PixelFormat::pf24bit, 12},
       {5, PixelFormat::pf24bit, 16}, {7, PixelFormat::pf32bit, 28}, {0, PixelFormat::pf32bit, 0},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {

@@ -26,7 +26,8 @@ TEST(Blur, ConstantImagesStayAndOtherFormatsAreLeftAlone) {
     Bitmap white = Gray8(17, 9, 255);
     BlurGray8(white, r);
     for (int y = 0; y < 9; ++y) {
-      for (int x = 0; x < 17; ++x) ASSERT_EQ(white.ScanLine(y)[x], 255) << "case radius " << r << " at " << x << "," << y;
+      for (int x = 0; x < 17; ++x)
+        ASSERT_EQ(white.ScanLine(y)[x], 255) << "case radius " << r << " at " << x << "," << y;
     }
   }
   Bitmap rgb(4, 4, PixelFormat::pf24bit);
@@ -54,17 +55,21 @@ TEST(Blur, SpreadsSymmetricallyAndSeparably) {
   Bitmap col = Gray8(9, 5, 255);
   for (int y = 0; y < 5; ++y) col.ScanLine(y)[0] = 0;
   BlurGray8(col, 1);
-  for (int y = 1; y < 5; ++y) EXPECT_EQ(std::memcmp(col.ScanLine(y), col.ScanLine(0), 9), 0) << "case row " << y;
+  for (int y = 1; y < 5; ++y)
+    EXPECT_EQ(std::memcmp(col.ScanLine(y), col.ScanLine(0), 9), 0) << "case row " << y;
   EXPECT_LT(col.ScanLine(0)[0], 128);
 }
 
 // The blur as written out step by step (kernel of 201 taps, tail cut at 1/510, rows then
 // columns, edges repeated, truncation after each pass), for comparing the optimised code
 // against. Sums run in another order, so single values may differ by one.
-std::vector<std::uint8_t> ReferenceBlur(const std::vector<std::uint8_t>& in, int w, int h, double r) {
+std::vector<std::uint8_t> ReferenceBlur(const std::vector<std::uint8_t>& in, int w, int h,
+                                        double r) {
   std::vector<float> wt(201);
   double sum = 0;
-  for (int i = 0; i <= 200; ++i) sum += (wt[static_cast<std::size_t>(i)] = static_cast<float>(std::exp(-std::pow((i - 100) / r, 2) / 2)));
+  for (int i = 0; i <= 200; ++i)
+    sum += (wt[static_cast<std::size_t>(i)] =
+                static_cast<float>(std::exp(-std::pow((i - 100) / r, 2) / 2)));
   for (float& v : wt) v = static_cast<float>(v / sum);
   int j = 100;
   double tail = 0;
@@ -82,9 +87,11 @@ std::vector<std::uint8_t> ReferenceBlur(const std::vector<std::uint8_t>& in, int
         for (int k = -j; k <= j; ++k) {
           const int sx = rows ? std::clamp(x - k, 0, w - 1) : x;
           const int sy = rows ? y : std::clamp(y - k, 0, h - 1);
-          s += wt[static_cast<std::size_t>(100 + k)] / kept * src[static_cast<std::size_t>(sy * w + sx)];
+          s += wt[static_cast<std::size_t>(100 + k)] / kept *
+               src[static_cast<std::size_t>(sy * w + sx)];
         }
-        out[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(std::clamp(s, 0.0, 255.0));
+        out[static_cast<std::size_t>(y * w + x)] =
+            static_cast<std::uint8_t>(std::clamp(s, 0.0, 255.0));
       }
     }
     return out;
@@ -139,13 +146,14 @@ TEST(GlowText, MaskIsDrawnOnceBlurredAndComposited) {
   EXPECT_EQ(cache.Width(), 10 + 2 * 6);
   EXPECT_EQ(cache.Height(), 6 + 2 * 6);
   // Four moved copies (left, up, right, down) and then in place, at (r + 4, r + 4).
-  const std::vector<Rect> want = {{5, 6, 15, 12}, {6, 5, 16, 11}, {7, 6, 17, 12}, {6, 7, 16, 13}, {6, 6, 16, 12}};
+  const std::vector<Rect> want = {
+      {5, 6, 15, 12}, {6, 5, 16, 11}, {7, 6, 17, 12}, {6, 7, 16, 13}, {6, 6, 16, 12}};
   EXPECT_EQ(painter.calls, want);
   // Under the text: tinted toward red and made visible; far away: untouched.
   const std::uint32_t under = dest.Row32(10)[10];
-  EXPECT_EQ(under >> 16 & 0xFF, 255u);          // R stays 255 (c = 255)
-  EXPECT_LT(under & 0xFF, 255u);                // B pulled toward 0
-  EXPECT_GT(under >> 24, 0u);                   // alpha grows
+  EXPECT_EQ(under >> 16 & 0xFF, 255u);  // R stays 255 (c = 255)
+  EXPECT_LT(under & 0xFF, 255u);        // B pulled toward 0
+  EXPECT_GT(under >> 24, 0u);           // alpha grows
   EXPECT_EQ(dest.Row32(29)[39], 0x00FFFFFFu);
   // Same cache size: reused, no more painting.
   DrawGlowText(dest, u"Sapala", rect, cache, RgbColor(255, 0, 0), 2, 15, 0, painter);
@@ -214,15 +222,17 @@ TEST(Resample, PixelExactSmallCases) {
   }
   Resample(wide, out, 2, kFilterBox, 2);
   ASSERT_EQ(out.Format(), PixelFormat::pf32bit);
-  EXPECT_EQ(out.Row32(0)[0], 50u * 0x01010101u);   // all four bytes resampled
+  EXPECT_EQ(out.Row32(0)[0], 50u * 0x01010101u);  // all four bytes resampled
   EXPECT_EQ(out.Row32(1)[1], 150u * 0x01010101u);
 
   // Wide filters on a 2 × 2 source (one white pixel) shrunk to 1 × 1: the mirrored support
   // stays in bounds and every tap counts (values worked out by hand from the weights).
   Bitmap two = NewBitmap32(2, 2);
   two.Row32(0)[0] = 0xFFFFFFFFu;
-  const std::pair<int, std::uint32_t> shrunk[] = {{kFilterLanczos3, 50}, {kFilterMitchell, 46},
-                                                  {kFilterSpline, 29}, {kFilterBell, 35},
+  const std::pair<int, std::uint32_t> shrunk[] = {{kFilterLanczos3, 50},
+                                                  {kFilterMitchell, 46},
+                                                  {kFilterSpline, 29},
+                                                  {kFilterBell, 35},
                                                   {kFilterHermite, 63}};
   for (const auto& [f, want] : shrunk) {
     Resample(two, out, 1, f, 1);
@@ -244,7 +254,7 @@ TEST(Resample, EqualSizesCopyPaletteSourcesAsTheyAre) {
   for (PixelFormat format : {PixelFormat::pf1bit, PixelFormat::pf4bit, PixelFormat::pf8bit}) {
     Bitmap pal(3, 2, format);
     pal.Palette() = {0x00102030u, 0x00405060u};
-    pal.ScanLine(1)[0] = 0x40;   // in every format, a pixel of index 1 in row 1
+    pal.ScanLine(1)[0] = 0x40;  // in every format, a pixel of index 1 in row 1
     Bitmap out;
     Resample(pal, out, 3, kFilterTriangle, 2);
     EXPECT_EQ(out.Format(), format) << "case " << static_cast<int>(format);

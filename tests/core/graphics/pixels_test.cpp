@@ -16,7 +16,9 @@ Bitmap Filled(int w, int h, std::uint32_t word) {
   return b;
 }
 
-std::uint32_t Gray(std::uint8_t v, std::uint8_t a) { return std::uint32_t{a} << 24 | v * 0x010101u; }
+std::uint32_t Gray(std::uint8_t v, std::uint8_t a) {
+  return std::uint32_t{a} << 24 | v * 0x010101u;
+}
 
 TEST(Pixels, BlendRectBytes) {
   struct Case {
@@ -25,8 +27,7 @@ TEST(Pixels, BlendRectBytes) {
   const std::vector<Case> cases = {
       {100, 200, 255, 100},  // (25500 + 200 + 127) >> 8: the destination almost unchanged
       {0, 200, 0, 199},      // (51000 + 127) >> 8: the source up to rounding
-      {50, 255, 0, 254},
-      {10, 20, 128, 15},     // (1280 + 2540 + 127) >> 8
+      {50, 255, 0, 254},    {10, 20, 128, 15},  // (1280 + 2540 + 127) >> 8
       {255, 255, 255, 254},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -72,12 +73,12 @@ TEST(Pixels, BlendRectClipping) {
     std::vector<Point> changed;  // dest is 3 × 3
   };
   const std::vector<Case> cases = {
-      {{-1, -1}, {0, 0, 2, 2}, {{0, 0}}},                  // negative origin eats the source
-      {{2, 2}, {0, 0, 4, 4}, {{2, 2}}},                    // fits the destination
-      {{0, 0}, {3, 3, 9, 9}, {{0, 0}}},                    // clipped to the source
-      {{3, 0}, {0, 0, 4, 4}, {}},                          // origin outside
-      {{0, 0}, {2, 2, 2, 5}, {}},                          // empty
-      {{1, 0}, {-1, 0, 1, 1}, {{2, 0}}},                   // negative source start moves dest
+      {{-1, -1}, {0, 0, 2, 2}, {{0, 0}}},  // negative origin eats the source
+      {{2, 2}, {0, 0, 4, 4}, {{2, 2}}},    // fits the destination
+      {{0, 0}, {3, 3, 9, 9}, {{0, 0}}},    // clipped to the source
+      {{3, 0}, {0, 0, 4, 4}, {}},          // origin outside
+      {{0, 0}, {2, 2, 2, 5}, {}},          // empty
+      {{1, 0}, {-1, 0, 1, 1}, {{2, 0}}},   // negative source start moves dest
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     Bitmap d = Filled(3, 3, 0);
@@ -100,9 +101,9 @@ TEST(Pixels, ComposeOverByAlpha) {
   const std::vector<Case> cases = {
       // channel ((200 − 100) × 128 + 25600) >> 8 = 150; alpha 100 + 128 × 155 div 255 = 177
       {Gray(200, 128), Gray(100, 100), Gray(150, 177)},
-      {Gray(200, 0), Gray(100, 100), Gray(100, 100)},    // a = 0: nothing moves
-      {Gray(200, 255), Gray(100, 0), Gray(199, 255)},    // (255 × 200 + 100) >> 8
-      {0x80FF0000u, 0xFF0000FFu, 0xFF7F007Fu},  // (−255 × 128 + 65280) >> 8 = 127
+      {Gray(200, 0), Gray(100, 100), Gray(100, 100)},  // a = 0: nothing moves
+      {Gray(200, 255), Gray(100, 0), Gray(199, 255)},  // (255 × 200 + 100) >> 8
+      {0x80FF0000u, 0xFF0000FFu, 0xFF7F007Fu},         // (−255 × 128 + 65280) >> 8 = 127
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Bitmap s = Filled(2, 2, cases[i].source);
@@ -120,7 +121,7 @@ TEST(Pixels, ComposeOverKeyPixelsAndClipping) {
   Bitmap d = Filled(3, 1, Gray(5, 5));
   ComposeOver({1, 0, 3, 1}, {0, 0, 2, 1}, s, true, bg, d);
   EXPECT_EQ(d.Row32(0)[1], Gray(77, 255));  // key pixel: the background, alpha 255
-  EXPECT_EQ(d.Row32(0)[2], Gray(9, 255));  // (255 × 10 + 5) >> 8
+  EXPECT_EQ(d.Row32(0)[2], Gray(9, 255));   // (255 × 10 + 5) >> 8
   d = Filled(3, 1, Gray(5, 5));
   ComposeOver({1, 0, 3, 1}, {0, 0, 2, 1}, s, false, bg, d);
   EXPECT_EQ(d.Row32(0)[1], Gray(5, 5));  // left alone
@@ -197,9 +198,7 @@ TEST(Pixels, MaskedCopiesAndMixesWorkOnEachChannel) {
   MixRectWithColor(b24, {0, 0, 255, 0}, 37, color);
   for (int x = 0; x < 256; ++x) {
     // 37 % of the pixel and 63 % of the colour, rounded half to even.
-    auto mix = [](int v, int c) {
-      return static_cast<int>(RoundEven(0.37 * v + (1 - 0.37) * c));
-    };
+    auto mix = [](int v, int c) { return static_cast<int>(RoundEven(0.37 * v + (1 - 0.37) * c)); };
     const std::uint32_t want = word(mix(x, 10), mix(255 - x, 200), mix(x * 11 & 255, 99), 0x5A);
     ASSERT_EQ(b32.Row32(0)[x], want) << "x = " << x;
     ASSERT_EQ(b24.PixelWord(x, 0), want | 0xFF000000u) << "x = " << x;
@@ -346,7 +345,8 @@ TEST(Pixels, PlainAndStretchedCopies) {
   Bitmap big = Filled(5, 3, 0xEEu);
   StretchBitmapRect(big, {1, 1, 5, 3}, src, {0, 0, 2, 1});
   const std::vector<std::uint32_t> want = {0xEE, 0, 0, 1, 1};
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(big.Row32(2)[x], want[static_cast<std::size_t>(x)]) << "case " << x;
+  for (int x = 0; x < 5; ++x)
+    EXPECT_EQ(big.Row32(2)[x], want[static_cast<std::size_t>(x)]) << "case " << x;
   Bitmap half = Filled(2, 1, 0xEEu);
   StretchBitmapRect(half, {0, 0, 2, 1}, src, {0, 0, 4, 2});
   EXPECT_EQ(half.Row32(0)[0], 11u);  // centre of rows 0..1 is row 1, of columns 0..1 column 1
@@ -398,8 +398,14 @@ TEST(Pixels, FastAccessObjects) {
   ASSERT_TRUE(sum.Attach(&src, &dst));
   EXPECT_EQ(sum.Width, 3);
   sum.DestWeight = 0;
-  sum.DestX1 = 1; sum.DestY1 = 1; sum.DestX2 = 3; sum.DestY2 = 2;
-  sum.SourceX1 = 0; sum.SourceY1 = 0; sum.SourceX2 = 4; sum.SourceY2 = 4;
+  sum.DestX1 = 1;
+  sum.DestY1 = 1;
+  sum.DestX2 = 3;
+  sum.DestY2 = 2;
+  sum.SourceX1 = 0;
+  sum.SourceY1 = 0;
+  sum.SourceX2 = 4;
+  sum.SourceY2 = 4;
   sum.BlendRect();
   EXPECT_EQ(dst.Row32(1)[2], Gray(199, 199));
   EXPECT_EQ(dst.Row32(2)[2], 0u);

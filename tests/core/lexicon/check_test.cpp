@@ -46,10 +46,10 @@ TEST(LexiconCheck, BrokenFilesAreReported) {
       {kHeader + "abang\tmerah\t\n", 2, "have 2 TABs"},
       {kHeader + "abang merah\n", 2, "have 0 TABs"},
       {kHeader + "abang\tme\xC3rah\n", 2, "invalid UTF-8 at byte 9"},
-      {kHeader + "abang\tm\xC0\xAF\n", 2, "invalid UTF-8"},          // overlong
-      {kHeader + "abang\t\xED\xA0\x80\n", 2, "invalid UTF-8"},       // surrogate
-      {kHeader + "le\xCC\x81le\xCC\x81\tikan lele\n", 2, "NFC"},      // decomposed é
-      {kHeader + "abang\t\xE2\x84\xAB\n", 2, "NFC"},                  // Angstrom sign
+      {kHeader + "abang\tm\xC0\xAF\n", 2, "invalid UTF-8"},       // overlong
+      {kHeader + "abang\t\xED\xA0\x80\n", 2, "invalid UTF-8"},    // surrogate
+      {kHeader + "le\xCC\x81le\xCC\x81\tikan lele\n", 2, "NFC"},  // decomposed é
+      {kHeader + "abang\t\xE2\x84\xAB\n", 2, "NFC"},              // Angstrom sign
       {kHeader + "Abang\tmerah\n", 2, "characters other than"},
       {kHeader + "abang2\tmerah\n", 2, "characters other than"},
       {kHeader + "ab\xC3\xA2ng\tmerah\n", 2, "characters other than"},  // â
@@ -62,7 +62,8 @@ TEST(LexiconCheck, BrokenFilesAreReported) {
       {kHeader + "abang\t merah\n", 2, "blank"},
       {kHeader + "abang\tmerah \n", 2, "blank"},
       {kHeader + "\n", 2, "have 0 TABs"},
-      {kHeader + "abang\tmerah\nabang\tmerah lagi\n", 3, "duplicate headword \"abang\" (first on line 2)"},
+      {kHeader + "abang\tmerah\nabang\tmerah lagi\n", 3,
+       "duplicate headword \"abang\" (first on line 2)"},
       {kHeader + "sega\tnasi\nabang\tmerah\n", 3, "out of order"},
       {kHeader + "mãngãn\tmakan\nmangan\tmakan\n", 3, "out of order"},
       {kHeader + "segara\tlaut\nsega liwet\tnasi\n", 3, "out of order"},
@@ -77,7 +78,8 @@ TEST(LexiconCheck, BrokenFilesAreReported) {
       }
     }
     std::string have;
-    for (const Issue& issue : r.issues) have += std::to_string(issue.line) + ": " + issue.message + "; ";
+    for (const Issue& issue : r.issues)
+      have += std::to_string(issue.line) + ": " + issue.message + "; ";
     EXPECT_TRUE(found) << "case " << i << ": have [" << have << "], want line " << kCases[i].line
                        << " with \"" << kCases[i].message_part << "\"";
   }
@@ -91,7 +93,8 @@ TEST(LexiconCheck, LongFileOrderCheck) {
   for (char a = 'a'; a <= 'z'; ++a) {
     for (char b = 'a'; b <= 'z'; ++b) file += letter(a) + letter(b) + "k\tkata\n";
   }
-  for (const Issue& issue : CheckTsv(file).issues) ADD_FAILURE() << issue.line << ": " << issue.message;
+  for (const Issue& issue : CheckTsv(file).issues)
+    ADD_FAILURE() << issue.line << ": " << issue.message;
   file += "\xC3\xA3\xC3\xA3k\tkata\n";
   const CheckResult r = CheckTsv(file);
   ASSERT_EQ(r.issues.size(), 1u);
@@ -103,10 +106,18 @@ TEST(LexiconCheck, DictionaryOrder) {
     const char* a;
     const char* b;
   } kAscending[] = {
-      {"a", "ã"},           {"ã", "ab"},          {"mangan", "mãngãn"},
-      {"mãngãn", "manuk"},  {"e", "è"},           {"è", "é"},
-      {"lélé", "lemah"},    {"sega", "sega liwet"}, {"sega liwet", "segara"},
-      {"bolak-balik", "bolang"}, {"ora", "orak"},  {"kãnã", "kanca"},
+      {"a", "ã"},
+      {"ã", "ab"},
+      {"mangan", "mãngãn"},
+      {"mãngãn", "manuk"},
+      {"e", "è"},
+      {"è", "é"},
+      {"lélé", "lemah"},
+      {"sega", "sega liwet"},
+      {"sega liwet", "segara"},
+      {"bolak-balik", "bolang"},
+      {"ora", "orak"},
+      {"kãnã", "kanca"},
   };
   for (std::size_t i = 0; i < std::size(kAscending); ++i) {
     EXPECT_LT(CompareHeadwords(kAscending[i].a, kAscending[i].b), 0)
@@ -183,7 +194,7 @@ TEST(LexiconRules, DerivedFormsKeepTheirRootsVowels) {
       {{"pitãken\tpertanyaan", "tãkèn\tbertanya"}, "\"pitãken\" in \"pitãken\""},
       {{"ndhèrèk\tikut", "ndherekãké\tmengantarkan"}, "root \"ndhèrèk\""},
       {{"énggãl\tcepat", "enggãl-enggãl\tcepat-cepat"}, "\"enggãl\" in \"enggãl-enggãl\""},
-      {{"nyèlèhãké\tmeletakkan", "selèh\tletak"}, "root \"selèh\""},       // nasal s -> ny
+      {{"nyèlèhãké\tmeletakkan", "selèh\tletak"}, "root \"selèh\""},      // nasal s -> ny
       {{"cèlèng\tbabi hutan", "celengãn\ttabungan"}, "root \"cèlèng\""},  // suffix only
   };
   for (const auto& c : kBad) {
@@ -232,8 +243,7 @@ TEST(LexiconRules, RegisterPartners) {
       {{"mãngãn\tmakan (ngoko) · krama: nedha", "nedha\tmakan (krama) · ngoko: mãngãn, pãngãn",
         "pãngãn\tmakanan (ngoko) · krama: tedhãn"},
        "partner \"pãngãn\" does not name it back as krama"},
-      {{"mãngãn\tmakan (ngoko) · krama: nedha", "nedha\tmakan (krama inggil)"},
-       "names no partner"},
+      {{"mãngãn\tmakan (ngoko) · krama: nedha", "nedha\tmakan (krama inggil)"}, "names no partner"},
       {{"dhãhãr\tmakan (krama inggil) · krama: nedha",
         "nedha\tmakan (krama) · krama inggil: dhãhãr"},
        "tagged (krama inggil) but names no ngoko partner"},

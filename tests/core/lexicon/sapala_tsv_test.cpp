@@ -28,7 +28,8 @@ TEST(SapalaTsv, PassesChecksAndIsLargeEnough) {
   const std::string file = ReadAll(kPath);
   ASSERT_FALSE(file.empty()) << kPath;
   const CheckResult r = CheckTsv(file);
-  for (const Issue& issue : r.issues) ADD_FAILURE() << kPath << ":" << issue.line << ": " << issue.message;
+  for (const Issue& issue : r.issues)
+    ADD_FAILURE() << kPath << ":" << issue.line << ": " << issue.message;
   EXPECT_GE(r.entries.size(), 4500u);
 }
 
@@ -127,7 +128,8 @@ TEST(SapalaTsv, IsNfcByPython) {
   const std::string command =
       "python3 -c \"import sys, unicodedata; "
       "t = open(sys.argv[1], encoding='utf-8').read(); "
-      "sys.exit(0 if unicodedata.is_normalized('NFC', t) else 1)\" '" + kPath + "'";
+      "sys.exit(0 if unicodedata.is_normalized('NFC', t) else 1)\" '" +
+      kPath + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << kPath << " is not in NFC";
 }
 
@@ -137,7 +139,8 @@ TEST(SapalaTsv, IsNfcByPython) {
 TEST(SapalaTsv, SpellingsAreAttested) {
   const std::string traineddata = "/usr/share/tesseract-ocr/5/tessdata/jav.traineddata";
   if (!std::filesystem::exists(traineddata) ||
-      std::system("command -v combine_tessdata >/dev/null && command -v dawg2wordlist >/dev/null") != 0) {
+      std::system(
+          "command -v combine_tessdata >/dev/null && command -v dawg2wordlist >/dev/null") != 0) {
     GTEST_SKIP() << "needs Debian's tesseract-ocr and tesseract-ocr-jav";
   }
   const std::filesystem::path dir = std::filesystem::path(SAPALA_BINARY_DIR) / "tesseract-jav";
@@ -152,9 +155,11 @@ TEST(SapalaTsv, SpellingsAreAttested) {
 
   auto fold = [](std::string s) {
     // ã é è of our spelling, and ê, the pepet mark of the tesseract list.
-    static const struct { const char* from; const char* to; } kFold[] = {
-        {"\xC3\xA3", "a"}, {"\xC3\xA9", "e"}, {"\xC3\xA8", "e"}, {"\xC3\xAA", "e"},
-        {"\xC3\x83", "a"}, {"\xC3\x89", "e"}, {"\xC3\x88", "e"}, {"\xC3\x8A", "e"}};
+    static const struct {
+      const char* from;
+      const char* to;
+    } kFold[] = {{"\xC3\xA3", "a"}, {"\xC3\xA9", "e"}, {"\xC3\xA8", "e"}, {"\xC3\xAA", "e"},
+                 {"\xC3\x83", "a"}, {"\xC3\x89", "e"}, {"\xC3\x88", "e"}, {"\xC3\x8A", "e"}};
     for (const auto& f : kFold) {
       for (std::size_t at = s.find(f.from); at != std::string::npos; at = s.find(f.from, at)) {
         s.replace(at, 2, f.to);
@@ -168,7 +173,8 @@ TEST(SapalaTsv, SpellingsAreAttested) {
   std::set<std::string> attested;
   std::istringstream words(ReadAll(words_path));
   for (std::string w; std::getline(words, w);) attested.insert(fold(w));
-  ASSERT_GT(attested.size(), 10000u) << "word list extracted from " << traineddata << " is too small";
+  ASSERT_GT(attested.size(), 10000u)
+      << "word list extracted from " << traineddata << " is too small";
 
   static const std::set<std::string> kKnownMissing = {"nyetrika", "sothil", "unyeng"};
   const CheckResult r = CheckTsv(ReadAll(kPath));
@@ -180,7 +186,8 @@ TEST(SapalaTsv, SpellingsAreAttested) {
     std::istringstream in(parts);
     for (std::string part; in >> part;) {
       if (!attested.count(part) && !kKnownMissing.count(part)) {
-        ADD_FAILURE() << e.headword << ": \"" << part << "\" is not in the tesseract-ocr-jav word list";
+        ADD_FAILURE() << e.headword << ": \"" << part
+                      << "\" is not in the tesseract-ocr-jav word list";
       }
     }
   }

@@ -64,10 +64,10 @@ Built Build(const Options& o) {
   const std::uint32_t rsrc_rva = 0x3000;
   {
     Bytes r(0x58 + 92, 0);
-    Put16(r, 14, 1);                         // root: one id entry
-    Put32(r, 16, 16);                        //   RT_VERSION
-    Put32(r, 20, 0x80000018);                //   -> subdirectory at 0x18
-    if (!o.manifest.empty()) {               // RT_MANIFEST: directories at 0xC0, 0xD8, data at 0x100
+    Put16(r, 14, 1);            // root: one id entry
+    Put32(r, 16, 16);           //   RT_VERSION
+    Put32(r, 20, 0x80000018);   //   -> subdirectory at 0x18
+    if (!o.manifest.empty()) {  // RT_MANIFEST: directories at 0xC0, 0xD8, data at 0x100
       r.resize(0x100 + o.manifest.size(), 0);
       Put16(r, 14, 2);
       Put32(r, 24, 24);
@@ -83,17 +83,18 @@ Built Build(const Options& o) {
       std::memcpy(&r[0x100], o.manifest.data(), o.manifest.size());
     }
     Put16(r, 0x18 + 14, 1);
-    Put32(r, 0x18 + 16, 1);                  // name 1
+    Put32(r, 0x18 + 16, 1);  // name 1
     Put32(r, 0x18 + 20, 0x80000030);
     Put16(r, 0x30 + 14, 1);
-    Put32(r, 0x30 + 16, 0x409);              // language
-    Put32(r, 0x30 + 20, 0x48);               // -> data entry
+    Put32(r, 0x30 + 16, 0x409);  // language
+    Put32(r, 0x30 + 20, 0x48);   // -> data entry
     Put32(r, 0x48, rsrc_rva + 0x58);
     Put32(r, 0x4C, 92);
     Put16(r, 0x58, 92);
     Put16(r, 0x58 + 2, 52);
     const char key[] = "VS_VERSION_INFO";
-    for (std::size_t i = 0; i < sizeof key; ++i) Put16(r, 0x58 + 6 + 2 * i, static_cast<std::uint8_t>(key[i]));
+    for (std::size_t i = 0; i < sizeof key; ++i)
+      Put16(r, 0x58 + 6 + 2 * i, static_cast<std::uint8_t>(key[i]));
     Put32(r, 0x58 + 40, 0xFEEF04BD);
     Put32(r, 0x58 + 44, 0x00010000);
     Put32(r, 0x58 + 48, o.version_ms);
@@ -108,7 +109,8 @@ Built Build(const Options& o) {
     for (std::size_t i = 0; i < o.delay_imports.size(); ++i) {
       const std::uint32_t name_rva = delay_rva + static_cast<std::uint32_t>(d.size());
       Put32(d, 32 * i, o.pe32_plus ? 1 : 0);
-      Put32(d, 32 * i + 4, o.pe32_plus ? name_rva : static_cast<std::uint32_t>(image_base + name_rva));
+      Put32(d, 32 * i + 4,
+            o.pe32_plus ? name_rva : static_cast<std::uint32_t>(image_base + name_rva));
       d.insert(d.end(), o.delay_imports[i].begin(), o.delay_imports[i].end());
       d.push_back(0);
     }
@@ -209,7 +211,8 @@ TEST(PeFile, ReleaseProblemsNameForeignDllsDebugSectionsAndAMissingSymbolLink) {
                                       "carries the debug section .debug_info",
                                       "has no link to its symbol file (.gnu_debuglink)"}));
   Options fit;
-  fit.imports = {"KERNEL32.dll", "msvcrt.dll", "USER32.DLL", "Gdi32.dll", "comctl32.dll", "WINMM.dll"};
+  fit.imports = {"KERNEL32.dll", "msvcrt.dll",   "USER32.DLL",
+                 "Gdi32.dll",    "comctl32.dll", "WINMM.dll"};
   fit.debug_section = false;
   fit.debuglink = true;
   EXPECT_EQ(ReleaseProblems(ReadPe(Build(fit).bytes)), std::vector<std::string>{});
@@ -217,8 +220,8 @@ TEST(PeFile, ReleaseProblemsNameForeignDllsDebugSectionsAndAMissingSymbolLink) {
   struct Case {
     const char* name;
     bool system;
-  } cases[] = {{"KERNEL32.dll", true}, {"msimg32.DLL", true}, {"zlib1.dll", false},
-               {"kernel32", false},     {"kernel32.dll.evil", false}, {"", false},
+  } cases[] = {{"KERNEL32.dll", true},     {"msimg32.DLL", true},         {"zlib1.dll", false},
+               {"kernel32", false},        {"kernel32.dll.evil", false},  {"", false},
                {"libstdc++-6.dll", false}, {"libwinpthread-1.dll", false}};
   for (const auto& c : cases) EXPECT_EQ(IsSystemDll(c.name), c.system) << "case " << c.name;
 }
@@ -235,8 +238,9 @@ void ExpectRefused(const Bytes& bytes, const std::string& reason, const char* wh
 
 TEST(PeFile, ManifestAndItsAssemblyVersion) {
   Options o;
-  o.manifest = "<?xml version=\"1.0\"?><assembly manifestVersion=\"1.0\">"
-               "<assemblyIdentity type=\"win32\" name=\"Sapala\" version=\"0.1.0.0\"/></assembly>";
+  o.manifest =
+      "<?xml version=\"1.0\"?><assembly manifestVersion=\"1.0\">"
+      "<assemblyIdentity type=\"win32\" name=\"Sapala\" version=\"0.1.0.0\"/></assembly>";
   const Built built = Build(o);
   const PeFile file = ReadPe(built.bytes);
   ASSERT_TRUE(file.manifest);
@@ -257,7 +261,8 @@ TEST(PeFile, ManifestAndItsAssemblyVersion) {
       {o.manifest.c_str(), "0.1.0.0"},
       {"<assemblyIdentity name='a' version='2.0.0.0'/>", "2.0.0.0"},
       {"<assemblyIdentity myversion=\"9\"\n version=\"3.1.0.0\"/>", "3.1.0.0"},
-      {"<assemblyIdentity name=\"a\"/><dependency><assemblyIdentity version=\"6.0.0.0\"/>", nullptr},
+      {"<assemblyIdentity name=\"a\"/><dependency><assemblyIdentity version=\"6.0.0.0\"/>",
+       nullptr},
       {"<assembly><description>no identity</description></assembly>", nullptr},
       {"<assemblyIdentity version=\"1.0", nullptr},
       {"<assemblyIdentity version=1.0/>", nullptr},
@@ -271,7 +276,6 @@ TEST(PeFile, ManifestAndItsAssemblyVersion) {
     }
   }
 }
-
 
 TEST(PeFile, RefusesPatchedTables) {
   const Built good = Build({});
@@ -288,13 +292,16 @@ TEST(PeFile, RefusesPatchedTables) {
       {"PE header offset overflows", 0x3C, 0xFFFFFFFF, 4, "outside the file"},
       {"no PE signature", good.at.at("pe"), 0x4551, 4, "no PE signature"},
       {"too many sections", good.at.at("coff") + 2, 97, 2, "too many sections"},
-      {"section table beyond the file", good.at.at("coff") + 2, 90, 2, "the section table lies outside"},
+      {"section table beyond the file", good.at.at("coff") + 2, 90, 2,
+       "the section table lies outside"},
       {"optional header kind", good.at.at("optional"), 0x107, 2, "unknown optional header kind"},
       {"optional header too short", good.at.at("coff") + 16, 100, 2, "too short"},
       {"import name RVA in no section", idata + 12, 0x90000, 4, "points outside every section"},
       {"zero descriptor filled in", idata + 40, 0x2F00, 4, "points outside every section"},
-      {"long name beyond the string table", good.at.at("header .debug_info") + 1, 0x3939, 2, "outside the string table"},
-      {"string table beyond the file", good.at.at("coff") + 8, 0xFFFFFF00, 4, "string table lies outside"},
+      {"long name beyond the string table", good.at.at("header .debug_info") + 1, 0x3939, 2,
+       "outside the string table"},
+      {"string table beyond the file", good.at.at("coff") + 8, 0xFFFFFF00, 4,
+       "string table lies outside"},
       {"resource entry count", rsrc + 14, 0xFFFF, 2, "too many entries"},
       {"resource type is data", rsrc + 20, 0x18, 4, "is not a directory"},
       {"resource language is a directory", rsrc + 0x30 + 20, 0x80000048, 4, "a directory too many"},

@@ -32,23 +32,29 @@ std::string Utf8(char32_t cp) {
 // "KA CAKRA MA" -> the UTF-8 of U+A98F U+A9BF U+A9A9. "_" stands for a blank.
 std::string Spell(std::string_view names) {
   static const std::map<std::string, char32_t> kNames = {
-      {"HA", 0xA9B2}, {"NA", 0xA9A4}, {"CA", 0xA995}, {"RA", 0xA9AB}, {"KA", 0xA98F},
-      {"DA", 0xA9A2}, {"TA", 0xA9A0}, {"SA", 0xA9B1}, {"WA", 0xA9AE}, {"LA", 0xA9AD},
-      {"PA", 0xA9A5}, {"DHA", 0xA99D}, {"JA", 0xA997}, {"YA", 0xA9AA}, {"NYA", 0xA99A},
-      {"MA", 0xA9A9}, {"GA", 0xA992}, {"BA", 0xA9A7}, {"THA", 0xA99B}, {"NGA", 0xA994},
-      {"WULU", 0xA9B6}, {"SUKU", 0xA9B8}, {"TALING", 0xA9BA}, {"TARUNG", 0xA9B4},
-      {"PEPET", 0xA9BC}, {"CECAK", 0xA981}, {"LAYAR", 0xA982}, {"WIGNYAN", 0xA983},
-      {"PANGKON", 0xA9C0}, {"CAKRA", 0xA9BF}, {"KERET", 0xA9BD}, {"PENGKAL", 0xA9BE},
-      {"PANGRANGKEP", 0xA9CF}, {"PA_CEREK", 0xA989}, {"NGA_LELET", 0xA98A},
-      {"PADA_PANGKAT", 0xA9C7}, {"DIGIT_ZERO", 0xA9D0}, {"DIGIT_ONE", 0xA9D1},
-      {"DIGIT_TWO", 0xA9D2}, {"DIGIT_SEVEN", 0xA9D7}, {"DIGIT_NINE", 0xA9D9}, {"_", 0x20}};
+      {"HA", 0xA9B2},          {"NA", 0xA9A4},         {"CA", 0xA995},
+      {"RA", 0xA9AB},          {"KA", 0xA98F},         {"DA", 0xA9A2},
+      {"TA", 0xA9A0},          {"SA", 0xA9B1},         {"WA", 0xA9AE},
+      {"LA", 0xA9AD},          {"PA", 0xA9A5},         {"DHA", 0xA99D},
+      {"JA", 0xA997},          {"YA", 0xA9AA},         {"NYA", 0xA99A},
+      {"MA", 0xA9A9},          {"GA", 0xA992},         {"BA", 0xA9A7},
+      {"THA", 0xA99B},         {"NGA", 0xA994},        {"WULU", 0xA9B6},
+      {"SUKU", 0xA9B8},        {"TALING", 0xA9BA},     {"TARUNG", 0xA9B4},
+      {"PEPET", 0xA9BC},       {"CECAK", 0xA981},      {"LAYAR", 0xA982},
+      {"WIGNYAN", 0xA983},     {"PANGKON", 0xA9C0},    {"CAKRA", 0xA9BF},
+      {"KERET", 0xA9BD},       {"PENGKAL", 0xA9BE},    {"PANGRANGKEP", 0xA9CF},
+      {"PA_CEREK", 0xA989},    {"NGA_LELET", 0xA98A},  {"PADA_PANGKAT", 0xA9C7},
+      {"DIGIT_ZERO", 0xA9D0},  {"DIGIT_ONE", 0xA9D1},  {"DIGIT_TWO", 0xA9D2},
+      {"DIGIT_SEVEN", 0xA9D7}, {"DIGIT_NINE", 0xA9D9}, {"_", 0x20}};
   std::istringstream in{std::string(names)};
   std::string out;
   std::string name;
   while (in >> name) {
     const auto it = kNames.find(name);
-    if (it == kNames.end()) ADD_FAILURE() << "unknown character name " << name;
-    else out += Utf8(it->second);
+    if (it == kNames.end())
+      ADD_FAILURE() << "unknown character name " << name;
+    else
+      out += Utf8(it->second);
   }
   return out;
 }
@@ -70,12 +76,10 @@ void RunTable(const Case* cases, std::size_t n, bool names) {
 // Every example of our script reference, verbatim.
 TEST(Hanacaraka, ReferenceExamples) {
   static const Case kCases[] = {
-      {"mãngãn", "ꦩꦔꦤ꧀"}, {"iki", "ꦲꦶꦏꦶ"},       {"banyu", "ꦧꦚꦸ"},
-      {"lélé", "ꦭꦺꦭꦺ"},       {"ngoko", "ꦔꦺꦴꦏꦺꦴ"}, {"sega", "ꦱꦼꦒ"},
-      {"abang", "ꦲꦧꦁ"},       {"gorèng", "ꦒꦺꦴꦫꦺꦁ"}, {"dhahar", "ꦝꦲꦂ"},
-      {"sugih", "ꦱꦸꦒꦶꦃ"},     {"liwet", "ꦭꦶꦮꦼꦠ꧀"},  {"kanthi", "ꦏꦤ꧀ꦛꦶ"},
-      {"mlaku", "ꦩ꧀ꦭꦏꦸ"},     {"krama", "ꦏꦿꦩ"},     {"kreteg", "ꦏꦽꦠꦼꦒ꧀"},
-      {"kyai", "ꦏꦾꦲꦶ"},
+      {"mãngãn", "ꦩꦔꦤ꧀"},  {"iki", "ꦲꦶꦏꦶ"},    {"banyu", "ꦧꦚꦸ"},     {"lélé", "ꦭꦺꦭꦺ"},
+      {"ngoko", "ꦔꦺꦴꦏꦺꦴ"}, {"sega", "ꦱꦼꦒ"},   {"abang", "ꦲꦧꦁ"},     {"gorèng", "ꦒꦺꦴꦫꦺꦁ"},
+      {"dhahar", "ꦝꦲꦂ"},    {"sugih", "ꦱꦸꦒꦶꦃ"}, {"liwet", "ꦭꦶꦮꦼꦠ꧀"},   {"kanthi", "ꦏꦤ꧀ꦛꦶ"},
+      {"mlaku", "ꦩ꧀ꦭꦏꦸ"},   {"krama", "ꦏꦿꦩ"}, {"kreteg", "ꦏꦽꦠꦼꦒ꧀"}, {"kyai", "ꦏꦾꦲꦶ"},
   };
   RunTable(kCases, std::size(kCases), false);
 }
@@ -191,9 +195,8 @@ TEST(Hanacaraka, Digraphs) {
 // pasangan and keret where those cannot stand), the glide after i and u, and digits.
 TEST(Hanacaraka, SchoolSpelling) {
   static const Case kReference[] = {
-      {"rembulan", "ꦉꦩ꧀ꦧꦸꦭꦤ꧀"}, {"lemah", "ꦊꦩꦃ"},         {"sarem", "ꦱꦉꦩ꧀"},
-      {"gelem", "ꦒꦼꦊꦩ꧀"},      {"kreteg", "ꦏꦽꦠꦼꦒ꧀"},     {"setasiun", "ꦱꦼꦠꦱꦶꦪꦸꦤ꧀"},
-      {"buah", "ꦧꦸꦮꦃ"},
+      {"rembulan", "ꦉꦩ꧀ꦧꦸꦭꦤ꧀"}, {"lemah", "ꦊꦩꦃ"},       {"sarem", "ꦱꦉꦩ꧀"}, {"gelem", "ꦒꦼꦊꦩ꧀"},
+      {"kreteg", "ꦏꦽꦠꦼꦒ꧀"},     {"setasiun", "ꦱꦼꦠꦱꦶꦪꦸꦤ꧀"}, {"buah", "ꦧꦸꦮꦃ"},
   };
   RunTable(kReference, std::size(kReference), false);
   static const Case kCases[] = {
@@ -221,8 +224,9 @@ TEST(Hanacaraka, SchoolSpelling) {
       // Numbers stand between pada pangkat marks.
       {"1", "PADA_PANGKAT DIGIT_ONE PADA_PANGKAT"},
       {"tanggal 17", "TA CECAK GA LA PANGKON _ PADA_PANGKAT DIGIT_ONE DIGIT_SEVEN PADA_PANGKAT"},
-      {"2019 0", "PADA_PANGKAT DIGIT_TWO DIGIT_ZERO DIGIT_ONE DIGIT_NINE PADA_PANGKAT _ "
-                 "PADA_PANGKAT DIGIT_ZERO PADA_PANGKAT"},
+      {"2019 0",
+       "PADA_PANGKAT DIGIT_TWO DIGIT_ZERO DIGIT_ONE DIGIT_NINE PADA_PANGKAT _ "
+       "PADA_PANGKAT DIGIT_ZERO PADA_PANGKAT"},
   };
   RunTable(kCases, std::size(kCases), true);
 }
@@ -234,8 +238,7 @@ TEST(Hanacaraka, WordsAndReduplication) {
       {"iwak  pitik", "HA WULU WA KA PANGKON _ _ PA WULU TA WULU KA PANGKON"},
       {"mlaku-mlaku", "MA PANGKON LA KA SUKU PANGRANGKEP"},
       {"anak-anak", "HA NA KA PANGKON PANGRANGKEP"},
-      {"bolak-balik",
-       "BA TALING TARUNG LA KA PANGKON BA LA WULU KA PANGKON"},
+      {"bolak-balik", "BA TALING TARUNG LA KA PANGKON BA LA WULU KA PANGKON"},
       {"undang-undang", "HA SUKU NA PANGKON DA CECAK PANGRANGKEP"},
       // Three equal parts are no two-part reduplication: written out.
       {"a-a-a", "HA HA HA"},
@@ -287,11 +290,15 @@ TEST(Hanacaraka, InputHandling) {
   EXPECT_EQ(ToHanacaraka("i\xCC\x81"), Spell("HA WULU") + "\xCC\x81");
   // Each malformed byte becomes U+FFFD; what follows is still read.
   const std::string fffd = "\xEF\xBF\xBD";
-  static const struct { std::string in, want; } kBroken[] = {
-      {"\xFF" "a", fffd + Spell("HA")},
-      {"a\xC3", Spell("HA") + fffd},                   // truncated
-      {"\xC0\xAF", fffd + fffd},                       // overlong '/'
-      {"\xED\xA0\x80", fffd + fffd + fffd},            // surrogate
+  static const struct {
+    std::string in, want;
+  } kBroken[] = {
+      {"\xFF"
+       "a",
+       fffd + Spell("HA")},
+      {"a\xC3", Spell("HA") + fffd},                    // truncated
+      {"\xC0\xAF", fffd + fffd},                        // overlong '/'
+      {"\xED\xA0\x80", fffd + fffd + fffd},             // surrogate
       {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},  // beyond U+10FFFF
       {"\xE0\xA4", fffd + fffd},
   };

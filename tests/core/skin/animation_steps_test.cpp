@@ -9,8 +9,8 @@ namespace {
 using graphics::Rect;
 
 TEST(AnimationSteps, StepRule) {
-  const int cases[][2] = {{0, 0}, {11, 0}, {12, 1}, {23, 1}, {24, 2}, {120, 10}, {-5, 0},
-                          {65535, 5461}};
+  const int cases[][2] = {{0, 0},  {11, 0},   {12, 1}, {23, 1},
+                          {24, 2}, {120, 10}, {-5, 0}, {65535, 5461}};
   for (const auto& [time, want] : cases) EXPECT_EQ(AnimationStepCount(time), want) << time;
   for (int time : {0, 5, 11}) {
     EXPECT_TRUE(ShowAnimationFrames(100, 80, time, 255, TlcAnimType::atFading).empty());
@@ -47,8 +47,8 @@ TEST(AnimationSteps, AeroShowGrowsFromThreeQuarters) {
   const auto show = ShowAnimationFrames(160, 96, 48, 200, TlcAnimType::atAero);
   ASSERT_EQ(show.size(), 5u);
   // Starts centred at three quarters (20 and 12 in from each side), 5 and 3 per step.
-  const Rect want[] = {{20, 12, 140, 84}, {15, 9, 145, 87}, {10, 6, 150, 90}, {5, 3, 155, 93},
-                       {0, 0, 160, 96}};
+  const Rect want[] = {
+      {20, 12, 140, 84}, {15, 9, 145, 87}, {10, 6, 150, 90}, {5, 3, 155, 93}, {0, 0, 160, 96}};
   for (std::size_t i = 0; i < show.size(); ++i) {
     EXPECT_EQ(show[i].Rect, want[i]) << "frame " << i;
     EXPECT_TRUE(show[i].Stretched) << "frame " << i;

@@ -9,14 +9,14 @@ namespace {
 
 TEST(ControlRules, DefaultSectionsAndKindSets) {
   const std::pair<int, const char*> cases[] = {
-      {2, "EDIT"},        {8, "EDIT"},         {9, "TMyClass"},     {10, "EDIT"},
-      {11, "COMBOBOX"},   {82, "COMBOBOX"},    {83, "EDIT"},        {85, "EDIT"},
-      {19, "BAR"},        {20, "BARTITLE"},    {32, "CHECKBOX"},    {152, "CHECKBOX"},
-      {33, "RADIOBUTTON"}, {59, "PANEL"},      {58, "PANEL_LOW"},   {54, "TOOLBAR"},
-      {56, "DRAGBAR"},    {57, "TABSHEET"},    {226, "GROUPBOX"},   {75, "SPLITTER"},
-      {95, "SPEEDBUTTON"}, {94, "BUTTON"},     {98, "TOOLBUTTON"},  {143, "PAGECONTROL"},
-      {151, "STATUSBAR"}, {161, "GAUGE"},      {165, "TRACKBAR"},   {227, "EDIT"},
-      {0, "TMyClass"},    {255, "TMyClass"},
+      {2, "EDIT"},         {8, "EDIT"},       {9, "TMyClass"},    {10, "EDIT"},
+      {11, "COMBOBOX"},    {82, "COMBOBOX"},  {83, "EDIT"},       {85, "EDIT"},
+      {19, "BAR"},         {20, "BARTITLE"},  {32, "CHECKBOX"},   {152, "CHECKBOX"},
+      {33, "RADIOBUTTON"}, {59, "PANEL"},     {58, "PANEL_LOW"},  {54, "TOOLBAR"},
+      {56, "DRAGBAR"},     {57, "TABSHEET"},  {226, "GROUPBOX"},  {75, "SPLITTER"},
+      {95, "SPEEDBUTTON"}, {94, "BUTTON"},    {98, "TOOLBUTTON"}, {143, "PAGECONTROL"},
+      {151, "STATUSBAR"},  {161, "GAUGE"},    {165, "TRACKBAR"},  {227, "EDIT"},
+      {0, "TMyClass"},     {255, "TMyClass"},
   };
   for (const auto& [kind, want] : cases) {
     EXPECT_EQ(DefaultSectionForKind(kind, "TMyClass"), want) << "kind " << kind;
@@ -78,7 +78,7 @@ TEST(ControlRules, OwnBackground) {
   EXPECT_FALSE(BackgroundIsOwn(plain, nullptr, false, false));
   EXPECT_TRUE(BackgroundIsOwn(Section(0, 50), nullptr, true, true));
   const TsGeneralData clear = Section(0, 100);
-  EXPECT_FALSE(BackgroundIsOwn(clear, nullptr, true, true));   // over a simple parent
+  EXPECT_FALSE(BackgroundIsOwn(clear, nullptr, true, true));  // over a simple parent
   EXPECT_TRUE(BackgroundIsOwn(clear, nullptr, true, false));
   EXPECT_TRUE(BackgroundIsOwn(clear, nullptr, false, true));
   narrow.DrawMode = 10;

@@ -53,8 +53,8 @@ TEST(Effects, AllowGlowingNeedsLayeredWindows) {
   const Case cases[] = {
       {true, true, false, false, true},   {false, true, false, false, false},
       {true, false, false, false, false},  // no layered windows
-      {true, false, true, false, true},   // design mode waives it
-      {true, true, false, true, false},   // 32-bit on 64-bit with composition off
+      {true, false, true, false, true},    // design mode waives it
+      {true, true, false, true, false},    // 32-bit on 64-bit with composition off
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     FakeGlow p;
@@ -93,7 +93,7 @@ TEST(Effects, ThirdPartyIndexMappingAndStreamOrder) {
 TEST(Effects, ClassListsBlankVersusEmpty) {
   ThirdPartyList props;
   props.Set(1, "TButton\r\nTMyButton");
-  props.Set(0, "");       // empty: takes its default " "
+  props.Set(0, "");         // empty: takes its default " "
   props.Set(5, "TGrid\n");  // a final line break adds no empty line
   ThirdPartyClassLists lists;
   lists.LoadFrom(props);

@@ -11,8 +11,8 @@ namespace sapala::skin {
 namespace {
 
 TEST(HostFileSystem, WindowsStylePathsLimitsAndListing) {
-  const auto root = std::filesystem::temp_directory_path() /
-                    ("sapala_fs_test_" + std::to_string(::getpid()));
+  const auto root =
+      std::filesystem::temp_directory_path() / ("sapala_fs_test_" + std::to_string(::getpid()));
   std::filesystem::create_directories(root / "Skin");
   std::ofstream(root / "Skin" / "Options.dat", std::ios::binary) << "[GLOBALINFO]\n";
   std::ofstream(root / "a.lsz") << "x";
@@ -30,7 +30,8 @@ TEST(HostFileSystem, WindowsStylePathsLimitsAndListing) {
   EXPECT_FALSE(fs.ReadFile(base + "\\missing", 100));
   auto list = fs.ListDirectory(base);
   ASSERT_EQ(list.size(), 2u);
-  std::sort(list.begin(), list.end(), [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+  std::sort(list.begin(), list.end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
   EXPECT_EQ(list[0].name, "Skin");
   EXPECT_TRUE(list[0].isDirectory);
   EXPECT_EQ(list[1].name, "a.lsz");

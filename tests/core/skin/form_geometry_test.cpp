@@ -127,8 +127,8 @@ TEST(FormGeometry, IconRectangle) {
   noIcon.ShowAppIcon = false;
   FrameFormInput noMenu = Form(BS::bsSingle);
   noMenu.Rules.HasSystemMenu = false;
-  for (const FrameFormInput& f : {Form(BS::bsDialog), Form(BS::bsToolWindow), Form(BS::bsNone),
-                                  noIcon, noMenu}) {
+  for (const FrameFormInput& f :
+       {Form(BS::bsDialog), Form(BS::bsToolWindow), Form(BS::bsNone), noIcon, noMenu}) {
     EXPECT_TRUE(IconRect(f, kMetrics, s).empty());
   }
 }
@@ -148,14 +148,14 @@ TEST(FormGeometry, ButtonImages) {
        "BICONMIN", true},
       {BS::bsSizeable, TWindowState::wsMaximized, all, true, false, "BICONCLOSE", "BICONNORM",
        "BICONMIN", true},
-      {BS::bsSingle, TWindowState::wsNormal, biSystemMenu, true, true, "BICLOSEALONE",
-       "BICONMAX", "BICONMIN", true},
-      {BS::bsSingle, TWindowState::wsNormal, all, true, true, "BICONCLOSE", "BICONMAX",
+      {BS::bsSingle, TWindowState::wsNormal, biSystemMenu, true, true, "BICLOSEALONE", "BICONMAX",
        "BICONMIN", true},
+      {BS::bsSingle, TWindowState::wsNormal, all, true, true, "BICONCLOSE", "BICONMAX", "BICONMIN",
+       true},
       {BS::bsToolWindow, TWindowState::wsNormal, all, true, false, "SICONCLOSE", "SICONMAX",
        "SICONMIN", false},
-      {BS::bsDialog, TWindowState::wsNormal, all, true, false, "SICONCLOSE", "SICONMAX",
-       "SICONMIN", false},
+      {BS::bsDialog, TWindowState::wsNormal, all, true, false, "SICONCLOSE", "SICONMAX", "SICONMIN",
+       false},
       // No small close image: the large set, aligned.
       {BS::bsToolWindow, TWindowState::wsNormal, all, false, false, "BICONCLOSE", "BICONMAX",
        "BICONMIN", true},
@@ -260,7 +260,8 @@ TEST(FormGeometry, UserButtonsAndTotalWidth) {
   FrameSkinValues s;
   s.Right = 1;
   s.Spacing = 3;
-  const CaptionButtonLayout l = LayoutCaptionButtons(t, f, kMetrics, s, ChooseButtonImages(t, f.Rules));
+  const CaptionButtonLayout l =
+      LayoutCaptionButtons(t, f, kMetrics, s, ChooseButtonImages(t, f.Rules));
   // close: right = 300 - 1 - 3 = 296.
   EXPECT_EQ(l.System[0].Rect, (Rect{275, 0, 296, 21}));
   ASSERT_EQ(l.User.size(), 3u);
@@ -303,10 +304,10 @@ TEST(FormGeometry, CaptionTextPlace) {
   // Frame 4 + BILEFT 2 + 4 + a 16-pixel icon; 12 before 90 pixels of buttons.
   EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable), kMetrics, s, 90, false), (Rect{26, 4, 198, 23}));
   EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable), kMetrics, s, 90, true).left, 28);
-  EXPECT_EQ(CaptionTextBand(Form(BS::bsToolWindow), kMetrics, s, 30, false),
-            (Rect{9, 3, 258, 18}));
-  EXPECT_EQ(CaptionTextBand(Form(BS::bsSizeable, TWindowState::wsMaximized), kMetrics, s, 90,
-                            false).top, 3);
+  EXPECT_EQ(CaptionTextBand(Form(BS::bsToolWindow), kMetrics, s, 30, false), (Rect{9, 3, 258, 18}));
+  EXPECT_EQ(
+      CaptionTextBand(Form(BS::bsSizeable, TWindowState::wsMaximized), kMetrics, s, 90, false).top,
+      3);
 
   const Rect band{26, 4, 198, 23};
   using CA = CaptionAlignment;
@@ -317,7 +318,7 @@ TEST(FormGeometry, CaptionTextPlace) {
     int want;
   };
   const Case cases[] = {
-      {50, CA::taLeftJustify, false, 26},  {50, CA::taRightJustify, false, 148},
+      {50, CA::taLeftJustify, false, 26},   {50, CA::taRightJustify, false, 148},
       {200, CA::taRightJustify, false, 26}, {50, CA::taCenter, false, 85},
       {200, CA::taCenter, false, 26},       {50, CA::taLeftJustify, true, 148},
       {50, CA::taRightJustify, true, 26},   {50, CA::taCenter, true, 85},
@@ -361,15 +362,19 @@ TEST(FormGeometry, FrameCopyStrips) {
   borderOnly.ThickFrame = false;
   borderOnly.Border = true;
   const Case cases[] = {
-      {sizeable(173, 0, 0), 23, 4},  {sizeable(169, 2, 0), 25, 6}, {sizeable(156, 0, 17), 23, 4},
-      {minimized, 24, 4},           {bare, 0, 0},                 {thickOnly, 7, 7},
+      {sizeable(173, 0, 0), 23, 4},
+      {sizeable(169, 2, 0), 25, 6},
+      {sizeable(156, 0, 17), 23, 4},
+      {minimized, 24, 4},
+      {bare, 0, 0},
+      {thickOnly, 7, 7},
       {borderOnly, 3, 3},
   };
   int n = 0;
   for (const Case& c : cases) {
     const auto strips = FrameCopyStrips(c.in);
-    EXPECT_EQ(strips, graphics::FrameStrips({0, 0, c.in.Width, c.in.Height}, c.side, c.top,
-                                            c.side, c.side))
+    EXPECT_EQ(strips,
+              graphics::FrameStrips({0, 0, c.in.Width, c.in.Height}, c.side, c.top, c.side, c.side))
         << "case " << n << ": have top " << strips[0].height() << " side " << strips[1].width();
     ++n;
   }

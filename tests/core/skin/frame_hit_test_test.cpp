@@ -35,8 +35,8 @@ struct Window {
     Relayout();
   }
   void Relayout() {
-    layout = LayoutCaptionButtons(tables, form, metrics, skin,
-                                  ChooseButtonImages(tables, form.Rules));
+    layout =
+        LayoutCaptionButtons(tables, form, metrics, skin, ChooseButtonImages(tables, form.Rules));
     in.Width = form.Width;
     in.Height = 150;
     in.Frame = FormFrameWidth(form, metrics, skin);
@@ -62,11 +62,11 @@ TEST(FrameHitTest, MapOfSizeableWindow) {
     int x, y, want;
   };
   const Case cases[] = {
-      {180, 10, 20}, {160, 10, 9},  {140, 10, 8},   {100, 10, 2},   {10, 10, 3},
+      {180, 10, 20},  {160, 10, 9},   {140, 10, 8},  {100, 10, 2},  {10, 10, 3},
       {120, 10, 2},  // the disabled user button is caption
-      {2, 10, 10},   {196, 50, 11}, {195, 50, 1},   {100, 1, 12},   {1, 1, 13},
-      {198, 1, 14},  {100, 146, 15}, {100, 145, 1}, {1, 148, 16},   {199, 149, 17},
-      {3, 60, 10},   {4, 60, 1},    {100, 23, 5},   {100, 40, 5},   {100, 41, 1},
+      {2, 10, 10},    {196, 50, 11},  {195, 50, 1},  {100, 1, 12},  {1, 1, 13},
+      {198, 1, 14},   {100, 146, 15}, {100, 145, 1}, {1, 148, 16},  {199, 149, 17},
+      {3, 60, 10},    {4, 60, 1},     {100, 23, 5},  {100, 40, 5},  {100, 41, 1},
       {185, 135, 17}, {180, 130, 17}, {179, 135, 1}, {185, 129, 1},
   };
   for (const Case& c : cases) {

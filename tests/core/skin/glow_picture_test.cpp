@@ -35,8 +35,8 @@ TEST(GlowPicture, SizePositionAndInside) {
   ASSERT_EQ(p.Picture.Width(), 24);
   ASSERT_EQ(p.Picture.Height(), 14);
   EXPECT_EQ(p.Position, (graphics::Point{98, 48}));
-  EXPECT_EQ(p.Picture.Row32(0)[0], 0x80FFFFFFu);    // ring, not premultiplied
-  EXPECT_EQ(p.Picture.Row32(7)[12], 0u);             // inside stays transparent black
+  EXPECT_EQ(p.Picture.Row32(0)[0], 0x80FFFFFFu);  // ring, not premultiplied
+  EXPECT_EQ(p.Picture.Row32(7)[12], 0u);          // inside stays transparent black
   EXPECT_EQ(p.Picture.Row32(13)[23], 0x80FFFFFFu);
   EXPECT_TRUE(BuildGlowPicture(g.t, -1, {0, 0, 9, 9}, {0, 0, 9, 9}, 0).Picture.Empty());
 }

@@ -66,8 +66,17 @@ TEST(NinePart, TileRuns) {
 
 TEST(NinePart, TextureCoverageByMode) {
   const Rect r{0, 0, 5, 5};
-  const Rect want[11] = {r,           r,           {0, 0, 5, 2}, {0, 0, 2, 5}, {0, 0, 5, 2}, {0, 0, 2, 5},
-                         {0, 3, 5, 5}, {3, 0, 5, 5}, {3, 0, 5, 5}, {3, 0, 5, 5}, {0, 0, 5, 4}};
+  const Rect want[11] = {r,
+                         r,
+                         {0, 0, 5, 2},
+                         {0, 0, 2, 5},
+                         {0, 0, 5, 2},
+                         {0, 0, 2, 5},
+                         {0, 3, 5, 5},
+                         {3, 0, 5, 5},
+                         {3, 0, 5, 5},
+                         {3, 0, 5, 5},
+                         {0, 0, 5, 4}};
   for (int mode = 0; mode <= 10; ++mode) {
     EXPECT_EQ(TextureCoverage(mode, r, 2, 2), want[mode]) << "mode " << mode;
   }

@@ -20,17 +20,23 @@ struct BorderWidthsInit {
 // opaque colours.
 inline std::uint32_t GridPixel(char c) {
   switch (c) {
-    case '.': return 0xFFFF00FFu;
-    case '0': return 0xFF000000u;
-    case 'W': return 0xFFFFFFFFu;
-    default: return 0xFF000000u | static_cast<std::uint32_t>(c - 'a' + 1) * 0x000A0B0Cu;
+    case '.':
+      return 0xFFFF00FFu;
+    case '0':
+      return 0xFF000000u;
+    case 'W':
+      return 0xFFFFFFFFu;
+    default:
+      return 0xFF000000u | static_cast<std::uint32_t>(c - 'a' + 1) * 0x000A0B0Cu;
   }
 }
 
 inline graphics::Bitmap GridBitmap(const std::vector<std::string>& rows) {
-  graphics::Bitmap b = graphics::NewBitmap32(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+  graphics::Bitmap b =
+      graphics::NewBitmap32(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
   for (int y = 0; y < b.Height(); ++y) {
-    for (int x = 0; x < b.Width(); ++x) b.Row32(y)[x] = GridPixel(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+    for (int x = 0; x < b.Width(); ++x)
+      b.Row32(y)[x] = GridPixel(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
   }
   return b;
 }

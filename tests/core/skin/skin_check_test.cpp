@@ -47,7 +47,8 @@ TEST(SkinCheck, ReportsMissingSectionsValuesAndImages) {
       {"ABSENT", {}, {}, {}, {}},
   };
   const auto problems = f.Check(
-      "[BUTTON]\nCOLOR=$FFFFFF\nFONTCOLOR=?\nBORDERSMASK=^0000,0000,0012,0012,0002,0002,0002,0002,1,1,0,0\n"
+      "[BUTTON]\nCOLOR=$FFFFFF\nFONTCOLOR=?\nBORDERSMASK=^0000,0000,0012,0012,0002,0002,0002,0002,"
+      "1,1,0,0\n"
       "GLOW0=@0012,0000,0024,0006,1,0\n"
       "[CHILD]\nPARENTCLASS=BUTTON\nPATTERN=~0000,0012,0010,0022,00,0\n",
       required);
@@ -59,8 +60,8 @@ TEST(SkinCheck, ReportsMissingSectionsValuesAndImages) {
 
 TEST(SkinCheck, ParentCycleEndsTheValueSearch) {
   Fixture f;
-  const auto problems = f.Check("[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n",
-                                {{"A", {"COLOR"}, {}, {}, {}}});
+  const auto problems =
+      f.Check("[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n", {{"A", {"COLOR"}, {}, {}, {}}});
   EXPECT_EQ(problems, std::vector<std::string>{"A: missing value COLOR"});
 }
 

@@ -15,17 +15,18 @@ TEST(SkinData, ParseGradient) {
   };
   const Case cases[] = {
       {"", {}},
-      {" ", {}},                                   // one word of a blank: no stop
-      {"1;2;3;4", {}},                             // four words: no stop
-      {"1;2;3;4;5;6;7", {{1, 2, 3, 4}}},           // seven words: one stop
-      {"1;2;3;4;5;6;7;8;9", {{1, 2, 3, 4}}},       // nine words: still one stop
+      {" ", {}},                              // one word of a blank: no stop
+      {"1;2;3;4", {}},                        // four words: no stop
+      {"1;2;3;4;5;6;7", {{1, 2, 3, 4}}},      // seven words: one stop
+      {"1;2;3;4;5;6;7;8;9", {{1, 2, 3, 4}}},  // nine words: still one stop
       {"1;2;3;4;5;6;7;8;9;10", {{1, 2, 3, 4}, {6, 7, 8, 9}}},
-      {";;1;;2;3;4;5;", {{1, 2, 3, 4}}},           // empty words are skipped
-      {"-1;-2;101;-4;x", {{0, 0, 100, -4}}},       // clamped; the fifth word is never read
+      {";;1;;2;3;4;5;", {{1, 2, 3, 4}}},      // empty words are skipped
+      {"-1;-2;101;-4;x", {{0, 0, 100, -4}}},  // clamped; the fifth word is never read
       {"$FF; 0x10 ;-3;7;0", {{255, 16, 0, 7}}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(*ParseGradient(cases[i].text), cases[i].want) << "case " << i << ": " << cases[i].text;
+    EXPECT_EQ(*ParseGradient(cases[i].text), cases[i].want)
+        << "case " << i << ": " << cases[i].text;
   }
   EXPECT_THROW(ParseGradient("1;2;x;4;5"), SkinError);
 }

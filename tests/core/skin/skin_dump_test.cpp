@@ -39,7 +39,8 @@ std::string Load(const std::string& dir, const std::string& name, int hue = 0) {
 }
 
 std::filesystem::path TempDir(const char* name) {
-  auto p = std::filesystem::temp_directory_path() / ("sapala_skin_" + std::to_string(::getpid())) / name;
+  auto p =
+      std::filesystem::temp_directory_path() / ("sapala_skin_" + std::to_string(::getpid())) / name;
   std::filesystem::create_directories(p);
   return p;
 }
@@ -53,19 +54,20 @@ TEST(SkinDump, FolderAndPackedLoadsGiveTheSameTables) {
   const auto dir = TempDir("packed");
   {
     std::ofstream out(dir / "TestSkin.lsz", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
+    out.write(reinterpret_cast<const char*>(packed.data()),
+              static_cast<std::streamsize>(packed.size()));
   }
   EXPECT_EQ(Load(dir.string(), "TestSkin.LSZ"), folderDump);
   std::filesystem::remove_all(dir.parent_path());
 
   // What the test skin must contain, read off the dump.
   for (const char* want : {
-           "[Image 2 BUTTON/BORDERSMASK]",     // "^" form, in key order
-           "[Image 3 BUTTON/GLYPHMASK]",       // "!" PNG form
-           "[Pattern 0 MDIAREA/PATTERN]",      // 1000 x 900: pattern table
-           "[Image 8 FORM/HOTPATTERN]",        // 16 x 16 JPEG: an image after all others
+           "[Image 2 BUTTON/BORDERSMASK]",  // "^" form, in key order
+           "[Image 3 BUTTON/GLYPHMASK]",    // "!" PNG form
+           "[Pattern 0 MDIAREA/PATTERN]",   // 1000 x 900: pattern table
+           "[Image 8 FORM/HOTPATTERN]",     // 16 x 16 JPEG: an image after all others
            "  Picture = 1000 x 900, 32 bits",
-           "  TransparentCorners = 2",         // BUTTON_HUGE
+           "  TransparentCorners = 2",  // BUTTON_HUGE
        }) {
     EXPECT_NE(folderDump.find(want), std::string::npos) << want;
   }
@@ -84,7 +86,8 @@ TEST(SkinDump, HueRotationChangesThePictures) {
     return at == std::string::npos ? std::string() : d.substr(at, d.find('\n', at) - at);
   };
   EXPECT_NE(line(plain, "[MasterBitmap]\n"), "");
-  EXPECT_NE(plain.substr(plain.find("[MasterBitmap]"), 60), rotated.substr(rotated.find("[MasterBitmap]"), 60));
+  EXPECT_NE(plain.substr(plain.find("[MasterBitmap]"), 60),
+            rotated.substr(rotated.find("[MasterBitmap]"), 60));
 }
 
 }  // namespace

@@ -104,8 +104,11 @@ TEST(SkinManager, FolderPartOfFileNames) {
     const char* dir;
     const char* want;
   };
-  const Case cases[] = {{"C:\\Skins\\", "C:\\Skins\\"}, {"C:\\Skins/", "C:\\Skins\\"},
-                        {"D", "D:\\"}, {"C:\\Skins", "C:\\Skins\\"}, {"", "\\"}};
+  const Case cases[] = {{"C:\\Skins\\", "C:\\Skins\\"},
+                        {"C:\\Skins/", "C:\\Skins\\"},
+                        {"D", "D:\\"},
+                        {"C:\\Skins", "C:\\Skins\\"},
+                        {"", "\\"}};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(SkinManagerCore::FolderPart(cases[i].dir), cases[i].want) << "case " << i;
   }
@@ -151,8 +154,8 @@ TEST(SkinManager, FolderSkinAndTheApplySequence) {
   EXPECT_EQ(f.m->SkinInfo(), "7.2");
   EXPECT_EQ(before, 1);
   EXPECT_EQ(after, 1);
-  const std::vector<std::string> want = {"hide glows", "prepare", "menu", "broadcast 1",
-                                         "install hooks", "repaint animated prepared"};
+  const std::vector<std::string> want = {
+      "hide glows", "prepare", "menu", "broadcast 1", "install hooks", "repaint animated prepared"};
   EXPECT_EQ(f.host.calls, want);
   EXPECT_FALSE(SkinManagerCore::SkinLoading());
 }
@@ -271,7 +274,9 @@ TEST(SkinManager, SkinEditorPreviewIsLoadedFromItsTextAndAppliedOnce) {
   std::vector<std::uint8_t> rec(SkinPreviewRecord::kSize, 0);
   rec[0] = 0x00;
   rec[1] = 0xA4;
-  auto put = [&](std::size_t at, const std::string& s) { std::copy(s.begin(), s.end(), rec.begin() + static_cast<std::ptrdiff_t>(at)); };
+  auto put = [&](std::size_t at, const std::string& s) {
+    std::copy(s.begin(), s.end(), rec.begin() + static_cast<std::ptrdiff_t>(at));
+  };
   put(4, "Edited");
   put(4 + 128, "C:\\Skins");
   put(4 + 128 + 513, "[GLOBALINFO]\nVERSION=7.33\n");
@@ -313,8 +318,9 @@ TEST(SkinManager, HueChangeReloadsFromTheSameSource) {
 }
 
 // A skin with standard parts, so that a stale cache shows.
-constexpr const char* kWithParts = "[GLOBALINFO]\nVERSION=7.2\nBOXCHECKED=@0000,0000,0004,0004,1,0\n"
-                                   "[COMBOBTN]\nx=1\n";
+constexpr const char* kWithParts =
+    "[GLOBALINFO]\nVERSION=7.2\nBOXCHECKED=@0000,0000,0004,0004,1,0\n"
+    "[COMBOBTN]\nx=1\n";
 
 TEST(SkinManager, LosingTheSkinRemovesItAndRefreshesTheCache) {
   Fixture f;
@@ -449,7 +455,8 @@ TEST(SkinManager, ColourQueries) {
        highlightText},
       {"[GLOBALINFO]\nCOLOR=$010203\nFONTCOLOR=$040506\nHOTCOLOR=$070809\n"
        "[EDIT]\nFONTCOLOR=$0A0B0C\n"
-       "[SELECTION]\nSTATES=2\nCOLOR=$111111\nHOTCOLOR=$222222\nFONTCOLOR=$333333\nHOTFONTCOLOR=$444444\n",
+       "[SELECTION]\nSTATES=2\nCOLOR=$111111\nHOTCOLOR=$222222\nFONTCOLOR=$333333\nHOTFONTCOLOR=$"
+       "444444\n",
        0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x111111, 0x222222, 0x333333, 0x444444},
       // One state: the hot query answers the normal colour.
       {"[SELECTION]\nSTATES=1\nCOLOR=$111111\nFONTCOLOR=$333333\n", btnFace, kFuchsia, window,

@@ -55,8 +55,8 @@ TEST(SkinPack, ExtensionRule) {
     const char* name;
     bool bmp;
   };
-  const Case cases[] = {{"a.BMP", true}, {"a.bmp", true}, {"a.bmp.png", false},
-                        {"a.bmpx", false}, {"bmp", false}, {"dir.bmp\\x", false}};
+  const Case cases[] = {{"a.BMP", true},   {"a.bmp", true}, {"a.bmp.png", false},
+                        {"a.bmpx", false}, {"bmp", false},  {"dir.bmp\\x", false}};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(HasExtensionUpper(cases[i].name, ".BMP"), cases[i].bmp) << "case " << i;
   }
@@ -79,15 +79,26 @@ TEST(SkinPack, DamagedHeadersAreRefusedWithoutLeavingItems) {
       {"huge entry count", [](Bytes& b) { Put32(b, 4, 0xFFFFFFFF); }, nullptr},
       {"count beyond the bytes", [](Bytes& b) { Put32(b, 4, 1000); }, nullptr},
       {"huge name length", [](Bytes& b) { Put32(b, 8, 0x7FFFFFFF); }, nullptr},
-      {"name past the end", [](Bytes& b) { Put32(b, 8, static_cast<std::uint32_t>(b.size())); }, nullptr},
+      {"name past the end", [](Bytes& b) { Put32(b, 8, static_cast<std::uint32_t>(b.size())); },
+       nullptr},
       {"2 GiB claim", [=](Bytes& b) { Put32(b, firstSize, 0x80000000u); }, nullptr},
       {"size one too small", [=](Bytes& b) { Put32(b, firstSize, 5); }, nullptr},
       {"size one too large", [=](Bytes& b) { Put32(b, firstSize, 7); }, nullptr},
-      {"stream damaged", [=](Bytes& b) { b[firstStream + 2] ^= 0xFF; b[firstStream + 3] ^= 0xFF; }, nullptr},
+      {"stream damaged",
+       [=](Bytes& b) {
+         b[firstStream + 2] ^= 0xFF;
+         b[firstStream + 3] ^= 0xFF;
+       },
+       nullptr},
       {"zlib header damaged", [=](Bytes& b) { b[firstStream] = 0x00; }, nullptr},
       {"checksum damaged", [](Bytes& b) { b.back() ^= 0x01; }, nullptr},  // the last entry's
       {"file cut inside the last stream", [](Bytes& b) { b.resize(b.size() - 3); }, nullptr},
-      {"more entries than present", [](Bytes& b) { Put32(b, 4, 5); b.resize(b.size() + 40, 0); }, nullptr},
+      {"more entries than present",
+       [](Bytes& b) {
+         Put32(b, 4, 5);
+         b.resize(b.size() + 40, 0);
+       },
+       nullptr},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Bytes b = good;
@@ -114,11 +125,11 @@ TEST(SkinPack, Adler32AgreesWithZlib) {
   for (auto& v : random) v = static_cast<std::uint8_t>(rng());
   const Bytes ones(40000, 0xFF);
   for (const Bytes* data : {static_cast<const Bytes*>(&random), &ones}) {
-    for (std::size_t n : {0u, 1u, 15u, 16u, 17u, 31u, 5535u, 5536u, 5537u, 5552u, 5553u, 11088u,
-                          11104u, 40000u}) {
+    for (std::size_t n :
+         {0u, 1u, 15u, 16u, 17u, 31u, 5535u, 5536u, 5537u, 5552u, 5553u, 11088u, 11104u, 40000u}) {
       for (std::uint32_t start : {1u, 0xFFF0FFF0u, 0x12345678u % 65521u}) {
-        const std::uint32_t want = static_cast<std::uint32_t>(
-            adler32(start, data->data(), static_cast<uInt>(n)));
+        const std::uint32_t want =
+            static_cast<std::uint32_t>(adler32(start, data->data(), static_cast<uInt>(n)));
         EXPECT_EQ(Adler32(start, std::span(data->data(), n)), want)
             << "n " << n << ", start " << start << (data == &ones ? ", all 255" : "");
       }

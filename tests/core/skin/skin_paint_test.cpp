@@ -31,12 +31,12 @@ TEST(PaintBorderMask, TiledNinePartsOfAnOddPicture) {
   const int edges = AddImage(t, kOdd, 1, 0, {2, 1, 1, 2}, 0);
   Bitmap b = Filled(9, 6, 'z');
   PaintBorderMask(b, b.Bounds(), false, 0, t.Images[centre], ParentBackground::None());
-  EXPECT_EQ(ReadGrid(b), (Grid{"abcdcdcde", "fghihihij", "fghihihij", "fghihihij", "klmnmnmno",
-                               "pqrsrsrst"}));
+  EXPECT_EQ(ReadGrid(b),
+            (Grid{"abcdcdcde", "fghihihij", "fghihihij", "fghihihij", "klmnmnmno", "pqrsrsrst"}));
   b = Filled(9, 6, 'z');
   PaintBorderMask(b, b.Bounds(), false, 0, t.Images[edges], ParentBackground::None());
-  EXPECT_EQ(ReadGrid(b), (Grid{"abcdcdcde", "fgzzzzzzj", "fgzzzzzzj", "fgzzzzzzj", "klmnmnmno",
-                               "pqrsrsrst"}));
+  EXPECT_EQ(ReadGrid(b),
+            (Grid{"abcdcdcde", "fgzzzzzzj", "fgzzzzzzj", "fgzzzzzzj", "klmnmnmno", "pqrsrsrst"}));
   // At an offset inside a larger bitmap nothing around the rect is touched.
   b = Filled(7, 5, 'z');
   PaintBorderMask(b, {1, 1, 5, 4}, false, 0, t.Images[centre], ParentBackground::None());
@@ -67,8 +67,8 @@ TEST(PaintBorderMask, MaskRowsAndFuchsiaCornersOverAParentBitmap) {
   const int i = AddImage(t, {"..b", "cde", "fg.", "000", "000", "000"}, 1, 1, {1, 1, 1, 1},
                          kBorderPaintCenter);
   t.Images[i].TransparentCorners = 1;
-  const Bitmap parent = testing::GridBitmap(
-      {"abcdef", "ghijkl", "mnopqr", "stuvwx", "yzabcd", "efghij"});
+  const Bitmap parent =
+      testing::GridBitmap({"abcdef", "ghijkl", "mnopqr", "stuvwx", "yzabcd", "efghij"});
   const ParentBackground bg = ParentBackground::FromBitmap(&parent, 1, 1);
   Bitmap b = Filled(4, 4, 'z');
   PaintBorderMask(b, b.Bounds(), true, 0, t.Images[i], bg);
@@ -241,7 +241,8 @@ TEST(PaintElementBackground, TextureModesLeaveTheRestInTheSectionColour) {
   EXPECT_EQ(ReadGrid(b)[0], "ababa");
   // A colour override paints that colour alone.
   b = Filled(5, 4, 'z');
-  PaintElementBackground(t, s, ParentBackground::None(), ColorOf('q'), -1, -1, b, {}, b.Bounds(), 0);
+  PaintElementBackground(t, s, ParentBackground::None(), ColorOf('q'), -1, -1, b, {}, b.Bounds(),
+                         0);
   EXPECT_EQ(ReadGrid(b), Grid(4, "qqqqq"));
 }
 
@@ -258,7 +259,8 @@ TEST(PaintElementBackground, TransparencyLayering) {
       {100, ParentBackground::FromColor(p), GridPixel('p')},
       {100, ParentBackground::FromBitmap(&parent, 2, 2), GridPixel('p')},
       // 40 % over a plain parent colour: MixColors(parent, colour, 0.4).
-      {40, ParentBackground::FromColor(p), graphics::PixelFromColor(graphics::MixColors(p, c, 0.4))},
+      {40, ParentBackground::FromColor(p),
+       graphics::PixelFromColor(graphics::MixColors(p, c, 0.4))},
       // Nothing known under the element: opaque.
       {40, ParentBackground::None(), GridPixel('c')},
   };
@@ -365,8 +367,8 @@ TEST(PaintElementBackground, LargeTexturesComeFromThePatternTable) {
   SkinTables t;
   const int s = AddSection(t, "S", 'c');
   t.Sections[s].ImagePercent = 100;
-  t.Patterns.push_back(TsPatternData{std::make_shared<Bitmap>(testing::GridBitmap({"ab", "cd"})),
-                                     "S", "PATTERN"});
+  t.Patterns.push_back(
+      TsPatternData{std::make_shared<Bitmap>(testing::GridBitmap({"ab", "cd"})), "S", "PATTERN"});
   Bitmap b = Filled(3, 3, 'z');
   PaintElementBackground(t, s, ParentBackground::None(), kFuchsia, -1, -1, b, {}, b.Bounds(), 0);
   EXPECT_EQ(ReadGrid(b), (Grid{"aba", "cdc", "aba"}));
@@ -423,14 +425,17 @@ TEST(PaintElement, MixedColourStaysInsideTheElement) {
   Bitmap b = Filled(5, 5, 'z');
   PaintElement(t, e, ParentBackground::None(), false, b, {}, {1, 1, 3, 3}, 0);
   EXPECT_EQ(ReadGrid(b)[3], "zzzzz");  // the row below the element
-  EXPECT_EQ(ReadGrid(b)[1], "zccz" "z");
+  EXPECT_EQ(ReadGrid(b)[1],
+            "zccz"
+            "z");
 }
 
 TEST(PaintGradient, BandsAndTriangles) {
   Bitmap b = Filled(1, 5, 'z');
   PaintGradient(b, b.Bounds(), {{0x000000, 0x0000FF, 100, 0}});
   const std::uint8_t reds[5] = {0, 64, 128, 191, 255};  // 63.75, 127.5 (half to even), 191.25
-  for (int y = 0; y < 5; ++y) EXPECT_EQ(b.Row32(y)[0], 0xFF000000u | std::uint32_t{reds[y]} << 16) << y;
+  for (int y = 0; y < 5; ++y)
+    EXPECT_EQ(b.Row32(y)[0], 0xFF000000u | std::uint32_t{reds[y]} << 16) << y;
   // Two vertical stops: the first ends at Round(50 × 6 / 100); the last reaches the edge.
   b = Filled(7, 1, 'z');
   PaintGradient(b, b.Bounds(), {{0x0000FF, 0x0000FF, 50, 1}, {0x00FF00, 0x00FF00, 10, 0}});
@@ -442,7 +447,7 @@ TEST(PaintGradient, BandsAndTriangles) {
   b = Filled(9, 9, 'z');
   PaintGradient(b, b.Bounds(), {{0x0000FF, 0, 0, 2}, {0xFF0000, 0, 0, 0}});
   EXPECT_EQ(b.Row32(4)[4] & 0xFFFFFF, 0x0000FFu);  // blue (0xFF0000 as a colour value)
-  EXPECT_GT(b.Row32(0)[0] >> 16 & 0xFF, 0xE0u);     // red
+  EXPECT_GT(b.Row32(0)[0] >> 16 & 0xFF, 0xE0u);    // red
   // Any other mode paints nothing.
   b = Filled(3, 3, 'z');
   PaintGradient(b, b.Bounds(), {{0x0000FF, 0x0000FF, 100, 7}});

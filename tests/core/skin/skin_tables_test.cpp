@@ -89,9 +89,9 @@ TEST(SkinTables, GlobalValuesAndTheirDefaults) {
 }
 
 TEST(SkinTables, StrictGlobalKeysEndTheLoad) {
-  const char* keys[] = {"SHADOW1OFFSET", "SHADOW1BLUR", "SHADOW1TRANSPARENCY", "BICONCLOSEGLOW",
-                        "BICONCLOSEGLOWMARGIN", "BICONMAXGLOW", "BICONMAXGLOWMARGIN",
-                        "BICONMINGLOW", "BICONMINGLOWMARGIN"};
+  const char* keys[] = {"SHADOW1OFFSET",      "SHADOW1BLUR",          "SHADOW1TRANSPARENCY",
+                        "BICONCLOSEGLOW",     "BICONCLOSEGLOWMARGIN", "BICONMAXGLOW",
+                        "BICONMAXGLOWMARGIN", "BICONMINGLOW",         "BICONMINGLOWMARGIN"};
   for (const char* key : keys) {
     Fixture f;
     EXPECT_EQ(f.Build(std::string("[GLOBALINFO]\n") + key + "=1.5\n"),
@@ -142,7 +142,7 @@ TEST(SkinTables, SectionValuesColoursStatesAndGradients) {
                     "GSIZE=300\n"),
             "");
   EXPECT_EQ(f.S("A").Color, 0x0A0B0C);
-  EXPECT_EQ(f.S("B").Color, f.S("A").Color);                              // "$" = "0x"
+  EXPECT_EQ(f.S("B").Color, f.S("A").Color);                             // "$" = "0x"
   EXPECT_EQ(f.S("C").Color, graphics::ColorToRGB(graphics::clBtnFace));  // a system colour
   const TsGeneralData& b = f.S("B");
   EXPECT_EQ(b.States, 1);
@@ -166,7 +166,7 @@ TEST(SkinTables, SectionValuesColoursStatesAndGradients) {
   ASSERT_EQ(d.Gradient->size(), 2u);  // the fifth word of a group is never converted
   EXPECT_EQ((*d.Gradient)[0], (GradientStop{0, 300, 100, 9}));
   EXPECT_EQ((*d.Gradient)[1], (GradientStop{1, 2, 0, 4}));
-  EXPECT_EQ(d.HotGradientPercent, 9);  // "1;2" is long enough to keep the percent
+  EXPECT_EQ(d.HotGradientPercent, 9);    // "1;2" is long enough to keep the percent
   EXPECT_EQ(d.HotGradient->size(), 0u);  // but too short for a stop
   EXPECT_TRUE(d.GiveOwnFont);
   EXPECT_TRUE(d.ShowFocus);
@@ -190,7 +190,7 @@ TEST(SkinTables, InheritanceThroughParentClass) {
                     "[X]\nPARENTCLASS=Y\nCOLOR=-1\n[Y]\nPARENTCLASS=X\n"),
             "");
   EXPECT_EQ(f.S("CHILD").Color, 0x111111);
-  EXPECT_EQ(f.S("CHILD").Glow, 3);  // -1 asks the parent
+  EXPECT_EQ(f.S("CHILD").Glow, 3);                    // -1 asks the parent
   EXPECT_EQ(f.S("CHILD").GradientData, "1;2;3;4;5");  // "?" asks the parent
   EXPECT_EQ(f.S("CHILD").FontColors[0], 0x333333);
   EXPECT_EQ(f.S("GRANDCHILD").Color, 0x111111);  // two steps up
@@ -227,7 +227,7 @@ TEST(SkinTables, FixedPositionImageForms) {
   const TsMaskData& caret = f.I("S", "CARET");
   EXPECT_EQ(caret.ImageKind, 0);
   EXPECT_EQ(caret.LeftBorder, 2);
-  EXPECT_EQ(caret.DrawMode, 0);  // version below 7.4, middle 4 x 4: bit 0 cleared
+  EXPECT_EQ(caret.DrawMode, 0);            // version below 7.4, middle 4 x 4: bit 0 cleared
   EXPECT_EQ(caret.TransparentCorners, 1);  // fuchsia at the master's (0, 0)
   // Middle 15/3 - 2 - 2 = 1 wide and 6/2 - 2 - 0 = 1 high: bit 0 set.
   EXPECT_EQ(f.I("S", "ONEPX").DrawMode, 1);
@@ -273,8 +273,9 @@ TEST(SkinTables, DrawModeRuleOnlyBelowVersion74) {
 }
 
 TEST(SkinTables, MalformedFixedFieldsEndTheLoad) {
-  const char* values[] = {"@00x0,0020,0110,0060,3,1", "@0010,0020", "^0000,0000,0024,0016,000a",
-                          "~0032,0000,0064,0032,zz", "#(0,1,x,3)(1,0)", "#(0,1,2)"};
+  const char* values[] = {"@00x0,0020,0110,0060,3,1",  "@0010,0020",
+                          "^0000,0000,0024,0016,000a", "~0032,0000,0064,0032,zz",
+                          "#(0,1,x,3)(1,0)",           "#(0,1,2)"};
   for (const char* v : values) {
     Fixture f;
     EXPECT_NE(f.Build(std::string("[S]\nK=") + v + "\n"), "") << v;
@@ -348,12 +349,13 @@ TEST(SkinTables, CornerScanStaysInsideTheBitmap) {
   Fixture f;
   // Rectangles that reach past the master bitmap, and one far outside it.
   f.Master(8, 8, {{6, 6}});
-  ASSERT_EQ(f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n"
-                    "[S]\nBIG=^0000,0000,0100,0100,0050,0050,0050,0050,1,0,0,0\n"
-                    "FAR=^9000,9000,9100,9100,0010,0010,0010,0010,1,0,0,0\n"
-                    "NEG=^-100,-100,0008,0008,0200,0200,0000,0000,1,0,0,0\n"
-                    "[BUTTON_HUGE]\nBORDERSMASK=^0000,0000,0004,0004,0001,0001,0001,0001,1,0,0,0\n"),
-            "");
+  ASSERT_EQ(
+      f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n"
+              "[S]\nBIG=^0000,0000,0100,0100,0050,0050,0050,0050,1,0,0,0\n"
+              "FAR=^9000,9000,9100,9100,0010,0010,0010,0010,1,0,0,0\n"
+              "NEG=^-100,-100,0008,0008,0200,0200,0000,0000,1,0,0,0\n"
+              "[BUTTON_HUGE]\nBORDERSMASK=^0000,0000,0004,0004,0001,0001,0001,0001,1,0,0,0\n"),
+      "");
   EXPECT_EQ(f.I("S", "BIG").TransparentCorners, 1);
   EXPECT_EQ(f.I("S", "FAR").TransparentCorners, 0);
   EXPECT_EQ(f.I("S", "NEG").TransparentCorners, 1);
@@ -371,7 +373,7 @@ TEST(SkinTables, WidthQueries) {
       {30, 20, 3, 1, 0, 2, 3, 4, 5, 10, 10, 2, 3, 4, 5},
       {30, 20, 3, 1, 6, 0, 0, 0, 0, 10, 10, 6, 6, 6, 6},
       {30, 20, 1, 0, 0, 0, 0, 0, 0, 30, 20, 30, 20, 30, 20},
-      {30, 21, 0, 2, 0, 0, 0, 0, 0, 0, 7, 30, 7, 30, 7},   // FrameCount 0
+      {30, 21, 0, 2, 0, 0, 0, 0, 0, 0, 7, 30, 7, 30, 7},    // FrameCount 0
       {30, 20, 3, -1, 0, 0, 0, 0, 0, 10, 0, 10, 0, 10, 0},  // no height
       {30, 20, -2, -5, 0, 0, 0, 0, 0, 0, 0, 30, 0, 30, 0},  // damaged counts
   };
@@ -397,12 +399,13 @@ TEST(SkinTables, WidthQueries) {
 
 TEST(SkinTables, LookUpsFollowTheParentChain) {
   Fixture f;
-  ASSERT_EQ(f.Build("[BASE]\nPATTERN=~0000,0000,0004,0004,01,0\nBORDERSMASK=@0000,0000,0004,0004,1,0\n"
-                    "[MID]\nPARENTCLASS=BASE\n"
-                    "[LEAF]\nPARENTCLASS=MID\nBORDERSMASK=@0001,0001,0004,0004,1,0\n"
-                    "[LOOPA]\nPARENTCLASS=LOOPB\n[LOOPB]\nPARENTCLASS=LOOPA\n"
-                    "[MISSINGPARENT]\nPARENTCLASS=NOWHERE\n"),
-            "");
+  ASSERT_EQ(
+      f.Build("[BASE]\nPATTERN=~0000,0000,0004,0004,01,0\nBORDERSMASK=@0000,0000,0004,0004,1,0\n"
+              "[MID]\nPARENTCLASS=BASE\n"
+              "[LEAF]\nPARENTCLASS=MID\nBORDERSMASK=@0001,0001,0004,0004,1,0\n"
+              "[LOOPA]\nPARENTCLASS=LOOPB\n[LOOPB]\nPARENTCLASS=LOOPA\n"
+              "[MISSINGPARENT]\nPARENTCLASS=NOWHERE\n"),
+      "");
   const int base = f.t.FindSection("BASE");
   const int leaf = f.t.FindSection("LEAF");
   const int basePattern = f.t.FindImageExact("BASE", "PATTERN");
@@ -432,7 +435,7 @@ TEST(SkinTables, CommonSectionsMerge) {
                     "[MYBUTTON]\nPARENTCLASS=button\nCOLOR=$0B0B0B\n"
                     "[LONER]\nGLOW=2\n"),
             "");
-  EXPECT_EQ(f.S("EDIT").Color, 0x030303);  // kept
+  EXPECT_EQ(f.S("EDIT").Color, 0x030303);          // kept
   EXPECT_EQ(f.S("EDIT").FontColors[0], 0x0A0A0A);  // replaced
   EXPECT_EQ(f.S("EDIT").Props[0].FontColors[0], 0x0A0A0A);
   const TsGeneralData& my = f.S("MYBUTTON");
@@ -450,8 +453,9 @@ TEST(SkinTables, CommonSectionPicturesComeFromFilesOnly) {
   Fixture f;
   f.fs.Add(std::string(kPath) + "c.bmp", MakeBmp24(9, 6, [](int, int) { return 0x0u; }));
   // Without a master bitmap the "#" form of a common section is not read.
-  ASSERT_EQ(f.Build("[A]\nx=1\n", "[A]\nPIC=c.bmp\nHASH=#(0,0,4,4)(1,0)\nAT=@0000,0000,0004,0004,1,0\n"),
-            "");
+  ASSERT_EQ(
+      f.Build("[A]\nx=1\n", "[A]\nPIC=c.bmp\nHASH=#(0,0,4,4)(1,0)\nAT=@0000,0000,0004,0004,1,0\n"),
+      "");
   EXPECT_GE(f.t.FindImageExact("A", "PIC"), 0);
   EXPECT_EQ(f.t.FindImageExact("A", "HASH"), -1);
   EXPECT_EQ(f.t.FindImageExact("A", "AT"), -1);
@@ -492,9 +496,9 @@ TEST(SkinTables, HueRotationKeepsIconsAndShiftsEveryColourOnce) {
                     "SICONMAX=!own.BMP!1!0!2\nSICONMAXGLOW0=!own.BMP!1!0!2\nOTHER=!own.BMP!1!0!2\n"
                     "[S]\nSTATES=1\nCOLOR=$0000FF\nTCLEFT=-1\nGRADIENTDATA=255;255;0;0;0\n"),
             "");
-  const std::uint32_t red = 0xFFFF0000u;    // B, G, R, A = 00, 00, FF, FF
-  const std::uint32_t green = 0xFF00FF00u;  // red rotated by 120 degrees
-  EXPECT_EQ(f.t.MasterBitmap.Row32(0)[3], red);    // kept icon copied back
+  const std::uint32_t red = 0xFFFF0000u;            // B, G, R, A = 00, 00, FF, FF
+  const std::uint32_t green = 0xFF00FF00u;          // red rotated by 120 degrees
+  EXPECT_EQ(f.t.MasterBitmap.Row32(0)[3], red);     // kept icon copied back
   EXPECT_EQ(f.t.MasterBitmap.Row32(0)[12], green);  // the rest rotated
   EXPECT_EQ(f.I("GLOBALINFO", "SICONMAX").Image->Row32(0)[0], red);
   EXPECT_EQ(f.I("GLOBALINFO", "SICONMAXGLOW0").Image->Row32(0)[0], red);
@@ -621,11 +625,13 @@ TEST(SkinTables, CommonSectionMaySetAKeyToMinusOne) {
 
 TEST(SkinTables, StandardPartCache) {
   Fixture f;
-  ASSERT_EQ(f.Build("[GLOBALINFO]\nBOXCHECKED=@0000,0000,0004,0004,1,0\nGRIPVERT=@0000,0000,0004,0004,1,0\n"
-                    "[COMBOBTN]\nBORDERSMASK=@0000,0000,0004,0004,1,0\nPATTERN=~0000,0000,0004,0004,01,0\n"
-                    "[SCROLLBTNTOP]\nPARENTCLASS=COMBOBTN\n"
-                    "[TABLEFT]\nx=1\n[WEBBUTTON]\nx=1\n"),
-            "");
+  ASSERT_EQ(
+      f.Build(
+          "[GLOBALINFO]\nBOXCHECKED=@0000,0000,0004,0004,1,0\nGRIPVERT=@0000,0000,0004,0004,1,0\n"
+          "[COMBOBTN]\nBORDERSMASK=@0000,0000,0004,0004,1,0\nPATTERN=~0000,0000,0004,0004,01,0\n"
+          "[SCROLLBTNTOP]\nPARENTCLASS=COMBOBTN\n"
+          "[TABLEFT]\nx=1\n[WEBBUTTON]\nx=1\n"),
+      "");
   const StdPartCache& c = f.t.Cache;
   EXPECT_EQ(c.GlobalInfo, 0);
   EXPECT_EQ(c.CheckBoxes[0], f.t.FindImageExact("GLOBALINFO", "BOXCHECKED"));

@@ -16,7 +16,9 @@ namespace sapala::skin::testing {
 
 class MemoryFileSystem : public FileSystem {
  public:
-  void Add(const std::string& path, std::vector<std::uint8_t> bytes) { files_[path] = std::move(bytes); }
+  void Add(const std::string& path, std::vector<std::uint8_t> bytes) {
+    files_[path] = std::move(bytes);
+  }
   void Add(const std::string& path, const std::string& text) {
     files_[path] = std::vector<std::uint8_t>(text.begin(), text.end());
   }
@@ -160,6 +162,8 @@ std::vector<std::uint8_t> MakeBmp24(int w, int h, Pixel pixel) {
 
 // The test skin folder in the source tree, Windows style with trailing backslash is not used:
 // HostFileSystem turns "\" into "/" on Linux.
-inline std::string TestDataDir() { return std::string(SAPALA_SOURCE_DIR) + "/tests/core/skin/data"; }
+inline std::string TestDataDir() {
+  return std::string(SAPALA_SOURCE_DIR) + "/tests/core/skin/data";
+}
 
 }  // namespace sapala::skin::testing

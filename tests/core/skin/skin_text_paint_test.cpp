@@ -51,8 +51,8 @@ TEST(SkinnedText, OutlinesThenTheMainColour) {
   o.Skinned = true;
   RecordingCanvas c;
   WriteSkinnedText(c, u"Cari", true, false, s.t, o, 0, kRect);
-  EXPECT_EQ(c.calls, (std::vector<std::string>{"9,20 22", "11,20 44", "10,21 55",
-                                               "10,20 11 noclip"}));
+  EXPECT_EQ(c.calls,
+            (std::vector<std::string>{"9,20 22", "11,20 44", "10,21 55", "10,20 11 noclip"}));
   // Disabled: once, 40 % font colour over the form colour (no GLOBALINFO: button face).
   c.calls.clear();
   WriteSkinnedText(c, u"Cari", false, false, s.t, o, 0, kRect);
@@ -128,8 +128,10 @@ TEST(SkinnedText, HotWebButtonIsUnderlinedAndCheckBoxesTakeTheirParentsFont) {
 // Marks the text rectangle's top-left pixel black in the glow mask.
 class DotPainter : public graphics::TextPainter {
  public:
-  void PaintText(graphics::Bitmap& target, std::u16string_view, const Rect& rect, unsigned) override {
-    if (rect.left >= 0 && rect.top >= 0 && rect.left < target.Width() && rect.top < target.Height()) {
+  void PaintText(graphics::Bitmap& target, std::u16string_view, const Rect& rect,
+                 unsigned) override {
+    if (rect.left >= 0 && rect.top >= 0 && rect.left < target.Width() &&
+        rect.top < target.Height()) {
       target.ScanLine(rect.top)[rect.left] = 0;
     }
   }

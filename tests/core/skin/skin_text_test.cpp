@@ -32,9 +32,9 @@ TEST(SkinText, SyntaxOfSectionsAndKeys) {
     std::optional<std::string_view> want;
   };
   const Case cases[] = {
-      {"GLOBALINFO", "VERSION", "7.2"},   // first occurrence, trimmed
-      {"GLOBALINFO", "BARE KEY", ""},     // a key without a value
-      {"GLOBALINFO", "A", "b=c"},         // split at the first "="
+      {"GLOBALINFO", "VERSION", "7.2"},        // first occurrence, trimmed
+      {"GLOBALINFO", "BARE KEY", ""},          // a key without a value
+      {"GLOBALINFO", "A", "b=c"},              // split at the first "="
       {"GLOBALINFO", "ORPHAN", std::nullopt},  // lines before the first section are ignored
       {"Button", "Color", "$FF"},
       {"BUTTON", "Color", std::nullopt},  // section names match with case
@@ -43,8 +43,8 @@ TEST(SkinText, SyntaxOfSectionsAndKeys) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     auto have = t.Read(cases[i].section, cases[i].key);
-    EXPECT_EQ(have, cases[i].want) << "case " << i << ": [" << cases[i].section << "] "
-                                   << cases[i].key;
+    EXPECT_EQ(have, cases[i].want)
+        << "case " << i << ": [" << cases[i].section << "] " << cases[i].key;
   }
 }
 

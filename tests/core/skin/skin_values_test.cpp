@@ -61,7 +61,8 @@ TEST(SkinValues, VersionsUseAPointWhateverTheLocale) {
   const char* had = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = had != nullptr ? had : "C";
   bool comma = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "German_Germany.1252"}) {
+  for (const char* name :
+       {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "German_Germany.1252"}) {
     if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
       comma = true;
       break;

@@ -43,14 +43,17 @@ struct Loaded {
 
 TEST(SkinGen, ValueTextsReadBackFieldForField) {
   Loaded f;
-  f.fs.Add(std::string(kDir) + "\\T\\m.bmp", MakeBmp24(2000, 1200, [](int, int) { return 0x808080u; }));
+  f.fs.Add(std::string(kDir) + "\\T\\m.bmp",
+           MakeBmp24(2000, 1200, [](int, int) { return 0x808080u; }));
   const std::string text =
       "[GLOBALINFO]\nMASTERBITMAP=m.bmp\nVERSION=7.2\n[S]\n"
-      "AT=" + FormatAt(Rect{1234, 56, 1987, 1111}, 7, 1) + "\n" +
+      "AT=" +
+      FormatAt(Rect{1234, 56, 1987, 1111}, 7, 1) + "\n" +
       "CARET=" + FormatCaret(Rect{12, 345, 1800, 1098}, {11, 22, 33, 44}, 6, 2, 5, 9) + "\n" +
       "TILDE=" + FormatTilde(Rect{3, 4, 1005, 1006}, 10, 0) + "\n" +
-      "COLOR=" + FormatColor(Hex(0x123456)) + "\n" +
-      "GRADIENTDATA=" + FormatGradient({{Hex(0x010203), Hex(0x0A0B0C), 40, 1}, {Hex(0xFF0000), Hex(0x00FF00), 60, 1}}) +
+      "COLOR=" + FormatColor(Hex(0x123456)) + "\n" + "GRADIENTDATA=" +
+      FormatGradient(
+          {{Hex(0x010203), Hex(0x0A0B0C), 40, 1}, {Hex(0xFF0000), Hex(0x00FF00), 60, 1}}) +
       "\nGRADIENTPERCENT=100\n";
   f.fs.Add(std::string(kDir) + "\\T\\Options.dat", text);
   f.Load("T");
@@ -75,7 +78,8 @@ TEST(SkinGen, ValueTextsReadBackFieldForField) {
   EXPECT_EQ(tilde.DrawMode, 10);
   EXPECT_EQ(tilde.ImageKind, 1);
 
-  const skin::TsGeneralData& s = f.m->Tables.Sections.at(static_cast<std::size_t>(f.m->Tables.FindSection("S")));
+  const skin::TsGeneralData& s =
+      f.m->Tables.Sections.at(static_cast<std::size_t>(f.m->Tables.FindSection("S")));
   EXPECT_EQ(s.Color, graphics::RgbColor(0x12, 0x34, 0x56));
   ASSERT_TRUE(s.Gradient);
   const auto& stops = *s.Gradient;
@@ -105,14 +109,16 @@ TEST(SkinGen, DiruriZedazLoadsCompleteFromItsFolderAndPacked) {
     if (packed) {
       f.fs.Add(std::string(kDir) + "\\DiruriZedaz.lsz", skin::WritePacked(files));
     } else {
-      for (const skin::PackEntry& e : files) f.fs.Add(std::string(kDir) + "\\DiruriZedaz\\" + e.name, e.data);
+      for (const skin::PackEntry& e : files)
+        f.fs.Add(std::string(kDir) + "\\DiruriZedaz\\" + e.name, e.data);
     }
     f.Load(kSkinName);
     ASSERT_EQ(f.m->IsPacked(), packed);
     EXPECT_TRUE(f.platform.errors.empty());
     EXPECT_TRUE(f.platform.messages.empty());  // 7.2 loads without a version notice
     EXPECT_EQ(f.m->SkinInfo(), "7.2");
-    const auto text = skin::SkinText::Parse(std::string(files[0].data.begin(), files[0].data.end()));
+    const auto text =
+        skin::SkinText::Parse(std::string(files[0].data.begin(), files[0].data.end()));
     EXPECT_EQ(skin::CheckSkin(text, f.m->Tables, skin::ProgramSkinRequirements()),
               std::vector<std::string>{});
 
@@ -153,7 +159,8 @@ TEST(SkinGen, MasterBitmapKeysAndMasks) {
   EXPECT_GT(keys, 0);
   // The caption close button: its mask row is grey, and fully covered glyph pixels take the
   // picture (mask 0) while the plate's corners keep what lies under them (mask 255).
-  skin::SkinText text = skin::SkinText::Parse(std::string(files[0].data.begin(), files[0].data.end()));
+  skin::SkinText text =
+      skin::SkinText::Parse(std::string(files[0].data.begin(), files[0].data.end()));
   const std::string v(*text.Read("GLOBALINFO", "BICONCLOSE"));
   const int left = std::stoi(v.substr(1, 4)), top = std::stoi(v.substr(6, 4));
   const int frameH = (std::stoi(v.substr(16, 4)) - top) / 2;

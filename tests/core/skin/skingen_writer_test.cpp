@@ -24,14 +24,16 @@ TEST(SkinGenWriter, PicturesGetTheirOwnPlaceOnShelves) {
   w.Section("S");
   std::vector<Rect> placed;
   const std::uint32_t colours[] = {0x101010, 0x202020, 0x303030, 0x404040};
-  placed.push_back(w.Icon("A", {Filled(10, 3, colours[0])}));                             // 10 × 6
-  placed.push_back(w.Bordered("B", {Filled(6, 5, colours[1]), Filled(6, 5, colours[1])}, {2, 2, 2, 2}, 0));  // 12 × 10
-  placed.push_back(w.Icon("C", {Filled(9, 2, colours[2])}));                              // next shelf
-  placed.push_back(w.Icon("D", {Filled(31, 1, colours[3])}));                             // a whole shelf
+  placed.push_back(w.Icon("A", {Filled(10, 3, colours[0])}));  // 10 × 6
+  placed.push_back(w.Bordered("B", {Filled(6, 5, colours[1]), Filled(6, 5, colours[1])},
+                              {2, 2, 2, 2}, 0));               // 12 × 10
+  placed.push_back(w.Icon("C", {Filled(9, 2, colours[2])}));   // next shelf
+  placed.push_back(w.Icon("D", {Filled(31, 1, colours[3])}));  // a whole shelf
   for (std::size_t i = 0; i < placed.size(); ++i) {
     EXPECT_LE(placed[i].right, 32) << "case " << i;
     for (std::size_t j = 0; j < i; ++j) {
-      EXPECT_FALSE(placed[i].inflate(1, 1).intersects(placed[j])) << "case " << i << " touches " << j;
+      EXPECT_FALSE(placed[i].inflate(1, 1).intersects(placed[j]))
+          << "case " << i << " touches " << j;
     }
   }
   EXPECT_EQ(placed[2].left, 0) << "C does not fit beside B and opens a shelf";
@@ -39,7 +41,8 @@ TEST(SkinGenWriter, PicturesGetTheirOwnPlaceOnShelves) {
   const graphics::Bitmap m = w.Master();
   for (std::size_t i = 0; i < placed.size(); ++i) {
     EXPECT_EQ(m.Row32(placed[i].top)[placed[i].left], 0xFF000000u | colours[i]) << "case " << i;
-    EXPECT_EQ(m.Row32(placed[i].bottom - 1)[placed[i].left], 0xFF000000u) << "case " << i << ": mask 0";
+    EXPECT_EQ(m.Row32(placed[i].bottom - 1)[placed[i].left], 0xFF000000u)
+        << "case " << i << ": mask 0";
   }
   EXPECT_EQ(m.Row32(0)[m.Width() - 1], graphics::kKeyPixel) << "space between pictures is the key";
   EXPECT_THROW(w.Icon("E", {Filled(32, 1, 0)}), std::length_error);

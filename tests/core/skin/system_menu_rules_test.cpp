@@ -42,7 +42,7 @@ TEST(SystemMenuRules, SixRules) {
   };
   int n = 0;
   for (const Case& c : cases) {
-    const bool have[6] = {VisibleClose(c.f), VisibleMax(c.f),  VisibleMin(c.f),
+    const bool have[6] = {VisibleClose(c.f), VisibleMax(c.f), VisibleMin(c.f),
                           EnabledMax(c.f),   EnabledMin(c.f), EnabledRestore(c.f)};
     for (int i = 0; i < 6; ++i) {
       EXPECT_EQ(have[i], c.want[i]) << "case " << n << " rule " << i;
@@ -102,7 +102,7 @@ TEST(SystemMenuRules, PlatformItemsCopied) {
       {0, L"", true, false, false},
       {0, L"Untitled", false, false, false},  // no command to post
       {0x0101, L"&About\tF1", false, false, false},
-      {0x0102, L"", false, false, true},   // picture item
+      {0x0102, L"", false, false, true},      // picture item
       {0x0103, L"More", false, true, false},  // submenu
       {0x0104, L"&Log", false, false, false},
   };

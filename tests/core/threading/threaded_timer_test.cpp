@@ -115,7 +115,8 @@ TEST(ThreadedTimer, AChangedIntervalRestartsTheWait) {
   // A long wait in progress must not hold back the new, short interval.
   const auto start = Clock::now();
   t.SetInterval(5);
-  ASSERT_TRUE(PumpUntil(q, [&] { return ticks >= 1; }, 2000ms));
+  ASSERT_TRUE(PumpUntil(
+      q, [&] { return ticks >= 1; }, 2000ms));
   EXPECT_LT(Clock::now() - start, 1000ms);
 }
 

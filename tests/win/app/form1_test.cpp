@@ -51,14 +51,16 @@ std::string CommittedSkinFolder() {
 
 // The program's description with the workbook path replaced by `workbook` and the skin folder
 // by `skin_folder`.
-std::string DescriptionFor(const std::string& workbook, const std::string& skin_folder = NoSkinFolder()) {
+std::string DescriptionFor(const std::string& workbook,
+                           const std::string& skin_folder = NoSkinFolder()) {
   std::string text = StoredDescription();
   const auto start = text.find("    ConnectionString =");
   const auto end = text.find("    LoginPrompt", start);
   EXPECT_NE(start, std::string::npos);
-  text.replace(start, end - start,
-               "    ConnectionString = 'Provider=MSDASQL.1;Extended Properties=\"DSN=Excel Files;DBQ=" +
-                   workbook + ";\"'\n");
+  text.replace(
+      start, end - start,
+      "    ConnectionString = 'Provider=MSDASQL.1;Extended Properties=\"DSN=Excel Files;DBQ=" +
+          workbook + ";\"'\n");
   const auto skin = text.find("    SkinDirectory =");
   EXPECT_NE(skin, std::string::npos);
   text.replace(skin, text.find('\n', skin) - skin, "    SkinDirectory = '" + skin_folder + "'");
@@ -72,19 +74,16 @@ std::string TempWorkbook(const std::vector<std::vector<std::string>>& rows) {
   std::vector<data::SheetData> sheets{{"warna", rows}};
   const auto bytes = data::WriteWorkbook(sheets);
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
 const std::vector<std::vector<std::string>> kWords = {
-    {"ID", "warna", "Hanacaraka"},
-    {"kali", "sungai", "\xEA\xA6\x8F\xEA\xA6\xAD\xEA\xA6\xB6"},
-    {"kembang", "bunga", "x"},
-    {"kebo", "kerbau", "x"},
-    {"lélé", "ikan lele", "x"},
-    {"sega", "nasi", "x"},
-    {"abang", "merah", "x"},
-    {"a'b", "kata uji", "x"},
+    {"ID", "warna", "Hanacaraka"}, {"kali", "sungai", "\xEA\xA6\x8F\xEA\xA6\xAD\xEA\xA6\xB6"},
+    {"kembang", "bunga", "x"},     {"kebo", "kerbau", "x"},
+    {"lélé", "ikan lele", "x"},    {"sega", "nasi", "x"},
+    {"abang", "merah", "x"},       {"a'b", "kata uji", "x"},
     {"banyu", "air", "x"},
 };
 
@@ -155,7 +154,8 @@ TEST_F(Form1Test, OpensInItsInitialState) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   RECT frame;
   ::GetWindowRect(form_->WindowHandle(), &frame);
-  EXPECT_LE(std::abs(frame.left - (::GetSystemMetrics(SM_CXSCREEN) - frame.right)), 1) << "centred, not at 192";
+  EXPECT_LE(std::abs(frame.left - (::GetSystemMetrics(SM_CXSCREEN) - frame.right)), 1)
+      << "centred, not at 192";
   // Both queries ran once at load and were cleared by FormCreate.
   EXPECT_FALSE(form_->ADOQuery1->Active());
   EXPECT_FALSE(form_->ADOQuery2->Active());
@@ -177,7 +177,7 @@ TEST_F(Form1Test, PrefixListLagsOneKeyBehindTheField) {
   Type(L"m");
   EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kebo", "kembang"}));
   EXPECT_EQ(form_->Edit1->Text(), L"kem");
-  Type(L"\b");   // Backspace searches with the character still in place
+  Type(L"\b");  // Backspace searches with the character still in place
   EXPECT_EQ(Rows(form_->ADOQuery1), (std::vector<std::string>{"kembang"}));
   EXPECT_EQ(form_->Edit1->Text(), L"ke");
   EXPECT_FALSE(form_->ADOQuery2->Active()) << "typing leaves the substring list alone";
@@ -204,20 +204,23 @@ TEST_F(Form1Test, WildcardsAndQuotes) {
   Type(L"%a_");
   Key(form_->Edit1->WindowHandle(), VK_RETURN);
   // "%" and "_" act as wildcards: any headword with an "a" followed by one more character.
-  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"a'b", "abang", "banyu", "kali", "kembang"}));
+  EXPECT_EQ(Rows(form_->ADOQuery2),
+            (std::vector<std::string>{"a'b", "abang", "banyu", "kali", "kembang"}));
   form_->Edit1->SetText(L"");
   Type(L"a'b");
   Key(form_->Edit1->WindowHandle(), VK_RETURN);
-  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"a'b"})) << "a quote cannot break the SQL";
+  EXPECT_EQ(Rows(form_->ADOQuery2), (std::vector<std::string>{"a'b"}))
+      << "a quote cannot break the SQL";
 }
 
 TEST_F(Form1Test, KeyboardCycleAndPaneSwitching) {
   Type(L"kx");
   Type(L"\b");
-  Type(L"e");   // prefix list: words beginning with "k"
+  Type(L"e");  // prefix list: words beginning with "k"
   HWND edit = form_->Edit1->WindowHandle();
   Key(edit, VK_DOWN, /*shift=*/true);
-  EXPECT_EQ(::GetFocus(), form_->DBGrid1->WindowHandle()) << "Down moves to the prefix list, Shift or not";
+  EXPECT_EQ(::GetFocus(), form_->DBGrid1->WindowHandle())
+      << "Down moves to the prefix list, Shift or not";
   EXPECT_TRUE(PrefixPairShown()) << "moving the focus changes no pane";
   Key(form_->DBGrid1->WindowHandle(), VK_DOWN);
   EXPECT_EQ(form_->ADOQuery1->RecNo(), 2u) << "arrows move the current record";
@@ -270,10 +273,11 @@ TEST_F(Form1Test, EscapeAndTabInTheResultPanes) {
 
 TEST_F(Form1Test, CellClicksBringTheirOwnPairForward) {
   Type(L"k");
-  Key(form_->Edit1->WindowHandle(), VK_RETURN);   // substring search for "k"
+  Key(form_->Edit1->WindowHandle(), VK_RETURN);  // substring search for "k"
   ASSERT_TRUE(form_->ADOQuery2->Active());
   const int row_h = form_->DBGrid2->DefaultRowHeight();
-  ::PostMessageW(form_->DBGrid2->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, row_h + 2));
+  ::PostMessageW(form_->DBGrid2->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(40, row_h + 2));
   ::PostMessageW(form_->DBGrid2->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(40, row_h + 2));
   app_->ProcessMessages();
   EXPECT_TRUE(SubstringPairShown());
@@ -302,7 +306,7 @@ TEST_F(Form1Test, HelpButtonsAndTheExamplesWindowsCloseBox) {
   EXPECT_FALSE(Form2->Visible());
   EXPECT_TRUE(::IsWindow(Form2->WindowHandle()));
   EXPECT_TRUE(form_->SpeedButton2->Visible());
-  click(170, 335);   // closes the already hidden window, brings SpeedButton1 back
+  click(170, 335);  // closes the already hidden window, brings SpeedButton1 back
   EXPECT_FALSE(Form2->Visible());
   EXPECT_TRUE(form_->SpeedButton1->Visible());
   click(170, 335);
@@ -320,7 +324,8 @@ TEST(Form1Start, WithTheSkinInstalledTheManagerIsOnAndClosingIsClean) {
   RegisterProgramClasses();
   {
     win::TApplication app;
-    auto& form = app.CreateForm<TForm1>(DescriptionFor(TempWorkbook(kWords), CommittedSkinFolder()));
+    auto& form =
+        app.CreateForm<TForm1>(DescriptionFor(TempWorkbook(kWords), CommittedSkinFolder()));
     form.Show();
     app.ProcessMessages();
     const auto& c = form.sSkinManager1->Core();

@@ -38,7 +38,8 @@ std::string Description(const std::string& workbook) {
   std::string text = s.str();
   const auto start = text.find("    ConnectionString =");
   const auto end = text.find("    LoginPrompt", start);
-  text.replace(start, end - start, "    ConnectionString = 'Extended Properties=\"DBQ=" + workbook + ";\"'\n");
+  text.replace(start, end - start,
+               "    ConnectionString = 'Extended Properties=\"DBQ=" + workbook + ";\"'\n");
   return text;
 }
 
@@ -54,9 +55,12 @@ double Now() {
 double PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
   pmc.cb = sizeof pmc;
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-  std::fprintf(stderr, "memory: private %zu pagefile %zu working set %zu\n", static_cast<std::size_t>(pmc.PrivateUsage),
-               static_cast<std::size_t>(pmc.PagefileUsage), static_cast<std::size_t>(pmc.WorkingSetSize));
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                         sizeof pmc);
+  std::fprintf(stderr, "memory: private %zu pagefile %zu working set %zu\n",
+               static_cast<std::size_t>(pmc.PrivateUsage),
+               static_cast<std::size_t>(pmc.PagefileUsage),
+               static_cast<std::size_t>(pmc.WorkingSetSize));
   return static_cast<double>(pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage);
 }
 
@@ -69,7 +73,8 @@ Times Type(win::TApplication& application) {
   HWND edit = app::Form1->Edit1->WindowHandle();
   HWND grid1 = app::Form1->DBGrid1->WindowHandle();
   HWND grid2 = app::Form1->DBGrid2->WindowHandle();
-  const wchar_t* words[] = {L"kembang", L"sega", L"banyu", L"ngomong", L"turu", L"abang", L"lawang", L"pitik"};
+  const wchar_t* words[] = {L"kembang", L"sega",  L"banyu",  L"ngomong",
+                            L"turu",    L"abang", L"lawang", L"pitik"};
   auto press = [&](UINT msg, WPARAM w) {
     const double t0 = Now();
     ::PostMessageW(edit, msg, w, 1);
@@ -93,7 +98,9 @@ Times Type(win::TApplication& application) {
 }
 
 void Report(const char* run, const Times& t) {
-  auto at = [](const std::vector<double>& v, double q) { return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)]; };
+  auto at = [](const std::vector<double>& v, double q) {
+    return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+  };
   std::printf("RESULT %s_keys_median_ms %.2f\n", run, at(t.keys, 0.5));
   std::printf("RESULT %s_keys_p90_ms %.2f\n", run, at(t.keys, 0.9));
   std::printf("RESULT %s_keys_max_ms %.2f\n", run, t.keys.back());
@@ -137,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
       const std::string bench = win::Narrow(argv[2]);
       app::Form1->ADOQuery1->ClearSql();
       app::Form1->ADOQuery2->ClearSql();
-      app::Form1->ADOConnection1->Core().Close();   // the installed dictionary goes first
+      app::Form1->ADOConnection1->Core().Close();  // the installed dictionary goes first
       const double before = PrivateBytes();
       const double t0 = Now();
       app::Form1->ADOConnection1->Core().OpenDatabase(bench::LoadBenchBook(bench), bench);
@@ -159,7 +166,8 @@ int wmain(int argc, wchar_t** argv) {
       // counted), and the same with the controls told (no painting).
       std::vector<double> core, told;
       data::Query own(&app::Form1->ADOConnection1->Core());
-      for (const char* word : {"kembang", "sega", "banyu", "ngomong", "turu", "abang", "lawang", "pitik"}) {
+      for (const char* word :
+           {"kembang", "sega", "banyu", "ngomong", "turu", "abang", "lawang", "pitik"}) {
         for (std::size_t n = 1; word[n - 1]; ++n) {
           const std::string text(word, n);
           double s0 = Now();
@@ -167,7 +175,8 @@ int wmain(int argc, wchar_t** argv) {
           own.Open();
           core.push_back(Now() - s0);
           s0 = Now();
-          app::Form1->ADOQuery1->Run([&](data::Query& q) { data::PrefixSearch(q, [&] { return text; }); });
+          app::Form1->ADOQuery1->Run(
+              [&](data::Query& q) { data::PrefixSearch(q, [&] { return text; }); });
           told.push_back(Now() - s0);
         }
       }

@@ -34,9 +34,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   ::RegisterClassW(&wc);
   RECT r{0, 0, 321, 366};
   ::AdjustWindowRect(&r, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
-  HWND hwnd = ::CreateWindowW(L"MinimalWindow", L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr,
-                              nullptr, instance, nullptr);
+  HWND hwnd = ::CreateWindowW(L"MinimalWindow", L"",
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                              nullptr, nullptr, instance, nullptr);
   ::ShowWindow(hwnd, show);
   ::UpdateWindow(hwnd);
   MSG msg;

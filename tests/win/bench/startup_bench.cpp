@@ -30,7 +30,8 @@ struct Handle {
 };
 
 HWND Painted(const wchar_t* cls, DWORD pid) {
-  for (HWND hwnd = ::FindWindowW(cls, nullptr); hwnd; hwnd = ::FindWindowExW(nullptr, hwnd, cls, nullptr)) {
+  for (HWND hwnd = ::FindWindowW(cls, nullptr); hwnd;
+       hwnd = ::FindWindowExW(nullptr, hwnd, cls, nullptr)) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
     if (owner != pid || !::IsWindowVisible(hwnd)) continue;
@@ -49,7 +50,8 @@ double StartOnce(const std::wstring& program, const wchar_t* cls) {
   PROCESS_INFORMATION pi{};
   std::wstring command = L"\"" + program + L"\"";
   const double t0 = Now();
-  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
     std::fprintf(stderr, "startup_bench: cannot start the program (error %lu)\n", ::GetLastError());
     return -1;
   }
@@ -65,7 +67,8 @@ double StartOnce(const std::wstring& program, const wchar_t* cls) {
     ::Sleep(1);
   }
   if (hwnd) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+  if (::WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+    ::TerminateProcess(pi.hProcess, 1);
   if (t < 0) std::fprintf(stderr, "startup_bench: no painted window of the class\n");
   return t;
 }

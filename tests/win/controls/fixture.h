@@ -22,24 +22,26 @@ class TTestForm : public TForm {
   explicit TTestForm(TComponent* owner) : TForm(owner) {
     SetClassName("TTestForm");
     RegisterHandler("Clicked", TNotifyEvent([this](TObject& s) {
-      clicks.push_back(static_cast<TComponent&>(s).Name());
-    }));
-    RegisterHandler("KeyDowned", TKeyEvent([this](TObject&, WORD& key, unsigned) { keys.push_back(key); }));
+                      clicks.push_back(static_cast<TComponent&>(s).Name());
+                    }));
+    RegisterHandler("KeyDowned",
+                    TKeyEvent([this](TObject&, WORD& key, unsigned) { keys.push_back(key); }));
     // Mouse events as "Name event [button]", e.g. "Go down middle", "Plain enter".
     static constexpr const char* kButtons[] = {"left", "right", "middle"};
     auto button = [this](const char* what) {
       return TMouseEvent([this, what](TObject& s, MouseButton b, unsigned, int, int) {
-        mouse.push_back(static_cast<TComponent&>(s).Name() + " " + what + " " + kButtons[static_cast<int>(b)]);
+        mouse.push_back(static_cast<TComponent&>(s).Name() + " " + what + " " +
+                        kButtons[static_cast<int>(b)]);
       });
     };
     RegisterHandler("MouseDowned", button("down"));
     RegisterHandler("MouseUpped", button("up"));
     RegisterHandler("MouseEntered", TNotifyEvent([this](TObject& s) {
-      mouse.push_back(static_cast<TComponent&>(s).Name() + " enter");
-    }));
+                      mouse.push_back(static_cast<TComponent&>(s).Name() + " enter");
+                    }));
     RegisterHandler("MouseLeft", TNotifyEvent([this](TObject& s) {
-      mouse.push_back(static_cast<TComponent&>(s).Name() + " leave");
-    }));
+                      mouse.push_back(static_cast<TComponent&>(s).Name() + " leave");
+                    }));
   }
   std::vector<std::string> clicks;
   std::vector<WORD> keys;
@@ -49,7 +51,8 @@ class TTestForm : public TForm {
 // The form's head: 240 × 160 client pixels, white, at a fixed place; components follow.
 inline std::string FormText(const std::string& components) {
   return "object TestForm: TTestForm\n  Left = 10\n  Top = 10\n  BorderStyle = bsSingle\n"
-         "  ClientWidth = 240\n  ClientHeight = 160\n  Color = clWhite\n" + components + "end\n";
+         "  ClientWidth = 240\n  ClientHeight = 160\n  Color = clWhite\n" +
+         components + "end\n";
 }
 
 class ControlsTest : public AppTest {
@@ -58,7 +61,7 @@ class ControlsTest : public AppTest {
     RegisterGlazeButton();
     RegisterSkinnedLabels();
     RegisterStandardControls();
-    ::SetCursorPos(1000, 740);   // away from every test form
+    ::SetCursorPos(1000, 740);  // away from every test form
     StartApplication();
     form_ = &app_->Create<TTestForm>();
     form_->LoadDescription(FormText(components));
@@ -80,8 +83,10 @@ class ControlsTest : public AppTest {
     ::ClientToScreen(to, &pt);
     ::SetCursorPos(pt.x, pt.y);
     ::Sleep(20);
-    app_->ProcessMessages();   // what the window system makes of the move comes first
-    Post(to, msg, keys, MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))));
+    app_->ProcessMessages();  // what the window system makes of the move comes first
+    Post(to, msg, keys,
+         MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                    static_cast<WORD>(static_cast<short>(y))));
   }
   void Key(HWND to, WORD vk, bool down, BYTE shift_key = 0) {
     BYTE state[256] = {};
@@ -96,7 +101,8 @@ class ControlsTest : public AppTest {
   void Snapshot(DibSurface& out) {
     const RECT r = form_->ClientRect();
     out.Resize(r.right, r.bottom);
-    ::SendMessageW(form_->WindowHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(out.DC()), PRF_CLIENT);
+    ::SendMessageW(form_->WindowHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(out.DC()),
+                   PRF_CLIENT);
     ::GdiFlush();
   }
   static TColor At(DibSurface& s, int x, int y) {

@@ -75,15 +75,17 @@ TEST_F(GlazeButtonTest, ConstructionDefaults) {
   EXPECT_EQ(b.Sound(), TSoundScheme::ssPistol);
   const SchemeColors desert = SchemeTable(TColorScheme::csNeoDesert);
   for (int slot = 0; slot < kColorSlotCount; ++slot) {
-    const bool white = slot == kOverColorGrad || slot == kDownColorGrad || slot == kDisabledColorGrad;
-    EXPECT_EQ(b.IndexedColor(slot), white ? graphics::clWhite : desert.colors[slot]) << kColorSlotNames[slot];
+    const bool white =
+        slot == kOverColorGrad || slot == kDownColorGrad || slot == kDisabledColorGrad;
+    EXPECT_EQ(b.IndexedColor(slot), white ? graphics::clWhite : desert.colors[slot])
+        << kColorSlotNames[slot];
   }
 }
 
 TEST_F(GlazeButtonTest, Schemes) {
   TGlazeButton b(nullptr);
   b.SetColorScheme(TColorScheme::csNeoSun);
-  b.SetColorScheme(TColorScheme::csSky);   // plain after Neo: Neo's Grad colours stay, unseen
+  b.SetColorScheme(TColorScheme::csSky);  // plain after Neo: Neo's Grad colours stay, unseen
   EXPECT_FALSE(b.Gradient());
   EXPECT_EQ(b.ColorScheme(), TColorScheme::csSky);
   EXPECT_EQ(b.IndexedColor(kColorGrad), 0x20D8F9);
@@ -91,12 +93,12 @@ TEST_F(GlazeButtonTest, Schemes) {
   EXPECT_EQ(b.IndexedColor(kColorFace), 0xFFE0C1);
   EXPECT_EQ(b.IndexedColor(kDisabledColorFace), 0xE2E2E2);
 
-  b.SetIndexedColor(kOverColorBorder, 0x123456);   // one colour: the scheme becomes custom
+  b.SetIndexedColor(kOverColorBorder, 0x123456);  // one colour: the scheme becomes custom
   EXPECT_EQ(b.ColorScheme(), TColorScheme::csCustom);
-  b.SetColorScheme(TColorScheme::csCustom);        // changes no colour
+  b.SetColorScheme(TColorScheme::csCustom);  // changes no colour
   EXPECT_EQ(b.IndexedColor(kOverColorBorder), 0x123456);
   EXPECT_EQ(b.IndexedColor(kColorFace), 0xFFE0C1);
-  b.SetColorScheme(TColorScheme::csSky);           // the named scheme restores all of its colours
+  b.SetColorScheme(TColorScheme::csSky);  // the named scheme restores all of its colours
   EXPECT_EQ(b.IndexedColor(kOverColorBorder), 0xB35900);
 }
 
@@ -135,11 +137,12 @@ TEST_F(GlazeButtonTest, StoredColoursThenNamedSchemeWins) {
   EXPECT_EQ(order[0], "ColorFace");
   EXPECT_EQ(order[24], "ColorFocusRect");
   EXPECT_EQ(order[25], "ColorScheme");
-  EXPECT_EQ(std::count(order.begin(), order.end(), "Default"), 0);   // False is not written
+  EXPECT_EQ(std::count(order.begin(), order.end(), "Default"), 0);  // False is not written
   TTestForm again(nullptr);
   again.LoadDescription(FormText(stored));
   auto& c = *again.Find<TGlazeButton>("C");
-  for (int slot = 0; slot < kColorSlotCount; ++slot) EXPECT_EQ(c.IndexedColor(slot), b.IndexedColor(slot)) << slot;
+  for (int slot = 0; slot < kColorSlotCount; ++slot)
+    EXPECT_EQ(c.IndexedColor(slot), b.IndexedColor(slot)) << slot;
   EXPECT_EQ(c.ColorScheme(), TColorScheme::csCustom);
   EXPECT_EQ(c.Layout(), TButtonLayout::blGlyphBottom);
   EXPECT_TRUE(c.Cancel());
@@ -161,7 +164,7 @@ TEST_F(GlazeButtonTest, FacePixels) {
   const int w = b.Width(), h = b.Height();
   const auto lines = GradientLineColors(0xDDF9E8, 0x5EDF8E, h);
   for (int y = 1; y < h - 1; ++y) EXPECT_EQ(At(s, w / 2, y), lines[y]) << "row " << y;
-  EXPECT_EQ(At(s, 0, 0), 0x156F37);            // border
+  EXPECT_EQ(At(s, 0, 0), 0x156F37);  // border
   EXPECT_EQ(At(s, w - 1, h - 1), 0x156F37);
   EXPECT_EQ(At(s, w / 2, h - 1), 0x156F37);
 
@@ -184,13 +187,13 @@ TEST_F(GlazeButtonTest, FacePixels) {
   EXPECT_EQ(At(s, w / 2, 1), 0xCBF5DB);
   EXPECT_EQ(At(s, w - 2, h / 2), 0x24B95C);
   EXPECT_EQ(At(s, w / 2, h - 2), 0x24B95C);
-  EXPECT_EQ(At(s, 1, h - 2), 0xCBF5DB);   // the dark line stops short of the light one's start
+  EXPECT_EQ(At(s, 1, h - 2), 0xCBF5DB);  // the dark line stops short of the light one's start
   EXPECT_EQ(At(s, 2, h - 2), 0x24B95C);
 }
 
 TEST_F(GlazeButtonTest, GlyphWithItsTopLeftColourTransparent) {
-  TGlazeButton& b = *quit_;   // 80 x 26
-  b.SetCaption(L"");          // no caption: Spacing is ignored, the glyph is centred
+  TGlazeButton& b = *quit_;  // 80 x 26
+  b.SetCaption(L"");         // no caption: Spacing is ignored, the glyph is centred
   b.SetSpacing(9);
   // Blue, with the key (magenta) at the top-left and at (3, 2), and green at the bottom-left:
   // the key is the top-left pixel's colour, not the bottom-left one's.
@@ -205,9 +208,9 @@ TEST_F(GlazeButtonTest, GlyphWithItsTopLeftColourTransparent) {
   // Glyph left = 80 div 2 − 6 div 2 = 37, top = (26 − 4) div 2 = 11.
   EXPECT_EQ(At(s, 38, 11), 0xFF0000);
   EXPECT_EQ(At(s, 42, 14), 0xFF0000);
-  EXPECT_NE(At(s, 37, 11), 0xFF00FF);   // the key colour is left out...
-  EXPECT_NE(At(s, 40, 13), 0xFF00FF);   // ...wherever it is
-  EXPECT_EQ(At(s, 37, 14), 0x00FF00);   // the bottom-left colour is drawn
+  EXPECT_NE(At(s, 37, 11), 0xFF00FF);  // the key colour is left out...
+  EXPECT_NE(At(s, 40, 13), 0xFF00FF);  // ...wherever it is
+  EXPECT_EQ(At(s, 37, 14), 0x00FF00);  // the bottom-left colour is drawn
   EXPECT_NE(At(s, 43, 12), 0xFF0000);
   b.SetTransparentGlyph(false);
   Face(b, s);
@@ -230,14 +233,14 @@ TEST_F(GlazeButtonTest, StatesPaintTheirSets) {
   ASSERT_EQ(b.State(), VS::Over);
   Face(b, s);
   EXPECT_EQ(At(s, 0, 0), 0x00009D);
-  EXPECT_EQ(At(s, 1, h / 2), 0xD7D7FF);        // over light
+  EXPECT_EQ(At(s, 1, h / 2), 0xD7D7FF);  // over light
   Mouse(go(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
   ASSERT_EQ(b.State(), VS::Down) << b.MouseHeld() << b.HasFocusFlag();
   ASSERT_TRUE(b.HasFocusFlag());
   Face(b, s);
-  EXPECT_EQ(At(s, 1, h / 2), 0x5E5EFF);        // down light
-  EXPECT_EQ(At(s, w - 2, h / 2), 0xCECEFF);    // down dark
-  EXPECT_EQ(At(s, 3, h / 2), 0x5E5EFF);        // focus rectangle (3, 3, W − 3, H − 3)
+  EXPECT_EQ(At(s, 1, h / 2), 0x5E5EFF);      // down light
+  EXPECT_EQ(At(s, w - 2, h / 2), 0xCECEFF);  // down dark
+  EXPECT_EQ(At(s, 3, h / 2), 0x5E5EFF);      // focus rectangle (3, 3, W − 3, H − 3)
   EXPECT_EQ(At(s, w - 4, h / 2), 0x5E5EFF);
   // Disabled wins whatever the state.
   b.SetEnabled(false);
@@ -249,13 +252,19 @@ TEST_F(GlazeButtonTest, StatesPaintTheirSets) {
 
 TEST_F(GlazeButtonTest, MouseStateTable) {
   TGlazeButton& b = *go_;
-  struct Step { UINT msg; int x, y; VS want; bool held; std::size_t clicks; };
+  struct Step {
+    UINT msg;
+    int x, y;
+    VS want;
+    bool held;
+    std::size_t clicks;
+  };
   const Step steps[] = {
       {WM_MOUSEMOVE, 10, 10, VS::Over, false, 0},
       {WM_LBUTTONDOWN, 10, 10, VS::Down, true, 0},
-      {WM_MOUSEMOVE, -5, 40, VS::Normal, true, 0},   // held, outside: normal
-      {WM_MOUSEMOVE, 10, 10, VS::Down, true, 0},     // back inside: down again
-      {WM_LBUTTONUP, 10, 10, VS::Over, false, 1},    // click, then over (hot tracking)
+      {WM_MOUSEMOVE, -5, 40, VS::Normal, true, 0},  // held, outside: normal
+      {WM_MOUSEMOVE, 10, 10, VS::Down, true, 0},    // back inside: down again
+      {WM_LBUTTONUP, 10, 10, VS::Over, false, 1},   // click, then over (hot tracking)
       {WM_LBUTTONDOWN, 10, 10, VS::Down, true, 1},
       {WM_LBUTTONUP, 0, 10, VS::Normal, false, 2},   // left column: clicks, the state stays
       {WM_MOUSEMOVE, 10, 10, VS::Normal, false, 2},  // still inside: no new enter
@@ -263,11 +272,12 @@ TEST_F(GlazeButtonTest, MouseStateTable) {
       {WM_MOUSEMOVE, 10, 10, VS::Over, false, 2},
       {WM_LBUTTONDOWN, 10, 10, VS::Down, true, 2},
       {WM_MOUSEMOVE, 200, 10, VS::Normal, true, 2},
-      {WM_LBUTTONUP, 200, 10, VS::Normal, false, 2}, // released outside: no click
+      {WM_LBUTTONUP, 200, 10, VS::Normal, false, 2},  // released outside: no click
   };
   for (std::size_t i = 0; i < std::size(steps); ++i) {
     const Step& st = steps[i];
-    Mouse(go(), st.msg, st.x, st.y, st.msg == WM_LBUTTONDOWN || (st.held && st.msg == WM_MOUSEMOVE) ? MK_LBUTTON : 0);
+    Mouse(go(), st.msg, st.x, st.y,
+          st.msg == WM_LBUTTONDOWN || (st.held && st.msg == WM_MOUSEMOVE) ? MK_LBUTTON : 0);
     EXPECT_EQ(b.State(), st.want) << "step " << i << ": have " << static_cast<int>(b.State());
     EXPECT_EQ(b.MouseHeld(), st.held) << "step " << i;
     EXPECT_EQ(form_->clicks.size(), st.clicks) << "step " << i;
@@ -281,7 +291,8 @@ TEST_F(GlazeButtonTest, MouseStateTable) {
   Mouse(go(), WM_MBUTTONUP, 10, 10, MK_LBUTTON);
   EXPECT_FALSE(b.MouseHeld()) << "the middle button's release";
   EXPECT_EQ(b.State(), VS::Over);
-  EXPECT_EQ(form_->mouse, (std::vector<std::string>{"Go down left", "Go down middle", "Go up middle"}));
+  EXPECT_EQ(form_->mouse,
+            (std::vector<std::string>{"Go down left", "Go down middle", "Go up middle"}));
   Mouse(go(), WM_LBUTTONUP, 10, 10);
   EXPECT_EQ(form_->clicks.size(), 3u);
   // Without hot tracking the mouse changes nothing until pressed.
@@ -306,13 +317,13 @@ TEST_F(GlazeButtonTest, KeysFocusAndDialogKeys) {
   EXPECT_EQ(b.State(), VS::Down);
   EXPECT_TRUE(form_->clicks.empty());
   Key(go(), VK_SPACE, false);
-  EXPECT_EQ(b.State(), VS::Normal);   // a keyboard click leaves normal, even with the mouse over
+  EXPECT_EQ(b.State(), VS::Normal);  // a keyboard click leaves normal, even with the mouse over
   EXPECT_EQ(form_->clicks, (std::vector<std::string>{"Go"}));
-  Key(go(), VK_RETURN, true);          // Enter clicks at once (the focused button's dialog key)
+  Key(go(), VK_RETURN, true);  // Enter clicks at once (the focused button's dialog key)
   Key(go(), VK_RETURN, false);
   EXPECT_EQ(form_->clicks.size(), 2u);
-  EXPECT_TRUE(form_->keys.empty());    // OnKeyDown is never raised
-  Key(go(), VK_ESCAPE, true, VK_SHIFT);   // Shift held: Escape is not Cancel's
+  EXPECT_TRUE(form_->keys.empty());      // OnKeyDown is never raised
+  Key(go(), VK_ESCAPE, true, VK_SHIFT);  // Shift held: Escape is not Cancel's
   EXPECT_EQ(form_->clicks.size(), 2u);
   Key(go(), VK_ESCAPE, true);
   EXPECT_EQ(form_->clicks.back(), "Quit");
@@ -338,14 +349,14 @@ TEST_F(GlazeButtonTest, DefaultAnswersEnterOnlyAndModalResultGoesToTheForm) {
   Key(edit, VK_RETURN, true);
   EXPECT_EQ(form_->clicks, (std::vector<std::string>{"Go"}));
   quit_->SetCancel(false);
-  Key(edit, VK_ESCAPE, true);   // Escape does not click a default button
+  Key(edit, VK_ESCAPE, true);  // Escape does not click a default button
   EXPECT_EQ(form_->clicks.size(), 1u);
 
   form_->SetModalResult(mrNone);
   b.SetModalResult(mrOk);
   b.Click();
   EXPECT_EQ(form_->ModalResult(), mrOk);
-  b.SetModalResult(mrNone);     // 0 is handed on as well
+  b.SetModalResult(mrNone);  // 0 is handed on as well
   b.Click();
   EXPECT_EQ(form_->ModalResult(), mrNone);
 }
@@ -365,10 +376,10 @@ TEST(GlazeButtonSounds, FourWaveResources) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b), 4), "RIFF");
     EXPECT_EQ(u32(4), size - 8);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b) + 8, 8), "WAVEfmt ");
-    EXPECT_EQ(u16(20), 1);        // PCM
-    EXPECT_EQ(u16(22), 1);        // mono
+    EXPECT_EQ(u16(20), 1);  // PCM
+    EXPECT_EQ(u16(22), 1);  // mono
     EXPECT_EQ(u32(24), 11025u);
-    EXPECT_EQ(u16(34), 8);        // bits
+    EXPECT_EQ(u16(34), 8);  // bits
     EXPECT_EQ(u32(40), size - 44);
   }
 }

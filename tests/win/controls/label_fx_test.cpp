@@ -60,16 +60,20 @@ class LabelFXTest : public ControlsTest {
 };
 
 TEST_F(LabelFXTest, AutoSizeMargins) {
-  EXPECT_EQ(fx_->Width(), text_.cx + 8);   // defaults B = 4, D = 1: TL = −3, BR = 5
+  EXPECT_EQ(fx_->Width(), text_.cx + 8);  // defaults B = 4, D = 1: TL = −3, BR = 5
   EXPECT_EQ(fx_->Height(), text_.cy + 8);
-  struct Case { int blur, distance; TColor color; TsShadowMode mode; int growth; };
+  struct Case {
+    int blur, distance;
+    TColor color;
+    TsShadowMode mode;
+    int growth;
+  };
   const Case cases[] = {
-      {0, 1, kMaroon, TsShadowMode::smCustom, 0},      // no blur: plain text
-      {4, 1, graphics::clNone, TsShadowMode::smCustom, 0},        // no colour: plain text
-      {4, -6, kMaroon, TsShadowMode::smCustom, 10},    // TL = −10 is the larger margin
-      {2, 3, kMaroon, TsShadowMode::smCustom, 5},
-      {4, 1, kMaroon, TsShadowMode::smNone, 0},
-      {4, 1, kMaroon, TsShadowMode::smSkin1, 8},       // no skin: its own settings
+      {0, 1, kMaroon, TsShadowMode::smCustom, 0},           // no blur: plain text
+      {4, 1, graphics::clNone, TsShadowMode::smCustom, 0},  // no colour: plain text
+      {4, -6, kMaroon, TsShadowMode::smCustom, 10},         // TL = −10 is the larger margin
+      {2, 3, kMaroon, TsShadowMode::smCustom, 5},          {4, 1, kMaroon, TsShadowMode::smNone, 0},
+      {4, 1, kMaroon, TsShadowMode::smSkin1, 8},  // no skin: its own settings
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -85,7 +89,7 @@ TEST_F(LabelFXTest, AutoSizeMargins) {
   fx_->Shadow().SetColor(kMaroon);
   fx_->Shadow().SetBlurCount(4);
   fx_->Shadow().SetDistance(1);
-  fx_->SetCaption(L"");   // an empty caption still measures one line high
+  fx_->SetCaption(L"");  // an empty caption still measures one line high
   EXPECT_EQ(fx_->Height(), text_.cy + 8);
 }
 
@@ -97,13 +101,15 @@ TEST_F(LabelFXTest, ShadowOverTheLabelColour) {
   const int l = fx_->Left(), t = fx_->Top();
   // Far from the text the grid is 0: c = 255 × 255 div 256 = 254.
   EXPECT_EQ(At(s, l, t), 0xFEFEFE);
-  EXPECT_GT(Count(s, 0x00FF00), 10);                       // lime text
+  EXPECT_GT(Count(s, 0x00FF00), 10);  // lime text
   // Around the text: maroon blended over white (red stays high, green and blue drop).
   int shadow = 0;
   for (int y = t; y < t + fx_->Height(); ++y)
     for (int x = l; x < l + fx_->Width(); ++x) {
       const TColor c = At(s, x, y);
-      if (graphics::RedOf(c) > graphics::GreenOf(c) + 20 && graphics::GreenOf(c) == graphics::BlueOf(c)) ++shadow;
+      if (graphics::RedOf(c) > graphics::GreenOf(c) + 20 &&
+          graphics::GreenOf(c) == graphics::BlueOf(c))
+        ++shadow;
     }
   EXPECT_GT(shadow, 20);
   // Nothing is drawn outside the label's box.
@@ -121,13 +127,13 @@ TEST_F(LabelFXTest, TransparentShadowOverTheParentsPixels) {
 }
 
 TEST_F(LabelFXTest, StandardKindAndDisabled) {
-  fx_->Kind().SetKindType(TsKindType::ktStandard);   // text in the label's colour: white on white
+  fx_->Kind().SetKindType(TsKindType::ktStandard);  // text in the label's colour: white on white
   fx_->SetColor(0x00FFFF);
   DibSurface s;
   Snapshot(s);
   EXPECT_EQ(Count(s, 0x00FF00), 0);
   EXPECT_GT(Count(s, 0x00FFFF), 10);
-  fx_->SetEnabled(false);   // embossed, no shadow: the untouched background stays exact
+  fx_->SetEnabled(false);  // embossed, no shadow: the untouched background stays exact
   Snapshot(s);
   EXPECT_EQ(At(s, fx_->Left(), fx_->Top()), 0xFFFFFF);
   EXPECT_GT(Count(s, graphics::ColorToRGB(graphics::clBtnShadow)), 10);
@@ -136,10 +142,10 @@ TEST_F(LabelFXTest, StandardKindAndDisabled) {
 
 TEST_F(LabelFXTest, TooLargeForAMaskStillPaintsWithoutRaising) {
   fx_->SetAutoSize(false);
-  fx_->SetBounds(fx_->Left(), fx_->Top(), 70000, fx_->Height());   // wider than any bitmap
+  fx_->SetBounds(fx_->Left(), fx_->Top(), 70000, fx_->Height());  // wider than any bitmap
   DibSurface s;
-  Snapshot(s);   // TearDown checks that no error reached the application
-  EXPECT_GT(Count(s, 0x00FF00), 10);   // the text, without its shadow
+  Snapshot(s);                        // TearDown checks that no error reached the application
+  EXPECT_GT(Count(s, 0x00FF00), 10);  // the text, without its shadow
   EXPECT_EQ(At(s, fx_->Left(), fx_->Top()), 0xFFFFFF);
 }
 
@@ -163,11 +169,11 @@ TEST_F(LabelFXTest, SkinShadowAndKind) {
   fx_->Shadow().SetMode(TsShadowMode::smSkin1);
   fx_->Kind().SetKindType(TsKindType::ktSkin);
   fx_->AdjustBounds();
-  EXPECT_EQ(fx_->Width(), text_.cx + 5);   // the skin's blur 2 and offset 3: TL 0, BR 5
+  EXPECT_EQ(fx_->Width(), text_.cx + 5);  // the skin's blur 2 and offset 3: TL 0, BR 5
   DibSurface s;
   Snapshot(s);
-  EXPECT_GT(Count(s, 0xFF0000), 10);       // GLOBALINFO's second font colour
-  skin_manager.blur = -1;                  // the skin sets no shadow: the label's own
+  EXPECT_GT(Count(s, 0xFF0000), 10);  // GLOBALINFO's second font colour
+  skin_manager.blur = -1;             // the skin sets no shadow: the label's own
   fx_->AdjustBounds();
   EXPECT_EQ(fx_->Width(), text_.cx + 8);
 }

@@ -70,13 +70,13 @@ TEST_F(SLabelTest, AutoSizeAndEmptyCaption) {
   const SIZE text = TextSize(plain.Font(), L"Tes");
   EXPECT_EQ(plain.Width(), text.cx);
   EXPECT_EQ(plain.Height(), text.cy);
-  plain.SetCaption(L"");   // still one line high
+  plain.SetCaption(L"");  // still one line high
   EXPECT_EQ(plain.Height(), text.cy);
   EXPECT_GT(plain.Width(), 0);
   plain.SetCaption(L"&");  // a lone accelerator mark measures as a blank too
   EXPECT_EQ(plain.Height(), text.cy);
   plain.SetCaption(L"Tes");
-  plain.Font().SetHeight(-26);   // a font change re-measures
+  plain.Font().SetHeight(-26);  // a font change re-measures
   EXPECT_EQ(plain.Height(), TextSize(plain.Font(), L"Tes").cy);
   EXPECT_GT(plain.Height(), text.cy);
 }
@@ -86,8 +86,8 @@ TEST_F(SLabelTest, UnskinnedDrawing) {
   EXPECT_TRUE(plain.Transparent());
   DibSurface s;
   Snapshot(s);
-  EXPECT_GT(Count(s, plain, 0x000000), 3);   // black text on the white form
-  plain.SetEnabled(false);                   // the platform's embossed pair
+  EXPECT_GT(Count(s, plain, 0x000000), 3);  // black text on the white form
+  plain.SetEnabled(false);                  // the platform's embossed pair
   Snapshot(s);
   EXPECT_EQ(Count(s, plain, 0x000000), 0);
   EXPECT_GT(Count(s, plain, graphics::ColorToRGB(graphics::clBtnShadow)), 3);
@@ -102,14 +102,15 @@ TEST_F(SLabelTest, WebLabelHover) {
   auto& web = Get<TsWebLabel>("Web");
   EXPECT_EQ(web.Cursor(), crHandPoint);
   const int normal_height = web.Height();
-  EXPECT_EQ(web.Font().Color(), 0x808000);   // teal, from the description
+  EXPECT_EQ(web.Font().Color(), 0x808000);  // teal, from the description
   const HWND form = form_->WindowHandle();
   Mouse(form, WM_MOUSEMOVE, web.Left() + 3, web.Top() + 3);
   EXPECT_TRUE(web.MouseAbove());
-  EXPECT_EQ(web.Font().Color(), 0x008000);   // the hover font is painted...
-  EXPECT_GT(web.Height(), normal_height);    // ...and measured
+  EXPECT_EQ(web.Font().Color(), 0x008000);  // the hover font is painted...
+  EXPECT_GT(web.Height(), normal_height);   // ...and measured
   // The pointer over the label is the hand.
-  ::SendMessageW(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(form), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ::SendMessageW(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(form),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
   // A press with no URL opens nothing (and is no error); the click still comes on release.
   Mouse(form, WM_LBUTTONDOWN, web.Left() + 3, web.Top() + 3, MK_LBUTTON);
@@ -132,7 +133,8 @@ TEST_F(SLabelTest, EnterAndLeaveWhateverTheEnabledState) {
     form_->mouse.clear();
     Mouse(form, WM_MOUSEMOVE, plain.Left() + 2, plain.Top() + 2);
     Mouse(form, WM_MOUSEMOVE, 230, 150);
-    EXPECT_EQ(form_->mouse, (std::vector<std::string>{"Plain enter", "Plain leave"})) << "enabled " << enabled;
+    EXPECT_EQ(form_->mouse, (std::vector<std::string>{"Plain enter", "Plain leave"}))
+        << "enabled " << enabled;
   }
 }
 
@@ -174,12 +176,14 @@ class FakeSkin : public skin::SkinManagerLink {
   int SectionTransparency(int) const override { return 0; }
   bool SectionGivesOwnFont(int) const override { return true; }
   TColor FormFontColor() const override { return 0x0000FF; }
-  TColor GlobalFontColor(int n) const override { return n == 3 ? 0xFF0000 : n == 5 ? 0x00FFFF : -1; }
+  TColor GlobalFontColor(int n) const override {
+    return n == 3 ? 0xFF0000 : n == 5 ? 0x00FFFF : -1;
+  }
   Shadow1 ShadowSettings() const override { return {}; }
   void PaintSection(graphics::Bitmap& target, int section, POINT offset, HWND) override {
     painted.push_back({section, offset.x, offset.y});
     for (int y = 0; y < target.Height(); ++y)
-      for (int x = 0; x < target.Width(); ++x) target.Row32(y)[x] = 0xFF00FFFF;   // cyan
+      for (int x = 0; x < target.Width(); ++x) target.Row32(y)[x] = 0xFF00FFFF;  // cyan
   }
   bool active = true;
   std::vector<std::array<int, 3>> painted;
@@ -192,15 +196,16 @@ TEST_F(SLabelTest, SkinBranches) {
   auto& web = Get<TsWebLabel>("Web");
   DibSurface s;
   Snapshot(s);
-  EXPECT_EQ(plain.Font().Color(), 0x0000FF);    // the manager's form font colour
-  EXPECT_EQ(web.Font().Color(), 0x808000);      // UseSkinColor off: its own
+  EXPECT_EQ(plain.Font().Color(), 0x0000FF);  // the manager's form font colour
+  EXPECT_EQ(web.Font().Color(), 0x808000);    // UseSkinColor off: its own
   // A disabled label under a skin: one flat text, 40 % font colour over 60 % background.
   plain.SetEnabled(false);
   Snapshot(s);
   EXPECT_GT(Count(s, plain, graphics::MixColors(0x0000FF, 0xFFFFFF, 0.4)), 3);
   EXPECT_EQ(Count(s, plain, graphics::ColorToRGB(graphics::clBtnShadow)), 0);
-  // Removing the skin: clWindowText for a TsLabel that uses skin colours, not for one that does not.
-  EXPECT_FALSE(plain.SkinCommand(skin::cmdRemoveSkin, 12345));   // not our manager
+  // Removing the skin: clWindowText for a TsLabel that uses skin colours, not for one that does
+  // not.
+  EXPECT_FALSE(plain.SkinCommand(skin::cmdRemoveSkin, 12345));  // not our manager
   EXPECT_TRUE(plain.SkinCommand(skin::cmdRemoveSkin, reinterpret_cast<LPARAM>(&fake)));
   EXPECT_EQ(plain.Font().Color(), graphics::clWindowText);
   web.Font().SetColor(0x111111);

@@ -140,11 +140,11 @@ TEST_F(DbControlsTest, KeysMoveTheRecordAndTheGridFollows) {
     std::size_t recno, top;  // top: 0-based first row on screen
   } steps[] = {
       {VK_DOWN, 1, 2, 0},
-      {VK_DOWN, static_cast<int>(visible_), visible_ + 2, 2},   // scrolled by the rows it went past
-      {VK_UP, 1, visible_ + 1, 2},                              // back inside: no scrolling
+      {VK_DOWN, static_cast<int>(visible_), visible_ + 2, 2},  // scrolled by the rows it went past
+      {VK_UP, 1, visible_ + 1, 2},                             // back inside: no scrolling
       {VK_NEXT, 1, 2 * visible_ + 1, visible_ + 1},
       {VK_END, 1, kRows, kRows - visible_},
-      {VK_DOWN, 1, kRows, kRows - visible_},                    // at the end it stays
+      {VK_DOWN, 1, kRows, kRows - visible_},  // at the end it stays
       {VK_PRIOR, 1, kRows - visible_, kRows - visible_ - 1},
       {VK_HOME, 1, 1, 0},
       {VK_UP, 1, 1, 0},
@@ -167,7 +167,8 @@ TEST_F(DbControlsTest, ScrollBarArrowsPagesAndWheel) {
   } steps[] = {
       {WM_VSCROLL, SB_LINEDOWN, 2},
       {WM_VSCROLL, SB_PAGEDOWN, 2 + visible_},
-      {WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 3 + visible_},   // towards the user: down
+      {WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+       3 + visible_},  // towards the user: down
       {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 2 + visible_},
       {WM_VSCROLL, SB_PAGEUP, 2},
       {WM_VSCROLL, SB_BOTTOM, kRows},
@@ -192,14 +193,11 @@ TEST_F(DbControlsTest, ScrollBarArrowsPagesAndWheel) {
 TEST_F(DbControlsTest, ThumbDragMovesToTheRowOfThePosition) {
   struct Step {
     WORD code;
-    int pos;   // where the thumb stands: the 0-based row
+    int pos;  // where the thumb stands: the 0-based row
   } steps[] = {
-      {SB_THUMBTRACK, 150},
-      {SB_THUMBTRACK, 151},
-      {SB_THUMBPOSITION, 151},
-      {SB_THUMBTRACK, static_cast<int>(kRows - 1)},
-      {SB_THUMBPOSITION, 0},
-      {SB_THUMBTRACK, static_cast<int>(visible_)},
+      {SB_THUMBTRACK, 150},    {SB_THUMBTRACK, 151},
+      {SB_THUMBPOSITION, 151}, {SB_THUMBTRACK, static_cast<int>(kRows - 1)},
+      {SB_THUMBPOSITION, 0},   {SB_THUMBTRACK, static_cast<int>(visible_)},
   };
   int n = 0;
   for (const Step& s : steps) {
@@ -235,7 +233,8 @@ TEST_F(DbControlsTest, ClickMakesTheRowUnderTheMouseCurrent) {
 TEST_F(DbControlsTest, NavigatorButtonsFollowTheRecordAndMoveIt) {
   auto enabled = [this] {
     std::string s;
-    for (NavigateButton b : {nbFirst, nbPrior, nbNext, nbLast}) s += nav_->ButtonEnabled(b) ? '1' : '0';
+    for (NavigateButton b : {nbFirst, nbPrior, nbNext, nbLast})
+      s += nav_->ButtonEnabled(b) ? '1' : '0';
     return s;
   };
   auto click = [this](NavigateButton b) {
@@ -247,10 +246,12 @@ TEST_F(DbControlsTest, NavigatorButtonsFollowTheRecordAndMoveIt) {
   struct Step {
     NavigateButton button;
     std::size_t recno;
-    const char* enabled;   // first, prior, next, last
+    const char* enabled;  // first, prior, next, last
   } steps[] = {
-      {nbNext, 2, "1111"}, {nbLast, kRows, "1100"}, {nbNext, kRows, "1100"},   // disabled: no move
-      {nbPrior, kRows - 1, "1111"}, {nbFirst, 1, "0011"}, {nbPrior, 1, "0011"},
+      {nbNext, 2, "1111"},          {nbLast, kRows, "1100"},
+      {nbNext, kRows, "1100"},  // disabled: no move
+      {nbPrior, kRows - 1, "1111"}, {nbFirst, 1, "0011"},
+      {nbPrior, 1, "0011"},
   };
   EXPECT_EQ(enabled(), "0011");
   int n = 0;
@@ -272,7 +273,6 @@ TEST_F(DbControlsTest, NavigatorButtonsFollowTheRecordAndMoveIt) {
   EXPECT_EQ(grid_->TopRow(), 0u);
 }
 
-
 // The form frees its components newest first, and its description lists the controls before the
 // data source they show: the source goes first. The controls must forget it then, not keep a
 // pointer to freed memory that their own destructors later use.
@@ -292,7 +292,7 @@ TEST(DataSourceLifetime, ControlsForgetASourceFreedBeforeThem) {
   EXPECT_EQ(grid->DataSource(), nullptr);
   EXPECT_EQ(nav->DataSource(), nullptr);
   form.Show();
-  app->ProcessMessages();   // both paint without a source
+  app->ProcessMessages();  // both paint without a source
   grid->SetDataSource(form.Find<TDataSource>("DataSource1"));
   EXPECT_EQ(grid->DataSource(), form.Find<TDataSource>("DataSource1"));
 }

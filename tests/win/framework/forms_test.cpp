@@ -73,13 +73,14 @@ class TTestForm : public TForm {
   explicit TTestForm(TComponent* owner) : TForm(owner) {
     RegisterHandler("FormCreate", TNotifyEvent([this](TObject&) { log.push_back("create"); }));
     RegisterHandler("Edit1KeyPress", TKeyPressEvent([this](TObject&, wchar_t& key) {
-      // The text as it stands before the field applies the key.
-      log.push_back("press " + std::to_string(key) + " text=" + std::to_string(Find<TEdit>("Edit1")->Text().size()));
-    }));
+                      // The text as it stands before the field applies the key.
+                      log.push_back("press " + std::to_string(key) +
+                                    " text=" + std::to_string(Find<TEdit>("Edit1")->Text().size()));
+                    }));
     RegisterHandler("Edit1KeyDown", TKeyEvent([this](TObject&, WORD& key, unsigned) {
-      log.push_back("down " + std::to_string(key));
-      if (key == VK_F2) throw std::runtime_error("handler failed");
-    }));
+                      log.push_back("down " + std::to_string(key));
+                      if (key == VK_F2) throw std::runtime_error("handler failed");
+                    }));
     RegisterHandler("GoClick", TNotifyEvent([this](TObject&) { log.push_back("go"); }));
     LoadDescription(kDescription);
   }
@@ -112,7 +113,8 @@ TEST_F(FormsTest, DescriptionValuesReachTheWindows) {
   EXPECT_EQ(edit1->Font().Height(), -15);
   EXPECT_EQ(edit1->Font().Style(), fsBold);
   EXPECT_FALSE(::GetWindowLongPtrW(edit1->WindowHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  EXPECT_TRUE(::GetWindowLongPtrW(form_->Find<TEdit>("Edit2")->WindowHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(::GetWindowLongPtrW(form_->Find<TEdit>("Edit2")->WindowHandle(), GWL_EXSTYLE) &
+              WS_EX_CLIENTEDGE);
   // The edit's background comes from its colour.
   HDC dc = ::GetDC(edit1->WindowHandle());
   ::SendMessageW(form_->WindowHandle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
@@ -129,7 +131,8 @@ TEST_F(FormsTest, KeyPressComesBeforeTheCharacterIsApplied) {
   Key(edit, 'K');
   Key(edit, 'E');
   EXPECT_EQ(form_->Find<TEdit>("Edit1")->Text(), L"ke");
-  const std::vector<std::string> want = {"down 75", "press 107 text=0", "down 69", "press 101 text=1"};
+  const std::vector<std::string> want = {"down 75", "press 107 text=0", "down 69",
+                                         "press 101 text=1"};
   EXPECT_EQ(form_->log, want);
 }
 
@@ -162,7 +165,7 @@ TEST_F(FormsTest, MouseClickOnWindowlessButton) {
   ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(130, 70));
   ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(130, 70));
   ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(130, 70));
-  ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(190, 70));   // released outside: no click
+  ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(190, 70));  // released outside: no click
   app_->ProcessMessages();
   EXPECT_EQ(form_->log, std::vector<std::string>{"go"});
 }
@@ -189,7 +192,8 @@ TEST_F(FormsTest, ExceptionInHandlerLeavesTheDefaultAnswer) {
     inside.y += 5;
     return std::vector<LRESULT>{
         ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)),
-        ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+        ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
         ::SendMessageW(hwnd, WM_GETDLGCODE, 0, 0)};
   };
   // Hit tests say "client" and the edit's class wants keys (Wine's default procedure answers 0
@@ -200,10 +204,11 @@ TEST_F(FormsTest, ExceptionInHandlerLeavesTheDefaultAnswer) {
   ASSERT_EQ(form_want[0], HTCLIENT);
   ASSERT_NE(edit_want[2], 0);
   edit->WindowProc = [edit](Message& m) {
-    edit->WndProc(m);   // the default has run and answered: the answer must stay
+    edit->WndProc(m);  // the default has run and answered: the answer must stay
     if (m.Msg == WM_GETDLGCODE) throw std::runtime_error("after");
   };
-  EXPECT_EQ(::SendMessageW(edit->WindowHandle(), WM_GETDLGCODE, 0, 0), edit_want[2]) << "thrown after the default ran";
+  EXPECT_EQ(::SendMessageW(edit->WindowHandle(), WM_GETDLGCODE, 0, 0), edit_want[2])
+      << "thrown after the default ran";
   for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(form_)}) {
     c->WindowProc = [c, &failing](Message& m) {
       for (UINT msg : failing) {
@@ -239,7 +244,8 @@ TEST_F(FormsTest, RaisedFramePaintsItsEdges) {
 TEST(Components, OwnerFreesInReverseOrder) {
   std::vector<std::string> order;
   struct Probe : TComponent {
-    Probe(TComponent* owner, std::vector<std::string>* log, std::string n) : TComponent(owner), log_(log), n_(std::move(n)) {}
+    Probe(TComponent* owner, std::vector<std::string>* log, std::string n)
+        : TComponent(owner), log_(log), n_(std::move(n)) {}
     ~Probe() override { log_->push_back(n_); }
     std::vector<std::string>* log_;
     std::string n_;
@@ -263,22 +269,29 @@ TEST(Components, BadDescriptionsNameTheProblem) {
   RegisterStandardControls();
   TApplication app;
   struct Bad : TForm {
-    Bad(TComponent* owner, const char* text) : TForm(owner) { SetClassName("TBad"); LoadDescription(text); }
+    Bad(TComponent* owner, const char* text) : TForm(owner) {
+      SetClassName("TBad");
+      LoadDescription(text);
+    }
   };
   const char* cases[][2] = {
       {"object F: TBad\n  Nonsense = 1\nend", "line 2, Nonsense: no such property"},
-      {"object F: TBad\n  object X: TNoSuchClass\n  end\nend", "class TNoSuchClass is not registered"},
+      {"object F: TBad\n  object X: TNoSuchClass\n  end\nend",
+       "class TNoSuchClass is not registered"},
       {"object F: TBad\n  OnCreate = Missing\nend", "the form has no handler Missing"},
       {"object F: TBad\n  Color = clNoColour\nend", "unknown colour clNoColour"},
-      {"object F: TBad\n  BorderStyle = bsRound\nend", "line 2, BorderStyle: unknown border style bsRound"},
-      {"object F: TBad\n  object B: TBevel\n    Shape = bsOval\n  end\nend", "unknown bevel shape bsOval"},
+      {"object F: TBad\n  BorderStyle = bsRound\nend",
+       "line 2, BorderStyle: unknown border style bsRound"},
+      {"object F: TBad\n  object B: TBevel\n    Shape = bsOval\n  end\nend",
+       "unknown bevel shape bsOval"},
   };
   for (const auto& c : cases) {
     try {
       Bad bad(&app, c[0]);
       ADD_FAILURE() << "no error for: " << c[0];
     } catch (const LoadError& e) {
-      EXPECT_NE(std::string(e.what()).find(c[1]), std::string::npos) << "have " << e.what() << ", want " << c[1];
+      EXPECT_NE(std::string(e.what()).find(c[1]), std::string::npos)
+          << "have " << e.what() << ", want " << c[1];
     }
   }
 }

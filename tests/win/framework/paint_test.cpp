@@ -16,16 +16,19 @@
 namespace sapala::win {
 namespace {
 
-
 // A 32-bit DIB canvas filled with one colour, selected into a memory DC.
 struct Canvas {
-  explicit Canvas(int w, int h, std::uint32_t fill) : bitmap((InstallDibSections(), graphics::NewBitmap32(w, h))) {
+  explicit Canvas(int w, int h, std::uint32_t fill)
+      : bitmap((InstallDibSections(), graphics::NewBitmap32(w, h))) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) bitmap.SetRawPixel(x, y, fill);
     dc.reset(::CreateCompatibleDC(nullptr));
     selected.emplace(dc.get(), DibHandle(bitmap));
   }
-  std::uint32_t At(int x, int y) { ::GdiFlush(); return bitmap.RawPixel(x, y) & 0xFFFFFF; }
+  std::uint32_t At(int x, int y) {
+    ::GdiFlush();
+    return bitmap.RawPixel(x, y) & 0xFFFFFF;
+  }
   graphics::Bitmap bitmap;
   MemoryDC dc;
   std::optional<SelectedObject> selected;
@@ -36,7 +39,7 @@ TEST(Paint, SolidRectAndFrame) {
   PaintSolidRect(c.dc.get(), {1, 1, 3, 3}, graphics::clRed);
   EXPECT_EQ(c.At(1, 1), 0xFF0000u);
   EXPECT_EQ(c.At(3, 3), 0xFFFFFFu) << "right and bottom are outside";
-  PaintSolidRect(c.dc.get(), {5, 5, 5, 9}, graphics::clRed);   // empty: nothing
+  PaintSolidRect(c.dc.get(), {5, 5, 5, 9}, graphics::clRed);  // empty: nothing
   EXPECT_EQ(c.At(5, 5), 0xFFFFFFu);
   Canvas f(10, 10, 0xFFFFFFFF);
   PaintSolidFrame(f.dc.get(), {0, 0, 10, 10}, 1, 2, 3, 4, graphics::clBlue);
@@ -55,7 +58,8 @@ TEST(Paint, TextPainterDrawsBlackGlyphsInsideItsRectOnly) {
   for (int i = 0; i < 256; ++i) mask.Palette().push_back(graphics::PaletteRgb(i, i, i));
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x) mask.SetRawPixel(x, y, 255);
-  Font font(::CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"Arial"));
+  Font font(::CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                          NONANTIALIASED_QUALITY, 0, L"Arial"));
   GdiTextPainter painter(font.get());
   painter.PaintText(mask, u"WW", {0, 0, 20, 20}, DT_LEFT | DT_TOP | DT_SINGLELINE);
   int dark_inside = 0, changed_outside = 0;
@@ -79,7 +83,9 @@ TEST(Paint, PicturesBlendByTheirAlpha) {
   DrawPicture(c.dc.get(), {1, 0, 3, 1}, picture);
   EXPECT_EQ(c.At(0, 0), 0xFF0000u) << "outside the rectangle";
   // channel := ((source - dest) * a + dest * 256) >> 8
-  auto mix = [](int s, int d, int a) { return static_cast<std::uint32_t>(((s - d) * a + d * 256) >> 8) & 0xFF; };
+  auto mix = [](int s, int d, int a) {
+    return static_cast<std::uint32_t>(((s - d) * a + d * 256) >> 8) & 0xFF;
+  };
   EXPECT_EQ(c.At(1, 0), mix(0, 255, 255) << 16 | mix(255, 0, 255) << 8 | mix(0, 0, 255));
   EXPECT_EQ(c.At(2, 0), mix(0, 255, 128) << 16 | mix(0, 0, 128) << 8 | mix(255, 0, 128));
   EXPECT_EQ(c.At(3, 0), 0xFF0000u);
@@ -108,8 +114,9 @@ TEST(Paint, PicturesBlendByTheirAlpha) {
 // from 0 since g_made was reset) and fails from then on, as an exhausted system would.
 int g_made = 0;
 int g_fail_at = 0;
-std::unique_ptr<graphics::PixelBuffer> FailingDibs(int width, int height, graphics::PixelFormat format) {
-  if (g_made++ >= g_fail_at) return nullptr;   // the Bitmap raises std::bad_alloc
+std::unique_ptr<graphics::PixelBuffer> FailingDibs(int width, int height,
+                                                   graphics::PixelFormat format) {
+  if (g_made++ >= g_fail_at) return nullptr;  // the Bitmap raises std::bad_alloc
   return MakeDibBuffer(width, height, format);
 }
 
@@ -118,12 +125,12 @@ std::unique_ptr<graphics::PixelBuffer> FailingDibs(int width, int height, graphi
 TEST(Dib, AllocationFailuresGiveACleanErrorAndLeaveNothing) {
   // A 2 × 1 palette PNG: index 0 red, index 1 blue.
   const std::vector<std::uint8_t> png = {
-      0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
-      0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x03, 0x00, 0x00, 0x00, 0xC3, 0xFC, 0x8F,
-      0xB8, 0x00, 0x00, 0x00, 0x06, 0x50, 0x4C, 0x54, 0x45, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x6C,
-      0xA1, 0xFD, 0x8E, 0x00, 0x00, 0x00, 0x0B, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x60, 0x60,
-      0x04, 0x00, 0x00, 0x04, 0x00, 0x02, 0xBF, 0x7A, 0x3F, 0x4A, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45,
-      0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+      0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44,
+      0x52, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x03, 0x00, 0x00, 0x00, 0xC3,
+      0xFC, 0x8F, 0xB8, 0x00, 0x00, 0x00, 0x06, 0x50, 0x4C, 0x54, 0x45, 0xFF, 0x00, 0x00, 0x00,
+      0x00, 0xFF, 0x6C, 0xA1, 0xFD, 0x8E, 0x00, 0x00, 0x00, 0x0B, 0x49, 0x44, 0x41, 0x54, 0x78,
+      0x9C, 0x63, 0x60, 0x60, 0x04, 0x00, 0x00, 0x04, 0x00, 0x02, 0xBF, 0x7A, 0x3F, 0x4A, 0x00,
+      0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
   std::optional<graphics::Bitmap> wide;
   for (g_fail_at = 0; g_fail_at < 8 && !wide; ++g_fail_at) {
     const HandleCensus census;

@@ -61,7 +61,8 @@ int Text(const wchar_t* cls, const wchar_t* child_cls) {
     return 1;
   }
   wchar_t text[1024] = {};
-  ::SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  ::SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
   char utf8[4096] = {};
   ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
   std::printf("%s\n", utf8);
@@ -93,7 +94,8 @@ BOOL CALLBACK PrintText(HWND child, LPARAM lp) {
   ::GetClassNameW(child, name, 256);
   if (::lstrcmpiW(name, w.cls) != 0) return TRUE;
   wchar_t text[1024] = {};
-  ::SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  ::SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
   const POINT p = OriginIn(w.top, child);
   std::printf("%ld %ld %d %s\n", p.x, p.y, ::IsWindowVisible(child) ? 1 : 0, Utf8(text).c_str());
   return TRUE;
@@ -114,7 +116,8 @@ int Focus(const wchar_t* cls) {
   HWND hwnd = ::FindWindowW(cls, nullptr);
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!hwnd || !::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &info) || !info.hwndFocus) {
+  if (!hwnd || !::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &info) ||
+      !info.hwndFocus) {
     std::fprintf(stderr, "winprobe: no focused window\n");
     return 1;
   }

@@ -63,7 +63,8 @@ TEST_F(BroadcastTest, FormsLastFirstThenProviderFormsThenVisibleHookedWindows) {
   hidden.CreateHandle();
 
   std::vector<TForm*> providers{&withProvider};
-  skin::BroadcastToAll(*app_, providers, {hidden.WindowHandle(), hooked.WindowHandle()}, Command(3));
+  skin::BroadcastToAll(*app_, providers, {hidden.WindowHandle(), hooked.WindowHandle()},
+                       Command(3));
   const Strings want{"B:3", "Bwa:3", "Bd:3", "Bs:3",  // last form first
                      "A:3", "Awa:3", "Ad:3", "As:3",
                      "P:3", "Pwa:3", "Pd:3", "Ps:3",  // the form with a provider
@@ -84,8 +85,8 @@ TEST_F(BroadcastTest, EachWindowedChildIsAskedOnceWhetherItIsSkinned) {
 TEST_F(BroadcastTest, ASkinnedFormIsLeftToItsProviderAndADyingChildEndsItsFormsWalk) {
   TRecForm& a = AddForm("A", Tree("A"));
   TRecForm& b = AddForm("B", Tree("B"));
-  b.skinned = true;                                   // answered by a provider: step 2's business
-  Get<TRecDot>(a, "Ad").SetState(csDestroying, true); // ends A's child walk there
+  b.skinned = true;                                    // answered by a provider: step 2's business
+  Get<TRecDot>(a, "Ad").SetState(csDestroying, true);  // ends A's child walk there
   skin::BroadcastToAll(*app_, {}, {}, Command(2));
   EXPECT_EQ(Log(), (Strings{"A:2", "Awa:2"}));
   Get<TRecDot>(a, "Ad").SetState(csDestroying, false);
@@ -93,7 +94,7 @@ TEST_F(BroadcastTest, ASkinnedFormIsLeftToItsProviderAndADyingChildEndsItsFormsW
 
 TEST_F(BroadcastTest, AControlWithoutItsWindowYetGetsTheMessageOnItsObject) {
   TRecForm& a = app_->Create<TRecForm>();
-  a.LoadDescription("object A: TRecForm\n" + Tree("A") + "end\n");   // no window made
+  a.LoadDescription("object A: TRecForm\n" + Tree("A") + "end\n");  // no window made
   skin::BroadcastToAll(*app_, {}, {}, Command(1));
   // Without windows nothing can be asked: every control gets it directly, children included
   // only where the walk reaches them (a windowed control's object passes nothing on).

@@ -22,21 +22,22 @@ TEST(CbtHook, CreatedWindowsAreSortedByClassStyleAndParent) {
     HWND main;
     CreateAction want;
   } cases[] = {
-      {MAKEINTATOM(32770), 0, 0, other, true, other, CreateAction::attach},     // system dialog
+      {MAKEINTATOM(32770), 0, 0, other, true, other, CreateAction::attach},  // system dialog
       {MAKEINTATOM(0x8000), 0, 0, nullptr, true, other, CreateAction::popupMenu},
-      {MAKEINTATOM(0x8001), st, ex, nullptr, false, nullptr, CreateAction::none}, // other atoms
+      {MAKEINTATOM(0x8001), st, ex, nullptr, false, nullptr, CreateAction::none},  // other atoms
       {L"TPUtilWindow", st, ex, nullptr, false, nullptr, CreateAction::none},
-      {L"TForm2", st, ex, nullptr, false, nullptr, CreateAction::attach},       // no main form yet
-      {L"TForm2", st, ex, nullptr, true, other, CreateAction::attach},          // another window
-      {L"TForm2", st, ex, nullptr, true, self, CreateAction::none},             // the main form
-      {L"TForm2", st, ex, nullptr, true, nullptr, CreateAction::none},          // main form has no window
+      {L"TForm2", st, ex, nullptr, false, nullptr, CreateAction::attach},  // no main form yet
+      {L"TForm2", st, ex, nullptr, true, other, CreateAction::attach},     // another window
+      {L"TForm2", st, ex, nullptr, true, self, CreateAction::none},        // the main form
+      {L"TForm2", st, ex, nullptr, true, nullptr, CreateAction::none},  // main form has no window
       {L"TForm2", 0, ex, nullptr, false, nullptr, CreateAction::none},
       {L"TForm2", st, 0, nullptr, false, nullptr, CreateAction::none},
-      {L"TForm2", st, ex, other, false, nullptr, CreateAction::none},           // a child
+      {L"TForm2", st, ex, other, false, nullptr, CreateAction::none},  // a child
   };
   int n = 0;
   for (const Case& c : cases) {
-    EXPECT_EQ(ClassifyCreatedWindow(c.cls, c.style, c.ex, c.parent, self, c.hasMain, c.main), c.want)
+    EXPECT_EQ(ClassifyCreatedWindow(c.cls, c.style, c.ex, c.parent, self, c.hasMain, c.main),
+              c.want)
         << "case " << n;
     ++n;
   }
@@ -66,8 +67,8 @@ TEST_F(CbtHookTest, ActivatedFormsGoToTheProviderByTheRules) {
     return true;
   };
   TRecForm& b = AddForm("B", "", true);
-  AddForm("C", "  Tag = -98\n", true);                       // excluded by its tag
-  m.Core().SkinningRules = sapala::skin::srStdDialogs;      // forms are no longer skinned
+  AddForm("C", "  Tag = -98\n", true);                  // excluded by its tag
+  m.Core().SkinningRules = sapala::skin::srStdDialogs;  // forms are no longer skinned
   AddForm("D", "", true);
   EXPECT_EQ(attached, (std::vector<std::string>{"B"}));
   ASSERT_EQ(m.CbtHook()->HookedWindows(), (std::vector<HWND>{b.WindowHandle()}));
@@ -91,8 +92,9 @@ TEST_F(CbtHookTest, SystemDialogsGoToTheDialogHookUnlessTheRulesSayNo) {
     return true;
   };
   auto make = [] {
-    return Window(::CreateWindowExW(0, MAKEINTATOM(32770), L"dialog", WS_POPUP | WS_CAPTION, 0, 0, 50, 50,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    return Window(::CreateWindowExW(0, MAKEINTATOM(32770), L"dialog", WS_POPUP | WS_CAPTION, 0, 0,
+                                    50, 50, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                    nullptr));
   };
   {
     Window dialog = make();

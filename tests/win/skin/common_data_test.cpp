@@ -18,7 +18,9 @@ namespace {
 // is left to handle itself.
 class TSkinBox : public TCustomControl {
  public:
-  explicit TSkinBox(TComponent* owner) : TCustomControl(owner), sd(*this, true) { SetClassName("TSkinBox"); }
+  explicit TSkinBox(TComponent* owner) : TCustomControl(owner), sd(*this, true) {
+    SetClassName("TSkinBox");
+  }
   void WndProc(Message& m) override {
     if (sd.HandleMessage(m)) return;
     if (m.Msg == skin::SM_LUMOCMD) {
@@ -28,7 +30,10 @@ class TSkinBox : public TCustomControl {
     TCustomControl::WndProc(m);
   }
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override {
-    if (name == "Kind") { sd.ControlKind = static_cast<int>(loader.Int(p)); return true; }
+    if (name == "Kind") {
+      sd.ControlKind = static_cast<int>(loader.Int(p));
+      return true;
+    }
     if (name.starts_with("SkinData.") && sd.ReadProperty(name.substr(9), p, loader)) return true;
     return TCustomControl::ReadProperty(name, p, loader);
   }
@@ -59,7 +64,7 @@ class CommonDataTest : public SkinTest {
     auto& m = f.Create<TsSkinManager>();
     m.Core().SetSkinDirectory(TestSkinFolder());
     m.Core().SetSkinName("TestSkin");
-    if (!common.empty()) m.Core().SetCommonSections(common);   // merged in by a reload
+    if (!common.empty()) m.Core().SetCommonSections(common);  // merged in by a reload
     return m;
   }
   static LRESULT Cmd(HWND hwnd, WORD cmd, WORD arg = 0, LPARAM lp = 0) {
@@ -80,7 +85,8 @@ TEST_F(CommonDataTest, StoredSettingsReachTheSkinState) {
     SkinData.SkinManager = Mgr
   end
   object Mgr: TsSkinManager
-    SkinDirectory = ')" + TestSkinFolder() + R"('
+    SkinDirectory = ')" + TestSkinFolder() +
+                                 R"('
     SkinName = 'TestSkin'
   end
 )");
@@ -97,18 +103,19 @@ TEST_F(CommonDataTest, SectionsAreHeldUpperCaseAndChosenByKindWhenEmpty) {
   auto& m = Skin(f);
   auto& box = Get<TSkinBox>(f, "Box");
   const auto& t = m.Core().Tables;
-  EXPECT_EQ(box.sd.SectionIndex, t.FindSection("EDIT"));   // kind 2 is an edit
-  EXPECT_EQ(box.sd.BorderMaskIndex, t.Sections[static_cast<std::size_t>(t.FindSection("EDIT"))].MaskIndex);
+  EXPECT_EQ(box.sd.SectionIndex, t.FindSection("EDIT"));  // kind 2 is an edit
+  EXPECT_EQ(box.sd.BorderMaskIndex,
+            t.Sections[static_cast<std::size_t>(t.FindSection("EDIT"))].MaskIndex);
   Log().clear();
   box.sd.SetSkinSection("button");
   EXPECT_EQ(box.sd.SkinSection(), "BUTTON");
   EXPECT_EQ(box.sd.SectionIndex, t.FindSection("BUTTON"));
-  EXPECT_EQ(Count("Box:3"), 1);        // re-skinned once
-  box.sd.SetSkinSection("BUTTON");     // unchanged: nothing happens
+  EXPECT_EQ(Count("Box:3"), 1);     // re-skinned once
+  box.sd.SetSkinSection("BUTTON");  // unchanged: nothing happens
   EXPECT_EQ(Count("Box:3"), 1);
   box.sd.SetSkinSection("NOSUCH");
   EXPECT_EQ(box.sd.SectionIndex, -1);
-  EXPECT_EQ(Count("Box:2"), 1);        // not skinned any more
+  EXPECT_EQ(Count("Box:2"), 1);  // not skinned any more
 }
 
 TEST_F(CommonDataTest, QueriesAreAnsweredOnTheControlsBehalf) {
@@ -137,7 +144,7 @@ TEST_F(CommonDataTest, QueriesAreAnsweredOnTheControlsBehalf) {
   Cmd(h, skin::cmdSetPrintTarget, 0, 0);
   EXPECT_EQ(box.sd.StateFlags & sfPrinting, 0);
   EXPECT_EQ(Cmd(h, skin::cmdGetApplication), reinterpret_cast<LRESULT>(&Application()));
-  EXPECT_EQ(Cmd(h, 99), 0);   // not ours: the control's own business
+  EXPECT_EQ(Cmd(h, 99), 0);  // not ours: the control's own business
 
   // From another thread a command that writes through LParam is refused.
   int foreign = -7;
@@ -179,13 +186,14 @@ TEST_F(CommonDataTest, ColoursFollowTheSkinAndComeBackOnRemovalUnlessCustom) {
     Color = clLime
     Kind = 2
   end
-)"), true);
+)"),
+                        true);
   auto& own = Get<TSkinBox>(f, "Own");
   own.sd.CustomColor = true;
   auto& m = Skin(f);
   auto& box = Get<TSkinBox>(f, "Box");
   const auto& edit = m.Core().Tables.Sections[static_cast<std::size_t>(box.sd.SectionIndex)];
-  EXPECT_EQ(box.Color(), graphics::ColorToRGB(edit.Color));            // given on cmdRefresh
+  EXPECT_EQ(box.Color(), graphics::ColorToRGB(edit.Color));  // given on cmdRefresh
   EXPECT_EQ(box.Font().Color(), graphics::ColorToRGB(edit.Props[0].FontColors[0]));
   EXPECT_EQ(own.Color(), graphics::clLime);
   m.Core().SetActive(false);
@@ -215,7 +223,8 @@ TEST_F(CommonDataTest, BackgroundAnswersByTransparency) {
   EXPECT_EQ(info.Color, graphics::clWhite);
   EXPECT_EQ(info.OffsetX, 20);
   EXPECT_EQ(info.OffsetY, 10);
-  EXPECT_EQ(static_cast<TColor>(Cmd(h, skin::cmdGetBackgroundColor)), graphics::clWhite);   // the parent's colour
+  EXPECT_EQ(static_cast<TColor>(Cmd(h, skin::cmdGetBackgroundColor)),
+            graphics::clWhite);  // the parent's colour
   // Half transparent: the cache, once painted.
   box.sd.SetSkinSection("HALF");
   ASSERT_TRUE(box.sd.PaintCache(0));
@@ -247,7 +256,8 @@ TEST_F(CommonDataTest, AGlowIsALayeredClickThroughWindowJustOverItsHost) {
   const skin::TlcGlowEffect* g = skin::GlowOf(handle);
   ASSERT_NE(g, nullptr);
   const HWND w = g->WindowHandle();
-  EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_EXSTYLE)) & skin::kGlowExStyle, skin::kGlowExStyle);
+  EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_EXSTYLE)) & skin::kGlowExStyle,
+            skin::kGlowExStyle);
   EXPECT_TRUE(::IsWindowVisible(w));
   RECT wr;
   ::GetWindowRect(w, &wr);
@@ -257,7 +267,7 @@ TEST_F(CommonDataTest, AGlowIsALayeredClickThroughWindowJustOverItsHost) {
   EXPECT_EQ(wr.bottom - wr.top, 25 + t + b - 2);
   EXPECT_EQ(g->Picture().Width(), 60 + l + r - 2);
   EXPECT_EQ(::SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(wr.left + 1, wr.top + 1)), HTTRANSPARENT);
-  EXPECT_EQ(::GetWindow(w, GW_HWNDNEXT), host);   // directly over its host
+  EXPECT_EQ(::GetWindow(w, GW_HWNDNEXT), host);  // directly over its host
   EXPECT_NE(::GetForegroundWindow(), w);
 
   // Scrolled half out at the left: the picture is cut there and moves right.
@@ -271,11 +281,12 @@ TEST_F(CommonDataTest, AGlowIsALayeredClickThroughWindowJustOverItsHost) {
   skin::HideGlow(handle);
   EXPECT_EQ(skin::GlowOf(handle), nullptr);
   EXPECT_FALSE(::IsWindow(w));
-  skin::HideGlow(handle);   // twice: nothing
+  skin::HideGlow(handle);  // twice: nothing
   skin::HideGlow(-1);
   skin::HideGlow(1000);
   EXPECT_EQ(skin::GlowSlots(), 2);
-  EXPECT_EQ(skin::ShowGlow(control, RECT{0, 0, 60, 25}, "EDIT", &m, host, 255, 0, "GLOW"), -1);  // no image
+  EXPECT_EQ(skin::ShowGlow(control, RECT{0, 0, 60, 25}, "EDIT", &m, host, 255, 0, "GLOW"),
+            -1);  // no image
   skin::ClearGlows(false);
   EXPECT_EQ(skin::GlowSlots(), 0);
 }
@@ -286,7 +297,8 @@ TEST_F(CommonDataTest, HoverMakesTheControlHotAndGlowsUntilTheMouseLeaves) {
     Width = 30
     Height = 20
   end
-)"), true);
+)"),
+                        true);
   auto& m = Skin(f, {"[GLOWY]", "GLOW=4", "GLOWMARGIN=1", "GLOW0=#(0,16,12,24)(1,0,2,1)"});
   auto& box = Get<TSkinBox>(f, "Box");
   auto& next = Get<TSkinBox>(f, "Next");
@@ -316,8 +328,8 @@ TEST_F(CommonDataTest, HoverMakesTheControlHotAndGlowsUntilTheMouseLeaves) {
 
 TEST(Glow, ThePictureIsPremultipliedOnlyInTheCopyForTheCompositor) {
   graphics::Bitmap pic = graphics::NewBitmap32(2, 1);
-  pic.Row32(0)[0] = 0x80FFFFFF;   // white at half alpha
-  pic.Row32(0)[1] = 0xFF336699;   // opaque
+  pic.Row32(0)[0] = 0x80FFFFFF;  // white at half alpha
+  pic.Row32(0)[1] = 0xFF336699;  // opaque
   Bitmap section = skin::PremultipliedSection(pic);
   ASSERT_TRUE(section);
   DIBSECTION ds{};
@@ -325,7 +337,7 @@ TEST(Glow, ThePictureIsPremultipliedOnlyInTheCopyForTheCompositor) {
   const auto* px = static_cast<const std::uint32_t*>(ds.dsBm.bmBits);
   EXPECT_EQ(px[0], 0x80808080u);
   EXPECT_EQ(px[1], 0xFF336699u);
-  EXPECT_EQ(pic.Row32(0)[0], 0x80FFFFFFu);   // the picture itself stays as painted
+  EXPECT_EQ(pic.Row32(0)[0], 0x80FFFFFFu);  // the picture itself stays as painted
 }
 
 }  // namespace

@@ -19,11 +19,12 @@ TEST(CommandLineTest, ArgumentsAreFoundWhereTheSystemFindsThem) {
       {L"\"C:\\Program Files\\Sapala Vova\\sapala.exe\"  \t", false},
       {L"sapala.exe ", false},
       {L"\"C:\\Program Files\\Sapala Vova\\sapala.exe\" /lctest", true},
-      {L"\"C:\\Program Files\\Sapala Vova\\sapala.exe\"/lcver", true},   // no blank needed after the quote
-      {L"C:\\Program Files\\sapala.exe", true},                         // unquoted: "Files\\sapala.exe" is an argument
+      {L"\"C:\\Program Files\\Sapala Vova\\sapala.exe\"/lcver",
+       true},                                    // no blank needed after the quote
+      {L"C:\\Program Files\\sapala.exe", true},  // unquoted: "Files\\sapala.exe" is an argument
       {L"sapala.exe\t/lcpreview", true},
-      {L"sapala.exe \"\"", true},                                       // one empty argument
-      {L"\"sapala.exe", false},                                         // the name runs to the end
+      {L"sapala.exe \"\"", true},  // one empty argument
+      {L"\"sapala.exe", false},    // the name runs to the end
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -32,7 +33,8 @@ TEST(CommandLineTest, ArgumentsAreFoundWhereTheSystemFindsThem) {
     LPWSTR* argv = ::CommandLineToArgvW(c.line, &count);
     ASSERT_NE(argv, nullptr) << "case " << n;
     ::LocalFree(argv);
-    EXPECT_EQ(count > 1, c.arguments) << "case " << n << ": the system sees " << count << " arguments";
+    EXPECT_EQ(count > 1, c.arguments)
+        << "case " << n << ": the system sees " << count << " arguments";
     ++n;
   }
 }

@@ -66,7 +66,10 @@ class TRecWin : public TCustomControl {
     TCustomControl::WndProc(m);
   }
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override {
-    if (name == "Skinned") { skinned = loader.Bool(p); return true; }
+    if (name == "Skinned") {
+      skinned = loader.Bool(p);
+      return true;
+    }
     return TCustomControl::ReadProperty(name, p, loader);
   }
   bool skinned = false;
@@ -116,8 +119,10 @@ class SkinTest : public ::testing::Test {
   // A form of the application from a description body (the components inside the form).
   TRecForm& AddForm(const std::string& name, const std::string& body, bool show = false) {
     TRecForm& f = app_->Create<TRecForm>();
-    f.LoadDescription("object " + name + ": TRecForm\n  Left = 20\n  Top = 20\n"
-                      "  ClientWidth = 200\n  ClientHeight = 120\n  Color = clWhite\n" + body + "end\n");
+    f.LoadDescription("object " + name +
+                      ": TRecForm\n  Left = 20\n  Top = 20\n"
+                      "  ClientWidth = 200\n  ClientHeight = 120\n  Color = clWhite\n" +
+                      body + "end\n");
     f.CreateHandle();
     if (show) f.Show();
     app_->ProcessMessages();

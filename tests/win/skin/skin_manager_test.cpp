@@ -39,13 +39,16 @@ class SkinManagerTest : public SkinTest {
   void Snapshot(TForm& f, DibSurface& out) {
     const RECT r = f.ClientRect();
     out.Resize(r.right, r.bottom);
-    ::SendMessageW(f.WindowHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(out.DC()), PRF_CLIENT);
+    ::SendMessageW(f.WindowHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(out.DC()),
+                   PRF_CLIENT);
     ::GdiFlush();
   }
   static bool Same(DibSurface& a, DibSurface& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     for (int y = 0; y < a.Height(); ++y) {
-      if (std::memcmp(a.Pixels().Row32(y), b.Pixels().Row32(y), static_cast<std::size_t>(a.Width()) * 4) != 0) return false;
+      if (std::memcmp(a.Pixels().Row32(y), b.Pixels().Row32(y),
+                      static_cast<std::size_t>(a.Width()) * 4) != 0)
+        return false;
     }
     return true;
   }
@@ -82,15 +85,16 @@ TEST_F(SkinManagerTest, StoredSettingsReachTheirProperties) {
   EXPECT_EQ(c.AnimEffects.BlendOnMoving.BlendValue, 99);
   EXPECT_EQ(c.AnimEffects.Buttons.Events, sapala::skin::beMouseDown);
   EXPECT_FALSE(c.AnimEffects.Minimizing.Active);
-  EXPECT_EQ(c.MenuSupport.IcoLineSkin, "ICOLINE");   // empty after loading
+  EXPECT_EQ(c.MenuSupport.IcoLineSkin, "ICOLINE");  // empty after loading
   EXPECT_EQ(c.MenuSupport.ExtraLineWidth, 40);
   EXPECT_EQ(c.MenuSupport.ExtraLineFont.Name, "MS Sans Serif");
   EXPECT_EQ(c.ClassLists.KindOf("TMyButton"), 1);
   EXPECT_EQ(c.ClassLists.KindOf(" "), 0);
   // A stored Mode on an animation that does not publish it is not a property.
   TRecForm& g = app_->Create<TRecForm>();
-  EXPECT_THROW(g.LoadDescription("object G: TRecForm\n" +
-                                 ManagerText("TestSkin", "    AnimEffects.Minimizing.Mode = atAero\n") + "end\n"),
+  EXPECT_THROW(g.LoadDescription(
+                   "object G: TRecForm\n" +
+                   ManagerText("TestSkin", "    AnimEffects.Minimizing.Mode = atAero\n") + "end\n"),
                LoadError);
 }
 
@@ -121,7 +125,7 @@ TEST_F(SkinManagerTest, ApplyingSkinsTheWindowsAndRemovalDrawsThemAsBefore) {
   ASSERT_NE(m.CbtHook(), nullptr);
   EXPECT_EQ(Log(), (std::vector<std::string>{"A:1", "A:16", "A:3"}));  // new skin, then repaint
   Snapshot(f, skinned);
-  EXPECT_EQ(label.Font().Color(), 0x102030);   // the skin's form font colour
+  EXPECT_EQ(label.Font().Color(), 0x102030);  // the skin's form font colour
   EXPECT_FALSE(Same(before, skinned));
 
   // A skin that is not there: removed, every window told, the hook taken out.
@@ -163,11 +167,12 @@ TEST_F(SkinManagerTest, LabelsTakeTheSkinsSectionsAndShadowThroughTheManager) {
     Top = 50
     Caption = 'Sapala'
   end
-)", true);
+)",
+                        true);
   auto& fx = Get<TsLabelFX>(f, "Fx");
   DibSurface unskinned;
   Snapshot(f, unskinned);
-  EXPECT_EQ(fx.Margins().top_left, -3);   // its own shadow: blur 4, distance 1
+  EXPECT_EQ(fx.Margins().top_left, -3);  // its own shadow: blur 4, distance 1
   EXPECT_EQ(fx.Margins().bottom_right, 5);
 
   auto& m = f.Create<TsSkinManager>();
@@ -178,7 +183,8 @@ TEST_F(SkinManagerTest, LabelsTakeTheSkinsSectionsAndShadowThroughTheManager) {
   ASSERT_GT(tint, 0);
   DibSurface skinned;
   Snapshot(f, skinned);
-  const TColor want = graphics::ColorToRGB(m.Core().Tables.Sections[static_cast<std::size_t>(tint)].Color);
+  const TColor want =
+      graphics::ColorToRGB(m.Core().Tables.Sections[static_cast<std::size_t>(tint)].Color);
   const TColor have = graphics::ColorFromPixel(skinned.Pixels().Row32(20)[30]) & 0xFFFFFF;
   EXPECT_EQ(have, want) << std::hex << have;
   EXPECT_NE(graphics::ColorFromPixel(unskinned.Pixels().Row32(20)[30]) & 0xFFFFFF, want);
@@ -192,7 +198,7 @@ TEST_F(SkinManagerTest, SwitchingPopupsBackOnHooksThePopupMenusAgain) {
   auto& m = Get<TsSkinManager>(f, "M");
   std::vector<bool> calls;
   skin::PlugIns().setPopupsSkinned = [&](bool on) { calls.push_back(on); };
-  m.Core().SetSkinnedPopups(true);    // unchanged
+  m.Core().SetSkinnedPopups(true);  // unchanged
   m.Core().SetSkinnedPopups(false);
   m.Core().SetSkinnedPopups(true);
   skin::PlugIns() = skin::SkinPlugIns{};
@@ -211,8 +217,10 @@ std::vector<std::uint8_t> Preview(const std::string& text) {
   return rec;
 }
 
-LRESULT SendCopyData(HWND to, ULONG_PTR kind, const std::vector<std::uint8_t>& bytes, std::size_t n) {
-  COPYDATASTRUCT cds{kind, static_cast<DWORD>(n), n ? const_cast<std::uint8_t*>(bytes.data()) : nullptr};
+LRESULT SendCopyData(HWND to, ULONG_PTR kind, const std::vector<std::uint8_t>& bytes,
+                     std::size_t n) {
+  COPYDATASTRUCT cds{kind, static_cast<DWORD>(n),
+                     n ? const_cast<std::uint8_t*>(bytes.data()) : nullptr};
   return ::SendMessageW(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
 }
 
@@ -223,14 +231,22 @@ TEST_F(SkinManagerTest, PreviewRecordsAreTakenOnlyWhenWellFormed) {
   const HWND hwnd = f.WindowHandle();
   auto rec = Preview("[GLOBALINFO]\nVERSION=7.33\n");
   rec.resize(SkinPreviewRecord::kSize + 8, 0);
-  const std::size_t lengths[] = {0, 1, 3, 4, 5, SkinPreviewRecord::kTextOffset, SkinPreviewRecord::kSize - 1,
-                                 SkinPreviewRecord::kSize + 1, SkinPreviewRecord::kSize + 8};
+  const std::size_t lengths[] = {0,
+                                 1,
+                                 3,
+                                 4,
+                                 5,
+                                 SkinPreviewRecord::kTextOffset,
+                                 SkinPreviewRecord::kSize - 1,
+                                 SkinPreviewRecord::kSize + 1,
+                                 SkinPreviewRecord::kSize + 8};
   for (std::size_t n : lengths) {
     EXPECT_EQ(SendCopyData(hwnd, 7, rec, n), 0) << "length " << n;
   }
-  EXPECT_EQ(SendCopyData(hwnd, 6, rec, SkinPreviewRecord::kSize), 0);   // not a preview
+  EXPECT_EQ(SendCopyData(hwnd, 6, rec, SkinPreviewRecord::kSize), 0);  // not a preview
   auto unterminated = rec;
-  std::fill_n(unterminated.begin() + SkinPreviewRecord::kNameOffset, SkinPreviewRecord::kNameBytes, 'n');
+  std::fill_n(unterminated.begin() + SkinPreviewRecord::kNameOffset, SkinPreviewRecord::kNameBytes,
+              'n');
   EXPECT_EQ(SendCopyData(hwnd, 7, unterminated, SkinPreviewRecord::kSize), 0);
   EXPECT_EQ(m.Core().SkinInfo(), "7.2");
   EXPECT_EQ(m.Core().SkinName(), "TestSkin");
@@ -265,7 +281,7 @@ TEST_F(SkinManagerTest, MainWindowHookKeepsSystemCommandsSwallowsThemeChangesAnd
 TEST_F(SkinManagerTest, TheMainWindowGetsItsProcedureBackWhenTheManagerGoes) {
   TRecForm& a = AddForm("A", "", true);
   {
-    TsSkinManager m(&a);   // owned here, not by the form, so that it can go first
+    TsSkinManager m(&a);  // owned here, not by the form, so that it can go first
     ASSERT_NE(m.AppWindowHook(), nullptr);
     ::SendMessageW(a.WindowHandle(), WM_THEMECHANGED, 0, 0);
     EXPECT_EQ(a.themeChanges, 0);

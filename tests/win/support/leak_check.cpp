@@ -10,13 +10,16 @@ namespace {
 
 class LeakListener : public testing::EmptyTestEventListener {
  public:
-  void OnTestStart(const testing::TestInfo&) override { census_ = std::make_unique<sapala::HandleCensus>(); }
+  void OnTestStart(const testing::TestInfo&) override {
+    census_ = std::make_unique<sapala::HandleCensus>();
+  }
   void OnTestEnd(const testing::TestInfo& info) override {
     if (!census_) return;
     const std::string diff = census_->Difference();
     census_.reset();
     if (!diff.empty()) {
-      ADD_FAILURE_AT(info.file(), info.line()) << "handles left open by " << info.name() << ": " << diff;
+      ADD_FAILURE_AT(info.file(), info.line())
+          << "handles left open by " << info.name() << ": " << diff;
     }
   }
 
