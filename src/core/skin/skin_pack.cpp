@@ -10,6 +10,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/base/byte_reader.h"
+#include "core/base/scope_exit.h"
 #include "core/skin/file_system.h"
 #include "core/skin/skin_error.h"
 #include "core/skin/skin_text.h"
@@ -19,30 +21,7 @@ namespace {
 
 constexpr char kMagic[4] = {'L', 'S', 'z', 'f'};
 
-class Cursor {
- public:
-  explicit Cursor(std::span<const std::uint8_t> b) : bytes_(b) {}
-  std::size_t Remaining() const { return bytes_.size() - pos_; }
-  std::uint32_t U32(const char* what) {
-    if (Remaining() < 4) throw SkinError(std::string("Packed skin is truncated (") + what + ")");
-    const std::uint8_t* p = bytes_.data() + pos_;
-    pos_ += 4;
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-  }
-  std::string Text(std::uint32_t n) {
-    if (Remaining() < n) throw SkinError("Packed skin is truncated (entry name)");
-    std::string s(reinterpret_cast<const char*>(bytes_.data() + pos_), n);
-    pos_ += n;
-    return s;
-  }
-  const std::uint8_t* Here() const { return bytes_.data() + pos_; }
-  void Skip(std::size_t n) { pos_ += n; }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-  std::size_t pos_ = 0;
-};
+[[noreturn]] void Truncated(const char*) { throw SkinError("Packed skin is truncated"); }
 
 #if defined(__SSE2__)
 constexpr bool kFastAdler32 = true;
@@ -57,10 +36,7 @@ std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, Bytes& out, 
   out.assign(size, 0);
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw SkinError("zlib initialisation failed");
-  struct End {
-    z_stream* z;
-    ~End() { inflateEnd(z); }
-  } end{&z};
+  ScopeExit end([&z] { inflateEnd(&z); });
   // With SSE2 the checksum is computed here, several times faster than zlib's own; zlib still
   // reads the four check bytes at the stream's end.
   const bool ownCheck = kFastAdler32 && inflateValidate(&z, 0) == Z_OK;
@@ -198,9 +174,9 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
     if (source.size() < 4 || std::memcmp(source.data(), kMagic, 4) != 0) {
       throw SkinError(kNotPackedMessage);
     }
-    Cursor c(source);
+    ByteReader c(source, Truncated);
     c.Skip(4);
-    const std::uint32_t n = c.U32("entry count");
+    const std::uint32_t n = c.Le32();
     // Each entry needs at least 4 + 4 bytes of header and a zlib stream of 8 bytes.
     if (n > kMaxEntries || n > c.Remaining() / 16) {
       throw SkinError("Packed skin claims " + std::to_string(n) + " entries");
@@ -208,10 +184,11 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
     std::uint64_t total = 0;
     items_.reserve(n);
     for (std::uint32_t i = 0; i < n; ++i) {
-      const std::uint32_t len = c.U32("entry name length");
+      const std::uint32_t len = c.Le32();
       if (len > kMaxNameLength) throw SkinError("Packed skin entry name is too long");
-      std::string name = c.Text(len);
-      const std::uint32_t size = c.U32("entry size");
+      const auto nameBytes = c.Bytes(len);
+      std::string name(nameBytes.begin(), nameBytes.end());
+      const std::uint32_t size = c.Le32();
       const std::uint64_t bound = static_cast<std::uint64_t>(c.Remaining()) * kMaxInflateRatio;
       if (size > kMaxEntryBytes || size > bound || total + size > kMaxTotalBytes) {
         throw SkinError("Packed skin entry \"" + name + "\" claims " + std::to_string(size) +
@@ -219,7 +196,7 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
       }
       total += size;
       Bytes data;
-      c.Skip(InflateExact(c.Here(), c.Remaining(), data, size, name));
+      c.Skip(InflateExact(source.data() + c.Position(), c.Remaining(), data, size, name));
       if (UpperAscii(name) == "OPTIONS.DAT") {
         skinText_.assign(data.begin(), data.end());
         hasSkinText_ = true;
