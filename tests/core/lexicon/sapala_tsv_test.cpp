@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <filesystem>
 #include <map>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/base/utf8.h"
 #include "core/lexicon/check.h"
 #include "core/script/hanacaraka.h"
 
@@ -24,6 +26,28 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+struct WordMeaning {
+  const char* headword;
+  const char* meaning_part;
+};
+
+// Each headword is in the list and its meaning names the given part.
+void ExpectMeanings(std::initializer_list<WordMeaning> words) {
+  const CheckResult r = CheckTsv(ReadAll(kPath));
+  std::map<std::string, std::string> meaning;
+  for (const Entry& e : r.entries) meaning[e.headword] = e.meaning;
+  for (const auto& w : words) {
+    const auto it = meaning.find(w.headword);
+    if (it == meaning.end()) {
+      ADD_FAILURE() << "missing headword " << w.headword;
+    } else {
+      EXPECT_NE(it->second.find(w.meaning_part), std::string::npos)
+          << w.headword << ": have \"" << it->second << "\", want it to name \"" << w.meaning_part
+          << "\"";
+    }
+  }
+}
+
 TEST(SapalaTsv, PassesChecksAndIsLargeEnough) {
   const std::string file = ReadAll(kPath);
   ASSERT_FALSE(file.empty()) << kPath;
@@ -34,37 +58,19 @@ TEST(SapalaTsv, PassesChecksAndIsLargeEnough) {
 }
 
 TEST(SapalaTsv, HoldsTheExamplesWindowWords) {
-  const CheckResult r = CheckTsv(ReadAll(kPath));
-  std::map<std::string, std::string> meaning;
-  for (const Entry& e : r.entries) meaning[e.headword] = e.meaning;
-  static const struct {
-    const char* headword;
-    const char* meaning_part;
-  } kWords[] = {
-      {"mãngãn", "makan (ngoko)"}, {"nedha", "makan (krama)"}, {"sega", "nasi"},
-      {"liwet", "nasi liwet"},     {"lélé", "lele"},           {"gorèng", "goreng"},
-  };
-  for (const auto& w : kWords) {
-    const auto it = meaning.find(w.headword);
-    if (it == meaning.end()) {
-      ADD_FAILURE() << "missing headword " << w.headword;
-    } else {
-      EXPECT_NE(it->second.find(w.meaning_part), std::string::npos)
-          << w.headword << ": have \"" << it->second << "\", want it to name \"" << w.meaning_part
-          << "\"";
-    }
-  }
+  ExpectMeanings({
+      {"mãngãn", "makan (ngoko)"},
+      {"nedha", "makan (krama)"},
+      {"sega", "nasi"},
+      {"liwet", "nasi liwet"},
+      {"lélé", "lele"},
+      {"gorèng", "goreng"},
+  });
 }
 
 // Words a reviewer found missing, with their speech-level partners where they have them.
 TEST(SapalaTsv, HoldsTheEverydayWordsAndTheirPartners) {
-  const CheckResult r = CheckTsv(ReadAll(kPath));
-  std::map<std::string, std::string> meaning;
-  for (const Entry& e : r.entries) meaning[e.headword] = e.meaning;
-  static const struct {
-    const char* headword;
-    const char* meaning_part;
-  } kWords[] = {
+  ExpectMeanings({
       {"methuk", "krama: mãpãg"},
       {"gumujeng", "(krama) · ngoko: ngguyu"},
       {"jãmbon", "merah jambu"},
@@ -75,33 +81,7 @@ TEST(SapalaTsv, HoldsTheEverydayWordsAndTheirPartners) {
       {"kepiyé", "krama: kãdos pundi"},
       {"percaya", "(ngoko) · krama: pitãdos"},
       {"mãtur", "(krama andhap)"},
-  };
-  for (const auto& w : kWords) {
-    const auto it = meaning.find(w.headword);
-    if (it == meaning.end()) {
-      ADD_FAILURE() << "missing headword " << w.headword;
-    } else {
-      EXPECT_NE(it->second.find(w.meaning_part), std::string::npos)
-          << w.headword << ": have \"" << it->second << "\", want it to name \"" << w.meaning_part
-          << "\"";
-    }
-  }
-}
-
-// Decodes UTF-8 known to be valid (the transliterator's output).
-std::u32string CodePoints(const std::string& s) {
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    const std::size_t len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-    char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (std::size_t k = 1; k < len && i + k < s.size(); ++k) {
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    }
-    out.push_back(cp);
-    i += len;
-  }
-  return out;
+  });
 }
 
 TEST(SapalaTsv, EveryHeadwordIsWrittenInJavaneseScript) {
@@ -110,8 +90,9 @@ TEST(SapalaTsv, EveryHeadwordIsWrittenInJavaneseScript) {
   for (const Entry& e : r.entries) {
     const std::string script = script::ToHanacaraka(e.headword);
     bool ok = !script.empty();
-    for (const char32_t c : CodePoints(script)) {
-      if (c != ' ' && !(c >= 0xA980 && c <= 0xA9DF)) ok = false;
+    for (std::size_t pos = 0; pos < script.size();) {
+      const auto c = DecodeUtf8(script, pos);
+      if (!c || (*c != ' ' && !(*c >= 0xA980 && *c <= 0xA9DF))) ok = false;
     }
     if (!ok && ++failures <= 20) {
       ADD_FAILURE() << e.headword << " -> " << script << ": not wholly Javanese script";
