@@ -5,12 +5,24 @@
 #include "core/skin/preview_record.h"
 #include "win/controls/skin_link.h"
 #include "win/framework/application.h"
+#include "win/skin/form_motion.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win::skin {
 
 using sapala::skin::SkinPreviewRecord;
+
+namespace {
+
+// The animation side of the hooked window's provider, when it has one.
+AnimatedForm* AnimatedFormOf(TWinControl& window) {
+  auto* form = dynamic_cast<TForm*>(&window);
+  if (!form || !form->HandleAllocated() || !PlugIns().animatedForm) return nullptr;
+  return PlugIns().animatedForm(*form);
+}
+
+}  // namespace
 
 TlcAppWindowHook::TlcAppWindowHook(TWinControl& window, TsSkinManager& manager)
     : window_(window), manager_(manager), previous_(std::move(window.WindowProc)) {
@@ -30,6 +42,15 @@ void TlcAppWindowHook::WndProc(Message& m) {
       // A minimize is remembered only while a skin is in force (its animation needs one).
       if ((m.WParam & 0xFFF0) != SC_MINIMIZE || manager_.Core().SkinData().Active) {
         manager_.Core().NoteSystemCommand(static_cast<unsigned>(m.WParam));
+      }
+      if (MinimizeOrRestore(m)) return;
+      break;
+    case kSendIconicThumbnail:
+    case kSendIconicLivePreview:
+      if (AnimatedForm* form = AnimatedFormOf(window_);
+          form && AnswerPreviewRequest(*form, m.Msg, m.WParam, m.LParam)) {
+        m.Result = 0;
+        return;
       }
       break;
     case WM_THEMECHANGED:
@@ -63,6 +84,25 @@ void TlcAppWindowHook::WndProc(Message& m) {
       break;
   }
   previous_(m);
+}
+
+bool TlcAppWindowHook::MinimizeOrRestore(Message& m) {
+  const WPARAM command = m.WParam & 0xFFF0;
+  if (command != SC_MINIMIZE && command != SC_RESTORE) return false;
+  AnimatedForm* form = AnimatedFormOf(window_);
+  if (!form) return false;
+  if (command == SC_MINIMIZE) {
+    if (!manager_.Core().SkinData().Active || !manager_.Core().AnimEffects.Minimizing.Active ||
+        !::IsWindowVisible(form->FormWindow()) || ::IsIconic(form->FormWindow())) {
+      return false;
+    }
+    MinimizeWithAnimation(*form);
+  } else {
+    if (!WaitsForRestore(*form)) return false;
+    RestoreWithAnimation(*form);
+  }
+  m.Result = 0;
+  return true;
 }
 
 void TlcAppWindowHook::CopyData(Message& m) {

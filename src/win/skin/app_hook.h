@@ -2,11 +2,14 @@
 // messages before the window does and handles a few of them for the whole engine:
 //
 //   WM_SYSCOMMAND       remembers the last command (minimize 2, restore 1, anything else 0)
-//                       and passes it on;
+//                       and passes it on; with a skin in force, a minimize of the window runs
+//                       its provider's minimize animation (when Minimizing is active), and the
+//                       restore of a window minimized that way runs it backwards;
 //   WM_THEMECHANGED     swallowed (the skin, not the system theme, draws the windows);
 //   WM_COPYDATA         a skin editor's preview record (kind 7) after the window's own
 //                       handling, never re-entrantly: validated to the byte, applied, answered
 //                       1; anything malformed is ignored and answered 0;
+//   0x323, 0x326        the task bar's preview requests, answered by the window's provider;
 //   0xB000              every form of the application, last first, gets cmdAppNotify;
 //   0xBCB3, 0xBCB4      with SkinnedPopups: a popup menu item or a popup window to paint with
 //                       the skin, handed to the menu painter; swallowed.
@@ -48,6 +51,7 @@ class TlcAppWindowHook {
   };
   void WndProc(Message& m);
   void CopyData(Message& m);
+  bool MinimizeOrRestore(Message& m);
 
   TWinControl& window_;
   TsSkinManager& manager_;

@@ -401,6 +401,11 @@ bool StartRestoreAnimation(AnimatedForm& form) {
   return true;
 }
 
+bool WaitsForRestore(const AnimatedForm& form) noexcept {
+  const MinimizeState* s = StateOf(form);
+  return s && s->minimized && !s->restoring;
+}
+
 bool MotionRunning(const AnimatedForm& form) noexcept {
   const MinimizeState* s = StateOf(form);
   return s && s->running;

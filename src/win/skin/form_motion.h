@@ -74,6 +74,8 @@ bool StartMinimizeAnimation(AnimatedForm& form);
 // For a form minimized by StartMinimizeAnimation: runs the same frames backwards, then shows the
 // form at its own opacity again. False (nothing changed) for any other form.
 bool StartRestoreAnimation(AnimatedForm& form);
+// The form was minimized by StartMinimizeAnimation and waits (at opacity 0) for its restore.
+bool WaitsForRestore(const AnimatedForm& form) noexcept;
 // A minimize or restore animation of the form is stepping now.
 bool MotionRunning(const AnimatedForm& form) noexcept;
 // Ends what runs for the form at once and gives its window back as it was found.

@@ -13,6 +13,8 @@ class TForm;
 
 namespace sapala::win::skin {
 
+class AnimatedForm;
+
 struct SkinPlugIns {
   // Gives a form of the application a provider of its own (automatic creation); true when one
   // was attached, which puts the form's window into the hook's list.
@@ -26,6 +28,9 @@ struct SkinPlugIns {
   // Posted by the menu painter to the main window: paint a popup menu (item in `what`) or a
   // popup window (its handle in `what`) with the skin.
   std::function<void(LPARAM what, bool isWindow)> paintPopup;
+  // The animation side of a form's provider, nullptr when the form has none: the main window's
+  // minimize, restore and task-bar preview requests go to it.
+  std::function<AnimatedForm*(TForm& form)> animatedForm;
 };
 
 SkinPlugIns& PlugIns();

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "motion_fixture.h"
+#include "win/skin/app_hook.h"
+#include "win/skin/plug_ins.h"
 #include "win/skin/taskbar_button.h"
 
 namespace sapala::win::testing {
@@ -54,6 +56,7 @@ class FormMotionTest : public SkinTest {
     });
   }
   void TearDown() override {
+    skin::PlugIns() = skin::SkinPlugIns{};
     skin::SetLayeredFrameSink(nullptr);
     skin::SetMoveTickSink(nullptr);
     skin::EndFormMotion(*animated_);
@@ -264,6 +267,44 @@ TEST_F(FormMotionTest, PreviewRequests) {
   EXPECT_FALSE(
       skin::AnswerPreviewRequest(*animated_, skin::kSendIconicThumbnail, 0, size(100, 100)));
   EXPECT_FALSE(skin::AnswerPreviewRequest(*animated_, skin::kSendIconicLivePreview, 0, 0));
+}
+
+TEST_F(FormMotionTest, TheMainWindowsMinimizeRestoreAndPreviewsGoThroughItsProvider) {
+  manager_->Core().SetSkinDirectory(TestSkinFolder());
+  manager_->Core().SetSkinName("TestSkin");
+  ASSERT_NE(manager_->AppWindowHook(), nullptr);
+  manager_->Core().AnimEffects.Minimizing.Time = 30;
+  const skin::PreviewApi fake{&PreviewLog::Thumbnail, &PreviewLog::Live};
+  const skin::ScopedPreviewApi scoped(fake);
+  PreviewLog::calls.clear();
+  animated_->image = Quarters(200, 100);
+  // Without a provider the system does it all.
+  ::SendMessageW(Hwnd(), skin::kSendIconicThumbnail, 0, MAKELONG(100, 100));
+  EXPECT_TRUE(PreviewLog::calls.empty());
+  ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(::IsIconic(Hwnd()));
+  EXPECT_TRUE(frames_.empty());
+  ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(::IsIconic(Hwnd()));
+
+  skin::PlugIns().animatedForm = [&](TForm& f) -> skin::AnimatedForm* {
+    return &f == form_ ? &*animated_ : nullptr;
+  };
+  ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(::IsIconic(Hwnd()));
+  EXPECT_TRUE(skin::WaitsForRestore(*animated_));
+  EXPECT_EQ(LayeredAlpha(Hwnd()), 0);
+  ASSERT_TRUE(WaitForMotion());
+  EXPECT_EQ(frames_.size(), 3u);  // where the window stood, then 2 steps
+  ::SendMessageW(Hwnd(), skin::kSendIconicThumbnail, 0, MAKELONG(100, 100));
+  EXPECT_FALSE(PreviewLog::calls.empty());
+  frames_.clear();
+  ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(::IsIconic(Hwnd()));
+  ASSERT_TRUE(WaitForMotion());
+  EXPECT_EQ(frames_.size(), 2u);
+  EXPECT_FALSE(skin::WaitsForRestore(*animated_));
+  EXPECT_FALSE(ExStyle(Hwnd()) & WS_EX_LAYERED);
 }
 
 TEST_F(FormMotionTest, CaptureTakesTheWholeWindowOpaque) {
