@@ -8,11 +8,13 @@
 #include "win/framework/forms.h"
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
+#include "win/skin/animations.h"
 #include "win/skin/app_hook.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/common_data.h"
 #include "win/skin/glow.h"
+#include "win/skin/output_window.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
@@ -153,6 +155,9 @@ void StartUpSkinUnit() {
 }
 
 void ShutDownSkinUnit() noexcept {
+  // The hide animation's timer ticks through the tick window: it goes first.
+  skin::ShutDownHideAnimation();
+  skin::ReleaseOutputWindow();
   skin::DestroyUiThread();
   Shadows().reset();
 }
