@@ -231,6 +231,13 @@ TEST_F(AnimationsTest, ANewHideFreesTheEarlierWindowAtOnce) {
   EXPECT_TRUE(::IsWindow(b));
   WaitForHide();
   EXPECT_FALSE(::IsWindow(b));
+  // A hide without animation ends the running one too.
+  Window third = HideWindow();
+  const HWND c = third.get();
+  skin::StartHideAnimation(std::move(third), HidePicture(), 1200, TlcAnimType::atFading, 255);
+  skin::StartHideAnimation(HideWindow(), HidePicture(), 0, TlcAnimType::atFading, 255);
+  EXPECT_FALSE(::IsWindow(c));
+  EXPECT_FALSE(skin::HideTimer()->Running());
   EXPECT_EQ(census.Difference(), "");
 }
 
