@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "core/graphics/pixels.h"
@@ -59,16 +58,18 @@ class BitmapDC {
  public:
   explicit BitmapDC(graphics::Bitmap& bitmap) : bitmap_(bitmap) {
     if (HBITMAP section = DibHandle(bitmap)) {
+      // A section already selected into another DC cannot be selected here: then copy.
       dc_ = MemoryDC(::CreateCompatibleDC(nullptr));
-      if (dc_) selected_.emplace(dc_.get(), section);
-    } else {
-      surface_.Resize(bitmap.Width(), bitmap.Height());
-      graphics::CopyBitmapRect(surface_.Pixels(), {0, 0}, bitmap, bitmap.Bounds());
-      copied_ = true;
+      if (dc_ && (old_ = ::SelectObject(dc_.get(), section)) != nullptr) return;
+      dc_.reset();
     }
+    surface_.Resize(bitmap.Width(), bitmap.Height());
+    graphics::CopyBitmapRect(surface_.Pixels(), {0, 0}, bitmap, bitmap.Bounds());
+    copied_ = true;
   }
   ~BitmapDC() {
     ::GdiFlush();
+    if (dc_ && old_) ::SelectObject(dc_.get(), old_);
     if (copied_) graphics::CopyBitmapRect(bitmap_, {0, 0}, surface_.Pixels(), bitmap_.Bounds());
   }
   BitmapDC(const BitmapDC&) = delete;
@@ -79,7 +80,7 @@ class BitmapDC {
   graphics::Bitmap& bitmap_;
   DibSurface surface_;
   MemoryDC dc_;
-  std::optional<SelectedObject> selected_;
+  HGDIOBJ old_ = nullptr;
   bool copied_ = false;
 };
 
@@ -127,12 +128,7 @@ void SnapshotInto(HDC dc, TControl& control, int x, int y, AnimatedForm* provide
       graphics::Bitmap part = graphics::NewBitmap32(w, h);
       graphics::CopyBitmapRect(part, {0, 0}, *info.Bitmap,
                                {info.OffsetX, info.OffsetY, info.OffsetX + w, info.OffsetY + h});
-      Bitmap section = PremultipliedSection(part);  // alpha 255 is left as it is
-      MemoryDC mem(::CreateCompatibleDC(dc));
-      if (section && mem) {
-        SelectedObject sel(mem.get(), section.get());
-        ::BitBlt(dc, x, y, w, h, mem.get(), 0, 0, SRCCOPY);
-      }
+      DrawPicture(dc, x, y, part);
     } else {
       Brush brush(::CreateSolidBrush(static_cast<COLORREF>(graphics::ColorToRGB(info.Color))));
       RECT r{x, y, x + w, y + h};
@@ -279,6 +275,33 @@ void ReportFrame(HWND window, int opacity, const graphics::Bitmap& picture, bool
 }
 
 // ---------------------------------------------------------------- snapshots
+
+void DrawPicture(HDC dc, int x, int y, const graphics::Bitmap& picture) {
+  if (picture.Empty() || picture.Format() != graphics::PixelFormat::pf32bit) return;
+  const int w = picture.Width(), h = picture.Height();
+  graphics::Bitmap copy;
+  const graphics::Bitmap* p = &picture;
+  const std::ptrdiff_t stride = picture.Stride();
+  if (stride != std::ptrdiff_t{4} * w && stride != -std::ptrdiff_t{4} * w) {
+    copy = picture.Clone();
+    p = &copy;
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  const void* bits;
+  if (p->Stride() > 0) {
+    bi.bmiHeader.biHeight = -h;  // top-down rows from row 0
+    bits = p->ScanLine(0);
+  } else {
+    bi.bmiHeader.biHeight = h;  // bottom-up rows: the last row lies lowest in memory
+    bits = p->ScanLine(h - 1);
+  }
+  ::SetDIBitsToDevice(dc, x, y, w, h, 0, 0, 0, h, bits, &bi, DIB_RGB_COLORS);
+}
 
 void SnapshotWindow(graphics::Bitmap& bitmap, TControl& control, int x, int y,
                     AnimatedForm* provider) {

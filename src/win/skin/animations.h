@@ -86,6 +86,9 @@ Window CreateAnimationWindow(bool toolWindow);
 bool ShowLayeredPicture(HWND window, const graphics::Bitmap& picture, POINT position, int opacity,
                         bool colorKey = false);
 
+// Draws a 32-bit picture at (x, y) into a device context, pixels as they are.
+void DrawPicture(HDC dc, int x, int y, const graphics::Bitmap& picture);
+
 // --- Snapshots ---
 // Paints `control` with all its visible children into the 32-bit `bitmap`, the control's
 // window rectangle (a windowless control: its bounds) at (x, y). Skinned windows (they answer

@@ -135,33 +135,6 @@ void FreezeUnderOutputWindow(TWinControl& control) {
   }
 }
 
-void DrawPicture(HDC dc, int x, int y, const graphics::Bitmap& picture) {
-  if (picture.Empty() || picture.Format() != graphics::PixelFormat::pf32bit) return;
-  const int w = picture.Width(), h = picture.Height();
-  graphics::Bitmap copy;
-  const graphics::Bitmap* p = &picture;
-  const std::ptrdiff_t stride = picture.Stride();
-  if (stride != std::ptrdiff_t{4} * w && stride != -std::ptrdiff_t{4} * w) {
-    copy = picture.Clone();
-    p = &copy;
-  }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  const void* bits;
-  if (p->Stride() > 0) {
-    bi.bmiHeader.biHeight = -h;  // top-down rows from row 0
-    bits = p->ScanLine(0);
-  } else {
-    bi.bmiHeader.biHeight = h;  // bottom-up rows: the last row lies lowest in memory
-    bits = p->ScanLine(h - 1);
-  }
-  ::SetDIBitsToDevice(dc, x, y, w, h, 0, 0, 0, h, bits, &bi, DIB_RGB_COLORS);
-}
-
 // ---------------------------------------------------------------- the cross-fade
 
 void SkinChangeAnimated(TWinControl& control, int timeMs) {

@@ -44,7 +44,4 @@ void ReleaseOutputWindow() noexcept;
 // apart, then the control redrawn for real and the output window freed.
 void SkinChangeAnimated(TWinControl& control, int timeMs);
 
-// Draws a 32-bit picture at (x, y) into a device context, pixels as they are.
-void DrawPicture(HDC dc, int x, int y, const graphics::Bitmap& picture);
-
 }  // namespace sapala::win::skin

@@ -8,6 +8,7 @@
 
 #include "core/graphics/pixels.h"
 #include "skin_fixture.h"
+#include "win/framework/dib.h"
 
 namespace sapala::win::testing {
 namespace {
@@ -314,23 +315,32 @@ TEST_F(AnimationsTest, SnapshotPutsChildrenAtTheirPlaces) {
 )",
                         true);
   const RECT wr = WindowRect(f.WindowHandle());
-  graphics::Bitmap b = graphics::NewBitmap32(wr.right - wr.left + 10, wr.bottom - wr.top + 10);
-  Log().clear();
-  skin::SnapshotWindow(b, f, 5, 5, nullptr);
-  const RECT c = skin::ClientRectInWindow(f.WindowHandle());
-  auto rgb = [&](int x, int y) { return b.PixelWord(5 + c.left + x, 5 + c.top + y) & 0xFFFFFF; };
-  struct Probe {
-    int x, y;
-    std::uint32_t want;  // 0xRRGGBB
-  } probes[] = {{2, 2, 0xFFFFFF},    {12, 22, 0xFF0000},  {45, 35, 0x0000FF},
-                {39, 29, 0xFF0000},  {61, 31, 0xFF0000},  {109, 79, 0xFF0000},
-                {110, 80, 0xFFFFFF}, {165, 65, 0x00FF00}, {195, 115, 0xFFFFFF}};
-  for (std::size_t i = 0; i < std::size(probes); ++i) {
-    EXPECT_EQ(rgb(probes[i].x, probes[i].y), probes[i].want)
-        << "case " << i << " at " << probes[i].x << "," << probes[i].y;
+  const int w = wr.right - wr.left + 10, h = wr.bottom - wr.top + 10;
+  // Into heap memory and into a DIB section (selected directly).
+  for (bool section : {false, true}) {
+    SCOPED_TRACE(section ? "DIB section" : "heap");
+    graphics::Bitmap b =
+        section ? graphics::Bitmap::Adopt(MakeDibBuffer(w, h, graphics::PixelFormat::pf32bit), w, h,
+                                          graphics::PixelFormat::pf32bit)
+                : graphics::NewBitmap32(w, h);
+    ASSERT_EQ(DibHandle(b) != nullptr, section);
+    Log().clear();
+    skin::SnapshotWindow(b, f, 5, 5, nullptr);
+    const RECT c = skin::ClientRectInWindow(f.WindowHandle());
+    auto rgb = [&](int x, int y) { return b.PixelWord(5 + c.left + x, 5 + c.top + y) & 0xFFFFFF; };
+    struct Probe {
+      int x, y;
+      std::uint32_t want;  // 0xRRGGBB
+    } probes[] = {{2, 2, 0xFFFFFF},    {12, 22, 0xFF0000},  {45, 35, 0x0000FF},
+                  {39, 29, 0xFF0000},  {61, 31, 0xFF0000},  {109, 79, 0xFF0000},
+                  {110, 80, 0xFFFFFF}, {165, 65, 0x00FF00}, {195, 115, 0xFFFFFF}};
+    for (std::size_t i = 0; i < std::size(probes); ++i) {
+      EXPECT_EQ(rgb(probes[i].x, probes[i].y), probes[i].want)
+          << "case " << i << " at " << probes[i].x << "," << probes[i].y;
+    }
+    EXPECT_EQ(b.PixelWord(2, 2), 0u) << "outside the window nothing is drawn";
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Printed:38", "Printed:38"}));
   }
-  EXPECT_EQ(b.PixelWord(2, 2), 0u) << "outside the window nothing is drawn";
-  EXPECT_EQ(Log(), (std::vector<std::string>{"Printed:38", "Printed:38"}));
 }
 
 TEST_F(AnimationsTest, SmallQueries) {
