@@ -63,6 +63,8 @@ class AnimatedForm {
 
   // The opacity the form shows at: its AlphaBlendValue when AlphaBlend is on, else 255.
   virtual int FormOpacity() const noexcept { return 255; }
+  // A show animation ended at `opacity`: a form with AlphaBlend takes it as AlphaBlendValue.
+  virtual void ShownAtOpacity(int /*opacity*/) noexcept {}
 
   // Raises the provider's OnAfterAnimation.
   virtual void AfterAnimation(TlcAnimEvent event) = 0;

@@ -383,6 +383,7 @@ void ShowFormAnimated(AnimatedForm& provider, int timeMs, int targetOpacity, Tlc
   }
 
   provider.SetFormState(provider.FormState() & ~static_cast<unsigned>(fsShowing));
+  provider.ShownAtOpacity(target);
   if (layered) {
     ::SetWindowPos(form, layered, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }

@@ -28,6 +28,7 @@ class TestProvider : public AnimatedForm {
   HWND FormWindow() const noexcept override { return form_.WindowHandle(); }
   graphics::Bitmap* WindowImage() noexcept override {
     if (!withImage) return nullptr;
+    if (border) return &image;
     RECT r{};
     ::GetWindowRect(form_.WindowHandle(), &r);
     if (image.Width() != r.right - r.left || image.Height() != r.bottom - r.top) {
@@ -40,8 +41,32 @@ class TestProvider : public AnimatedForm {
   unsigned FormState() const noexcept override { return state; }
   void SetFormState(unsigned s) noexcept override { state = s; }
   void AfterAnimation(TlcAnimEvent e) override { events.push_back(e); }
+  void ShownAtOpacity(int opacity) noexcept override { shownAt = opacity; }
+
+  // Extended borders: a companion window `margin` pixels larger on every side, with a picture
+  // of its own.
+  HWND BorderWindow() const noexcept override { return border.get(); }
+  RECT BorderMargins() const noexcept override { return {margin, margin, margin, margin}; }
+  Window ReleaseBorderWindow() noexcept override { return std::move(border); }
+  graphics::Bitmap BorderWindowPicture() override { return borderPicture.Clone(); }
+  void BorderWindowRestored() noexcept override { ++restored; }
+  void MakeBorder(int m) {
+    margin = m;
+    RECT r{};
+    ::GetWindowRect(form_.WindowHandle(), &r);
+    border = skin::CreateAnimationWindow(true);
+    ::SetWindowPos(border.get(), nullptr, r.left - m, r.top - m, r.right - r.left + 2 * m,
+                   r.bottom - r.top + 2 * m, SWP_NOACTIVATE | SWP_NOZORDER);
+    borderPicture = graphics::NewBitmap32(r.right - r.left + 2 * m, r.bottom - r.top + 2 * m);
+    graphics::FillBitmapRect(borderPicture, borderPicture.Bounds(), 0x123456);
+    image = borderPicture.Clone();  // the cache of a form with extended borders: their size
+  }
 
   bool withImage = true;
+  int shownAt = -1;
+  int margin = 0, restored = 0;
+  Window border;
+  graphics::Bitmap borderPicture;
   graphics::Bitmap image;
   unsigned state = 0;
   std::vector<TlcAnimEvent> events;
@@ -121,6 +146,7 @@ TEST_F(AnimationsTest, ShowDrawsOneFramePerStepAndThenPutsTheFormInPlace) {
     EXPECT_EQ(p.state, 0u);
     EXPECT_FALSE(skin::AnimationLock());
     EXPECT_EQ(p.events, std::vector<TlcAnimEvent>{TlcAnimEvent::aeShowing});
+    EXPECT_EQ(p.shownAt, c.target);
     if (c.frames == 0) continue;
     EXPECT_EQ(seen_.front().frame.Opacity, 0);
     EXPECT_EQ(seen_.back().frame.Opacity, c.target);
@@ -266,6 +292,37 @@ TEST_F(AnimationsTest, HideFormCapturesTheWindowImageAtTheFormsPlace) {
   EXPECT_TRUE(seen_.front().locked) << "the capture runs under the lock";
   EXPECT_TRUE(SameRect(seen_.front().frame.Bounds, WindowRect(f.WindowHandle())));
   EXPECT_EQ(seen_.front().frame.Checksum, skin::PictureChecksum(p.image));
+}
+
+// With extended borders the border window shows the animation: the show borrows it at the
+// form's place widened by the margins and hands it back; the hide takes it over with its picture.
+TEST_F(AnimationsTest, ExtendedBordersLendTheirWindow) {
+  TRecForm& f = AddForm("F", "", true);
+  auto& manager = app_->Create<TsSkinManager>();
+  manager.Core().AnimEffects.FormHide.Time = 24;
+  TestProvider p(f, manager);
+  p.MakeBorder(7);
+  const HWND border = p.BorderWindow();
+  RECT want = WindowRect(f.WindowHandle());
+  ::InflateRect(&want, 7, 7);
+
+  skin::ShowFormAnimated(p, 24, 255, TlcAnimType::atFading);
+  ASSERT_EQ(seen_.size(), 5u);
+  for (const Seen& s : seen_) {
+    EXPECT_EQ(s.frame.Window, border);
+    EXPECT_TRUE(SameRect(s.frame.Bounds, want));
+  }
+  EXPECT_TRUE(::IsWindow(border)) << "the provider keeps its border window";
+  EXPECT_EQ(p.restored, 1);
+
+  seen_.clear();
+  skin::HideFormAnimated(p);
+  EXPECT_EQ(p.BorderWindow(), nullptr) << "taken over by the hide";
+  WaitForHide();
+  ASSERT_EQ(seen_.size(), 4u);
+  EXPECT_EQ(seen_.front().frame.Window, border);
+  EXPECT_EQ(seen_.front().frame.Checksum, skin::PictureChecksum(p.borderPicture));
+  EXPECT_FALSE(::IsWindow(border));
 }
 
 TEST_F(AnimationsTest, HundredShowHideCyclesLeaveNoHandle) {
