@@ -168,7 +168,12 @@ void SnapshotInto(HDC dc, TControl& control, int x, int y, AnimatedForm* provide
   const RECT client = ClientRectInWindow(windowed->WindowHandle());
   for (std::size_t i = 0; i < windowed->Controls().size(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(windowed->Controls()[i]);
-    if (!child || !child->HandleAllocated() || !::IsWindowVisible(child->WindowHandle())) continue;
+    // The child's own visibility: its form may have its redraw off (and so look hidden)
+    // while an animation takes its picture.
+    if (!child || !child->HandleAllocated() ||
+        !(::GetWindowLongPtrW(child->WindowHandle(), GWL_STYLE) & WS_VISIBLE)) {
+      continue;
+    }
     // Children lie in the client area; a window moves its children with its scroll position,
     // which the child's window rectangle already tells.
     const RECT cr = WindowRectOf(child->WindowHandle());
