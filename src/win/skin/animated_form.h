@@ -10,6 +10,7 @@
 
 #include "core/graphics/bitmap.h"
 #include "core/skin/effects.h"
+#include "win/framework/handles.h"
 
 namespace sapala::win {
 class TForm;
@@ -51,9 +52,19 @@ class AnimatedForm {
   // around the form's window rectangle.
   virtual HWND BorderWindow() const noexcept { return nullptr; }
   virtual RECT BorderMargins() const noexcept { return {}; }
+  // The hide animation takes the border window over: the provider gives it up (its owner
+  // window and window procedure put back) and forgets it; an empty owner keeps it.
+  virtual Window ReleaseBorderWindow() noexcept { return Window(); }
+  // The picture the border window shows (frame, shadow and client), for the hide animation.
+  virtual graphics::Bitmap BorderWindowPicture() { return graphics::Bitmap(); }
+  // The show animation borrowed the border window (region removed, other pictures shown) and
+  // hands it back: the provider restores its region and picture.
+  virtual void BorderWindowRestored() noexcept {}
 
   // The opacity the form shows at: its AlphaBlendValue when AlphaBlend is on, else 255.
   virtual int FormOpacity() const noexcept { return 255; }
+  // A show animation ended at `opacity`: a form with AlphaBlend takes it as AlphaBlendValue.
+  virtual void ShownAtOpacity(int /*opacity*/) noexcept {}
 
   // Raises the provider's OnAfterAnimation.
   virtual void AfterAnimation(TlcAnimEvent event) = 0;

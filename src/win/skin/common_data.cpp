@@ -12,6 +12,7 @@
 #include "win/framework/label.h"
 #include "win/framework/text.h"
 #include "win/skin/broadcast.h"
+#include "win/skin/animations.h"
 #include "win/skin/glow.h"
 #include "win/skin/skin_manager.h"
 
@@ -356,7 +357,9 @@ bool TsCommonData::FollowsParent() const {
 bool TsCommonData::PaintingHeldBack() const {
   TsSkinManager* m = SkinManagerOf();
   if (!m || (m->ComponentState() & csDesigning)) return false;
-  if ((StateFlags & sfSimpleBackground) && ActiveState() == 0) return Suspended;
+  // While an animation takes its picture every control counts as active.
+  if ((StateFlags & sfSimpleBackground) && ActiveState() == 0 && !skin::AnimationLock())
+    return Suspended;
   if (owner_control_ && owner_control_->Destroying()) return Suspended;
   if (Suspended) return true;
   HWND parent = nullptr;

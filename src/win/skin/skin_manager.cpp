@@ -1,18 +1,23 @@
 #include "win/skin/skin_manager.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
+#include "core/skin/animation_steps.h"
 #include "core/skin/skin_paint.h"
 #include "core/skin/skin_tables.h"
 #include "win/framework/application.h"
 #include "win/framework/forms.h"
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
+#include "win/skin/animations.h"
 #include "win/skin/app_hook.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/common_data.h"
 #include "win/skin/glow.h"
+#include "win/skin/output_window.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
@@ -153,6 +158,9 @@ void StartUpSkinUnit() {
 }
 
 void ShutDownSkinUnit() noexcept {
+  // The hide animation's timer ticks through the tick window: it goes first.
+  skin::ShutDownHideAnimation();
+  skin::ReleaseOutputWindow();
   skin::DestroyUiThread();
   Shadows().reset();
 }
@@ -211,10 +219,11 @@ void TsSkinManager::Broadcast(int command) {
                        skin::Lumo{skin::SM_LUMOCMD, MAKEWPARAM(0, command), Id()});
 }
 
-void TsSkinManager::RepaintAll(bool /*animate*/, bool /*prepared*/) {
-  // The skin-changing animation belongs to the form provider; without one the repaint is plain.
+void TsSkinManager::RepaintAll(bool animate, bool prepared) {
+  if (animate && !prepared) PrepareAnimation();
   if (!(ComponentState() & csDesigning)) Broadcast(skin::cmdBeforeRefresh);
   Broadcast(skin::cmdRefresh);
+  if (animate) PlaySkinChange();
   if (!cbt_hook_) return;
   for (HWND hwnd : std::vector<HWND>(cbt_hook_->HookedWindows())) {
     if (::IsWindowVisible(hwnd)) {
@@ -222,6 +231,35 @@ void TsSkinManager::RepaintAll(bool /*animate*/, bool /*prepared*/) {
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
   }
+}
+
+void TsSkinManager::PrepareAnimation() {
+  const auto& settings = core_->AnimEffects.SkinChanging;
+  if ((ComponentState() & csDesigning) || !core_->IsDefault() || !settings.Active ||
+      sapala::skin::AnimationStepCount(settings.Time) == 0) {
+    return;
+  }
+  for (TForm* form : skin::ProviderForms()) {
+    HWND hwnd = form->WindowHandle();
+    if (!hwnd || form->Parent() || !::IsWindowVisible(hwnd) || ::IsIconic(hwnd)) continue;
+    if (std::find(animating_.begin(), animating_.end(), form) != animating_.end()) continue;
+    // The old look is kept on the screen: the first form is frozen under the output window
+    // now, the others keep their pixels while their redraw is off and are frozen in turn.
+    if (animating_.empty()) skin::FreezeUnderOutputWindow(*form);
+    animating_.push_back(form);
+    ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  }
+}
+
+void TsSkinManager::PlaySkinChange() {
+  const int time = core_->AnimEffects.SkinChanging.Time;
+  for (TForm* form : std::exchange(animating_, {})) {
+    // A form freed meanwhile has left the providers' list.
+    const auto& forms = skin::ProviderForms();
+    if (std::find(forms.begin(), forms.end(), form) == forms.end() || form->Destroying()) continue;
+    skin::SkinChangeAnimated(*form, time);
+  }
+  skin::ReleaseOutputWindow();
 }
 
 void TsSkinManager::HideGlows() { skin::ClearGlows(false); }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/skin/file_system.h"
 #include "core/skin/skin_manager.h"
@@ -27,6 +28,7 @@
 #include "win/skin/platform.h"
 
 namespace sapala::win {
+class TForm;
 
 namespace skin {
 class TlcCbtHook;
@@ -87,7 +89,10 @@ class TsSkinManager : public TComponent,
   bool FormLoading() const override;
   void HideGlows() override;
   void SnapshotForms() override {}
-  void PrepareAnimation() override {}
+  // The skin-change cross-fade of the provider forms: their old look frozen and their redraw
+  // switched off before the new skin goes out, the cross-fade played after the refresh.
+  void PrepareAnimation() override;
+  void PlaySkinChange();
   void MenuSkinChanged() override {}
   void InstallHooks() override;
   void UninstallHooks() override;
@@ -104,6 +109,7 @@ class TsSkinManager : public TComponent,
   std::unique_ptr<skin::TlcCbtHook> cbt_hook_;
   std::unique_ptr<skin::TlcAppWindowHook> app_hook_;
   HWND hot_control_ = nullptr;
+  std::vector<TForm*> animating_;  // forms frozen for the skin-change animation (not owned)
 };
 
 // Module start-up and shutdown of the skin engine (see above). Start-up is idempotent.

@@ -9,6 +9,7 @@
 #include "core/skin/glow_picture.h"
 #include "skin_fixture.h"
 #include "win/framework/text.h"
+#include "win/skin/animations.h"
 #include "win/skin/glow.h"
 
 namespace sapala::win::testing {
@@ -161,6 +162,36 @@ TEST_F(CommonDataTest, QueriesAreAnsweredOnTheControlsBehalf) {
   worker.join();
   EXPECT_EQ(foreign, -7);
   EXPECT_EQ(answer, 0);
+}
+
+// An inactive control on a plain background paints unless suspended; while an animation takes
+// its picture it counts as active, so it waits for a parent whose background is stale.
+TEST_F(CommonDataTest, TheAnimationLockMakesEveryControlCountAsActive) {
+  TRecForm& f = AddForm("F", R"(  object Outer: TSkinBox
+    Width = 100
+    Height = 60
+    Kind = 2
+    object Inner: TSkinBox
+      Width = 20
+      Height = 20
+      Kind = 2
+    end
+  end
+)",
+                        true);
+  Skin(f);
+  auto& outer = Get<TSkinBox>(f, "Outer");
+  auto& inner = Get<TSkinBox>(f, "Inner");
+  outer.sd.Suspended = true;  // its background is stale
+  inner.sd.StateFlags |= sfSimpleBackground;
+  inner.sd.Suspended = false;
+  ASSERT_EQ(inner.sd.ActiveState(), 0);
+  EXPECT_FALSE(inner.sd.PaintingHeldBack());
+  {
+    skin::AnimationLockScope lock;
+    EXPECT_TRUE(inner.sd.PaintingHeldBack());
+  }
+  EXPECT_FALSE(inner.sd.PaintingHeldBack());
 }
 
 TEST_F(CommonDataTest, OnlyTheOutermostEndUpdateTellsTheOwner) {

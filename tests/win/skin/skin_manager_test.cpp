@@ -10,8 +10,11 @@
 #include "core/threading/threaded_timer.h"
 #include "skin_fixture.h"
 #include "win/framework/dib.h"
+#include "win/skin/animations.h"
 #include "win/skin/app_hook.h"
+#include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
+#include "win/skin/output_window.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
@@ -138,6 +141,42 @@ TEST_F(SkinManagerTest, ApplyingSkinsTheWindowsAndRemovalDrawsThemAsBefore) {
   Snapshot(f, after);
   EXPECT_TRUE(Same(before, after));
   EXPECT_TRUE(messages_.empty());
+}
+
+// A new skin on a form with a provider cross-fades it from the frozen old look: the form's
+// redraw is off while the skin goes out, then N + 1 blended frames and the new look are drawn
+// into the output window, which goes afterwards; the form shows again.
+TEST_F(SkinManagerTest, ASkinChangeCrossFadesTheProviderForms) {
+  TRecForm& f = AddForm("A", "", true);
+  skin::ProviderForms().push_back(&f);
+  std::vector<int> weights;
+  int redrawOn = 0;  // frames drawn while the form's redraw was on
+  skin::SetLayeredFrameObserver([&](const skin::LayeredFrame& fr) {
+    weights.push_back(fr.Opacity);
+    EXPECT_EQ(fr.Window, skin::OutputWindow()->WindowHandle());
+    redrawOn += ::IsWindowVisible(f.WindowHandle()) ? 1 : 0;
+  });
+  auto& m = f.Create<TsSkinManager>();
+  m.Core().AnimEffects.SkinChanging.Time = 36;
+  m.Core().SetSkinDirectory(TestSkinFolder());
+  m.Core().SetSkinName("TestSkin");
+  skin::SetLayeredFrameObserver(nullptr);
+  skin::ProviderForms().clear();
+  EXPECT_EQ(weights, (std::vector<int>{255, 170, 85, 0, 0}));
+  EXPECT_EQ(redrawOn, 0);
+  EXPECT_TRUE(::IsWindowVisible(f.WindowHandle()));
+  EXPECT_EQ(skin::OutputWindow(), nullptr);
+
+  // Switched off: no frames.
+  weights.clear();
+  skin::ProviderForms().push_back(&f);
+  skin::SetLayeredFrameObserver(
+      [&](const skin::LayeredFrame& fr) { weights.push_back(fr.Opacity); });
+  m.Core().AnimEffects.SkinChanging.Active = false;
+  m.Core().UpdateSkin(true);
+  skin::SetLayeredFrameObserver(nullptr);
+  skin::ProviderForms().clear();
+  EXPECT_TRUE(weights.empty());
 }
 
 TEST_F(SkinManagerTest, ALabelOutsideTheDefaultManagersCareKeepsItsColour) {
