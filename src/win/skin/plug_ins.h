@@ -26,6 +26,9 @@ struct SkinPlugIns {
   // Posted by the menu painter to the main window: paint a popup menu (item in `what`) or a
   // popup window (its handle in `what`) with the skin.
   std::function<void(LPARAM what, bool isWindow)> paintPopup;
+  // A new skin is about to be applied, or the skin is being removed: the menu painter drops
+  // what it built for the old one.
+  std::function<void()> menuSkinChanged;
 };
 
 SkinPlugIns& PlugIns();

@@ -88,7 +88,8 @@ class TsSkinManager : public TComponent,
   void HideGlows() override;
   void SnapshotForms() override {}
   void PrepareAnimation() override {}
-  void MenuSkinChanged() override {}
+  void MenuSkinChanged() override;
+  void AnnounceRemoveSkin() override;
   void InstallHooks() override;
   void UninstallHooks() override;
   void RehookPopups() override;
