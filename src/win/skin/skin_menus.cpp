@@ -190,16 +190,12 @@ bool TsSkinableMenus::Alive(const Background& b) const {
 }
 
 TsSkinableMenus::Background* TsSkinableMenus::Find(const TMenuItem* firstItem, HWND window) {
-  for (auto it = backgrounds_.begin(); it != backgrounds_.end();) {
-    if (!Alive(**it)) {
-      it = backgrounds_.erase(it);
-      continue;
+  std::erase_if(backgrounds_, [this](const auto& b) { return !Alive(*b); });
+  for (auto& b : backgrounds_) {
+    if ((firstItem != nullptr && b->firstItem == firstItem) ||
+        (firstItem == nullptr && window != nullptr && b->window == window)) {
+      return b.get();
     }
-    if ((firstItem != nullptr && (*it)->firstItem == firstItem) ||
-        (firstItem == nullptr && window != nullptr && (*it)->window == window)) {
-      return it->get();
-    }
-    ++it;
   }
   return nullptr;
 }

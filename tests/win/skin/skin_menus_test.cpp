@@ -191,8 +191,8 @@ TEST_F(SkinMenusTest, ExtraLineExceptForTheSkinChooser) {
 }
 
 TEST_F(SkinMenusTest, StaleBackgroundsAreNotReused) {
-  // A background is keyed by the popup's first item: a new size builds it again, and a freed
-  // menu's entry is dropped instead of being found through a reused item address.
+  // A background is keyed by the popup's first item: a new size builds it again, and the entry
+  // of a freed menu is dropped (its item's address may come back as another popup's item).
   auto& menu = form_->Create<TPopupMenu>();
   TMenuItem& first = menu.Items().Add(L"Word");
   auto* b = painter_->PopupBackground(&first, 60, 40, nullptr);
@@ -201,10 +201,12 @@ TEST_F(SkinMenusTest, StaleBackgroundsAreNotReused) {
   b = painter_->PopupBackground(&first, 80, 40, nullptr);
   EXPECT_EQ(b->bitmap.Width(), 80);
   EXPECT_EQ(painter_->BackgroundCount(), 1u);
-  menu.Items().Clear();
-  TMenuItem& again = menu.Items().Add(L"Other");
-  b = painter_->PopupBackground(&again, 30, 20, nullptr);
-  EXPECT_EQ(b->bitmap.Width(), 30);
+  {
+    TPopupMenu gone(nullptr);
+    painter_->PopupBackground(&gone.Items().Add(L"Gone"), 30, 20, nullptr);
+    EXPECT_EQ(painter_->BackgroundCount(), 2u);
+  }
+  painter_->PopupBackground(&first, 80, 40, nullptr);
   EXPECT_EQ(painter_->BackgroundCount(), 1u);
 }
 
