@@ -4,6 +4,7 @@
 #include "win/skin/system_menu.h"
 
 #include "skin_fixture.h"
+#include "win/framework/text.h"
 #include "win/skin/skin_menus.h"
 
 namespace sapala::win::testing {
@@ -109,6 +110,35 @@ TEST_F(SystemMenuTest, SkinChooserListsSkinsAndSetsTheName) {
   first.Caption = L"Missing&Skin";
   first.OnClick(first);
   EXPECT_EQ(manager_->Core().SkinName(), "MissingSkin");
+}
+
+TEST_F(SystemMenuTest, SkinChooserBreaksAColumnBeforeEveryTwentiethSkin) {
+  wchar_t temp[MAX_PATH]{};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"sapala-menu-skins";
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  std::vector<std::wstring> files;
+  for (int i = 0; i < 45; ++i) {
+    wchar_t name[16];
+    swprintf(name, 16, L"\\S%02d.lsz", i);
+    files.push_back(dir + name);
+    ::CloseHandle(::CreateFileW(files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  manager_->Core().SetSkinDirectory(Narrow(dir));
+  auto& menu = form_->Create<TsSystemMenu>();
+  menu.Refresh(form_->Handle(), core::FormRulesInput{}, manager_);
+  for (const auto& f : files) ::DeleteFileW(f.c_str());
+  ::RemoveDirectoryW(dir.c_str());
+
+  TMenuItem& chooser = menu.Items().Items(0);
+  ASSERT_EQ(chooser.Count(), 45);
+  std::vector<int> breaks;
+  for (int i = 0; i < chooser.Count(); ++i) {
+    if (chooser.Items(i).Break == TMenuBreak::mbBreak) breaks.push_back(i);
+  }
+  EXPECT_EQ(breaks, (std::vector<int>{20, 40}));
+  EXPECT_EQ(chooser.Items(20).Caption, L"S20");
 }
 
 TEST_F(SystemMenuTest, SkinnedPopupShowsWebdingsSymbols) {
