@@ -202,6 +202,20 @@ Rect SeparatorLine(int itemWidth, int itemHeight, int extraLine, int glyphColumn
   return {left, y, right, y + 1};
 }
 
+MenuSize MeasureBarItem(const BarItemInput& in) {
+  int glyph = 0;
+  if (in.bitmapWidth > 0) {
+    glyph = in.bitmapWidth + 6;
+  } else if (in.imagesWidth > 0) {
+    if (in.vistaOrLater) {
+      glyph = in.hasImage ? in.imagesWidth : in.imagesWidth + 4;
+    } else if (in.hasImage) {
+      glyph = in.imagesWidth + 6;
+    }
+  }
+  return {in.captionWidth + glyph, in.menuBarHeight - 1};
+}
+
 wchar_t SystemMenuSymbol(unsigned tag) {
   switch (tag) {
     case 0xF020:

@@ -115,6 +115,21 @@ std::vector<graphics::Rect> PopupBorderCutouts(const SkinTables& tables, int wid
 graphics::Rect SeparatorLine(int itemWidth, int itemHeight, int extraLine, int glyphColumnRight,
                              const MenuSpacing& spacing);
 
+// A top item of a main menu's bar: its caption's width (without "&"), its own bitmap's width
+// (0: none), the width of the menu's images (0: no images), whether the item shows one of them.
+struct BarItemInput {
+  int captionWidth = 0;
+  int bitmapWidth = 0;
+  int imagesWidth = 0;
+  bool hasImage = false;
+  bool vistaOrLater = true;
+  int menuBarHeight = 19;  // the system's menu-bar height
+};
+// Height: the bar's height − 1. Width: the caption + the glyph: bitmap + 6; or with images:
+// image + 4 (Vista and later, item without image), image (Vista and later, with image), image
+// + 6 (earlier systems, with image), nothing (earlier systems, without image).
+MenuSize MeasureBarItem(const BarItemInput& in);
+
 // The Webdings symbol shown for a system-menu command (0 for other commands): minimize "0",
 // maximize "1", close "r", restore "2".
 wchar_t SystemMenuSymbol(unsigned tag);

@@ -172,6 +172,25 @@ TEST(SeparatorLine, StaysRightOfTheGlyphColumn) {
   EXPECT_TRUE(SeparatorLine(20, 2, 0, 29, s).empty());
 }
 
+TEST(MeasureBarItem, GlyphAllowanceBySource) {
+  struct Case {
+    BarItemInput in;
+    int width;
+  } cases[] = {
+      {{40, 0, 0, false, true, 19}, 40},   // caption only
+      {{40, 12, 16, true, true, 19}, 58},  // an own bitmap wins over images: + 6
+      {{40, 0, 16, false, true, 19}, 60},  // Vista, images, none for this item: + 4
+      {{40, 0, 16, true, true, 19}, 56},   // Vista, with image
+      {{40, 0, 16, true, false, 19}, 62},  // earlier, with image: + 6
+      {{40, 0, 16, false, false, 19}, 40},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    EXPECT_EQ(MeasureBarItem(c.in), (MenuSize{c.width, 18})) << "case " << n;
+    ++n;
+  }
+}
+
 TEST(SystemMenuSymbol, WebdingsLettersByCommand) {
   const std::pair<unsigned, wchar_t> cases[] = {{0xF020, L'0'}, {0xF030, L'1'}, {0xF060, L'r'},
                                                 {0xF120, L'2'}, {0xF010, 0},    {0xF000, 0}};
