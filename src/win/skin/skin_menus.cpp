@@ -646,6 +646,74 @@ void TsSkinableMenus::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT s
   }
 }
 
+void TsSkinableMenus::DrawBarItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state,
+                                  const Bitmap& menuLine, POINT offset) noexcept {
+  if (!SkinActive() || menuLine.Empty()) return;
+  try {
+    auto& tables = manager_.Core().Tables;
+    Surface s;
+    if (!s.Make(rect.right - rect.left, rect.bottom - rect.top)) return;
+    Bitmap& pic = s.view;
+    const Rect at = graphics::RectOfSize(offset.x, offset.y, pic.Width(), pic.Height());
+    graphics::CopyBitmapRect(pic, {0, 0}, menuLine, at);
+    const bool enabled = item.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
+    const int hot = enabled && (state & (ODS_SELECTED | ODS_HOTLIGHT)) != 0 ? 1 : 0;
+    const int itemSection = tables.FindSection("MENUITEM");
+    if (itemSection >= 0) {
+      core::PaintSection(tables, itemSection, core::ParentBackground::FromBitmap(&menuLine, 0, 0),
+                         -1, -1, pic, {offset.x, offset.y}, pic.Bounds(), hot, hot);
+    }
+    ::GdiFlush();
+    const HDC sdc = s.dc.get();
+    const bool rtl = (::GetWindowLongW(::WindowFromDC(dc), GWL_EXSTYLE) & 0x2000) != 0;
+    int textLeft = 0, textRight = pic.Width();
+    if (item.Bitmap() != nullptr) {
+      BITMAP info{};
+      ::GetObjectW(item.Bitmap(), sizeof info, &info);
+      win::MemoryDC gdc(::CreateCompatibleDC(sdc));
+      if (gdc) {
+        SelectedObject sel(gdc.get(), item.Bitmap());
+        const int x = rtl ? pic.Width() - 3 - info.bmWidth : 3;
+        ::BitBlt(sdc, x, (pic.Height() - info.bmHeight) / 2, info.bmWidth, info.bmHeight, gdc.get(),
+                 0, 0, SRCCOPY);
+      }
+      if (rtl) {
+        textRight -= info.bmWidth + 6;
+      } else {
+        textLeft += info.bmWidth + 6;
+      }
+    }
+    win::Font font;
+    SelectedObject sel(sdc, ItemFont(item, font));
+    TColor color = graphics::clMenuText;
+    const int line = tables.FindSection("MENULINE");
+    if (line >= 0) {
+      const auto& sec = tables.Sections[static_cast<std::size_t>(line)];
+      color = sec.Props[static_cast<std::size_t>(core::LimitState(sec, hot))].FontColors[0];
+    }
+    ::SetBkMode(sdc, TRANSPARENT);
+    ::SetTextColor(sdc, ToColorRef(color));
+    RECT tr{textLeft, 0, textRight, pic.Height()};
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+    if (state & ODS_NOACCEL) format |= DT_HIDEPREFIX;
+    if (rtl) format |= DT_RTLREADING;
+    ::DrawTextW(sdc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &tr, format);
+    ::GdiFlush();
+    if (OnDrawItem) {
+      const RECT local{0, 0, pic.Width(), pic.Height()};
+      OnDrawItem(item, sdc, pic, 3, state, local);
+      ::GdiFlush();
+    }
+    if (!enabled) {
+      Bitmap under = graphics::NewBitmap32(pic.Width(), pic.Height());
+      graphics::CopyBitmapRect(under, {0, 0}, menuLine, at);
+      graphics::BlendBitmaps(pic, pic, under, 102, nullptr);
+    }
+    ::BitBlt(dc, rect.left, rect.top, pic.Width(), pic.Height(), sdc, 0, 0, SRCCOPY);
+  } catch (...) {
+  }
+}
+
 // ---------------------------------------------------------------- hook side
 
 void TsSkinableMenus::HookPopupWindow(HWND window) {

@@ -66,6 +66,12 @@ class TsSkinableMenus {
   void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height);
   void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) noexcept;
 
+  // A top item of a main menu's bar, drawn over the form's menu-line picture (`menuLine`, the
+  // item at `offset` in it) and copied to `dc` at `rect`. Needs the provider's picture, so the
+  // provider calls it while it paints its menu line.
+  void DrawBarItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state,
+                   const graphics::Bitmap& menuLine, POINT offset) noexcept;
+
   struct Background {
     TMenu* menu = nullptr;
     TMenuItem* firstItem = nullptr;

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "skin_fixture.h"
+#include "core/graphics/pixels.h"
+#include "win/framework/dib.h"
 #include "win/framework/menus.h"
 
 namespace sapala::win::testing {
@@ -235,6 +237,36 @@ TEST_F(SkinMenusTest, SkinRemovedWhileOpenGivesEverythingBack) {
   painter_.reset();
   EXPECT_FALSE(menu.Items().Items(1).OnDrawItem);
   EXPECT_TRUE(menu.Items().Items(0).OnDrawItem);
+}
+
+TEST_F(SkinMenusTest, BarItemDrawsOverTheMenuLine) {
+  graphics::Bitmap line = graphics::NewBitmap32(120, 18);
+  graphics::FillBitmapRect(line, line.Bounds(), 0x00C08040);
+  auto& menu = form_->Create<TPopupMenu>();
+  TMenuItem& item = menu.Items().Add(L"&File");
+  auto draw = [&](UINT state) {
+    DibSurface target;
+    target.Resize(60, 18);
+    drawn_.clear();
+    painter_->DrawBarItem(item, target.DC(), {0, 0, 60, 18}, state, line, {30, 0});
+    std::vector<std::uint32_t> px;
+    for (int y = 0; y < 18; ++y) {
+      for (int x = 0; x < 60; ++x) px.push_back(target.Pixels().Row32(y)[x] & 0xFFFFFF);
+    }
+    return px;
+  };
+  const auto normal = draw(0);
+  EXPECT_EQ(drawn_[L"&File"].kind, 3);
+  // The item's see-through section shows the menu line; the hot look and the disabled fade
+  // change the item.
+  const std::uint32_t lineColor = line.Row32(0)[0] & 0xFFFFFF;
+  EXPECT_GT(std::count(normal.begin(), normal.end(), lineColor), 300);
+  EXPECT_NE(draw(ODS_SELECTED), normal);
+  item.Enabled = false;
+  EXPECT_NE(draw(0), normal);
+  EXPECT_EQ(draw(ODS_SELECTED), draw(0));  // a disabled item never looks hot
+  manager_->Core().SetActive(false);
+  EXPECT_EQ(draw(0), std::vector<std::uint32_t>(60 * 18, 0u));  // nothing without a skin
 }
 
 TEST_F(SkinMenusTest, ThousandOpeningsLeaveNoHandles) {
