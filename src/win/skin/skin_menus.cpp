@@ -121,10 +121,7 @@ bool InFirstColumn(TMenuItem& item) {
 
 // ---------------------------------------------------------------- life
 
-TsSkinableMenus::TsSkinableMenus(TsSkinManager& manager) : manager_(manager) {
-  CaptionFont.SetName(L"Tahoma");
-  CaptionFont.SetStyle(fsBold);
-}
+TsSkinableMenus::TsSkinableMenus(TsSkinManager& manager) : manager_(manager) {}
 
 TsSkinableMenus::~TsSkinableMenus() {
   SkinChanged();
