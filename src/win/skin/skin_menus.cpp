@@ -730,7 +730,9 @@ void TsSkinableMenus::PaintPopup(LPARAM what, bool isWindow) noexcept {
       return;
     }
     // An item of a popup whose window was not known while it was drawn: the popup windows the
-    // hook announced that are still showing get the background of the item's popup.
+    // hook announced that are still showing get the background of the item's popup. Entries of
+    // freed menus go first: their items must not be touched.
+    std::erase_if(backgrounds_, [this](const auto& b) { return !Alive(*b); });
     for (auto& b : backgrounds_) {
       if (reinterpret_cast<LPARAM>(b->firstItem) != what && b->firstItem->Parent() != nullptr) {
         const TMenuItem* p = b->firstItem->Parent();
