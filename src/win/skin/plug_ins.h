@@ -31,6 +31,9 @@ struct SkinPlugIns {
   // The animation side of a form's provider, nullptr when the form has none: the main window's
   // minimize, restore and task-bar preview requests go to it.
   std::function<AnimatedForm*(TForm& form)> animatedForm;
+  // A new skin is about to be applied, or the skin is being removed: the menu painter drops
+  // what it built for the old one.
+  std::function<void()> menuSkinChanged;
 };
 
 SkinPlugIns& PlugIns();

@@ -275,6 +275,15 @@ void TsSkinManager::InstallHooks() {
 
 void TsSkinManager::UninstallHooks() { cbt_hook_.reset(); }
 
+void TsSkinManager::MenuSkinChanged() {
+  if (skin::PlugIns().menuSkinChanged) skin::PlugIns().menuSkinChanged();
+}
+
+void TsSkinManager::AnnounceRemoveSkin() {
+  if (skin::PlugIns().menuSkinChanged) skin::PlugIns().menuSkinChanged();
+  Broadcast(sapala::skin::cmdRemoveSkin);
+}
+
 void TsSkinManager::RehookPopups() {
   if (skin::PlugIns().setPopupsSkinned) skin::PlugIns().setPopupsSkinned(true);
 }

@@ -93,7 +93,8 @@ class TsSkinManager : public TComponent,
   // switched off before the new skin goes out, the cross-fade played after the refresh.
   void PrepareAnimation() override;
   void PlaySkinChange();
-  void MenuSkinChanged() override {}
+  void MenuSkinChanged() override;
+  void AnnounceRemoveSkin() override;
   void InstallHooks() override;
   void UninstallHooks() override;
   void RehookPopups() override;
