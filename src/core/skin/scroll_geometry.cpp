@@ -39,14 +39,12 @@ ScrollBarLayout LayoutScrollBar(int start, int length, int arrowLength, const Sc
     thumb = bar.Arrow;
   }
   if (thumb >= track) return bar;  // no room to move: no thumb
-  const std::int64_t denominator =
-      r64 - std::max<std::int64_t>(1, range.Page) + 1;
+  const std::int64_t denominator = r64 - std::max<std::int64_t>(1, range.Page) + 1;
   const std::int64_t numerator = static_cast<std::int64_t>(range.Pos) - range.Min;
   int offset = -1;
   if (denominator >= INT_MIN && denominator <= INT_MAX && numerator >= INT_MIN &&
       numerator <= INT_MAX) {
-    offset = MulDivRound(static_cast<int>(numerator), track - thumb,
-                         static_cast<int>(denominator));
+    offset = MulDivRound(static_cast<int>(numerator), track - thumb, static_cast<int>(denominator));
   }
   offset = std::clamp(offset, 0, track - thumb);
   bar.HasThumb = true;
@@ -80,8 +78,8 @@ int ThumbTrackPosition(const ScrollBarLayout& bar, const ScrollRange& range, int
   if (pos < 0) pos = 0;
   const std::int64_t last = std::max<std::int64_t>(
       range.Min, static_cast<std::int64_t>(range.Max) - std::max<std::int64_t>(page - 1, 0));
-  return static_cast<int>(std::clamp<std::int64_t>(static_cast<std::int64_t>(range.Min) + pos,
-                                                   range.Min, last));
+  return static_cast<int>(
+      std::clamp<std::int64_t>(static_cast<std::int64_t>(range.Min) + pos, range.Min, last));
 }
 
 ScrollSpace ReserveScrollSpace(const ScrollSpaceInput& in) {

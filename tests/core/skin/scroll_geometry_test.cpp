@@ -13,8 +13,8 @@ TEST(ScrollGeometry, MulDivRoundsHalfAwayFromZeroAndFailsLikeThePlatform) {
   struct Case {
     int a, b, c, want;
   } cases[] = {
-      {7, 3, 2, 11},   {-7, 3, 2, -11},  {5, -3, 2, -8},  {10, 66, 100, 7},
-      {1, 1, 0, -1},   {INT_MAX, 2, 1, -1}, {INT_MAX, 2, 2, INT_MAX}, {-6, 1, -4, 2},
+      {7, 3, 2, 11}, {-7, 3, 2, -11},     {5, -3, 2, -8},           {10, 66, 100, 7},
+      {1, 1, 0, -1}, {INT_MAX, 2, 1, -1}, {INT_MAX, 2, 2, INT_MAX}, {-6, 1, -4, 2},
   };
   int n = 0;
   for (const Case& k : cases) {
@@ -29,13 +29,13 @@ TEST(ScrollGeometry, ThumbLengthAndOffset) {
     ScrollRange range;
     int thumbStart, thumbLength;
   } cases[] = {
-      {{0, 99, 10, 0}, 17, 10},    // MulDiv(10, 66, 100) = 7, raised to the minimum 10
-      {{0, 99, 10, 90}, 73, 10},   // the last position puts the thumb at the track's end
-      {{0, 99, 0, 99}, 66, 17},    // no page: the thumb is as long as an arrow
-      {{0, 9, 5, 1}, 24, 33},      // MulDiv(1, 33, 5) = 6.6 rounds to 7
-      {{0, 9, 5, 100}, 50, 33},    // a position past the end is clamped to the track
-      {{0, 9, 5, -40}, 17, 33},    // and one before the start too
-      {{10, 109, 10, 100}, 73, 10},  // a range that does not start at 0
+      {{0, 99, 10, 0}, 17, 10},             // MulDiv(10, 66, 100) = 7, raised to the minimum 10
+      {{0, 99, 10, 90}, 73, 10},            // the last position puts the thumb at the track's end
+      {{0, 99, 0, 99}, 66, 17},             // no page: the thumb is as long as an arrow
+      {{0, 9, 5, 1}, 24, 33},               // MulDiv(1, 33, 5) = 6.6 rounds to 7
+      {{0, 9, 5, 100}, 50, 33},             // a position past the end is clamped to the track
+      {{0, 9, 5, -40}, 17, 33},             // and one before the start too
+      {{10, 109, 10, 100}, 73, 10},         // a range that does not start at 0
       {{INT_MIN, INT_MAX, 10, 0}, 17, 17},  // a range too wide for a page: arrow-long thumb
   };
   int n = 0;
@@ -100,9 +100,21 @@ TEST(ScrollGeometry, SpaceAndRectanglesOfTheBars) {
     bool horz, vert, left;
     graphics::Rect wantClient, wantHorz, wantVert, wantCorner;
   } cases[] = {
-      {{2, 2, 98, 78}, true, true, false, {2, 2, 81, 61}, {2, 61, 81, 78}, {81, 2, 98, 61},
+      {{2, 2, 98, 78},
+       true,
+       true,
+       false,
+       {2, 2, 81, 61},
+       {2, 61, 81, 78},
+       {81, 2, 98, 61},
        {81, 61, 98, 78}},
-      {{2, 2, 98, 78}, true, true, true, {19, 2, 98, 61}, {19, 61, 98, 78}, {2, 2, 19, 61},
+      {{2, 2, 98, 78},
+       true,
+       true,
+       true,
+       {19, 2, 98, 61},
+       {19, 61, 98, 78},
+       {2, 2, 19, 61},
        {2, 61, 19, 78}},
       {{2, 2, 98, 78}, false, true, false, {2, 2, 81, 78}, {}, {81, 2, 98, 78}, {}},
       // A client area thinner than a bar keeps it: no space is taken and the bar is not shown.
