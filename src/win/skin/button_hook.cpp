@@ -177,11 +177,14 @@ void TlcBtnWnd::HideGlow() noexcept {
   glow_ = -1;
 }
 
-void TlcBtnWnd::MouseEnter() noexcept {
+void TlcBtnWnd::MouseEnter(const POINT* at) noexcept {
   TsSkinManager* mgr = Manager();
   POINT p{};
   RECT r{};
-  ::GetCursorPos(&p);
+  if (at)
+    p = *at;
+  else
+    ::GetCursorPos(&p);
   ::GetWindowRect(hwnd_, &r);
   if (!mgr || mgr->HotControl() != hwnd_ || !::PtInRect(&r, p)) return;
   mouse_above_ = true;
@@ -261,16 +264,18 @@ void TlcBtnWnd::WndProc(Message& m) {
       CallPrevious(m);
       TsSkinManager* mgr = Manager();
       if (!mgr) return;
-      POINT p{};
+      // Where the message says the pointer is: the system's cursor position may lag behind it.
+      const POINT p = m.MousePoint();
       RECT r{};
-      ::GetCursorPos(&p);
-      ::GetWindowRect(hwnd_, &r);
+      ::GetClientRect(hwnd_, &r);
       const bool inside = ::PtInRect(&r, p) && ::IsWindowEnabled(hwnd_);
       if (inside && mgr->HotControl() != hwnd_) {
         mgr->SetHotControl(hwnd_);
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd_, 0};
         ::TrackMouseEvent(&t);
-        SendLumo(hwnd_, skin::cmdMouseEnter, 0, mgr->Id());
+        POINT screen = p;
+        ::ClientToScreen(hwnd_, &screen);
+        MouseEnter(&screen);
       } else if (!inside && mgr->HotControl() == hwnd_) {
         mgr->SetHotControl(nullptr);
         SendLumo(hwnd_, skin::cmdMouseLeave, 0, mgr->Id());
@@ -289,7 +294,7 @@ void TlcBtnWnd::WndProc(Message& m) {
     case skin::SM_LUMOCMD:
       switch (HIWORD(m.WParam)) {
         case skin::cmdMouseEnter:
-          MouseEnter();
+          MouseEnter(nullptr);
           m.Result = 0;
           return;
         case skin::cmdMouseLeave:

@@ -32,7 +32,8 @@ class TlcBtnWnd : public TlcMainWnd {
   // reaches the screen, then repaints from the skin.
   void PassQuietly(Message& m) noexcept;
   void Paint(HDC dc) noexcept;
-  void MouseEnter() noexcept;
+  // The pointer entered (at `at` on the screen; nullptr: where the cursor is now).
+  void MouseEnter(const POINT* at) noexcept;
   void MouseLeave() noexcept;
   void HideGlow() noexcept;
 

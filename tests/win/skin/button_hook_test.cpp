@@ -123,14 +123,17 @@ TEST_F(ButtonHookTest, MouseMakesTheButtonHotAndLeavingClearsIt) {
   HWND h = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 80, 24, L"Ok");
   TlcBtnWnd hook(h, manager_, "");
   ASSERT_TRUE(hook.Install());
-  RECT r;
-  ::GetWindowRect(h, &r);
-  ::SetCursorPos(r.left + 5, r.top + 5);
   ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(manager_->HotControl(), h);
   EXPECT_TRUE(hook.MouseAbove());
   EXPECT_EQ(hook.State(), 1);
   ::SendMessageW(h, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(manager_->HotControl(), nullptr);
+  EXPECT_FALSE(hook.MouseAbove());
+  // A move that finds the pointer outside (the button holds the mouse) clears it too.
+  ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(manager_->HotControl(), h);
+  ::SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 30));
   EXPECT_EQ(manager_->HotControl(), nullptr);
   EXPECT_FALSE(hook.MouseAbove());
 }
