@@ -70,10 +70,10 @@ TEST_F(ButtonHookTest, EachStatePaintsItsOwnPictureAndThePaintCopiesIt) {
   // The caption moves by one pixel when pressed.
   EXPECT_EQ(hook.TextRect().left, up.left + 1);
   EXPECT_EQ(hook.TextRect().top, up.top + 1);
-  // What WM_PRINTCLIENT draws is the cache.
+  // What WM_PRINT draws is the cache.
   DibSurface surface;
   surface.Resize(80, 24);
-  ::SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.DC()), PRF_CLIENT);
+  ::SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(surface.DC()), PRF_CLIENT);
   ::GdiFlush();
   for (int y = 0; y < 24; y += 5) {
     for (int x = 0; x < 80; x += 7) {

@@ -95,7 +95,7 @@ TEST_F(HookBaseTest, ControlObjectGetsItsWindowProcBack) {
   int plain = 0;
   auto before = b.WindowProc;
   b.WindowProc = [&plain, before](Message& m) {
-    if (m.Msg == WM_USER + 3) ++plain;
+    if (m.Msg == WM_USER + 1 || m.Msg == WM_USER + 3) ++plain;
     before(m);
   };
   {
@@ -108,6 +108,19 @@ TEST_F(HookBaseTest, ControlObjectGetsItsWindowProcBack) {
   }
   ::SendMessageW(h, WM_USER + 3, 0, 0);
   EXPECT_EQ(plain, 2);
+  {
+    // Removed from inside one of its own messages: the call that is running finishes on the
+    // procedure the hook took, and the control has it back afterwards.
+    TCountingHook hook(h, manager_, "BUTTON");
+    ASSERT_TRUE(hook.Install());
+    ::SendMessageW(h, WM_USER + 1, 0, 0);
+    EXPECT_TRUE(hook.Removed());
+    EXPECT_EQ(plain, 3);  // the message that removed the hook still reached the old procedure
+    const int seen = hook.seen;
+    ::SendMessageW(h, WM_USER + 3, 0, 0);
+    EXPECT_EQ(plain, 4);
+    EXPECT_EQ(hook.seen, seen);
+  }
   // A control destroyed before its hook: the hook lets go of it when the window goes.
   auto hook = std::make_unique<TCountingHook>(h, manager_, "BUTTON");
   ASSERT_TRUE(hook->Install());
