@@ -103,11 +103,20 @@ LRESULT CALLBACK TlcMainWnd::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
                  : ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// Without an applied skin everything passes straight on, except the removal: the manager
+// announces it after its skin went inactive, and its broadcast sends it only to windows that
+// still say they are skinned.
+bool TlcMainWnd::AlwaysOurs(const Message& m) noexcept {
+  if (m.Msg != skin::SM_LUMOCMD) return false;
+  const WORD cmd = HIWORD(m.WParam);
+  return cmd == skin::cmdRemoveSkin || cmd == skin::cmdIsSkinned;
+}
+
 void TlcMainWnd::Handle(Message& m) noexcept {
   try {
     if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
       HandleDestroy(m);
-    } else if (!Active()) {
+    } else if (!Active() && !AlwaysOurs(m)) {
       CallPrevious(m);
     } else {
       WndProc(m);

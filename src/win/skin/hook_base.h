@@ -113,6 +113,7 @@ class TlcMainWnd {
   struct ControlCall;
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void Handle(Message& m) noexcept;
+  static bool AlwaysOurs(const Message& m) noexcept;
   void HandleDestroy(Message& m) noexcept;
   bool HandleCommand(Message& m);
   void FillBackgroundInfo(TsBackgroundInfo& info);

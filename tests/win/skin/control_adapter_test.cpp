@@ -117,6 +117,44 @@ TEST_F(ControlAdapterTest, DeadHooksAreReplacedAtTheNextWalk) {
   EXPECT_EQ(adapter.Items().size(), 1u);
 }
 
+TEST_F(ControlAdapterTest, RemovingTheSkinGivesEveryWindowBack) {
+  TButton& b = Button("B");
+  TEdit& edit = form_->Create<TEdit>();
+  edit.SetClassName("TEdit");
+  edit.SetParent(form_);
+  edit.SetBounds(10, 40, 80, 60);
+  edit.Handle();
+  ::SetWindowLongPtrW(edit.WindowHandle(), GWL_STYLE,
+                      ::GetWindowLongPtrW(edit.WindowHandle(), GWL_STYLE) | WS_VSCROLL);
+  ::SetWindowPos(edit.WindowHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  RECT plain;
+  ::GetClientRect(edit.WindowHandle(), &plain);
+  TlcCtrlAdapter adapter(*form_, manager_);
+  adapter.AdaptAll();
+  ASSERT_EQ(adapter.Items().size(), 2u);
+  auto* scroll = dynamic_cast<TlcScrollWnd*>(HookOf(edit));
+  ASSERT_NE(scroll, nullptr);
+  scroll->BarSettings(1).Thickness = 40;  // so the engine's space differs from the system's
+  ::SetWindowPos(edit.WindowHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  RECT skinned;
+  ::GetClientRect(edit.WindowHandle(), &skinned);
+  ASSERT_NE(skinned.right, plain.right);
+
+  manager_->Core().SetActive(false);  // the manager tells every control: cmdRemoveSkin
+  EXPECT_EQ(HookOf(b), nullptr);
+  EXPECT_EQ(HookOf(edit), nullptr);
+  for (const auto& item : adapter.Items()) EXPECT_TRUE(item->Hook->Removed());
+  RECT after;
+  ::GetClientRect(edit.WindowHandle(), &after);
+  EXPECT_EQ(after.right, plain.right);  // the system has the bar's space back
+  manager_->Core().SetActive(true);
+  adapter.AdaptAll();
+  EXPECT_NE(HookOf(b), nullptr);
+  EXPECT_NE(HookOf(edit), nullptr);
+}
+
 TEST_F(ControlAdapterTest, WalkDoesNotReenterAndFollowsTheSkinningRule) {
   Button("A");
   Button("B");
