@@ -227,19 +227,23 @@ void TlcScrollWnd::HitTest(Message& m) noexcept {
     const auto r = sapala::skin::ScrollBarRectangles(w.right - w.left, w.bottom - w.top, space_,
                                                      Thickness(0), Thickness(1), left_bar_);
     if (r.Corner.contains({p.x, p.y})) {
-      HWND top = ::GetAncestor(hwnd_, GA_ROOT);
-      RECT client{};
-      ::GetClientRect(top, &client);
-      ::MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
-      const bool meets = w.bottom == client.bottom &&
-                         (left_bar_ ? w.left == client.left : w.right == client.right);
-      if (meets && top != hwnd_) {
+      if (CornerMeetsTopClient()) {
         m.Result = HTBOTTOMRIGHT;
         return;
       }
     }
   }
   CallPrevious(m);
+}
+
+bool TlcScrollWnd::CornerMeetsTopClient() const noexcept {
+  HWND top = ::GetAncestor(hwnd_, GA_ROOT);
+  if (!top || top == hwnd_) return false;
+  RECT w{}, client{};
+  ::GetWindowRect(hwnd_, &w);
+  ::GetClientRect(top, &client);
+  ::MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return w.bottom == client.bottom && (left_bar_ ? w.left == client.left : w.right == client.right);
 }
 
 // ---------------------------------------------------------------- the mouse
@@ -427,8 +431,31 @@ void TlcScrollWnd::PaintCorner(HDC dc) noexcept {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
   const auto bg = ParentBackgroundFor(client, info);
-  Brush brush(::CreateSolidBrush(static_cast<COLORREF>(bg.Color & 0xFFFFFF)));
   const RECT corner{r.Corner.left, r.Corner.top, r.Corner.right, r.Corner.bottom};
+  const auto* t = Tables();
+  const int grip = t ? t->Cache.GripImage : -1;
+  if (grip >= 0 && grip < static_cast<int>(t->Images.size()) && CornerMeetsTopClient()) {
+    // The grip image (frame 0) in the corner's bottom-right, over the parent's colour.
+    const auto& image = t->Images[static_cast<std::size_t>(grip)];
+    const int cw = r.Corner.width(), ch = r.Corner.height();
+    try {
+      corner_.Resize(cw, ch);
+    } catch (...) {
+      return;
+    }
+    graphics::Bitmap& bmp = corner_.Pixels();
+    const std::uint32_t fill =
+        0xFF000000u | ((bg.Color & 0xFF) << 16) | (bg.Color & 0xFF00) | ((bg.Color >> 16) & 0xFF);
+    for (int y = 0; y < ch; ++y) std::fill(bmp.Row32(y), bmp.Row32(y) + cw, fill);
+    const int fw = image.Rect.width() / std::max<int>(1, image.FrameCount);
+    const int fh = image.Rect.height() / (image.MaskKind != 0 ? 2 : 1);
+    sapala::skin::PaintImageAt(bmp, {cw - fw, ch - fh}, 0,
+                               sapala::skin::ParentBackground::FromColor(bg.Color), image, true);
+    ::GdiFlush();
+    ::BitBlt(dc, corner.left, corner.top, cw, ch, corner_.DC(), 0, 0, SRCCOPY);
+    return;
+  }
+  Brush brush(::CreateSolidBrush(static_cast<COLORREF>(bg.Color & 0xFFFFFF)));
   ::FillRect(dc, &corner, brush.get());
 }
 

@@ -57,6 +57,10 @@ class TlcScrollWnd : public TlcMainWnd {
   sapala::skin::ScrollBarLayout Layout(int kind) const noexcept;
   // The picture the bar was last painted with (empty before the first paint).
   const graphics::Bitmap* BarPicture(int kind) noexcept;
+  // The corner square's last picture when it showed the grip (else nullptr).
+  const graphics::Bitmap* CornerPicture() noexcept {
+    return corner_.Width() > 0 ? &corner_.Pixels() : nullptr;
+  }
   // Re-reads both bars' scroll information; true when it changed.
   bool ReadInfo() noexcept;
   // Paints the shown bars (and the corner) into the window now.
@@ -84,6 +88,9 @@ class TlcScrollWnd : public TlcMainWnd {
   void HoverTick() noexcept;
   void PaintBar(int kind, HDC dc, const sapala::skin::ScrollBarLayout& layout) noexcept;
   void PaintCorner(HDC dc) noexcept;
+  // The window's bottom-right corner (bottom-left with a left bar) is its top-level window's
+  // client corner: the corner square then shows the size grip.
+  bool CornerMeetsTopClient() const noexcept;
 
   std::array<TlcScrollBar, 2> bars_;
   sapala::skin::ScrollSpace space_;
@@ -91,6 +98,7 @@ class TlcScrollWnd : public TlcMainWnd {
   bool subclass_mode_ = false;
   bool style_guard_ = false;
   std::array<DibSurface, 2> pictures_;
+  DibSurface corner_;
   int hot_bar_ = -1;
   int hot_element_ = sapala::skin::kScrollNone;
 };

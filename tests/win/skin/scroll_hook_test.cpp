@@ -214,6 +214,42 @@ TEST_F(ScrollHookTest, BarIsPaintedFromTheScrollSections) {
   ::SendMessageW(h, WM_LBUTTONUP, 0, 0);
 }
 
+TEST_F(ScrollHookTest, CornerShowsTheGripOnlyAtTheFormsClientCorner) {
+  // The test skin has no grip: lend it the close icon's picture as one.
+  auto& tables = manager_->Core().Tables;
+  sapala::skin::TsMaskData image = tables.Images[static_cast<std::size_t>(
+      tables.FindImage(tables.FindSection("GLOBALINFO"), "GLOBALINFO", "BICONCLOSE"))];
+  image.FrameCount = 1;
+  image.Rect.right = image.Rect.left + 16;
+  tables.Images.push_back(image);
+  tables.Cache.GripImage = static_cast<int>(tables.Images.size()) - 1;
+  const DWORD style = WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT;
+  HWND inner = Child(L"LISTBOX", style, 10, 10, 80, 80);
+  HWND corner = Child(L"LISTBOX", style, 100, 40, 100, 80);  // the form's client is 200 × 120
+  for (HWND h : {inner, corner}) {
+    ::SendMessageW(h, LB_SETHORIZONTALEXTENT, 400, 0);
+    for (int i = 0; i < 40; ++i)
+      ::SendMessageW(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"a rather long line of text"));
+  }
+  TRecScroll a(inner, manager_), b(corner, manager_);
+  ASSERT_TRUE(a.InstallScroll());
+  ASSERT_TRUE(b.InstallScroll());
+  ASSERT_TRUE(a.Bar(0).Shown && a.Bar(1).Shown && b.Bar(0).Shown && b.Bar(1).Shown);
+  a.PaintBars();
+  b.PaintBars();
+  EXPECT_EQ(a.CornerPicture(), nullptr);
+  const graphics::Bitmap* grip = b.CornerPicture();
+  ASSERT_NE(grip, nullptr);
+  // The grip's frame lies in the bottom-right: it is not all the form's white there.
+  bool drawn = false;
+  for (int y = grip->Height() - 8; y < grip->Height(); ++y)
+    for (int x = grip->Width() - 8; x < grip->Width(); ++x)
+      drawn = drawn || (grip->PixelWord(x, y) & 0xFFFFFF) != 0xFFFFFF;
+  EXPECT_TRUE(drawn);
+  EXPECT_EQ(grip->PixelWord(0, 0) & 0xFFFFFF, 0xFFFFFFu);  // the rest is the parent's colour
+  EXPECT_EQ(::SendMessageW(corner, WM_NCHITTEST, 0, At(corner, 95, 75)), HTBOTTOMRIGHT);
+}
+
 TEST_F(ScrollHookTest, AThousandHookCyclesLeaveNoHandle) {
   HWND h = List(50);
   const auto original = ProcOf(h);
