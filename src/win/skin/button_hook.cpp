@@ -1,0 +1,317 @@
+// The push-button hook: state, painting into the cache and the button's messages.
+#include "win/skin/button_hook.h"
+
+#include <algorithm>
+
+#include "core/graphics/color.h"
+#include "core/skin/skin_text_paint.h"
+#include "win/controls/skin_link.h"
+#include "win/skin/glow.h"
+#include "win/skin/skin_manager.h"
+
+namespace sapala::win {
+
+namespace {
+
+COLORREF ToColorRef(TColor c) noexcept { return static_cast<COLORREF>(c & 0xFFFFFF); }
+
+// Skinned text drawn with GDI into the cache's DC, in the button's font.
+class CacheTextCanvas final : public sapala::skin::SkinTextCanvas {
+ public:
+  explicit CacheTextCanvas(HDC dc) noexcept : dc_(dc) {}
+  void DrawText(std::u16string_view text, const graphics::Rect& rect, unsigned format, TColor color,
+                const graphics::Rect& clip) override {
+    SavedDC saved(dc_);
+    ::IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
+    ::SetBkMode(dc_, TRANSPARENT);
+    ::SetTextColor(dc_, ToColorRef(graphics::ColorToRGB(color)));
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
+                &r, format);
+  }
+  int TextWidth(std::u16string_view text) override {
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()),
+                            static_cast<int>(text.size()), &size);
+    return size.cx;
+  }
+  void SetUnderline(bool) override {}
+
+ private:
+  HDC dc_;
+};
+
+// Every pixel of `picture` moved `percent` of the way towards what lies under it.
+void FadeInto(graphics::Bitmap& picture, const sapala::skin::ParentBackground& bg, POINT offset,
+              int percent) {
+  const double keep = (100 - percent) / 100.0;
+  for (int y = 0; y < picture.Height(); ++y) {
+    std::uint32_t* row = picture.Row32(y);
+    for (int x = 0; x < picture.Width(); ++x) {
+      TColor under = bg.Color;
+      if (bg.IsBitmap && bg.Bitmap) {
+        const int bx = x + offset.x + bg.OffsetX, by = y + offset.y + bg.OffsetY;
+        if (bx >= 0 && by >= 0 && bx < bg.Bitmap->Width() && by < bg.Bitmap->Height()) {
+          const std::uint32_t w = bg.Bitmap->PixelWord(bx, by);
+          under = ((w >> 16) & 0xFF) | (w & 0xFF00) | ((w & 0xFF) << 16);
+        }
+      }
+      const std::uint32_t w = row[x];
+      const TColor mine = ((w >> 16) & 0xFF) | (w & 0xFF00) | ((w & 0xFF) << 16);
+      const TColor mixed = graphics::MixColors(mine, under, keep);
+      row[x] = 0xFF000000u | ((mixed & 0xFF) << 16) | (mixed & 0xFF00) | ((mixed >> 16) & 0xFF);
+    }
+  }
+}
+
+}  // namespace
+
+TlcBtnWnd::~TlcBtnWnd() { HideGlow(); }
+
+int TlcBtnWnd::State() const noexcept {
+  const LRESULT state = ::SendMessageW(hwnd_, BM_GETSTATE, 0, 0);
+  if (state & BST_PUSHED) return 2;
+  if (!::IsWindowEnabled(hwnd_)) return 0;
+  TsSkinManager* mgr = Manager();
+  if (::GetFocus() == hwnd_ || (mgr && mgr->HotControl() == hwnd_)) return 1;
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  return (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
+}
+
+bool TlcBtnWnd::PaintCache() {
+  const auto* tables = Tables();
+  const auto* section = SectionData();
+  if (!tables || !section) return false;
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return false;
+  cache_.Resize(client.right, client.bottom);
+  graphics::Bitmap& picture = cache_.Pixels();
+  // Painting starts from nothing: parts of the element blend over what the picture holds.
+  for (int y = 0; y < picture.Height(); ++y) {
+    std::uint32_t* row = picture.Row32(y);
+    std::fill(row, row + picture.Width(), 0u);
+  }
+  const int state = State();
+  if (state == 2) HideGlow();
+
+  // What the parent shows under the button, and where the button lies in it.
+  TsBackgroundInfo info;
+  const auto bg = ParentBackgroundFor(client, info);
+  POINT origin{0, 0};
+  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  sapala::skin::PaintElement(*tables, Element(), bg, true, picture, {origin.x, origin.y},
+                             picture.Bounds(), state);
+
+  // The caption, measured as the button would wrap it and centred.
+  HDC dc = cache_.DC();
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  if (control_) font = control_->Font().Handle();
+  SelectedObject selected(dc,
+                          font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  UINT flags = DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER;
+  if (!(style & BS_MULTILINE)) flags |= DT_WORDBREAK;
+  if (exStyle & WS_EX_RTLREADING) flags |= DT_RTLREADING;
+  RECT measured{0, 0, client.right - 2, 0};
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &measured, flags | DT_CALCRECT);
+  const int w = measured.right - measured.left, h = measured.bottom - measured.top;
+  RECT r{(client.right - w) / 2, (client.bottom - h) / 2, 0, 0};
+  r.right = r.left + w;
+  r.bottom = r.top + h;
+  if (state == 2) ::OffsetRect(&r, 1, 1);
+  text_rect_ = r;
+  const bool enabled = ::IsWindowEnabled(hwnd_) != FALSE;
+  if (!text_.empty()) {
+    CacheTextCanvas canvas(dc);
+    sapala::skin::SkinnedTextOwner owner;
+    owner.Element = Element();
+    owner.Skinned = true;
+    owner.Cache = &picture;
+    sapala::skin::WriteSkinnedText(
+        canvas, std::u16string_view(reinterpret_cast<const char16_t*>(text_.data()), text_.size()),
+        enabled, state > 0, *tables, owner, flags, {r.left, r.top, r.right, r.bottom});
+  }
+  const LRESULT bst = ::SendMessageW(hwnd_, BM_GETSTATE, 0, 0);
+  if (enabled && (bst & BST_FOCUS) && !text_.empty() && section->ShowFocus) {
+    RECT focus = r;
+    ::InflateRect(&focus, 1, 1);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &focus);
+  }
+  ::GdiFlush();
+  // GDI leaves the alpha bytes of what it drew at 0: the cache is opaque.
+  for (int y = 0; y < picture.Height(); ++y) {
+    std::uint32_t* row = picture.Row32(y);
+    for (int x = 0; x < picture.Width(); ++x) row[x] |= 0xFF000000u;
+  }
+  if (!enabled) FadeInto(picture, bg, origin, 40);
+  stale_ = false;
+  return true;
+}
+
+void TlcBtnWnd::Paint(HDC dc) noexcept {
+  try {
+    if (stale_ || cache_.Width() == 0) PaintCache();
+  } catch (...) {
+    return;
+  }
+  if (cache_.DC()) {
+    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
+  }
+}
+
+void TlcBtnWnd::PassQuietly(Message& m) noexcept {
+  const bool visible = ::IsWindowVisible(hwnd_) != FALSE;
+  if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
+  CallPrevious(m);
+  if (visible) CallPrevious(WM_SETREDRAW, TRUE, 0);
+  stale_ = true;
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+}
+
+void TlcBtnWnd::HideGlow() noexcept {
+  if (glow_ >= 0) skin::HideGlow(glow_);
+  glow_ = -1;
+}
+
+void TlcBtnWnd::MouseEnter(const POINT* at) noexcept {
+  TsSkinManager* mgr = Manager();
+  POINT p{};
+  RECT r{};
+  if (at)
+    p = *at;
+  else
+    ::GetCursorPos(&p);
+  ::GetWindowRect(hwnd_, &r);
+  if (!mgr || mgr->HotControl() != hwnd_ || !::PtInRect(&r, p)) return;
+  mouse_above_ = true;
+  stale_ = true;
+  RepaintNow();
+  const auto* s = SectionData();
+  if (s && s->Glow > 0 && glow_ < 0 && mgr->Core().Effects.AllowGlowing() &&
+      !(::GetKeyState(VK_LBUTTON) < 0)) {
+    RECT visible{0, 0, r.right - r.left, r.bottom - r.top};
+    glow_ = skin::ShowGlow(r, visible, s->SectionName, mgr, ::GetAncestor(hwnd_, GA_ROOT), 255,
+                           s->GlowMargin, "GLOW");
+  }
+}
+
+void TlcBtnWnd::MouseLeave() noexcept {
+  HideGlow();
+  mouse_above_ = false;
+  stale_ = true;
+  RepaintNow();
+}
+
+void TlcBtnWnd::WndProc(Message& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+      m.Result = 1;
+      return;
+    case WM_PAINT: {
+      if (m.WParam) {
+        Paint(reinterpret_cast<HDC>(m.WParam));
+      } else {
+        PaintScope ps(hwnd_);
+        Paint(ps.dc());
+      }
+      m.Result = 0;
+      return;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 0;
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (!::IsWindowEnabled(hwnd_)) break;
+      PassQuietly(m);
+      return;
+    case WM_ENABLE:
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+      PassQuietly(m);
+      return;
+    case WM_SETTEXT:
+      PassQuietly(m);
+      ReadText();
+      stale_ = true;
+      RepaintNow();
+      return;
+    case WM_SIZE:
+      stale_ = true;
+      CallPrevious(m);
+      return;
+    case WM_MOVE: {
+      CallPrevious(m);
+      const auto* s = SectionData();
+      if (s && (s->Props[0].Transparency > 0 || s->Props[1].Transparency > 0)) {
+        stale_ = true;
+        RepaintNow();
+      }
+      return;
+    }
+    case WM_MOUSEHOVER:
+      SendLumo(hwnd_, skin::cmdMouseEnter, 0, Manager() ? Manager()->Id() : 0);
+      CallPrevious(m);
+      return;
+    case WM_MOUSEMOVE: {
+      CallPrevious(m);
+      TsSkinManager* mgr = Manager();
+      if (!mgr) return;
+      // Where the message says the pointer is: the system's cursor position may lag behind it.
+      const POINT p = m.MousePoint();
+      RECT r{};
+      ::GetClientRect(hwnd_, &r);
+      const bool inside = ::PtInRect(&r, p) && ::IsWindowEnabled(hwnd_);
+      if (inside && mgr->HotControl() != hwnd_) {
+        mgr->SetHotControl(hwnd_);
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd_, 0};
+        ::TrackMouseEvent(&t);
+        POINT screen = p;
+        ::ClientToScreen(hwnd_, &screen);
+        MouseEnter(&screen);
+      } else if (!inside && mgr->HotControl() == hwnd_) {
+        mgr->SetHotControl(nullptr);
+        SendLumo(hwnd_, skin::cmdMouseLeave, 0, mgr->Id());
+      }
+      return;
+    }
+    case WM_MOUSELEAVE: {
+      CallPrevious(m);
+      TsSkinManager* mgr = Manager();
+      if (mgr && mgr->HotControl() == hwnd_) {
+        mgr->SetHotControl(nullptr);
+        SendLumo(hwnd_, skin::cmdMouseLeave, 0, mgr->Id());
+      }
+      return;
+    }
+    case skin::SM_LUMOCMD:
+      switch (HIWORD(m.WParam)) {
+        case skin::cmdMouseEnter:
+          MouseEnter(nullptr);
+          m.Result = 0;
+          return;
+        case skin::cmdMouseLeave:
+          MouseLeave();
+          m.Result = 0;
+          return;
+        case skin::cmdRemoveSkin:
+          HideGlow();
+          break;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+  TlcMainWnd::WndProc(m);
+}
+
+}  // namespace sapala::win

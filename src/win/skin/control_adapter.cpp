@@ -1,0 +1,168 @@
+// The adapter's walk over a form's controls.
+#include "win/skin/control_adapter.h"
+
+#include <algorithm>
+
+#include "core/skin/effects.h"
+#include "win/controls/skin_link.h"
+#include "win/controls/slabel.h"
+#include "win/framework/forms.h"
+#include "win/framework/label.h"
+#include "win/skin/button_hook.h"
+#include "win/skin/scroll_hook.h"
+#include "win/skin/skin_manager.h"
+
+namespace sapala::win {
+
+namespace {
+
+using sapala::skin::ThirdPartyKind;
+
+constexpr INT_PTR kExcludedTag = -98;
+constexpr INT_PTR kKeptLabelTag = 98;
+
+int ListIndex(ThirdPartyKind kind) { return static_cast<int>(kind); }
+
+// The hook for a control named in list `listIndex`; nullptr when that kind has none yet.
+std::unique_ptr<TlcMainWnd> MakeHook(int listIndex, HWND hwnd, TsSkinManager* manager,
+                                     const std::string& section) {
+  switch (static_cast<ThirdPartyKind>(listIndex)) {
+    case ThirdPartyKind::Button: {
+      auto hook = std::make_unique<TlcBtnWnd>(hwnd, manager, section);
+      if (!hook->Install()) return nullptr;
+      return hook;
+    }
+    // Scrollable controls get their scroll bars skinned; their borders stay the system's.
+    case ThirdPartyKind::Edit:
+    case ThirdPartyKind::Grid:
+    case ThirdPartyKind::ListView:
+    case ThirdPartyKind::TreeView: {
+      auto hook = std::make_unique<TlcScrollWnd>(hwnd, manager, section, true);
+      if (!hook->InstallScroll()) return nullptr;
+      return hook;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+TlcCtrlAdapter::TlcCtrlAdapter(TForm& form, TsSkinManager* manager)
+    : form_(form), manager_(manager) {}
+
+TlcCtrlAdapter::~TlcCtrlAdapter() { Clear(); }
+
+bool TlcCtrlAdapter::ListHasHook(int listIndex) noexcept {
+  switch (static_cast<ThirdPartyKind>(listIndex)) {
+    case ThirdPartyKind::Button:
+    case ThirdPartyKind::Edit:
+    case ThirdPartyKind::Grid:
+    case ThirdPartyKind::ListView:
+    case ThirdPartyKind::TreeView:
+      return true;
+    default:
+      return false;
+  }
+}
+
+TsSkinManager* TlcCtrlAdapter::Manager() const noexcept {
+  return manager_ ? manager_ : TsSkinManager::Default();
+}
+
+bool TlcCtrlAdapter::Enabled() const noexcept {
+  TsSkinManager* m = Manager();
+  return m && m->SkinActive() && (m->Core().SkinningRules & sapala::skin::srThirdParty);
+}
+
+void TlcCtrlAdapter::Clear() noexcept { items_.clear(); }
+
+TlcAdapterItem* TlcCtrlAdapter::ItemOf(const TControl& control) const noexcept {
+  for (const auto& item : items_) {
+    if (item->Control == &control) return item.get();
+  }
+  return nullptr;
+}
+
+void TlcCtrlAdapter::DropDeadItems() noexcept {
+  // A removed hook no longer touches its control, so the item can go whether or not the
+  // control still exists; a control that does is found again by the walk.
+  std::erase_if(items_, [](const auto& item) { return !item->Hook || item->Hook->Removed(); });
+}
+
+void TlcCtrlAdapter::AdaptAll() {
+  if (adapting_ || !Enabled()) return;
+  adapting_ = true;
+  try {
+    DropDeadItems();
+    visited_.clear();
+    for (std::size_t i = 0; i < form_.ComponentCount(); ++i) {
+      if (auto* c = dynamic_cast<TControl*>(form_.Component(i))) Visit(*c, true);
+    }
+    VisitChildren(form_);
+  } catch (...) {
+    adapting_ = false;
+    visited_.clear();
+    throw;
+  }
+  adapting_ = false;
+  visited_.clear();
+}
+
+void TlcCtrlAdapter::AdaptControl(TControl& control) {
+  if (adapting_ || !Enabled()) return;
+  adapting_ = true;
+  try {
+    DropDeadItems();
+    visited_.clear();
+    Visit(control, control.Owner() == &form_);
+  } catch (...) {
+    adapting_ = false;
+    throw;
+  }
+  adapting_ = false;
+}
+
+void TlcCtrlAdapter::VisitChildren(TWinControl& parent) {
+  // A copy: an OnSkinItem handler may add or remove controls.
+  const std::vector<TControl*> children = parent.Controls();
+  for (TControl* c : children) {
+    Visit(*c, false);
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (w && w->HandleAllocated() && w->Parent()) VisitChildren(*w);
+  }
+}
+
+void TlcCtrlAdapter::Visit(TControl& control, bool owned) {
+  // A control both owned by the form and lying on it is met twice: the first meeting decides.
+  if (std::find(visited_.begin(), visited_.end(), &control) != visited_.end()) return;
+  visited_.push_back(&control);
+  if (control.Tag() == kExcludedTag) return;
+  TsSkinManager* m = Manager();
+  if (auto* label = dynamic_cast<TCustomLabel*>(&control)) {
+    if (!dynamic_cast<TsCustomLabel*>(label) && !(owned && label->Tag() == kKeptLabelTag)) {
+      label->SetTransparent(true);
+      label->Font().SetColor(m->Core().LabelFontColor());
+    }
+    return;
+  }
+  auto* w = dynamic_cast<TWinControl*>(&control);
+  if (!w || !w->HandleAllocated() || ItemOf(control)) return;
+  const int list = m->Core().ClassLists.KindOf(control.ClassName());
+  if (list < 0 || list == ListIndex(ThirdPartyKind::SpeedButton)) return;
+  HWND hwnd = w->WindowHandle();
+  if (SendLumo(hwnd, skin::cmdIsSkinned) == 1) return;
+  bool canBeAdded = true;
+  std::string section;
+  if (OnSkinItem) OnSkinItem(control, canBeAdded, section);
+  if (!canBeAdded || !w->HandleAllocated() || ItemOf(control)) return;
+  auto item = std::make_unique<TlcAdapterItem>();
+  item->Control = w;
+  item->Window = hwnd;
+  item->Section = section;
+  item->ListIndex = list;
+  item->Hook = MakeHook(list, hwnd, manager_, section);
+  if (item->Hook) items_.push_back(std::move(item));
+}
+
+}  // namespace sapala::win

@@ -1,0 +1,155 @@
+// The push-button hook on a real standard BUTTON: the state table, the picture painted for
+// each state and copied to the screen, the disabled fade into the parent's background, the
+// caption's measuring, hovering, and a thousand hook cycles that leave no handle behind.
+#include "win/skin/button_hook.h"
+
+#include "core/graphics/color.h"
+#include "hook_fixture.h"
+
+namespace sapala::win::testing {
+namespace {
+
+class ButtonHookTest : public HookTest {
+ protected:
+  std::vector<std::uint32_t> Pixels(TlcBtnWnd& hook) {
+    std::vector<std::uint32_t> out;
+    graphics::Bitmap* p = hook.CachePicture();
+    if (!p) return out;
+    for (int y = 0; y < p->Height(); ++y)
+      for (int x = 0; x < p->Width(); ++x) out.push_back(p->PixelWord(x, y) & 0xFFFFFF);
+    return out;
+  }
+};
+
+TEST_F(ButtonHookTest, StateTable) {
+  struct Case {
+    const char* name;
+    DWORD style;
+    bool disabled, focused, hot, pressed;
+    int want;
+  } cases[] = {
+      {"plain", BS_PUSHBUTTON, false, false, false, false, 0},
+      {"default", BS_DEFPUSHBUTTON, false, false, false, false, 1},
+      {"focused", BS_PUSHBUTTON, false, true, false, false, 1},
+      {"hot", BS_PUSHBUTTON, false, false, true, false, 1},
+      {"pressed", BS_PUSHBUTTON, false, false, true, true, 2},
+      {"disabled", BS_PUSHBUTTON, true, false, false, false, 0},
+      {"disabled default", BS_DEFPUSHBUTTON, true, false, true, false, 0},
+  };
+  for (const Case& k : cases) {
+    HWND h = Child(L"BUTTON", k.style, 10, 10, 80, 24, L"Ok");
+    TlcBtnWnd hook(h, manager_, "");
+    ASSERT_TRUE(hook.Install());
+    EXPECT_EQ(hook.Section(), "BUTTON");
+    if (k.disabled) ::EnableWindow(h, FALSE);
+    if (k.focused) ::SetFocus(h);
+    manager_->SetHotControl(k.hot ? h : nullptr);
+    if (k.pressed) ::SendMessageW(h, BM_SETSTATE, TRUE, 0);
+    EXPECT_EQ(hook.State(), k.want) << k.name;
+    manager_->SetHotControl(nullptr);
+    ::SetFocus(form_->WindowHandle());
+    ::DestroyWindow(h);
+  }
+}
+
+TEST_F(ButtonHookTest, EachStatePaintsItsOwnPictureAndThePaintCopiesIt) {
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 80, 24, L"Ok");
+  TlcBtnWnd hook(h, manager_, "");
+  ASSERT_TRUE(hook.Install());
+  ASSERT_TRUE(hook.PaintCache());
+  const auto normal = Pixels(hook);
+  manager_->SetHotControl(h);
+  ASSERT_TRUE(hook.PaintCache());
+  const auto hot = Pixels(hook);
+  const RECT up = hook.TextRect();
+  ::SendMessageW(h, BM_SETSTATE, TRUE, 0);  // repaints at once
+  EXPECT_FALSE(hook.Stale());
+  const auto pressed = Pixels(hook);
+  EXPECT_NE(normal, hot);
+  EXPECT_NE(hot, pressed);
+  // The caption moves by one pixel when pressed.
+  EXPECT_EQ(hook.TextRect().left, up.left + 1);
+  EXPECT_EQ(hook.TextRect().top, up.top + 1);
+  // What WM_PRINT draws is the cache.
+  DibSurface surface;
+  surface.Resize(80, 24);
+  ::SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(surface.DC()), PRF_CLIENT);
+  ::GdiFlush();
+  for (int y = 0; y < 24; y += 5) {
+    for (int x = 0; x < 80; x += 7) {
+      ASSERT_EQ(surface.Pixels().PixelWord(x, y) & 0xFFFFFF,
+                pressed[static_cast<std::size_t>(y * 80 + x)])
+          << x << "," << y;
+    }
+  }
+  manager_->SetHotControl(nullptr);
+}
+
+TEST_F(ButtonHookTest, DisabledButtonFades40PercentIntoItsBackground) {
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 60, 20, L"");
+  TlcBtnWnd hook(h, manager_, "");
+  ASSERT_TRUE(hook.Install());
+  ASSERT_TRUE(hook.PaintCache());
+  const auto enabled = Pixels(hook);
+  ::EnableWindow(h, FALSE);  // repaints at once
+  EXPECT_EQ(hook.State(), 0);
+  const auto disabled = Pixels(hook);
+  ASSERT_EQ(enabled.size(), disabled.size());
+  const TColor white = 0xFFFFFF;  // the form's colour
+  for (std::size_t i = 0; i < enabled.size(); ++i) {
+    const std::uint32_t e = enabled[i];
+    const TColor mine = ((e >> 16) & 0xFF) | (e & 0xFF00) | ((e & 0xFF) << 16);
+    const TColor want = graphics::MixColors(mine, white, 0.6);
+    const std::uint32_t w = ((want & 0xFF) << 16) | (want & 0xFF00) | ((want >> 16) & 0xFF);
+    ASSERT_EQ(disabled[i], w) << "pixel " << i;
+  }
+}
+
+TEST_F(ButtonHookTest, MultiLineButtonsMeasureWithoutWordBreaks) {
+  const wchar_t* caption = L"one two three four five";
+  HWND single = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 60, 60, caption);
+  HWND multi = Child(L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE, 10, 80, 60, 60, caption);
+  TlcBtnWnd a(single, manager_, ""), b(multi, manager_, "");
+  ASSERT_TRUE(a.Install());
+  ASSERT_TRUE(b.Install());
+  ASSERT_TRUE(a.PaintCache());
+  ASSERT_TRUE(b.PaintCache());
+  const RECT wrapped = a.TextRect(), oneLine = b.TextRect();
+  EXPECT_GT(wrapped.bottom - wrapped.top, oneLine.bottom - oneLine.top);
+  EXPECT_GT(oneLine.right - oneLine.left, 60);  // not wrapped: wider than the button
+}
+
+TEST_F(ButtonHookTest, MouseMakesTheButtonHotAndLeavingClearsIt) {
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 80, 24, L"Ok");
+  TlcBtnWnd hook(h, manager_, "");
+  ASSERT_TRUE(hook.Install());
+  ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(manager_->HotControl(), h);
+  EXPECT_TRUE(hook.MouseAbove());
+  EXPECT_EQ(hook.State(), 1);
+  ::SendMessageW(h, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(manager_->HotControl(), nullptr);
+  EXPECT_FALSE(hook.MouseAbove());
+  // A move that finds the pointer outside (the button holds the mouse) clears it too.
+  ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(manager_->HotControl(), h);
+  ::SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 30));
+  EXPECT_EQ(manager_->HotControl(), nullptr);
+  EXPECT_FALSE(hook.MouseAbove());
+}
+
+TEST_F(ButtonHookTest, AThousandHookCyclesLeaveNoHandle) {
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 80, 24, L"Ok");
+  const auto original = ProcOf(h);
+  for (int i = 0; i < 1000; ++i) {
+    TlcBtnWnd hook(h, manager_, "");
+    ASSERT_TRUE(hook.Install());
+    ::SendMessageW(h, WM_PRINTCLIENT, 0, 0);
+    ASSERT_TRUE(hook.PaintCache());
+  }
+  EXPECT_EQ(ProcOf(h), original);
+  // The leak listener checks the census of our handles at the end of the test.
+}
+
+}  // namespace
+}  // namespace sapala::win::testing
