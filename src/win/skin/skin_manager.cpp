@@ -18,6 +18,7 @@
 #include "win/skin/common_data.h"
 #include "win/skin/glow.h"
 #include "win/skin/output_window.h"
+#include "win/skin/skin_menus.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/ui_thread.h"
 
@@ -172,8 +173,10 @@ TsSkinManager::TsSkinManager(TComponent* owner)
       core_(new SkinManagerCore(fs_, platform_, static_cast<sapala::skin::SkinManagerHost&>(*this),
                                 &glow_platform_, Shadows().get())) {
   extra_line_font_.SetName(L"Tahoma");
+  menus_ = std::make_unique<skin::TsSkinableMenus>(*this);
   if (core_->IsDefault()) {
     skin::SetDefaultSkinManager(this);
+    skin::InstallMenuPlugIns(*menus_);
     HookMainWindow();
   }
 }
@@ -184,7 +187,11 @@ TsSkinManager::~TsSkinManager() {
   // the labels' default manager), then writes the class lists back.
   core_.reset();
   cbt_hook_.reset();
-  if (skin::DefaultSkinManager() == this) skin::SetDefaultSkinManager(nullptr);
+  if (skin::DefaultSkinManager() == this) {
+    skin::ClearMenuPlugIns();
+    skin::SetDefaultSkinManager(nullptr);
+  }
+  menus_.reset();
 }
 
 LPARAM TsSkinManager::Id() const noexcept {
@@ -271,6 +278,7 @@ void TsSkinManager::InstallHooks() {
   } catch (const std::exception&) {
     // Without the hook new windows are simply not skinned automatically.
   }
+  menus_->SetActive(core_->SkinnedPopups());
 }
 
 void TsSkinManager::UninstallHooks() { cbt_hook_.reset(); }

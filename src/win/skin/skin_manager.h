@@ -33,6 +33,7 @@ class TForm;
 namespace skin {
 class TlcCbtHook;
 class TlcAppWindowHook;
+class TsSkinableMenus;
 }  // namespace skin
 
 // The data a menu painter asks for the extra line of a popup: its first item, and the section,
@@ -68,6 +69,8 @@ class TsSkinManager : public TComponent,
   // The window-creation hook, while installed (default manager with an applied skin).
   skin::TlcCbtHook* CbtHook() const noexcept { return cbt_hook_.get(); }
   skin::TlcAppWindowHook* AppWindowHook() const noexcept { return app_hook_.get(); }
+  // The menu painter (one per manager; the default manager's serves the popups of the process).
+  skin::TsSkinableMenus& Menus() noexcept { return *menus_; }
 
   // --- Component ---
   bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
@@ -109,6 +112,7 @@ class TsSkinManager : public TComponent,
   std::unique_ptr<sapala::skin::SkinManagerCore> core_;
   std::unique_ptr<skin::TlcCbtHook> cbt_hook_;
   std::unique_ptr<skin::TlcAppWindowHook> app_hook_;
+  std::unique_ptr<skin::TsSkinableMenus> menus_;
   HWND hot_control_ = nullptr;
   std::vector<TForm*> animating_;  // forms frozen for the skin-change animation (not owned)
 };

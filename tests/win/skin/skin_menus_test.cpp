@@ -68,8 +68,8 @@ class SkinMenusTest : public SkinTest {
                      true);
     manager_ = &Get<TsSkinManager>(*form_, "M");
     ASSERT_TRUE(manager_->SkinActive());
-    painter_ = std::make_unique<TsSkinableMenus>(*manager_);
-    skin::InstallMenuPlugIns(*painter_);
+    // The default manager's own painter serves the popups.
+    painter_ = &manager_->Menus();
     painter_->OnDrawItem = [this](TMenuItem& item, HDC, graphics::Bitmap& picture, int kind, UINT,
                                   const RECT& r) {
       drawn_[item.Caption] = Drawn{kind, r.bottom - r.top, picture.Clone()};
@@ -77,8 +77,7 @@ class SkinMenusTest : public SkinTest {
   }
   void TearDown() override {
     WhileOpen() = nullptr;
-    skin::ClearMenuPlugIns();
-    painter_.reset();
+    painter_->OnDrawItem = nullptr;
     SkinTest::TearDown();
   }
   // Opens the menu, runs `during` while it shows, closes it.
@@ -113,7 +112,7 @@ class SkinMenusTest : public SkinTest {
 
   TRecForm* form_ = nullptr;
   TsSkinManager* manager_ = nullptr;
-  std::unique_ptr<TsSkinableMenus> painter_;
+  TsSkinableMenus* painter_ = nullptr;
   std::map<std::wstring, Drawn> drawn_;
 };
 
@@ -230,11 +229,11 @@ TEST_F(SkinMenusTest, SkinRemovedWhileOpenGivesEverythingBack) {
   EXPECT_EQ(after, ERROR);  // no region any more
   EXPECT_EQ(backgrounds, 0u);
   EXPECT_TRUE(drawn_.empty());  // nothing is painted without a skin
-  // The painter's handlers go with it; the application's own stay.
+  // Switched off, the painter takes its handlers back; the application's own stay.
   int own = 0;
   menu.Items().Items(0).OnDrawItem = [&](TMenuItem&, HDC, const RECT&, UINT) { ++own; };
   menu.Items().Items(0).HandlerOwner = nullptr;
-  painter_.reset();
+  painter_->SetActive(false);
   EXPECT_FALSE(menu.Items().Items(1).OnDrawItem);
   EXPECT_TRUE(menu.Items().Items(0).OnDrawItem);
 }

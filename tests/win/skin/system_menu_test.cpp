@@ -142,8 +142,7 @@ TEST_F(SystemMenuTest, SkinChooserBreaksAColumnBeforeEveryTwentiethSkin) {
 }
 
 TEST_F(SystemMenuTest, SkinnedPopupShowsWebdingsSymbols) {
-  skin::TsSkinableMenus painter(*manager_);
-  skin::InstallMenuPlugIns(painter);
+  skin::TsSkinableMenus& painter = manager_->Menus();
   std::map<INT_PTR, graphics::Bitmap> pictures;
   painter.OnDrawItem = [&](TMenuItem& item, HDC, graphics::Bitmap& picture, int, UINT,
                            const RECT&) {
@@ -152,7 +151,6 @@ TEST_F(SystemMenuTest, SkinnedPopupShowsWebdingsSymbols) {
   };
   core::FormRulesInput rules;
   ASSERT_TRUE(skin::OpenSkinnedSystemMenu(*form_, form_->Handle(), {50, 50}, rules, false));
-  skin::ClearMenuPlugIns();
   ASSERT_EQ(pictures.count(SC_CLOSE), 1u);
   ASSERT_EQ(pictures.count(SC_MOVE), 1u);
   // Close carries a symbol in the glyph column, move (no symbol) does not.
@@ -172,12 +170,11 @@ TEST_F(SystemMenuTest, SkinnedPopupShowsWebdingsSymbols) {
   auto& other = form_->Create<TPopupMenu>();
   other.Items().Add(L"Move").Tag = SC_MOVE;
   other.Items().Add(L"Close").Tag = SC_CLOSE;
-  skin::InstallMenuPlugIns(painter);
   painter.SetActive(true);
   pictures.clear();
   other.Popup(50, 50);
-  skin::ClearMenuPlugIns();
   EXPECT_EQ(column(pictures[SC_CLOSE]), column(pictures[SC_MOVE]));
+  painter.OnDrawItem = nullptr;
 }
 
 }  // namespace
