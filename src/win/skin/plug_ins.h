@@ -26,6 +26,12 @@ struct SkinPlugIns {
   // Posted by the menu painter to the main window: paint a popup menu (item in `what`) or a
   // popup window (its handle in `what`) with the skin.
   std::function<void(LPARAM what, bool isWindow)> paintPopup;
+  // Pops the skinned system menu of `form` up at a screen point, while the manager skins popup
+  // menus; true when it did (false: the platform's own menu opens).
+  std::function<bool(TForm& form, POINT screen)> popupSystemMenu;
+  // Runs the platform's system menu (already enabled by the form's rules) at a screen point and
+  // returns the chosen command, 0 for none; empty: TrackPopupMenu. Tests record here.
+  std::function<UINT(HMENU menu, POINT screen)> trackSystemMenu;
 };
 
 SkinPlugIns& PlugIns();
