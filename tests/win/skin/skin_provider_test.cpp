@@ -346,6 +346,7 @@ TEST_F(ProviderTest, TheProcedureChainIsGivenBackWhicheverGoesFirst) {
     later->previous(m);
   };
   g.Extract(q).reset();
+  later->seen = 0;
   ::SendMessageW(g.WindowHandle(), WM_NULL, 0, 0);
   EXPECT_GT(later->seen, 0);
   // The window goes first: the provider lets go of nothing twice and gives the procedure back.
