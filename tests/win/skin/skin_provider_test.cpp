@@ -174,6 +174,13 @@ TEST_F(ProviderTest, HitTestMapOfASkinnedWindow) {
   ::GetClientRect(hwnd, &client);
   EXPECT_EQ(client.right, 300);
   EXPECT_EQ(client.bottom, 160);
+  // The offset children are told is where the client area really lies in the window.
+  POINT origin{0, 0};
+  ::ClientToScreen(hwnd, &origin);
+  const LRESULT offset =
+      ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdGetClientOffset), 0);
+  EXPECT_EQ(LOWORD(offset), origin.x - wr.left);
+  EXPECT_EQ(HIWORD(offset), origin.y - wr.top);
   for (const auto& c : cases) {
     EXPECT_EQ(::SendMessageW(hwnd, WM_NCHITTEST, 0, ScreenParam(hwnd, c.at)), c.want) << c.what;
   }
