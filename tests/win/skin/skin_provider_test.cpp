@@ -265,6 +265,14 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
       differs += pixel(x, y) != (p.CleanTitle().PixelWord(x, y) & 0xFFFFFFu);
   }
   EXPECT_GT(differs, close.width() * close.height() / 4);
+  // The skin's rounded top corners are cut out of the window; the middle stays.
+  {
+    Region region(::CreateRectRgn(0, 0, 0, 0));
+    const int kind = ::GetWindowRgn(f.WindowHandle(), region.get());
+    EXPECT_EQ(kind, COMPLEXREGION);
+    EXPECT_FALSE(::PtInRegion(region.get(), 0, 0));
+    EXPECT_TRUE(::PtInRegion(region.get(), image->Width() / 2, image->Height() / 2));
+  }
   const graphics::Bitmap active = image->Clone();
   // Inactive: the title and the (half-strength) button change.
   ::SetForegroundWindow(host_->WindowHandle());
