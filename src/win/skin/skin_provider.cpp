@@ -415,6 +415,12 @@ void TsSkinProvider::WndProc(Message& m) {
     if (!HandleCommand(m)) CallOld(m);
     return;
   }
+  if (m.Msg == WM_CREATE) {
+    // A provider placed on the form before its window existed skins the window once it is made.
+    CallOld(m);
+    if (hooked_ && !inert_) NewSkin();
+    return;
+  }
   if (m.Msg == WM_NCDESTROY) {
     // The window goes before the provider: nothing of it is ours to give back any more.
     HideGlowOfButton();

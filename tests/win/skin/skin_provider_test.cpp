@@ -388,6 +388,46 @@ TEST_F(ProviderTest, AnExplicitProviderReplacesAnAutomaticOneAndASecondIsInert) 
   EXPECT_THROW(host_->Create<TEdit>().Create<TsSkinProvider>(), std::logic_error);
 }
 
+TEST_F(ProviderTest, AProviderPlacedOnTheFormSkinsItsWindowWithItsOwnTitleButton) {
+  TSysForm& f = app_->Create<TSysForm>();
+  std::vector<std::string> events;
+  f.RegisterHandler("PinDown", TMouseEvent([&](TObject&, MouseButton b, unsigned, int, int) {
+                      events.push_back(b == MouseButton::mbLeft ? "down left" : "down");
+                    }));
+  f.RegisterHandler("PinUp", TMouseEvent([&](TObject&, MouseButton, unsigned, int, int) {
+                      events.push_back("up");
+                    }));
+  f.LoadDescription(
+      "object F: TSysForm\n  Caption = 'Pinned'\n  ClientWidth = 300\n  ClientHeight = 160\n"
+      "  object Prov: TsSkinProvider\n    CaptionAlignment = taCenter\n    SnapBuffer = 4\n"
+      "    TitleButtons = <\n      item\n        Name = 'Pin'\n        OnMouseDown = PinDown\n"
+      "        OnMouseUp = PinUp\n      end>\n  end\nend\n");
+  f.CreateHandle();
+  f.Show();
+  app_->ProcessMessages();
+  auto* p = f.Find<TsSkinProvider>("Prov");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), p);
+  EXPECT_FALSE(p->AutoCreated());
+  EXPECT_TRUE(p->UseGlobalColor);
+  EXPECT_EQ(p->SnapBuffer, 4);
+  EXPECT_EQ(p->CaptionAlignment, sk::CaptionAlignment::taCenter);
+  EXPECT_TRUE(p->FrameSkinned());
+  ASSERT_EQ(p->Buttons().User.size(), 1u);
+  const sk::CaptionButtonInfo& pin = p->Buttons().User[0];
+  ASSERT_TRUE(pin.Visible);
+  // Left of the system buttons, as wide as one frame of the skin's TITLEBUTTON (57 / 3).
+  EXPECT_LT(pin.Rect.right, Button(*p, kMin).Rect.left);
+  EXPECT_EQ(pin.Rect.width(), 19);
+  EXPECT_EQ(::SendMessageW(f.WindowHandle(), WM_NCHITTEST, 0,
+                           ScreenParam(f.WindowHandle(), Center(pin.Rect))),
+            sk::kHitUserButton);
+  Post(f, WM_NCLBUTTONDOWN, Center(pin.Rect));
+  Post(f, WM_NCLBUTTONUP, Center(pin.Rect));
+  EXPECT_EQ(events, (std::vector<std::string>{"down left", "up"}));
+  EXPECT_TRUE(f.commands.empty());
+}
+
 TEST_F(ProviderTest, WindowsAndSkinsComeAndGoWithoutLeftovers) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 1000; ++i) {
