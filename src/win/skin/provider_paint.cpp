@@ -65,8 +65,18 @@ bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
   // Not with SetWindowRgn's own redraw: Wine moves the client area over the whole window on the
   // window-position change that redraw makes. The frame is repainted instead.
   if (!::SetWindowRgn(hwnd, region, FALSE)) return false;
-  ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Wine leaves the client area over the whole window after a new region; the frame is
+  // recomputed only then.
+  RECT window{}, client{};
+  ::GetWindowRect(hwnd, &window);
+  ::GetClientRect(hwnd, &client);
+  if (client.right == window.right - window.left && client.bottom == window.bottom - window.top &&
+      (::GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER))) {
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (::IsWindowVisible(hwnd)) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
   return true;
 }
 
@@ -187,9 +197,9 @@ void TsSkinProvider::PaintCaptionText(HDC dc, Picture& cache, int state) {
       sk::CaptionTextBand(f, Metrics(), SkinValues(), layout_.TotalWidth, captionSection >= 0);
   if (band.width() <= 0 || band.height() <= 0) return;
   const std::wstring text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
-  Font font = CaptionFont();
+  if (!caption_font_) caption_font_ = CaptionFont();
   SavedDC saved(dc);
-  SelectedObject selected(dc, font.get());
+  SelectedObject selected(dc, caption_font_.get());
   SIZE size{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   const int left =

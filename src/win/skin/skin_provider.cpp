@@ -842,6 +842,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       PaintFrameNow();
       return true;
     case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      caption_font_.reset();
       InvalidateWindowImage();
       return false;
     case WM_WINDOWPOSCHANGING: {

@@ -243,6 +243,7 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   sapala::skin::CaptionButtonLayout layout_;
   sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
+  Font caption_font_;  // the system's caption font, made on first use
   bool region_set_ = false;  // the window holds a region we gave it
 };
 
