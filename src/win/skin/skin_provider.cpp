@@ -841,6 +841,12 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       InvalidateWindowImage();
       PaintFrameNow();
       return true;
+    case WM_STYLECHANGED:
+      if (m.WParam == static_cast<WPARAM>(GWL_STYLE)) {
+        UpdateLayout();
+        InvalidateWindowImage();
+      }
+      return false;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       caption_font_.reset();
@@ -869,14 +875,13 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
     case WM_WINDOWPOSCHANGED: {
       CallOld(m);
       const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
-      if (wp && (!(wp->flags & SWP_NOSIZE) || (wp->flags & SWP_FRAMECHANGED))) {
+      // Only a new size needs a new layout, image and region (giving a region changes the
+      // frame again, without a new size).
+      if (wp && !(wp->flags & SWP_NOSIZE)) {
         UpdateLayout();
         InvalidateWindowImage();
-        // Only a new size needs a new region (giving one changes the frame again).
-        if (!(wp->flags & SWP_NOSIZE)) {
-          region_changed_ = true;
-          UpdateRegion();
-        }
+        region_changed_ = true;
+        UpdateRegion();
       }
       return true;
     }
