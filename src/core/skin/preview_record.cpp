@@ -32,4 +32,15 @@ std::optional<SkinPreviewRecord> SkinPreviewRecord::Parse(std::span<const std::u
   return r;
 }
 
+bool IsPreviewSwitch(std::string_view argument) {
+  constexpr std::string_view kSwitch = "/lcpreview";
+  if (argument.size() != kSwitch.size()) return false;
+  for (std::size_t i = 0; i < kSwitch.size(); ++i) {
+    char c = argument[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kSwitch[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace sapala::skin

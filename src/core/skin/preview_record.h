@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace sapala::skin {
 
@@ -36,5 +37,9 @@ struct SkinPreviewRecord {
   // The record in `data`, or nullopt when `data` is not exactly one well-formed record.
   static std::optional<SkinPreviewRecord> Parse(std::span<const std::uint8_t> data);
 };
+
+// The program's first argument asks it to announce its main window to the skin editor
+// ("/lcpreview"), compared as the other switches are: ASCII letters in any case.
+bool IsPreviewSwitch(std::string_view argument);
 
 }  // namespace sapala::skin

@@ -14,6 +14,7 @@ void RegisterProgramClasses() {
   RegisterSkinnedLabels();
   RegisterGlazeButton();
   RegisterSkinManager();
+  RegisterSkinProvider();
 }
 
 template <typename T>

@@ -54,6 +54,7 @@ enum SkinCommand : WORD {
   cmdBeforeScroll = 51,
   cmdAfterScroll = 52,
   cmdGetApplication = 60,
+  cmdGetClientOffset = 61,
 };
 
 class SkinManagerLink {

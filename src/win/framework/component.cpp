@@ -22,6 +22,17 @@ void TComponent::Adopt(std::unique_ptr<TComponent> component) {
   components_.push_back(std::move(component));
 }
 
+std::unique_ptr<TComponent> TComponent::Extract(TComponent* component) noexcept {
+  for (auto it = components_.begin(); it != components_.end(); ++it) {
+    if (it->get() == component) {
+      std::unique_ptr<TComponent> out = std::move(*it);
+      components_.erase(it);
+      return out;
+    }
+  }
+  return nullptr;
+}
+
 TComponent* TComponent::FindComponent(std::string_view name) const noexcept {
   for (const auto& c : components_) {
     if (c->Name().size() == name.size() &&

@@ -54,6 +54,9 @@ class TComponent : public TObject {
     return ref;
   }
   void Adopt(std::unique_ptr<TComponent> component);
+  // Takes an owned component out of this one (nullptr when it is not owned here); the caller
+  // frees it.
+  std::unique_ptr<TComponent> Extract(TComponent* component) noexcept;
 
   std::size_t ComponentCount() const noexcept { return components_.size(); }
   TComponent* Component(std::size_t i) const noexcept { return components_[i].get(); }

@@ -86,5 +86,15 @@ TEST(PreviewRecord, AFieldMustEndWithANulInsideItself) {
   }
 }
 
+TEST(PreviewRecord, ThePreviewSwitchIsComparedLowerCased) {
+  const struct {
+    const char* arg;
+    bool want;
+  } cases[] = {
+      {"/lcpreview", true}, {"/LCPREVIEW", true}, {"/LcPreview", true}, {"/lcpreviewx", false},
+      {"lcpreview", false}, {"/lcprevie", false}, {"", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsPreviewSwitch(c.arg), c.want) << c.arg;
+}
+
 }  // namespace
 }  // namespace sapala::skin

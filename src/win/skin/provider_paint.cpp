@@ -1,0 +1,408 @@
+// The provider's painting: the window image composed from the skin (form section, size grip,
+// title section and its button bar, icon, caption, caption buttons), the frame strips copied
+// from it to the window, one caption button repainted from the clean title picture with its
+// glow, and the window region cut from the frame masks' transparent corners.
+#include <algorithm>
+
+#include "core/graphics/pixels.h"
+#include "core/skin/form_region.h"
+#include "core/skin/skin_manager.h"
+#include "core/skin/skin_paint.h"
+#include "win/framework/application.h"
+#include "win/framework/dib.h"
+#include "win/framework/paint.h"
+#include "win/skin/glow.h"
+#include "win/skin/skin_manager.h"
+#include "win/skin/skin_provider.h"
+
+namespace sapala::win {
+
+namespace sk = sapala::skin;
+using Picture = graphics::Bitmap;
+using graphics::Rect;
+
+namespace {
+
+// The caption font of the system's non-client metrics, with the default character set.
+Font CaptionFont() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+    return Font(
+        ::CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+  }
+  ncm.lfCaptionFont.lfCharSet = DEFAULT_CHARSET;
+  return Font(::CreateFontIndirectW(&ncm.lfCaptionFont));
+}
+
+HICON FormIcon(HWND hwnd) {
+  auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
+  // A shared system icon: never destroyed.
+  if (!icon) icon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  return icon;
+}
+
+// The glow value and margin of a caption button by its hit code; 0 for buttons without glow.
+std::pair<int, int> GlowOf(const sk::TsSkinData& d, int code) {
+  switch (code) {
+    case sk::kHitClose:
+      return {d.CloseGlow, d.CloseGlowMargin};
+    case sk::kHitMaxButton:
+      return {d.MaxGlow, d.MaxGlowMargin};
+    case sk::kHitMinButton:
+      return {d.MinGlow, d.MinGlowMargin};
+    default:
+      return {0, 0};
+  }
+}
+
+}  // namespace
+
+bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
+  // Not with SetWindowRgn's own redraw: Wine moves the client area over the whole window on the
+  // window-position change that redraw makes. The frame is repainted instead.
+  if (!::SetWindowRgn(hwnd, region, FALSE)) return false;
+  // Wine leaves the client area over the whole window after a new region; the frame is
+  // recomputed only then.
+  RECT window{}, client{};
+  ::GetWindowRect(hwnd, &window);
+  ::GetClientRect(hwnd, &client);
+  if (client.right == window.right - window.left && client.bottom == window.bottom - window.top &&
+      (::GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER))) {
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (::IsWindowVisible(hwnd)) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
+  return true;
+}
+
+void TsSkinProvider::HideGlowOfButton() noexcept {
+  if (button_glow_ >= 0) skin::HideGlow(button_glow_);
+  button_glow_ = -1;
+}
+
+Picture* TsSkinProvider::ComposedImage() {
+  if (!FrameSkinned()) return nullptr;
+  RECT wr{};
+  ::GetWindowRect(form_.WindowHandle(), &wr);
+  if (!SkinData.Cache) SkinData.Cache = std::make_unique<graphics::Bitmap>();
+  Picture& cache = *SkinData.Cache;
+  if (SkinData.BackgroundDirty || cache.Empty() || cache.Width() != wr.right - wr.left ||
+      cache.Height() != wr.bottom - wr.top) {
+    Compose();
+  }
+  return cache.Empty() ? nullptr : &cache;
+}
+
+void TsSkinProvider::Compose() {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  HWND hwnd = form_.WindowHandle();
+  RECT wr{};
+  ::GetWindowRect(hwnd, &wr);
+  const int w = std::clamp<int>(wr.right - wr.left, 0, graphics::Bitmap::kMaxDimension);
+  const int h = std::clamp<int>(wr.bottom - wr.top, 0, graphics::Bitmap::kMaxDimension);
+  if (!m || w <= 0 || h <= 0) return;
+  const sk::SkinTables& tables = m->Core().Tables;
+  Picture& cache = *SkinData.Cache;
+  if (cache.Width() != w || cache.Height() != h) cache = graphics::NewBitmap32(w, h);
+  UpdateLayout();
+  const sk::FrameFormInput f = FrameInput();
+  const sk::FrameSkinValues s = SkinValues();
+  const int frame = sk::FormFrameWidth(f, Metrics(), s);
+  const int caption = sk::CaptionHeight(f, Metrics(), s);
+  const int state = form_active_ ? 1 : 0;
+  const auto none = sk::ParentBackground::None();
+
+  // The form section over the whole window, then the size grip.
+  sk::PaintSection(tables, SkinData.SectionIndex, none, -1, -1, cache, {0, 0}, cache.Bounds(),
+                   state, state);
+  const int grip = tables.Cache.GripImage;
+  if (GripMode == TsGripMode::gmRightBottom && f.ThickFrame && !f.Zoomed() && grip >= 0) {
+    const sk::TsMaskData& g = tables.Images[static_cast<std::size_t>(grip)];
+    sk::PaintImageAt(cache, {w - frame - sk::FrameWidth(g), h - frame - sk::FrameHeight(g)}, 0,
+                     sk::ParentBackground::FromBitmap(&cache, 0, 0), g, true);
+  }
+
+  // The title band, and the button bar behind the caption buttons.
+  const bool minimizedOther = f.Minimized() && &form_ != Application().MainForm();
+  const Rect titleRect =
+      minimizedOther ? cache.Bounds() : Rect{0, 0, w, std::min(h, frame + caption)};
+  const int title = TitleSection();
+  if (caption > 0 && title >= 0) {
+    sk::PaintSection(tables, title, none, -1, -1, cache, {0, 0}, titleRect, state, state);
+    const bool anyButton = std::any_of(layout_.System.begin(), layout_.System.end(),
+                                       [](const auto& b) { return b.Visible; });
+    const int bar = tables.FindImage(
+        title, tables.Sections[static_cast<std::size_t>(title)].SectionName, "TITLEBAR");
+    if (anyButton && bar >= 0) {
+      const sk::TsMaskData& img = tables.Images[static_cast<std::size_t>(bar)];
+      const Rect r{std::max(0, w - layout_.TotalWidth - 2 * sk::FrameWidth(img)), 0, w,
+                   titleRect.bottom};
+      sk::PaintBorderMask(cache, r, false, state, img, none);
+    }
+  }
+
+  // Icon and caption text through GDI on the same pixels.
+  if (caption > 0) {
+    if (HBITMAP section = DibHandle(cache)) {
+      MemoryDC dc(::CreateCompatibleDC(nullptr));
+      SelectedObject selected(dc.get(), section);
+      const Rect icon = sk::IconRect(f, Metrics(), s);
+      if (!icon.empty()) {
+        if (!TitleIcon.Glyph.Empty()) {
+          DrawPicture(dc.get(), icon, TitleIcon.Glyph);
+        } else {
+          ::DrawIconEx(dc.get(), icon.left, icon.top, FormIcon(hwnd), icon.width(), icon.height(),
+                       0, nullptr, DI_NORMAL);
+        }
+      }
+      PaintCaptionText(dc.get(), cache, state);
+      ::GdiFlush();
+    }
+    // GDI leaves its alpha bytes at 0; the window image is opaque.
+    graphics::SetOpacityRect(cache, titleRect, 255, false);
+  }
+
+  // The clean title, then the buttons in their states over it.
+  if (caption > 0) {
+    clean_title_ = graphics::NewBitmap32(w, titleRect.bottom);
+    graphics::CopyBitmapRect(clean_title_, {0, 0}, cache, Rect{0, 0, w, titleRect.bottom});
+    for (const sk::CaptionButtonInfo& b : layout_.System) {
+      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+    }
+    for (std::size_t i = 0; i < layout_.User.size(); ++i) {
+      const sk::CaptionButtonInfo& b = layout_.User[i];
+      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+    }
+  } else {
+    clean_title_ = Picture();
+  }
+  SkinData.BackgroundDirty = false;
+}
+
+void TsSkinProvider::PaintCaptionText(HDC dc, Picture& cache, int state) {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  const int title = TitleSection();
+  if (!m || title < 0) return;
+  const sk::SkinTables& tables = m->Core().Tables;
+  const sk::TsGeneralData& sec = tables.Sections[static_cast<std::size_t>(title)];
+  const int st = sk::LimitState(sec, state);
+  const sk::FrameFormInput f = FrameInput();
+  const int captionSection = CaptionSection();
+  const Rect band =
+      sk::CaptionTextBand(f, Metrics(), SkinValues(), layout_.TotalWidth, captionSection >= 0);
+  if (band.width() <= 0 || band.height() <= 0) return;
+  const std::wstring text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
+  if (!caption_font_) caption_font_ = CaptionFont();
+  SavedDC saved(dc);
+  SelectedObject selected(dc, caption_font_.get());
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  const int left =
+      sk::CaptionTextLeft(band, std::min<int>(size.cx, band.width()), CaptionAlignment, false);
+  const int textTop = band.top + (band.height() - size.cy) / 2;
+  if (captionSection >= 0 && !text.empty()) {
+    // The CAPTION section behind the text, over what the title painted there.
+    ::GdiFlush();
+    const Rect r =
+        Rect{left, textTop, left + std::min<int>(size.cx, band.right - left), textTop + size.cy}
+            .inflate(4, 2)
+            .intersect(cache.Bounds());
+    if (!r.empty()) {
+      Picture under = graphics::NewBitmap32(r.width(), r.height());
+      graphics::CopyBitmapRect(under, {0, 0}, cache, r);
+      Picture element = graphics::NewBitmap32(r.width(), r.height());
+      sk::PaintSection(tables, captionSection, sk::ParentBackground::FromBitmap(&under, 0, 0), -1,
+                       -1, element, {0, 0}, element.Bounds(), st, st);
+      graphics::CopyBitmapRect(cache, r.topLeft(), element, element.Bounds());
+    }
+  }
+  ::SetBkMode(dc, TRANSPARENT);
+  const TColor color = sec.Props[static_cast<std::size_t>(st)].FontColors[0];
+  ::SetTextColor(dc, static_cast<COLORREF>(graphics::ColorToRGB(color)));
+  RECT rc{left, band.top, band.right, band.bottom};
+  constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (!text.empty()) ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, kFlags);
+  if (!AddedTitle.Text.empty()) {
+    const int after = text.empty() ? left : left + size.cx + 4;
+    if (after < band.right) {
+      SelectedObject added(dc, AddedTitle.Font.Handle());
+      const TColor own = AddedTitle.Font.Color();
+      const bool skinColor = own == graphics::clNone || own == graphics::clDefault;
+      TColor c = skinColor ? color : own;
+      if (!skinColor && state == 0)
+        c = graphics::MixColors(graphics::ColorToRGB(c), graphics::ColorToRGB(color), 0.5);
+      ::SetTextColor(dc, static_cast<COLORREF>(graphics::ColorToRGB(c)));
+      RECT ra{after, band.top, band.right, band.bottom};
+      ::DrawTextW(dc, AddedTitle.Text.c_str(), static_cast<int>(AddedTitle.Text.size()), &ra,
+                  kFlags);
+    }
+  }
+}
+
+void TsSkinProvider::PaintButton(Picture& cache, const sk::CaptionButtonInfo& b, int state) {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m || b.Rect.empty()) return;
+  const Rect r = b.Rect.intersect(cache.Bounds());
+  if (r.empty() || clean_title_.Empty()) return;
+  const sk::TsMaskData* img = m->Core().Tables.Image(b.ImageIndex);
+  // Painted on a piece of the clean title, then put in place: at half strength for a normal
+  // button of an inactive form or a disabled button.
+  Picture piece = graphics::NewBitmap32(r.width(), r.height());
+  graphics::CopyBitmapRect(piece, {0, 0}, clean_title_, r);
+  if (img) {
+    const int frames = std::max<int>(1, img->FrameCount);
+    const int st = std::clamp(state, 0, frames - 1);
+    Picture under = piece.Clone();
+    sk::PaintImageAt(piece, {b.Rect.left - r.left, b.Rect.top - r.top}, st,
+                     sk::ParentBackground::FromBitmap(&under, 0, 0), *img, true);
+  }
+  const bool userButton = b.HitCode >= sk::kHitUserButton;
+  if (userButton) {
+    const auto i = static_cast<std::size_t>(b.HitCode - sk::kHitUserButton);
+    if (i < TitleButtons.size() && !TitleButtons[i].Glyph.Empty()) {
+      const Picture& g = TitleButtons[i].Glyph;
+      const int x = (r.width() - g.Width()) / 2, y = (r.height() - g.Height()) / 2;
+      if (g.BitsPerPixel() == 32) {
+        graphics::BackgroundSource bg;
+        graphics::ComposeOver(graphics::RectOfSize(x, y, g.Width(), g.Height()), g.Bounds(), g,
+                              false, bg, piece);
+      } else {
+        graphics::CopyKeyed(piece, graphics::ConvertTo32(g), x, y,
+                            g.PixelWord(0, g.Height() - 1) & 0xFFFFFFu);
+      }
+    }
+  }
+  const bool dim = state == 0 && (!form_active_ || !b.Enabled);
+  if (dim) {
+    graphics::BlendRect(cache, piece, 128, r.topLeft(), piece.Bounds());
+  } else {
+    graphics::CopyBitmapRect(cache, r.topLeft(), piece, piece.Bounds());
+  }
+}
+
+void TsSkinProvider::PaintFrame(HDC windowDC) {
+  Picture* cache = ComposedImage();
+  if (!cache || !windowDC) return;
+  HBITMAP section = DibHandle(*cache);
+  if (!section) return;
+  HWND hwnd = form_.WindowHandle();
+  const sk::FrameFormInput f = FrameInput();
+  const sk::FrameSkinValues s = SkinValues();
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  sk::FrameStripInput in;
+  in.Width = cache->Width();
+  in.Height = cache->Height();
+  in.ClientHeight = client.bottom;
+  in.Frame = sk::FormFrameWidth(f, Metrics(), s);
+  in.HasCaption = sk::CaptionHeight(f, Metrics(), s) > 0;
+  in.Border = f.Border;
+  in.ThickFrame = f.ThickFrame;
+  in.NoBorderStyle = form_.GetBorderStyle() == BorderStyle::bsNone;
+  in.Minimized = f.Minimized();
+  SavedDC saved(windowDC);
+  MemoryDC dc(::CreateCompatibleDC(windowDC));
+  SelectedObject selected(dc.get(), section);
+  for (const Rect& r : sk::FrameCopyStrips(in)) {
+    if (r.empty()) continue;
+    ::BitBlt(windowDC, r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
+  }
+}
+
+void TsSkinProvider::PaintFrameNow() {
+  HWND hwnd = form_.WindowHandle();
+  if (!hwnd) return;
+  {
+    WindowDC dc(hwnd, true);
+    PaintFrame(dc.get());
+  }
+  UpdateRegion();
+}
+
+void TsSkinProvider::RepaintButton(int code, int state) {
+  const sk::CaptionButtonInfo* b = ButtonOf(code);
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!b || !m) return;
+  if (state != 1 && code == hot_glow_code_) {
+    HideGlowOfButton();
+    hot_glow_code_ = 0;
+  }
+  Picture* cache = ComposedImage();
+  HWND hwnd = form_.WindowHandle();
+  if (!cache || clean_title_.Empty() || !::IsWindowVisible(hwnd)) return;
+  PaintButton(*cache, *b, state);
+  if (HBITMAP section = DibHandle(*cache)) {
+    const Rect r = b->Rect.intersect(cache->Bounds());
+    WindowDC wdc(hwnd, true);
+    MemoryDC dc(::CreateCompatibleDC(wdc.get()));
+    SelectedObject selected(dc.get(), section);
+    ::BitBlt(wdc.get(), r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
+  }
+  // The glow of a hot minimize, maximize or close button, named after its mask.
+  const auto [glow, margin] = GlowOf(m->Core().SkinData(), code);
+  const sk::TsMaskData* img = m->Core().Tables.Image(b->ImageIndex);
+  if (state == 1 && glow > 0 && img && !(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) {
+    HideGlowOfButton();
+    RECT wr{};
+    ::GetWindowRect(hwnd, &wr);
+    const RECT screen{wr.left + b->Rect.left, wr.top + b->Rect.top, wr.left + b->Rect.right,
+                      wr.top + b->Rect.bottom};
+    const RECT visible{0, 0, b->Rect.width(), b->Rect.height()};
+    button_glow_ =
+        skin::ShowGlow(screen, visible, "GLOBALINFO", m, hwnd, 255, margin, img->Key + "GLOW");
+    hot_glow_code_ = button_glow_ >= 0 ? code : 0;
+  }
+}
+
+void TsSkinProvider::UpdateRegion() {
+  if (!region_changed_) return;
+  HWND hwnd = form_.WindowHandle();
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!hwnd || !m || !FrameSkinned()) return;
+  region_changed_ = false;
+  RECT wr{};
+  ::GetWindowRect(hwnd, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  const sk::SkinTables& tables = m->Core().Tables;
+  const int state = form_active_ ? 1 : 0;
+  std::vector<Rect> cuts;
+  const bool hasFrame = form_.GetBorderStyle() != BorderStyle::bsNone || CaptionHeight() > 0;
+  if (hasFrame) {
+    if (const sk::TsMaskData* mask = tables.Image(SkinData.BorderMaskIndex)) {
+      cuts = sk::CornerCutRects(*mask, state, Rect{0, 0, w, h}, true, true);
+    }
+    const int title = TitleSection();
+    const int caption = CaptionHeight();
+    if (title >= 0 && caption > 0) {
+      const int titleMask = tables.FindImage(
+          title, tables.Sections[static_cast<std::size_t>(title)].SectionName, "BORDERSMASK");
+      if (const sk::TsMaskData* mask = tables.Image(titleMask)) {
+        const auto more =
+            sk::CornerCutRects(*mask, state, Rect{0, 0, w, FrameWidth() + caption}, true, false);
+        cuts.insert(cuts.end(), more.begin(), more.end());
+      }
+    }
+  }
+  if (cuts.empty()) {
+    if (region_set_) SetRegion(hwnd, nullptr);
+    region_set_ = false;
+    return;
+  }
+  Region region(::CreateRectRgn(0, 0, w, h));
+  for (const Rect& r : cuts) {
+    Region cut(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    ::CombineRgn(region.get(), region.get(), cut.get(), RGN_DIFF);
+  }
+  // The window owns the region once it has taken it.
+  if (SetRegion(hwnd, region.get())) {
+    (void)region.release();
+    region_set_ = true;
+  }
+}
+
+}  // namespace sapala::win

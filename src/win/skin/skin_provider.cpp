@@ -1,0 +1,913 @@
+// The provider's life on its form (attaching, the window procedure, skin changes) and its
+// behaviour: hit tests, caption buttons, clicks, the system menu, activation, snapping and the
+// SM_LUMOCMD commands. The frame's painting is in provider_paint.cpp.
+#include "win/skin/skin_provider.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "core/skin/preview_record.h"
+#include "core/skin/screen_snap.h"
+#include "core/skin/skin_manager.h"
+#include "core/skin/system_menu_rules.h"
+#include "win/framework/application.h"
+#include "win/framework/loader.h"
+#include "win/framework/text.h"
+#include "win/skin/broadcast.h"
+#include "win/skin/glow.h"
+#include "win/skin/platform.h"
+#include "win/skin/plug_ins.h"
+#include "win/skin/skin_manager.h"
+
+namespace sapala::win {
+
+namespace sk = sapala::skin;
+using graphics::Rect;
+
+namespace {
+
+constexpr UINT kTaskBarWindowMenu = 0x313;  // the system asks for the window menu (task bar)
+constexpr UINT kEditorAnnounce = 0xA400;    // "/lcpreview": tell the skin editor our window
+constexpr int kEditorTries = 101;
+
+LRESULT SendCommand(HWND hwnd, WORD command, LPARAM lp = 0) {
+  return ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, command), lp);
+}
+
+POINT PointOf(LPARAM lp) {
+  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- creation
+
+const sk::FrameMetrics& TsSkinProvider::Metrics() {
+  // Read once: the caption heights are process-wide values.
+  static const sk::FrameMetrics m{::GetSystemMetrics(SM_CXFRAME), ::GetSystemMetrics(SM_CXDLGFRAME),
+                                  ::GetSystemMetrics(SM_CYCAPTION),
+                                  ::GetSystemMetrics(SM_CYSMCAPTION)};
+  return m;
+}
+
+TForm& TsSkinProvider::RequireForm(TComponent* owner) {
+  auto* form = dynamic_cast<TForm*>(owner);
+  if (!form) throw std::logic_error("TsSkinProvider component may be used with forms only!");
+  return *form;
+}
+
+TsSkinProvider::TsSkinProvider(TComponent* owner)
+    : TComponent(owner), SkinData(*this, RequireForm(owner), true), form_(RequireForm(owner)) {
+  SetClassName("TsSkinProvider");
+  SkinData.SetSkinSection("FORM");
+  // At run time a form already skinned by another provider: an automatic one makes way, an
+  // explicit one keeps the form and this one stays inert.
+  if (form_.HandleAllocated()) {
+    auto* other =
+        reinterpret_cast<TsSkinProvider*>(SendCommand(form_.WindowHandle(), skin::cmdGetProvider));
+    if (other && other != this) {
+      if (other->auto_created_) {
+        std::unique_ptr<TComponent> freed = form_.Extract(other);
+      } else {
+        inert_ = true;
+        return;
+      }
+    }
+  }
+  Hook();
+}
+
+TsSkinProvider::TsSkinProvider(TForm& form, AutoTag)
+    : TComponent(&form), SkinData(*this, form, true), form_(form) {
+  SetClassName("TsSkinProvider");
+  SkinData.SetSkinSection("FORM");
+  auto_created_ = true;
+  UseGlobalColor = false;
+  MakeSkinMenu = false;
+  Hook();
+}
+
+TsSkinProvider& TsSkinProvider::AttachAutomatic(TForm& form) {
+  auto owned = std::unique_ptr<TsSkinProvider>(new TsSkinProvider(form, AutoTag::automatic));
+  TsSkinProvider& p = *owned;
+  form.Adopt(std::move(owned));
+  p.NewSkin();
+  return p;
+}
+
+TsSkinProvider* TsSkinProvider::Of(HWND hwnd) noexcept {
+  auto* control = dynamic_cast<TForm*>(TWinControl::FromHandle(hwnd));
+  if (!control) return nullptr;
+  if (const Thunk* t = control->WindowProc.target<Thunk>()) return t->link->provider;
+  return nullptr;
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  HideGlowOfButton();
+  if (!hooked_) return;
+  // Give the window back as it was found: the system menu style, no region, the system's frame.
+  if (HWND hwnd = form_.WindowHandle()) {
+    if (system_menu_) {
+      ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_SYSMENU);
+    }
+    if (region_set_) SetRegion(hwnd, nullptr);
+    if (!form_.Destroying()) {
+      ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  Unhook();
+}
+
+void TsSkinProvider::Hook() {
+  link_ = std::make_shared<Link>(Link{this, std::move(form_.WindowProc)});
+  form_.WindowProc = Thunk{link_};
+  hooked_ = true;
+  skin::ProviderForms().push_back(&form_);
+  if (form_.HandleAllocated()) {
+    system_menu_ = (::GetWindowLongPtrW(form_.WindowHandle(), GWL_STYLE) & WS_SYSMENU) != 0;
+    form_active_ = ::GetActiveWindow() == form_.WindowHandle();
+  }
+}
+
+void TsSkinProvider::Unhook() noexcept {
+  std::erase(skin::ProviderForms(), &form_);
+  // Someone who subclassed the form after us keeps it; we only take ourselves out of the chain.
+  if (!link_) return;
+  if (const Thunk* t = form_.WindowProc.target<Thunk>(); t && t->link == link_) {
+    form_.WindowProc = std::move(link_->old);
+  } else {
+    link_->provider = nullptr;
+  }
+  link_.reset();
+  hooked_ = false;
+}
+
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  if (hooked_ && form_.HandleAllocated()) NewSkin();
+}
+
+bool TsSkinProvider::ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) {
+  if (name.starts_with("SkinData.")) return SkinData.ReadProperty(name.substr(9), p, loader);
+  if (name == "AddedTitle.Text") {
+    AddedTitle.Text = loader.String(p);
+  } else if (name == "AddedTitle.ShowMainCaption") {
+    AddedTitle.ShowMainCaption = loader.Bool(p);
+  } else if (name.starts_with("AddedTitle.Font.")) {
+    loader.ReadFont(AddedTitle.Font, name.substr(16), p);
+  } else if (name == "AllowExtBorders") {
+    AllowExtBorders = loader.Bool(p);
+  } else if (name == "AllowBlendOnMoving") {
+    AllowBlendOnMoving = loader.Bool(p);
+  } else if (name == "CaptionAlignment") {
+    CaptionAlignment = loader.Enum<sk::CaptionAlignment>(
+        p,
+        {std::pair{std::string_view("taLeftJustify"), sk::CaptionAlignment::taLeftJustify},
+         std::pair{std::string_view("taRightJustify"), sk::CaptionAlignment::taRightJustify},
+         std::pair{std::string_view("taCenter"), sk::CaptionAlignment::taCenter}},
+        "alignment");
+  } else if (name == "DrawNonClientArea") {
+    DrawNonClientArea = loader.Bool(p);
+  } else if (name == "GripMode") {
+    GripMode = loader.Enum<TsGripMode>(p, std::array{"gmNone", "gmRightBottom"}, "grip mode");
+  } else if (name == "MakeSkinMenu") {
+    MakeSkinMenu = loader.Bool(p);
+  } else if (name == "MenuLineSkin") {
+    MenuLineSkin = Narrow(loader.String(p));
+  } else if (name == "ResizeMode") {
+    ResizeMode = loader.Enum<TsResizeMode>(p, std::array{"rmStandard", "rmBorder"}, "resize mode");
+  } else if (name == "ScreenSnap") {
+    ScreenSnap = loader.Bool(p);
+  } else if (name == "SnapBuffer") {
+    SnapBuffer = static_cast<int>(std::clamp<std::int64_t>(loader.Int(p), 0, 10000));
+  } else if (name == "ShowAppIcon") {
+    ShowAppIcon = loader.Bool(p);
+  } else if (name == "TitleIcon.Width") {
+    TitleIcon.Width = static_cast<int>(std::clamp<std::int64_t>(loader.Int(p), 0, 256));
+  } else if (name == "TitleIcon.Height") {
+    TitleIcon.Height = static_cast<int>(std::clamp<std::int64_t>(loader.Int(p), 0, 256));
+  } else if (name == "TitleSkin") {
+    TitleSkin = Narrow(loader.String(p));
+  } else if (name == "UseGlobalColor") {
+    UseGlobalColor = loader.Bool(p);
+  } else if (name == "TitleButtons") {
+    const auto* items = std::get_if<forms::Collection>(&p.value);
+    if (!items) loader.Fail(p, "TitleButtons is a collection");
+    TitleButtons.clear();
+    for (const forms::CollectionItem& item : items->items) {
+      TsTitleButton b;
+      for (const forms::Property& q : item.properties) {
+        if (q.name == "Enabled")
+          b.Enabled = loader.Bool(q);
+        else if (q.name == "Visible")
+          b.Visible = loader.Bool(q);
+        else if (q.name == "Hint")
+          b.Hint = loader.String(q);
+        else if (q.name == "Name")
+          b.Name = Narrow(loader.String(q));
+        else if (q.name == "UseSkinData")
+          b.UseSkinData = loader.Bool(q);
+        else if (q.name == "OnMouseDown")
+          b.OnMouseDown = loader.Event<TMouseEvent>(q);
+        else if (q.name == "OnMouseUp")
+          b.OnMouseUp = loader.Event<TMouseEvent>(q);
+        else
+          loader.Fail(q, "unknown title button property " + q.name);
+      }
+      TitleButtons.push_back(std::move(b));
+    }
+  } else if (name == "OnAfterAnimation" || name == "OnExtHitTest" || name == "OnSkinItem") {
+    // Handlers of these kinds are set in code; a stored name is accepted and not wired.
+  } else {
+    return TComponent::ReadProperty(name, p, loader);
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------- state
+
+TsSkinManager& TsSkinProvider::Manager() noexcept {
+  // The animations ask only while a skin is in force, so there is a manager.
+  return *SkinData.SkinManagerOf();
+}
+
+bool TsSkinProvider::FrameSkinned() const {
+  if (inert_ || !hooked_ || !DrawNonClientArea || !form_.HandleAllocated()) return false;
+  if (form_.Destroying() || Destroying() || Application().Destroying()) return false;
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  return m && !m->Destroying() && m->SkinActive() && SkinData.SectionIndex >= 0;
+}
+
+sk::FormRulesInput TsSkinProvider::Rules() const {
+  sk::FormRulesInput r;
+  r.BorderStyle = static_cast<sk::TFormBorderStyle>(form_.GetBorderStyle());
+  r.BorderIcons = static_cast<sk::TBorderIcons>(form_.BorderIcons());
+  if (HWND hwnd = form_.WindowHandle()) {
+    r.WindowState = ::IsIconic(hwnd)   ? sk::TWindowState::wsMinimized
+                    : ::IsZoomed(hwnd) ? sk::TWindowState::wsMaximized
+                                       : sk::TWindowState::wsNormal;
+    r.HasSystemMenu = system_menu_ || (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU);
+  } else {
+    r.HasSystemMenu = form_.BorderIcons() & biSystemMenu;
+  }
+  return r;
+}
+
+sk::FrameFormInput TsSkinProvider::FrameInput() const {
+  sk::FrameFormInput f;
+  f.Rules = Rules();
+  if (HWND hwnd = form_.WindowHandle()) {
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+    f.ChildWindow = (style & WS_CHILD) != 0;
+    f.ThickFrame = (style & WS_THICKFRAME) != 0;
+    f.Border = (style & WS_BORDER) != 0;
+    f.FullCaption = (style & WS_CAPTION) == WS_CAPTION;
+    RECT wr{};
+    ::GetWindowRect(hwnd, &wr);
+    f.Width = wr.right - wr.left;
+  }
+  f.ShowAppIcon = ShowAppIcon;
+  f.TitleIconWidth = TitleIcon.Width;
+  f.TitleIconHeight = TitleIcon.Height;
+  for (const TsTitleButton& b : TitleButtons) {
+    f.UserButtons.push_back({b.Visible, b.Enabled, b.Glyph.Empty() ? 0 : b.Glyph.Width()});
+  }
+  return f;
+}
+
+sk::FrameSkinValues TsSkinProvider::SkinValues() const {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  // Extended borders (the layered companion window) are not drawn by this provider.
+  return m ? sk::ReadFrameSkinValues(m->Core().Tables, false) : sk::FrameSkinValues{};
+}
+
+int TsSkinProvider::FrameWidth() const {
+  return sk::FormFrameWidth(FrameInput(), Metrics(), SkinValues());
+}
+
+int TsSkinProvider::CaptionHeight() const {
+  return sk::CaptionHeight(FrameInput(), Metrics(), SkinValues());
+}
+
+Rect TsSkinProvider::IconRect() const {
+  return sk::IconRect(FrameInput(), Metrics(), SkinValues());
+}
+
+void TsSkinProvider::UpdateLayout() {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m || !m->Core().Active()) {
+    layout_ = {};
+    return;
+  }
+  layout_ =
+      sk::LayoutCaptionButtons(m->Core().Tables, FrameInput(), Metrics(), SkinValues(), images_);
+}
+
+int TsSkinProvider::TitleSection() {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m) return -1;
+  if (title_index_ < 0)
+    title_index_ = m->Core().Tables.FindSection(TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
+  return title_index_;
+}
+
+int TsSkinProvider::CaptionSection() {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m) return -1;
+  if (caption_index_ < 0) caption_index_ = m->Core().Tables.FindSection("CAPTION");
+  return caption_index_;
+}
+
+void TsSkinProvider::ApplySystemMenuStyle() {
+  HWND hwnd = form_.WindowHandle();
+  if (!hwnd) return;
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+  if (!(style & WS_SYSMENU) && !system_menu_) return;
+  if (DrawNonClientArea) {
+    // The system neither draws nor handles its own caption buttons while we draw ours.
+    system_menu_ = true;
+    if (style & WS_SYSMENU) ::SetWindowLongPtrW(hwnd, GWL_STYLE, style & ~WS_SYSMENU);
+  } else if (!(style & WS_SYSMENU)) {
+    ::SetWindowLongPtrW(hwnd, GWL_STYLE, style | WS_SYSMENU);
+  }
+}
+
+void TsSkinProvider::NewSkin() {
+  title_index_ = caption_index_ = -1;
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m || !m->Core().Active()) return;
+  SkinData.UpdateIndexes();
+  if (SkinData.SectionIndex < 0) return;
+  TitleSection();
+  CaptionSection();
+  ApplySystemMenuStyle();
+  images_ = sk::ChooseButtonImages(m->Core().Tables, Rules());
+  UpdateLayout();
+  region_changed_ = true;
+  InvalidateWindowImage();
+  if (HWND hwnd = form_.WindowHandle()) {
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateRegion();
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
+void TsSkinProvider::RemoveSkin() {
+  HideGlowOfButton();
+  tracker_.Leave();
+  HWND hwnd = form_.WindowHandle();
+  if (hwnd && system_menu_) {
+    ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_SYSMENU);
+  }
+  system_menu_ = false;
+  if (hwnd && region_set_) SetRegion(hwnd, nullptr);
+  region_set_ = false;
+  title_index_ = caption_index_ = -1;
+  layout_ = {};
+  if (UseGlobalColor && !SkinData.CustomColor) form_.SetColor(graphics::clBtnFace);
+  SkinData.Cache = std::make_unique<graphics::Bitmap>();
+  clean_title_ = graphics::Bitmap();
+  if (hwnd) {
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(hwnd, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+}
+
+graphics::Bitmap* TsSkinProvider::WindowImage() noexcept { return ComposedImage(); }
+
+void TsSkinProvider::InvalidateWindowImage() noexcept { SkinData.BackgroundDirty = true; }
+
+void TsSkinProvider::AfterAnimation(skin::TlcAnimEvent event) {
+  if (OnAfterAnimation) OnAfterAnimation(event);
+}
+
+std::function<void(TsSkinProvider&, TControl*)>& TsSkinProvider::AdaptControls() {
+  static std::function<void(TsSkinProvider&, TControl*)> adapter;
+  return adapter;
+}
+
+bool TsSkinProvider::AnnounceToEditor(HWND form) {
+  for (int i = 0; i < kEditorTries; ++i) {
+    HWND editor = ::FindWindowW(nullptr, L"LumoSkins Editor");
+    if (!editor) return false;
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(editor, kEditorAnnounce, 3, reinterpret_cast<LPARAM>(form),
+                              SMTO_ABORTIFHUNG, 1000, &answer) &&
+        answer == 1) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------- messages
+
+void TsSkinProvider::CallOld(Message& m) {
+  if (link_ && link_->old) link_->old(m);
+}
+
+void TsSkinProvider::WndProc(Message& m) {
+  if (m.Msg == skin::SM_LUMOCMD) {
+    if (!HandleCommand(m)) CallOld(m);
+    return;
+  }
+  if (m.Msg == WM_CREATE) {
+    // A provider placed on the form before its window existed skins the window once it is made.
+    CallOld(m);
+    if (hooked_ && !inert_) NewSkin();
+    return;
+  }
+  if (m.Msg == WM_NCDESTROY) {
+    // The window goes before the provider: nothing of it is ours to give back any more.
+    HideGlowOfButton();
+    tracker_.Leave();
+    region_set_ = false;
+    system_menu_ = false;
+    CallOld(m);
+    return;
+  }
+  if (!FrameSkinned() || !HandleFrameMessage(m)) CallOld(m);
+}
+
+bool TsSkinProvider::HandleCommand(Message& m) {
+  const WORD cmd = HIWORD(m.WParam);
+  TsSkinManager* manager = SkinData.SkinManagerOf();
+  const bool fromOurs = manager && m.LParam == manager->Id();
+  m.Result = 0;
+  switch (cmd) {
+    case skin::cmdIsSkinned:
+      m.Result = 1;
+      return true;
+    case skin::cmdGetProvider:
+      m.Result = reinterpret_cast<LRESULT>(this);
+      return true;
+    case skin::cmdNewSkin: {
+      LRESULT ignored = 0;
+      SkinData.HandleCommand(cmd, LOWORD(m.WParam), m.LParam, ignored);
+      if (fromOurs) NewSkin();
+      return true;
+    }
+    case skin::cmdRemoveSkin:
+      if (fromOurs) {
+        RemoveSkin();
+        LRESULT ignored = 0;
+        SkinData.HandleCommand(cmd, LOWORD(m.WParam), m.LParam, ignored);
+      }
+      return true;
+    case skin::cmdRefresh:
+      if (fromOurs && AdaptControls()) AdaptControls()(*this, nullptr);
+      return true;
+    case skin::cmdControlChanged:
+      if (AdaptControls()) {
+        TControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam));
+        if (c) AdaptControls()(*this, c);
+      }
+      return true;
+    case skin::cmdBeforeScroll:
+    case skin::cmdAfterScroll:
+      if (FrameSkinned() && (SkinData.StateFlags & sfSimpleBackground) == 0) {
+        HWND hwnd = form_.WindowHandle();
+        if (cmd == skin::cmdBeforeScroll) {
+          ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        } else {
+          ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+          ::RedrawWindow(hwnd, nullptr, nullptr,
+                         RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+      }
+      return true;
+    case skin::cmdEndUpdate:
+      SkinData.StateFlags &= static_cast<WORD>(~sfUpdating);
+      InvalidateWindowImage();
+      if (FrameSkinned()) ::SendMessageW(form_.WindowHandle(), WM_NCPAINT, 1, 0);
+      return true;
+    case skin::cmdGetBackgroundInfo: {
+      // LParam points into the sender's memory: taken only from this thread.
+      if (!m.LParam || (::InSendMessageEx(nullptr) & ISMEX_SEND)) return true;
+      auto& info = *reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+      graphics::Bitmap* image = FrameSkinned() ? ComposedImage() : nullptr;
+      if (!image) {
+        info.Kind = 1;
+        info.Color = graphics::ColorToRGB(form_.Color());
+        return true;
+      }
+      const graphics::Point offset = sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), 0);
+      info.Kind = 2;
+      info.Bitmap = image;
+      info.OffsetX += offset.x;
+      info.OffsetY += offset.y;
+      return true;
+    }
+    case skin::cmdGetClientOffset: {
+      const graphics::Point offset = sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), 0);
+      m.Result = MAKELONG(offset.x, offset.y);
+      return true;
+    }
+    default: {
+      LRESULT result = 0;
+      if (!SkinData.HandleCommand(cmd, LOWORD(m.WParam), m.LParam, result)) return false;
+      m.Result = result;
+      return true;
+    }
+  }
+}
+
+int TsSkinProvider::HitTestAt(POINT p) {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m) return sk::kHitClient;
+  const sk::FrameFormInput f = FrameInput();
+  const sk::FrameSkinValues s = SkinValues();
+  sk::FrameHitInput in;
+  in.Point = {p.x, p.y};
+  RECT wr{};
+  ::GetWindowRect(form_.WindowHandle(), &wr);
+  in.Width = wr.right - wr.left;
+  in.Height = wr.bottom - wr.top;
+  in.Frame = sk::FormFrameWidth(f, Metrics(), s);
+  in.Caption = sk::CaptionHeight(f, Metrics(), s);
+  in.ThickFrame = f.ThickFrame;
+  in.Rules = f.Rules;
+  in.Icon = sk::IconRect(f, Metrics(), s);
+  in.Buttons = &layout_;
+  const bool sizeable = f.ThickFrame && !f.Zoomed();
+  const int grip = m->Core().Tables.Cache.GripImage;
+  if (GripMode == TsGripMode::gmRightBottom && sizeable && grip >= 0) {
+    const sk::TsMaskData& g = m->Core().Tables.Images[static_cast<std::size_t>(grip)];
+    const int gw = sk::FrameWidth(g), gh = sk::FrameHeight(g);
+    in.Grip = Rect{in.Width - in.Frame - gw, in.Height - in.Frame - gh, in.Width - in.Frame,
+                   in.Height - in.Frame};
+  }
+  return sk::FrameHitTest(in);
+}
+
+const sk::CaptionButtonInfo* TsSkinProvider::ButtonOf(int code) const {
+  for (const sk::CaptionButtonInfo& b : layout_.System) {
+    if (b.Visible && b.HitCode == code) return &b;
+  }
+  for (const sk::CaptionButtonInfo& b : layout_.User) {
+    if (b.Visible && b.HitCode == code) return &b;
+  }
+  return nullptr;
+}
+
+void TsSkinProvider::TrackLeave() {
+  if (tracking_leave_) return;
+  TRACKMOUSEEVENT t{sizeof t, TME_LEAVE | TME_NONCLIENT, form_.WindowHandle(), 0};
+  tracking_leave_ = ::TrackMouseEvent(&t) != FALSE;
+}
+
+void TsSkinProvider::ClearHot() {
+  const bool wasPending = tracker_.PressPending();
+  ApplyStep(tracker_.Leave(), POINT{});
+  if (wasPending && ::GetCapture() == form_.WindowHandle()) ::ReleaseCapture();
+}
+
+void TsSkinProvider::ApplyStep(const sk::CaptionStep& step, POINT screen) {
+  for (const sk::ButtonRepaint& r : step.Repaints) RepaintButton(r.HitCode, r.State);
+  if (step.Action != sk::CaptionAction::None) RunAction(step.Action, step.UserIndex, screen);
+}
+
+void TsSkinProvider::RunAction(sk::CaptionAction action, int userIndex, POINT screen) {
+  HWND hwnd = form_.WindowHandle();
+  auto post = [hwnd](WPARAM command) { ::PostMessageW(hwnd, WM_SYSCOMMAND, command, 0); };
+  auto user = [&](bool down) {
+    if (userIndex < 0 || static_cast<std::size_t>(userIndex) >= TitleButtons.size()) return;
+    const TsTitleButton& b = TitleButtons[static_cast<std::size_t>(userIndex)];
+    POINT client = screen;
+    ::ScreenToClient(hwnd, &client);
+    const TMouseEvent& e = down ? b.OnMouseDown : b.OnMouseUp;
+    if (e) e(*this, MouseButton::mbLeft, 0, client.x, client.y);
+  };
+  switch (action) {
+    case sk::CaptionAction::Minimize:
+      region_changed_ = true;
+      InvalidateWindowImage();
+      post(SC_MINIMIZE);
+      break;
+    case sk::CaptionAction::Restore:
+      region_changed_ = true;
+      InvalidateWindowImage();
+      post(SC_RESTORE);
+      break;
+    case sk::CaptionAction::Maximize:
+      post(SC_MAXIMIZE);
+      break;
+    case sk::CaptionAction::Close:
+      post(SC_CLOSE);
+      break;
+    case sk::CaptionAction::ContextHelp:
+      post(SC_CONTEXTHELP);
+      break;
+    case sk::CaptionAction::UserDown:
+      user(true);
+      break;
+    case sk::CaptionAction::UserUp:
+      user(false);
+      break;
+    case sk::CaptionAction::MdiClose:
+    case sk::CaptionAction::MdiRestore:
+    case sk::CaptionAction::MdiMinimize:
+    case sk::CaptionAction::None:
+      break;
+  }
+}
+
+POINT TsSkinProvider::SystemMenuPointBelowIcon() const {
+  RECT wr{};
+  ::GetWindowRect(form_.WindowHandle(), &wr);
+  const int frame = FrameWidth();
+  const Rect icon = IconRect();
+  const int iconHeight = icon.empty() ? 16 : icon.height();
+  POINT p{wr.left + frame, wr.top + 2 * frame + iconHeight};
+  if (::IsIconic(form_.WindowHandle())) p.y -= 16;
+  return p;
+}
+
+void TsSkinProvider::PrepareSystemMenu(HMENU menu) const {
+  const sk::FormRulesInput r = Rules();
+  const bool normal = r.WindowState == sk::TWindowState::wsNormal;
+  auto set = [menu](UINT command, bool enabled) {
+    ::EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  };
+  set(SC_RESTORE, sk::EnabledRestore(r));
+  set(SC_MOVE, r.WindowState != sk::TWindowState::wsMaximized);
+  set(SC_SIZE, r.BorderStyle != sk::TFormBorderStyle::bsSingle &&
+                   r.WindowState != sk::TWindowState::wsMinimized && normal);
+  set(SC_MINIMIZE, sk::EnabledMin(r));
+  set(SC_MAXIMIZE, sk::EnabledMax(r));
+  set(SC_CLOSE, true);
+}
+
+void TsSkinProvider::OpenSystemMenu(POINT screen) {
+  HWND hwnd = form_.WindowHandle();
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!hwnd) return;
+  if (m && m->Core().SkinnedPopups() && skin::PlugIns().popupSystemMenu &&
+      skin::PlugIns().popupSystemMenu(form_, screen)) {
+    return;
+  }
+  // The platform's own menu. It is built only for a window with WS_SYSMENU, which we took off
+  // while skinned: the style is given back for the moment, without the frame being repainted.
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, (style | WS_SYSMENU) & ~WS_VISIBLE);
+  HMENU menu = ::GetSystemMenu(hwnd, FALSE);
+  if (menu) PrepareSystemMenu(menu);
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+  if (!menu) return;
+  if (skin::PlugIns().trackSystemMenu) {
+    const UINT chosen = skin::PlugIns().trackSystemMenu(menu, screen);
+    if (chosen) ::PostMessageW(hwnd, WM_SYSCOMMAND, chosen, 0);
+    return;
+  }
+  const BOOL chosen =
+      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr);
+  if (chosen) ::PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
+}
+
+bool TsSkinProvider::HandleFrameMessage(Message& m) {
+  HWND hwnd = form_.WindowHandle();
+  auto windowPoint = [hwnd](POINT screen) {
+    RECT wr{};
+    ::GetWindowRect(hwnd, &wr);
+    return POINT{screen.x - wr.left, screen.y - wr.top};
+  };
+  auto clientToScreen = [hwnd](LPARAM lp) {
+    POINT p = PointOf(lp);
+    ::ClientToScreen(hwnd, &p);
+    return p;
+  };
+  switch (m.Msg) {
+    case WM_NCHITTEST: {
+      if (CaptionHeight() == 0) return false;
+      if (OnExtHitTest) {
+        m.Result = HTNOWHERE;
+        OnExtHitTest(m);
+        if (m.Result != HTNOWHERE) return true;
+      }
+      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
+      if (sk::HitGoesToDefault(code)) return false;
+      m.Result = code;
+      return true;
+    }
+    case WM_NCMOUSEMOVE: {
+      const POINT screen = PointOf(m.LParam);
+      const int code = HitTestAt(windowPoint(screen));
+      if (sk::IsCaptionButtonHit(code)) {
+        TrackLeave();
+        ApplyStep(tracker_.Hover(code), screen);
+        m.Result = 0;
+        return true;
+      }
+      if (tracker_.Current() != 0) ApplyStep(tracker_.Hover(code), screen);
+      return false;
+    }
+    case WM_MOUSEMOVE:
+      // A pressed caption button holds the capture: it follows the pointer in and out.
+      if (tracker_.PressPending()) {
+        const POINT screen = clientToScreen(m.LParam);
+        ApplyStep(tracker_.Hover(HitTestAt(windowPoint(screen))), screen);
+      }
+      return false;
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSELEAVE:
+      if (m.Msg == WM_NCMOUSELEAVE) tracking_leave_ = false;
+      if (tracker_.Current() != 0) ClearHot();
+      return false;
+    case WM_CAPTURECHANGED:
+      if (tracker_.PressPending() && reinterpret_cast<HWND>(m.LParam) != hwnd) ClearHot();
+      return false;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      const POINT screen = PointOf(m.LParam);
+      const int code = HitTestAt(windowPoint(screen));
+      if (sk::IsCaptionButtonHit(code)) {
+        ApplyStep(tracker_.Press(code, Rules()), screen);
+        if (tracker_.PressPending()) ::SetCapture(hwnd);
+        m.Result = 0;
+        return true;
+      }
+      if (m.Msg == WM_NCLBUTTONDBLCLK) {
+        const sk::CaptionAction a = sk::CaptionDoubleClick(code, Rules());
+        if (a != sk::CaptionAction::None) {
+          RunAction(a, -1, screen);
+          m.Result = 0;
+          return true;
+        }
+        if (code == sk::kHitCaption || code == sk::kHitSysMenu) {
+          m.Result = 0;  // a maximize the form does not allow
+          return true;
+        }
+        return false;
+      }
+      if (code == sk::kHitSysMenu) {
+        ClearHot();
+        OpenSystemMenu(SystemMenuPointBelowIcon());
+        m.Result = 0;
+        return true;
+      }
+      if (tracker_.Current() != 0) ClearHot();
+      return false;
+    }
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP: {
+      if (!tracker_.PressPending()) return false;
+      const POINT screen = m.Msg == WM_LBUTTONUP ? clientToScreen(m.LParam) : PointOf(m.LParam);
+      const sk::CaptionStep step = tracker_.Release(HitTestAt(windowPoint(screen)), Rules());
+      if (::GetCapture() == hwnd) ::ReleaseCapture();
+      ApplyStep(step, screen);
+      m.Result = 0;
+      return true;
+    }
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
+        m.Result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCRBUTTONUP:
+      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
+        ClearHot();
+        OpenSystemMenu(PointOf(m.LParam));
+        m.Result = 0;
+        return true;
+      }
+      return false;
+    case WM_CONTEXTMENU:
+      // The system's answer to a right click in the frame: ours opened already.
+      if (reinterpret_cast<HWND>(m.WParam) == hwnd) {
+        POINT p = PointOf(m.LParam);
+        const int code = HitTestAt(windowPoint(p));
+        if (code == sk::kHitCaption || code == sk::kHitSysMenu) return true;
+      }
+      return false;
+    case kTaskBarWindowMenu: {
+      POINT p{};
+      ::GetCursorPos(&p);
+      OpenSystemMenu(p);
+      m.Result = 0;
+      return true;
+    }
+    case WM_SYSCOMMAND: {
+      const WPARAM command = m.WParam & 0xFFF0;
+      if (command == SC_KEYMENU && m.LParam == ' ') {
+        if (system_menu_ && form_.GetBorderStyle() != BorderStyle::bsNone) {
+          OpenSystemMenu(SystemMenuPointBelowIcon());
+          m.Result = 0;
+          return true;
+        }
+        return false;
+      }
+      CallOld(m);
+      if (command == SC_MAXIMIZE || command == SC_RESTORE || command == SC_MINIMIZE ||
+          (m.WParam & 0xFFFF) == SC_MOVE + 2) {
+        images_ = sk::ChooseButtonImages(SkinData.SkinManagerOf()->Core().Tables, Rules());
+        UpdateLayout();
+        region_changed_ = true;
+        InvalidateWindowImage();
+        if (form_.HandleAllocated()) ::SendMessageW(form_.WindowHandle(), WM_NCPAINT, 1, 0);
+      }
+      return true;
+    }
+    case WM_NCACTIVATE: {
+      const bool active = m.WParam != 0;
+      if (active != form_active_) InvalidateWindowImage();
+      form_active_ = active;
+      // The old procedure keeps the activation logic; lParam -1 keeps it from painting the
+      // system's frame over ours.
+      Message plain{m.Msg, m.WParam, static_cast<LPARAM>(-1)};
+      CallOld(plain);
+      m.Result = plain.Result;
+      if (!active && tracker_.Current() != 0) ClearHot();
+      PaintFrameNow();
+      return true;
+    }
+    case WM_NCPAINT:
+      if ((form_state_ & (skin::fsShowing | skin::fsHiding)) || !::IsWindowVisible(hwnd)) {
+        m.Result = 0;
+        return true;
+      }
+      PaintFrameNow();
+      m.Result = 0;
+      return true;
+    case WM_SETTEXT:
+    case WM_SETICON:
+      // The system paints its own caption on these; ours goes over it at once.
+      CallOld(m);
+      InvalidateWindowImage();
+      PaintFrameNow();
+      return true;
+    case WM_STYLECHANGED:
+      if (m.WParam == static_cast<WPARAM>(GWL_STYLE)) {
+        UpdateLayout();
+        InvalidateWindowImage();
+      }
+      return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      caption_font_.reset();
+      InvalidateWindowImage();
+      return false;
+    case WM_WINDOWPOSCHANGING: {
+      CallOld(m);
+      auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+      if (wp && !(wp->flags & SWP_NOMOVE) && ScreenSnap && !::IsZoomed(hwnd) &&
+          ::IsWindowVisible(hwnd)) {
+        MONITORINFO mi{sizeof mi, {}, {}, 0};
+        if (::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) {
+          RECT wr{};
+          ::GetWindowRect(hwnd, &wr);
+          const int w = (wp->flags & SWP_NOSIZE) ? wr.right - wr.left : wp->cx;
+          const int h = (wp->flags & SWP_NOSIZE) ? wr.bottom - wr.top : wp->cy;
+          const Rect work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+          const graphics::Point p =
+              sk::SnapToWorkArea({ScreenSnap, SnapBuffer}, {wp->x, wp->y}, w, h, work, 0);
+          wp->x = p.x;
+          wp->y = p.y;
+        }
+      }
+      return true;
+    }
+    case WM_WINDOWPOSCHANGED: {
+      CallOld(m);
+      const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+      // Only a new size needs a new layout, image and region (giving a region changes the
+      // frame again, without a new size).
+      if (wp && !(wp->flags & SWP_NOSIZE)) {
+        UpdateLayout();
+        InvalidateWindowImage();
+        region_changed_ = true;
+        UpdateRegion();
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------- registration
+
+void RegisterSkinProvider() {
+  RegisterComponentClass<TsSkinProvider>("TsSkinProvider");
+  skin::PlugIns().attachForm = [](TForm& form) {
+    if (TsSkinProvider::Of(form.WindowHandle())) return false;
+    TsSkinProvider& p = TsSkinProvider::AttachAutomatic(form);
+    // The skin editor's preview: the first provider of the main form announces it.
+    static bool announced = false;
+    if (!announced && &form == Application().MainForm()) {
+      announced = true;
+      const auto args = skin::Win32SkinPlatform().CommandLineArguments();
+      if (!args.empty() && sk::IsPreviewSwitch(args.front())) {
+        TsSkinProvider::AnnounceToEditor(p.FormWindow());
+      }
+    }
+    return true;
+  };
+}
+
+}  // namespace sapala::win

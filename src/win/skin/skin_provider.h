@@ -1,0 +1,254 @@
+// TsSkinProvider: the skin of one top-level form. It takes over the form's window procedure,
+// paints the whole frame (border, title bar, icon, caption, caption buttons, size grip) into one
+// cached window-sized image and copies the frame strips of it to the window, cuts the window's
+// region from the skin's transparent corners, and answers the frame's input itself: hit tests,
+// hover and press of the caption buttons, double and right clicks, the system menu, activation,
+// screen snapping and the engine's SM_LUMOCMD commands.
+//
+// Ownership: a provider is a component owned by its form (placed in a description, or adopted
+// by the form when the skin manager's window-creation hook attaches one). It owns its skin state
+// (SkinData, whose Cache is the window image), the window region it set and the glow of a hot
+// caption button. It gives the form's window procedure back on destruction only if the form's
+// procedure is still its own, and gives WS_SYSMENU back when the skin goes or it goes; a form
+// whose window is destroyed first keeps working, and so does a form that outlives its provider.
+//
+// All of it runs on the form's (the user-interface) thread; nothing here throws out of a message.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/graphics/bitmap.h"
+#include "core/skin/caption_buttons.h"
+#include "core/skin/form_geometry.h"
+#include "core/skin/frame_hit_test.h"
+#include "win/framework/component.h"
+#include "win/framework/forms.h"
+#include "win/framework/handles.h"
+#include "win/skin/animated_form.h"
+#include "win/skin/common_data.h"
+
+namespace sapala::win {
+
+class TsSkinManager;
+
+enum class TsGripMode { gmNone, gmRightBottom };
+enum class TsResizeMode { rmStandard, rmBorder };
+
+// An extra caption text after the form's caption.
+struct TlcAddedTitle {
+  std::wstring Text;
+  TFont Font;
+  bool ShowMainCaption = true;
+};
+
+// The caption icon override: a picture and its size (0 = automatic).
+struct TsTitleIcon {
+  graphics::Bitmap Glyph;
+  int Width = 0;
+  int Height = 0;
+};
+
+// A caption button of the application's own, right of the caption text.
+struct TsTitleButton {
+  bool Enabled = true;
+  graphics::Bitmap Glyph;
+  std::wstring Hint;
+  std::string Name;
+  bool UseSkinData = true;
+  bool Visible = true;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+};
+
+// Raised with the hit-test message before the frame answers it; a handler that sets Result
+// other than HTNOWHERE answers for the frame.
+using TlcNCHitTest = std::function<void(Message& m)>;
+using TlcAfterAnimation = std::function<void(skin::TlcAnimEvent animType)>;
+// Asked for each child control before it is skinned.
+using TAddItemEvent =
+    std::function<void(TObject* item, bool& canBeAdded, std::string& skinSection)>;
+
+class TsSkinProvider : public TComponent, public skin::AnimatedForm {
+ public:
+  // A provider placed on a form: `owner` must be a form (else it throws the abort message). At
+  // run time, when the form already has a provider, an automatic one is freed and replaced and
+  // an explicit one makes this one inert.
+  explicit TsSkinProvider(TComponent* owner);
+  ~TsSkinProvider() override;
+
+  // The automatic path: a provider for `form`, adopted by it, with UseGlobalColor and
+  // MakeSkinMenu off; the window is redrawn with its frame. Returns it.
+  static TsSkinProvider& AttachAutomatic(TForm& form);
+  // The provider attached to `form`'s window, nullptr when none.
+  static TsSkinProvider* Of(HWND hwnd) noexcept;
+
+  // --- Published ---
+  TlcAddedTitle AddedTitle;
+  bool AllowExtBorders = true;
+  bool AllowBlendOnMoving = true;
+  sapala::skin::CaptionAlignment CaptionAlignment = sapala::skin::CaptionAlignment::taLeftJustify;
+  bool DrawNonClientArea = true;
+  TsCommonData SkinData;
+  TsGripMode GripMode = TsGripMode::gmNone;
+  bool MakeSkinMenu = false;
+  std::string MenuLineSkin;
+  TsResizeMode ResizeMode = TsResizeMode::rmStandard;
+  bool ScreenSnap = false;
+  int SnapBuffer = 10;
+  bool ShowAppIcon = true;
+  std::vector<TsTitleButton> TitleButtons;
+  TsTitleIcon TitleIcon;
+  std::string TitleSkin;
+  bool UseGlobalColor = true;
+  TlcAfterAnimation OnAfterAnimation;
+  TlcNCHitTest OnExtHitTest;
+  TAddItemEvent OnSkinItem;
+
+  bool ReadProperty(std::string_view name, const forms::Property& p, Loader& loader) override;
+  void Loaded() override;
+
+  // --- State ---
+  bool AutoCreated() const noexcept { return auto_created_; }
+  // A second explicit provider on a form that had one: it hooks nothing.
+  bool Inert() const noexcept { return inert_; }
+  // The provider skins the frame now: a skin is active, it draws the non-client area, the form's
+  // window exists and neither the application nor the form is going.
+  bool FrameSkinned() const;
+  // The provider's remembered system-menu flag (WS_SYSMENU taken off while skinned).
+  bool RemembersSystemMenu() const noexcept { return system_menu_; }
+  bool FormActive() const noexcept { return form_active_; }
+
+  // The frame as it is laid out now (window coordinates).
+  int FrameWidth() const;
+  int CaptionHeight() const;
+  const sapala::skin::CaptionButtonLayout& Buttons() const noexcept { return layout_; }
+  graphics::Rect IconRect() const;
+  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return tracker_; }
+  // The WM_NCHITTEST answer of the skinned frame at a window-relative point.
+  int HitTestAt(POINT windowPoint);
+  // The glow shown over a hot caption button, -1 for none.
+  int ButtonGlow() const noexcept { return button_glow_; }
+
+  // Opens the system menu at a screen point (the skinned menu when the manager skins popups and
+  // one is plugged in, else the platform's own menu with its items enabled by the form's rules).
+  void OpenSystemMenu(POINT screen);
+  // Enables and grays the restore, move, size, minimize, maximize and close items of `menu` by
+  // the form's rules.
+  void PrepareSystemMenu(HMENU menu) const;
+
+  // The window image composed now if stale (tests and the background answers).
+  graphics::Bitmap* ComposedImage();
+  // The clean title picture (the title band before buttons are drawn).
+  const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
+
+  // --- AnimatedForm ---
+  TForm& Form() noexcept override { return form_; }
+  TsSkinManager& Manager() noexcept override;
+  HWND FormWindow() const noexcept override { return form_.WindowHandle(); }
+  graphics::Bitmap* WindowImage() noexcept override;
+  void InvalidateWindowImage() noexcept override;
+  unsigned FormState() const noexcept override { return form_state_; }
+  void SetFormState(unsigned state) noexcept override { form_state_ = state; }
+  void AfterAnimation(skin::TlcAnimEvent event) override;
+
+  // Where cmdRefresh and cmdControlChanged reach the control adapter, once there is one (the
+  // adapter walks the form's controls; `control` nullptr means all of them).
+  static std::function<void(TsSkinProvider& provider, TControl* control)>& AdaptControls();
+
+  // "/lcpreview": the editor's window is told about `form` (message 0xA400, wParam 3, lParam
+  // the window), up to 101 tries, until it answers 1 or is gone. True when it answered 1.
+  static bool AnnounceToEditor(HWND form);
+
+ private:
+  // The provider's place in the form's procedure chain. A subclass put on after us keeps a copy
+  // of our thunk as its "previous"; when we go first the link forgets us and the thunk hands every
+  // message straight to the procedure we had taken over.
+  struct Link {
+    TsSkinProvider* provider;
+    std::function<void(Message&)> old;
+  };
+  struct Thunk {
+    std::shared_ptr<Link> link;
+    void operator()(Message& m) const {
+      const std::shared_ptr<Link> keep = link;  // the provider may go while it handles m
+      if (keep->provider) {
+        keep->provider->WndProc(m);
+      } else if (keep->old) {
+        keep->old(m);
+      }
+    }
+  };
+  enum class AutoTag { automatic };
+  TsSkinProvider(TForm& form, AutoTag);
+
+  static TForm& RequireForm(TComponent* owner);
+  void Hook();
+  void Unhook() noexcept;
+  void CallOld(Message& m);
+  void WndProc(Message& m);
+  bool HandleCommand(Message& m);
+  bool HandleFrameMessage(Message& m);
+
+  // Geometry from the form and the skin. The system's frame metrics are read once.
+  static const sapala::skin::FrameMetrics& Metrics();
+  sapala::skin::FormRulesInput Rules() const;
+  sapala::skin::FrameFormInput FrameInput() const;
+  sapala::skin::FrameSkinValues SkinValues() const;
+  void UpdateLayout();
+  void NewSkin();
+  void RemoveSkin();
+  void ApplySystemMenuStyle();
+  int TitleSection();
+  int CaptionSection();
+
+  // Painting (provider_paint.cpp).
+  void Compose();
+  void PaintCaptionText(HDC dc, graphics::Bitmap& cache, int state);
+  void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
+  void PaintFrame(HDC windowDC);
+  void PaintFrameNow();
+  void HideGlowOfButton() noexcept;
+  void RepaintButton(int hitCode, int state);
+  void UpdateRegion();
+  static bool SetRegion(HWND hwnd, HRGN region) noexcept;
+  const sapala::skin::CaptionButtonInfo* ButtonOf(int hitCode) const;
+
+  // Input.
+  void ApplyStep(const sapala::skin::CaptionStep& step, POINT screen);
+  void RunAction(sapala::skin::CaptionAction action, int userIndex, POINT screen);
+  void ClearHot();
+  void TrackLeave();
+  POINT SystemMenuPointBelowIcon() const;
+
+  TForm& form_;
+  bool auto_created_ = false;
+  bool inert_ = false;
+  bool hooked_ = false;
+  std::shared_ptr<Link> link_;
+  bool system_menu_ = false;
+  bool form_active_ = false;
+  bool region_changed_ = true;
+  bool tracking_leave_ = false;
+  unsigned form_state_ = 0;
+  int title_index_ = -1;
+  int caption_index_ = -1;
+  int button_glow_ = -1;
+  int hot_glow_code_ = 0;
+  sapala::skin::CaptionButtonImages images_;
+  sapala::skin::CaptionButtonLayout layout_;
+  sapala::skin::CaptionButtonTracker tracker_;
+  graphics::Bitmap clean_title_;
+  Font caption_font_;  // the system's caption font, made on first use
+  bool region_set_ = false;  // the window holds a region we gave it
+};
+
+// Registers TsSkinProvider for form descriptions and plugs the automatic path into the
+// window-creation hook.
+void RegisterSkinProvider();
+
+}  // namespace sapala::win

@@ -1,0 +1,460 @@
+// The form provider on real skinned windows under Wine: how it attaches and lets go, the
+// hit-test map of the skinned frame, caption buttons driven by the frame's mouse messages, the
+// system menu, the window image it composes, snapping, and windows and skins coming and going
+// many times without a handle or a window procedure left behind.
+#include "win/skin/skin_provider.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/graphics/pixels.h"
+#include "skin_fixture.h"
+#include "win/framework/dib.h"
+#include "win/skin/broadcast.h"
+#include "win/skin/cbt_hook.h"
+#include "win/skin/glow.h"
+#include "win/skin/plug_ins.h"
+
+namespace sapala::win::testing {
+namespace {
+
+namespace sk = sapala::skin;
+
+std::string CommittedSkinFolder() {
+  std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+// A form that records the system commands it gets and carries out none of them (so a test sees
+// what a click asked for and the form stays as it is).
+class TSysForm : public TForm {
+ public:
+  explicit TSysForm(TComponent* owner) : TForm(owner) { SetClassName("TSysForm"); }
+  void WndProc(Message& m) override {
+    if (m.Msg == WM_SYSCOMMAND) {
+      commands.push_back(static_cast<UINT>(m.WParam & 0xFFF0));
+      m.Result = 0;
+      return;
+    }
+    TForm::WndProc(m);
+  }
+  std::vector<UINT> commands;
+};
+
+// A subclass put on a form after the provider: it must survive the provider going.
+struct LaterHook {
+  std::function<void(Message&)> previous;
+  int seen = 0;
+};
+
+class ProviderTest : public SkinTest {
+ protected:
+  void SetUp() override {
+    SkinTest::SetUp();
+    InstallDibSections();
+    RegisterComponentClass<TSysForm>("TSysForm");
+    RegisterSkinProvider();
+    skin::PlugIns().trackSystemMenu = [this](HMENU menu, POINT at) {
+      menus_.push_back({menu, at});
+      // What the menu would show, read while it is up.
+      grayed_.clear();
+      for (UINT c : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}) {
+        if (::GetMenuState(menu, c, MF_BYCOMMAND) & MF_GRAYED) grayed_.push_back(c);
+      }
+      return chosen_;
+    };
+    host_ = &AddForm("Host", "");
+    manager_ = &host_->Create<TsSkinManager>();
+    manager_->Core().SetSkinDirectory(CommittedSkinFolder());
+    manager_->Core().SetSkinName("DiruriZedaz");
+    ASSERT_TRUE(manager_->SkinActive());
+  }
+  void TearDown() override {
+    skin::PlugIns() = skin::SkinPlugIns{};
+    SkinTest::TearDown();
+  }
+
+  TSysForm& ShowForm(const std::string& name, const std::string& body = "") {
+    TSysForm& f = app_->Create<TSysForm>();
+    f.LoadDescription("object " + name +
+                      ": TSysForm\n  Left = 100\n  Top = 80\n  Caption = 'Sapala'\n"
+                      "  ClientWidth = 300\n  ClientHeight = 160\n" +
+                      body + "end\n");
+    f.CreateHandle();
+    f.Show();
+    ::SetForegroundWindow(f.WindowHandle());
+    app_->ProcessMessages();
+    return f;
+  }
+  static POINT Center(const graphics::Rect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  static LPARAM ScreenParam(HWND hwnd, POINT windowPoint) {
+    RECT wr{};
+    ::GetWindowRect(hwnd, &wr);
+    return MAKELPARAM(wr.left + windowPoint.x, wr.top + windowPoint.y);
+  }
+  // A frame mouse message at a window point, posted and run through the loop.
+  void Post(TForm& f, UINT msg, POINT windowPoint) {
+    HWND hwnd = f.WindowHandle();
+    const LPARAM lp = ScreenParam(hwnd, windowPoint);
+    const auto code = static_cast<WPARAM>(::SendMessageW(hwnd, WM_NCHITTEST, 0, lp));
+    ::PostMessageW(hwnd, msg, code, lp);
+    app_->ProcessMessages();
+  }
+  static const sk::CaptionButtonInfo& Button(TsSkinProvider& p, int index) {
+    return p.Buttons().System[static_cast<std::size_t>(index)];
+  }
+
+  TRecForm* host_ = nullptr;
+  TsSkinManager* manager_ = nullptr;
+  std::vector<std::pair<HMENU, POINT>> menus_;
+  std::vector<UINT> grayed_;
+  UINT chosen_ = 0;
+};
+
+constexpr int kClose = 0, kMax = 1, kMin = 2;
+
+TEST_F(ProviderTest, TheHookAttachesOneProviderThatTakesTheSystemMenuStyle) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(p->AutoCreated());
+  EXPECT_FALSE(p->UseGlobalColor);
+  EXPECT_FALSE(p->MakeSkinMenu);
+  EXPECT_EQ(p->Owner(), &f);
+  EXPECT_TRUE(p->FrameSkinned());
+  EXPECT_EQ(
+      ::SendMessageW(f.WindowHandle(), skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdIsSkinned), 0), 1);
+  EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(::SendMessageW(
+                f.WindowHandle(), skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdGetProvider), 0)),
+            p);
+  EXPECT_TRUE(p->RemembersSystemMenu());
+  EXPECT_EQ(::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU, 0);
+  // Activating it again attaches nothing twice.
+  ::SetForegroundWindow(host_->WindowHandle());
+  ::SetForegroundWindow(f.WindowHandle());
+  app_->ProcessMessages();
+  int providers = 0;
+  for (std::size_t i = 0; i < f.ComponentCount(); ++i)
+    providers += dynamic_cast<TsSkinProvider*>(f.Component(i)) != nullptr;
+  EXPECT_EQ(providers, 1);
+}
+
+TEST_F(ProviderTest, HitTestMapOfASkinnedWindow) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  RECT wr{};
+  ::GetWindowRect(hwnd, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  const int frame = p.FrameWidth(), caption = p.CaptionHeight();
+  ASSERT_GT(caption, 0);
+  const graphics::Rect icon = p.IconRect();
+  ASSERT_FALSE(icon.empty());
+  const struct {
+    const char* what;
+    POINT at;
+    LRESULT want;
+  } cases[] = {
+      {"close", Center(Button(p, kClose).Rect), HTCLOSE},
+      {"maximize", Center(Button(p, kMax).Rect), HTMAXBUTTON},
+      {"minimize", Center(Button(p, kMin).Rect), HTMINBUTTON},
+      {"icon", Center(icon), HTSYSMENU},
+      {"caption", {w / 2, frame + caption / 2}, HTCAPTION},
+      {"left border", {1, h / 2}, HTLEFT},
+      {"right border", {w - 2, h / 2}, HTRIGHT},
+      {"bottom border", {w / 2, h - 2}, HTBOTTOM},
+      {"bottom-right corner", {w - 2, h - 2}, HTBOTTOMRIGHT},
+      {"client", {w / 2, h / 2}, HTCLIENT},
+  };
+  // The region the skin's corners cut leaves the client area where the frame puts it.
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 160);
+  // The offset children are told is where the client area really lies in the window.
+  POINT origin{0, 0};
+  ::ClientToScreen(hwnd, &origin);
+  const LRESULT offset =
+      ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdGetClientOffset), 0);
+  EXPECT_EQ(LOWORD(offset), origin.x - wr.left);
+  EXPECT_EQ(HIWORD(offset), origin.y - wr.top);
+  for (const auto& c : cases) {
+    EXPECT_EQ(::SendMessageW(hwnd, WM_NCHITTEST, 0, ScreenParam(hwnd, c.at)), c.want) << c.what;
+  }
+}
+
+TEST_F(ProviderTest, AReleaseActsOnlyOverThePressedButton) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const POINT close = Center(Button(p, kClose).Rect), min = Center(Button(p, kMin).Rect);
+  const POINT client{Button(p, kClose).Rect.left, 120};
+  const struct {
+    const char* what;
+    POINT down, up;
+    UINT upMsg;
+    std::vector<UINT> want;
+  } cases[] = {
+      {"close over close", close, close, WM_NCLBUTTONUP, {SC_CLOSE}},
+      {"minimize over minimize", min, min, WM_NCLBUTTONUP, {SC_MINIMIZE}},
+      {"minimize, released over close", min, close, WM_NCLBUTTONUP, {}},
+      {"close, released in the client", close, client, WM_NCLBUTTONUP, {}},
+  };
+  for (const auto& c : cases) {
+    f.commands.clear();
+    Post(f, WM_NCLBUTTONDOWN, c.down);
+    EXPECT_TRUE(p.Tracker().PressPending()) << c.what;
+    Post(f, c.upMsg, c.up);
+    EXPECT_EQ(f.commands, c.want) << c.what;
+    EXPECT_FALSE(p.Tracker().PressPending()) << c.what;
+    EXPECT_EQ(p.Tracker().Current(), 0) << c.what;
+    EXPECT_NE(::GetCapture(), f.WindowHandle()) << c.what;
+  }
+  // The press holds the capture, so a release over the client comes as WM_LBUTTONUP.
+  f.commands.clear();
+  Post(f, WM_NCLBUTTONDOWN, close);
+  EXPECT_EQ(::GetCapture(), f.WindowHandle());
+  RECT wr{};
+  ::GetWindowRect(f.WindowHandle(), &wr);
+  POINT pt{wr.left + close.x, wr.top + close.y};
+  ::ScreenToClient(f.WindowHandle(), &pt);
+  ::PostMessageW(f.WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  app_->ProcessMessages();
+  EXPECT_EQ(f.commands, (std::vector<UINT>{SC_CLOSE}));
+}
+
+TEST_F(ProviderTest, LeavingTheWindowClearsTheHotButtonAndItsGlow) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const POINT close = Center(Button(p, kClose).Rect);
+  for (UINT leave : {WM_NCMOUSELEAVE, WM_MOUSELEAVE}) {
+    Post(f, WM_NCMOUSEMOVE, close);
+    EXPECT_EQ(p.Tracker().Current(), HTCLOSE) << leave;
+    EXPECT_EQ(p.Tracker().StateOf(HTCLOSE), 1) << leave;
+    // The skin gives the close button a glow.
+    EXPECT_GE(p.ButtonGlow(), 0) << leave;
+    ::PostMessageW(f.WindowHandle(), leave, 0, 0);
+    app_->ProcessMessages();
+    EXPECT_EQ(p.Tracker().Current(), 0) << leave;
+    EXPECT_EQ(p.ButtonGlow(), -1) << leave;
+  }
+}
+
+TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_TRUE(p.FormActive());
+  graphics::Bitmap* image = p.ComposedImage();
+  ASSERT_NE(image, nullptr);
+  RECT wr{};
+  ::GetWindowRect(f.WindowHandle(), &wr);
+  ASSERT_EQ(image->Width(), wr.right - wr.left);
+  ASSERT_EQ(image->Height(), wr.bottom - wr.top);
+  const int titleY = p.FrameWidth() + p.CaptionHeight() / 2;
+  const graphics::Rect close = Button(p, kClose).Rect;
+  auto pixel = [&](int x, int y) { return image->PixelWord(x, y) & 0xFFFFFFu; };
+  // The title is not the form's colour ($E2F1F7), the client part is.
+  EXPECT_NE(pixel(image->Width() / 2, titleY), 0xF7F1E2u);
+  EXPECT_EQ(pixel(image->Width() / 2, image->Height() / 2), 0xF7F1E2u);
+  // The close button is drawn over the clean title.
+  int differs = 0;
+  for (int y = close.top; y < close.bottom; ++y) {
+    for (int x = close.left; x < close.right; ++x)
+      differs += pixel(x, y) != (p.CleanTitle().PixelWord(x, y) & 0xFFFFFFu);
+  }
+  EXPECT_GT(differs, close.width() * close.height() / 4);
+  // The skin's rounded top corners are cut out of the window; the middle stays.
+  {
+    Region region(::CreateRectRgn(0, 0, 0, 0));
+    const int kind = ::GetWindowRgn(f.WindowHandle(), region.get());
+    EXPECT_EQ(kind, COMPLEXREGION);
+    EXPECT_FALSE(::PtInRegion(region.get(), 0, 0));
+    EXPECT_TRUE(::PtInRegion(region.get(), image->Width() / 2, image->Height() / 2));
+  }
+  const graphics::Bitmap active = image->Clone();
+  // Inactive: the title and the (half-strength) button change.
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(p.FormActive());
+  image = p.ComposedImage();
+  ASSERT_NE(image, nullptr);
+  EXPECT_NE(pixel(image->Width() / 2, titleY),
+            active.PixelWord(image->Width() / 2, titleY) & 0xFFFFFFu);
+  const POINT c = Center(close);
+  EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
+}
+
+TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
+  TSysForm& f =
+      ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  const graphics::Rect icon = p.IconRect();
+  ASSERT_FALSE(icon.empty());
+  // No maximize button on this form; minimize sits left of close.
+  EXPECT_FALSE(Button(p, kMax).Visible);
+  EXPECT_TRUE(Button(p, kMin).Visible);
+  Post(f, WM_NCLBUTTONDOWN, Center(icon));
+  ASSERT_EQ(menus_.size(), 1u);
+  // bsSingle cannot be sized, a normal window not restored, and there is no maximize.
+  std::sort(grayed_.begin(), grayed_.end());
+  EXPECT_EQ(grayed_, (std::vector<UINT>{SC_SIZE, SC_MAXIMIZE, SC_RESTORE}));
+  Post(f, WM_NCRBUTTONUP, {f.Width() / 2, p.FrameWidth() + 3});
+  EXPECT_EQ(menus_.size(), 2u);
+  ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_EQ(menus_.size(), 3u);
+  ::SendMessageW(hwnd, 0x313, 0, 0);
+  EXPECT_EQ(menus_.size(), 4u);
+  // The chosen command is posted to the form; the system menu style stays off.
+  chosen_ = SC_MINIMIZE;
+  f.commands.clear();
+  Post(f, WM_NCLBUTTONDOWN, Center(icon));
+  EXPECT_EQ(f.commands, (std::vector<UINT>{SC_MINIMIZE}));
+  EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
+  // A caption double click on a form that cannot maximize does nothing.
+  f.commands.clear();
+  Post(f, WM_NCLBUTTONDBLCLK, {f.Width() / 2, p.FrameWidth() + 3});
+  EXPECT_TRUE(f.commands.empty());
+}
+
+TEST_F(ProviderTest, ScreenSnapIsOffUntilTurnedOn) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  MONITORINFO mi{sizeof mi, {}, {}, 0};
+  ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi));
+  auto moveTo = [&](int x) {
+    ::SetWindowPos(hwnd, nullptr, x, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return r.left;
+  };
+  EXPECT_FALSE(p.ScreenSnap);
+  EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left + 7);
+  p.ScreenSnap = true;
+  EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left);
+  EXPECT_EQ(moveTo(mi.rcWork.left + 10), mi.rcWork.left + 10);  // the distance must be below 10
+}
+
+TEST_F(ProviderTest, TheProcedureChainIsGivenBackWhicheverGoesFirst) {
+  // The provider goes first: the form answers as an unskinned form and keeps working.
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_NE(p, nullptr);
+  f.Extract(p).reset();
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), nullptr);
+  EXPECT_NE(::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(
+      ::SendMessageW(f.WindowHandle(), skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdIsSkinned), 0), 0);
+  EXPECT_TRUE(std::find(skin::ProviderForms().begin(), skin::ProviderForms().end(), &f) ==
+              skin::ProviderForms().end());
+  // A subclass put on after the provider keeps the form when the provider goes.
+  TSysForm& g = ShowForm("G");
+  TsSkinProvider* q = TsSkinProvider::Of(g.WindowHandle());
+  ASSERT_NE(q, nullptr);
+  auto later = std::make_shared<LaterHook>();
+  later->previous = std::move(g.WindowProc);
+  g.WindowProc = [later](Message& m) {
+    ++later->seen;
+    later->previous(m);
+  };
+  g.Extract(q).reset();
+  later->seen = 0;
+  ::SendMessageW(g.WindowHandle(), WM_NULL, 0, 0);
+  EXPECT_GT(later->seen, 0);
+  // The window goes first: the provider lets go of nothing twice and gives the procedure back.
+  TSysForm& h = ShowForm("H");
+  TsSkinProvider* r = TsSkinProvider::Of(h.WindowHandle());
+  ASSERT_NE(r, nullptr);
+  h.DestroyHandle();
+  h.Extract(r).reset();
+  Message m{WM_NULL, 0, 0};
+  h.WindowProc(m);  // the form's own procedure again
+}
+
+TEST_F(ProviderTest, AnExplicitProviderReplacesAnAutomaticOneAndASecondIsInert) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider* automatic = TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_NE(automatic, nullptr);
+  TsSkinProvider& explicitOne = f.Create<TsSkinProvider>();
+  EXPECT_FALSE(explicitOne.Inert());
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
+  TsSkinProvider& second = f.Create<TsSkinProvider>();
+  EXPECT_TRUE(second.Inert());
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
+  // Only forms carry one.
+  EXPECT_THROW(host_->Create<TEdit>().Create<TsSkinProvider>(), std::logic_error);
+}
+
+TEST_F(ProviderTest, AProviderPlacedOnTheFormSkinsItsWindowWithItsOwnTitleButton) {
+  TSysForm& f = app_->Create<TSysForm>();
+  std::vector<std::string> events;
+  f.RegisterHandler("PinDown", TMouseEvent([&](TObject&, MouseButton b, unsigned, int, int) {
+                      events.push_back(b == MouseButton::mbLeft ? "down left" : "down");
+                    }));
+  f.RegisterHandler("PinUp", TMouseEvent([&](TObject&, MouseButton, unsigned, int, int) {
+                      events.push_back("up");
+                    }));
+  f.LoadDescription(
+      "object F: TSysForm\n  Caption = 'Pinned'\n  ClientWidth = 300\n  ClientHeight = 160\n"
+      "  object Prov: TsSkinProvider\n    CaptionAlignment = taCenter\n    SnapBuffer = 4\n"
+      "    TitleButtons = <\n      item\n        Name = 'Pin'\n        OnMouseDown = PinDown\n"
+      "        OnMouseUp = PinUp\n      end>\n  end\nend\n");
+  f.CreateHandle();
+  f.Show();
+  app_->ProcessMessages();
+  auto* p = f.Find<TsSkinProvider>("Prov");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), p);
+  EXPECT_FALSE(p->AutoCreated());
+  EXPECT_TRUE(p->UseGlobalColor);
+  EXPECT_EQ(p->SnapBuffer, 4);
+  EXPECT_EQ(p->CaptionAlignment, sk::CaptionAlignment::taCenter);
+  EXPECT_TRUE(p->FrameSkinned());
+  ASSERT_EQ(p->Buttons().User.size(), 1u);
+  const sk::CaptionButtonInfo& pin = p->Buttons().User[0];
+  ASSERT_TRUE(pin.Visible);
+  // Left of the system buttons, as wide as one frame of the skin's TITLEBUTTON (57 / 3).
+  EXPECT_LT(pin.Rect.right, Button(*p, kMin).Rect.left);
+  EXPECT_EQ(pin.Rect.width(), 19);
+  EXPECT_EQ(::SendMessageW(f.WindowHandle(), WM_NCHITTEST, 0,
+                           ScreenParam(f.WindowHandle(), Center(pin.Rect))),
+            sk::kHitUserButton);
+  Post(f, WM_NCLBUTTONDOWN, Center(pin.Rect));
+  Post(f, WM_NCLBUTTONUP, Center(pin.Rect));
+  EXPECT_EQ(events, (std::vector<std::string>{"down left", "up"}));
+  EXPECT_TRUE(f.commands.empty());
+}
+
+TEST_F(ProviderTest, WindowsAndSkinsComeAndGoWithoutLeftovers) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) {
+    TSysForm& f = ShowForm("Cycle");
+    ASSERT_NE(TsSkinProvider::Of(f.WindowHandle()), nullptr) << i;
+    app_->Extract(&f).reset();
+  }
+  const auto cycles = std::chrono::steady_clock::now() - start;
+  EXPECT_TRUE(skin::ProviderForms().empty());
+  EXPECT_TRUE(manager_->CbtHook()->HookedWindows().empty());
+
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  for (int i = 0; i < 100; ++i) {
+    manager_->Core().SetActive(i % 2 != 0);
+    const bool skinned = i % 2 != 0;
+    ASSERT_EQ(p.FrameSkinned(), skinned) << i;
+    ASSERT_EQ((::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU) == 0, skinned) << i;
+    app_->ProcessMessages();
+  }
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &p);
+  const auto all = std::chrono::steady_clock::now() - start;
+  std::printf(
+      "1000 skinned form cycles: %lld ms; with 100 skin switches: %lld ms\n",
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(cycles).count()),
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(all).count()));
+}
+
+}  // namespace
+}  // namespace sapala::win::testing
