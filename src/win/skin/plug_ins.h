@@ -34,9 +34,6 @@ struct SkinPlugIns {
   // A new skin is about to be applied, or the skin is being removed: the menu painter drops
   // what it built for the old one.
   std::function<void()> menuSkinChanged;
-  // Pops the skinned system menu of `form` up at a screen point, while the manager skins popup
-  // menus; true when it did (false: the platform's own menu opens).
-  std::function<bool(TForm& form, POINT screen)> popupSystemMenu;
   // Runs the platform's system menu (already enabled by the form's rules) at a screen point and
   // returns the chosen command, 0 for none; empty: TrackPopupMenu. Tests record here.
   std::function<UINT(HMENU menu, POINT screen)> trackSystemMenu;

@@ -14,10 +14,13 @@
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
 #include "win/skin/broadcast.h"
+#include "win/skin/control_adapter.h"
+#include "win/skin/form_motion.h"
 #include "win/skin/glow.h"
 #include "win/skin/platform.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
+#include "win/skin/system_menu.h"
 
 namespace sapala::win {
 
@@ -104,6 +107,8 @@ TsSkinProvider* TsSkinProvider::Of(HWND hwnd) noexcept {
 
 TsSkinProvider::~TsSkinProvider() {
   HideGlowOfButton();
+  skin::EndFormMotion(*this);
+  adapter_.reset();
   if (!hooked_) return;
   // Give the window back as it was found: the system menu style, no region, the system's frame.
   if (HWND hwnd = form_.WindowHandle()) {
@@ -385,9 +390,30 @@ void TsSkinProvider::AfterAnimation(skin::TlcAnimEvent event) {
   if (OnAfterAnimation) OnAfterAnimation(event);
 }
 
-std::function<void(TsSkinProvider&, TControl*)>& TsSkinProvider::AdaptControls() {
-  static std::function<void(TsSkinProvider&, TControl*)> adapter;
-  return adapter;
+bool TsSkinProvider::BlendsOnMoving() const {
+  HWND hwnd = form_.WindowHandle();
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m || !hwnd || ::IsIconic(hwnd) || ::IsZoomed(hwnd) || form_.Parent()) return false;
+  const auto& blend = m->Core().AnimEffects.BlendOnMoving;
+  BOOL fullDrag = FALSE;
+  ::SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  return fullDrag && blend.Active && blend.BlendValue != 255 && AllowBlendOnMoving &&
+         skin::LayeredApi().UpdateLayeredWindow != nullptr;
+}
+
+void TsSkinProvider::Adapt(TControl* control) {
+  if (inert_ || !hooked_ || form_.Destroying()) return;
+  if (!adapter_) {
+    adapter_ = std::make_unique<TlcCtrlAdapter>(form_, SkinData.SkinManagerOf());
+    adapter_->OnSkinItem = [this](TControl& item, bool& canBeAdded, std::string& section) {
+      if (OnSkinItem) OnSkinItem(&item, canBeAdded, section);
+    };
+  }
+  if (control) {
+    adapter_->AdaptControl(*control);
+  } else {
+    adapter_->AdaptAll();
+  }
 }
 
 bool TsSkinProvider::AnnounceToEditor(HWND form) {
@@ -424,6 +450,7 @@ void TsSkinProvider::WndProc(Message& m) {
   if (m.Msg == WM_NCDESTROY) {
     // The window goes before the provider: nothing of it is ours to give back any more.
     HideGlowOfButton();
+    skin::EndFormMotion(*this);
     tracker_.Leave();
     region_set_ = false;
     system_menu_ = false;
@@ -448,7 +475,10 @@ bool TsSkinProvider::HandleCommand(Message& m) {
     case skin::cmdNewSkin: {
       LRESULT ignored = 0;
       SkinData.HandleCommand(cmd, LOWORD(m.WParam), m.LParam, ignored);
-      if (fromOurs) NewSkin();
+      if (fromOurs) {
+        NewSkin();
+        adapted_ = false;
+      }
       return true;
     }
     case skin::cmdRemoveSkin:
@@ -459,13 +489,10 @@ bool TsSkinProvider::HandleCommand(Message& m) {
       }
       return true;
     case skin::cmdRefresh:
-      if (fromOurs && AdaptControls()) AdaptControls()(*this, nullptr);
+      if (fromOurs) Adapt(nullptr);
       return true;
     case skin::cmdControlChanged:
-      if (AdaptControls()) {
-        TControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam));
-        if (c) AdaptControls()(*this, c);
-      }
+      if (TControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam))) Adapt(c);
       return true;
     case skin::cmdBeforeScroll:
     case skin::cmdAfterScroll:
@@ -646,8 +673,8 @@ void TsSkinProvider::OpenSystemMenu(POINT screen) {
   HWND hwnd = form_.WindowHandle();
   TsSkinManager* m = SkinData.SkinManagerOf();
   if (!hwnd) return;
-  if (m && m->Core().SkinnedPopups() && skin::PlugIns().popupSystemMenu &&
-      skin::PlugIns().popupSystemMenu(form_, screen)) {
+  if (m && m->Core().SkinnedPopups() &&
+      skin::OpenSkinnedSystemMenu(form_, hwnd, screen, Rules(), MakeSkinMenu)) {
     return;
   }
   // The platform's own menu. It is built only for a window with WS_SYSMENU, which we took off
@@ -750,6 +777,14 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         return true;
       }
       if (tracker_.Current() != 0) ClearHot();
+      if (code == sk::kHitCaption && BlendsOnMoving()) {
+        skin::MoveWithBlend(*this, AllowBlendOnMoving, screen);
+        form_active_ = true;
+        InvalidateWindowImage();
+        PaintFrameNow();
+        m.Result = 0;
+        return true;
+      }
       return false;
     }
     case WM_NCLBUTTONUP:
@@ -832,6 +867,11 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         return true;
       }
       PaintFrameNow();
+      // The standard controls are hooked when the form first shows its skinned frame.
+      if (!adapted_) {
+        adapted_ = true;
+        Adapt(nullptr);
+      }
       m.Result = 0;
       return true;
     case WM_SETTEXT:
@@ -894,6 +934,10 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
 
 void RegisterSkinProvider() {
   RegisterComponentClass<TsSkinProvider>("TsSkinProvider");
+  // The main window's minimize, restore and preview requests reach the form's provider.
+  skin::PlugIns().animatedForm = [](TForm& form) -> skin::AnimatedForm* {
+    return TsSkinProvider::Of(form.WindowHandle());
+  };
   skin::PlugIns().attachForm = [](TForm& form) {
     if (TsSkinProvider::Of(form.WindowHandle())) return false;
     TsSkinProvider& p = TsSkinProvider::AttachAutomatic(form);

@@ -34,6 +34,8 @@
 
 namespace sapala::win {
 
+class TlcCtrlAdapter;
+
 class TsSkinManager;
 
 enum class TsGripMode { gmNone, gmRightBottom };
@@ -156,9 +158,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   void SetFormState(unsigned state) noexcept override { form_state_ = state; }
   void AfterAnimation(skin::TlcAnimEvent event) override;
 
-  // Where cmdRefresh and cmdControlChanged reach the control adapter, once there is one (the
-  // adapter walks the form's controls; `control` nullptr means all of them).
-  static std::function<void(TsSkinProvider& provider, TControl* control)>& AdaptControls();
+  // The control adapter that hooks the form's standard controls (made on first use), nullptr
+  // before the first walk.
+  TlcCtrlAdapter* Adapter() const noexcept { return adapter_.get(); }
 
   // "/lcpreview": the editor's window is told about `form` (message 0xA400, wParam 3, lParam
   // the window), up to 101 tries, until it answers 1 or is gone. True when it answered 1.
@@ -206,6 +208,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   int TitleSection();
   int CaptionSection();
 
+  // A caption drag fades the form (the manager's blend on moving, full-window dragging on).
+  bool BlendsOnMoving() const;
+  // Offers `control` (nullptr: every control of the form) to the control adapter.
+  void Adapt(TControl* control);
+
   // Painting (provider_paint.cpp).
   void Compose();
   void PaintCaptionText(HDC dc, graphics::Bitmap& cache, int state);
@@ -243,8 +250,10 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   sapala::skin::CaptionButtonLayout layout_;
   sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
-  Font caption_font_;  // the system's caption font, made on first use
+  Font caption_font_;        // the system's caption font, made on first use
   bool region_set_ = false;  // the window holds a region we gave it
+  bool adapted_ = false;     // the controls were walked since the last skin change
+  std::unique_ptr<TlcCtrlAdapter> adapter_;
 };
 
 // Registers TsSkinProvider for form descriptions and plugs the automatic path into the

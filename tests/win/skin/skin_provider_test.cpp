@@ -10,10 +10,12 @@
 #include "core/graphics/pixels.h"
 #include "skin_fixture.h"
 #include "win/framework/dib.h"
+#include "win/framework/menus.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/glow.h"
 #include "win/skin/plug_ins.h"
+#include "win/skin/skin_menus.h"
 
 namespace sapala::win::testing {
 namespace {
@@ -287,6 +289,8 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
 }
 
 TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
+  // The platform's own menu: the one left when popups are not skinned.
+  manager_->Core().SetSkinnedPopups(false);
   TSysForm& f =
       ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
   TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
@@ -317,6 +321,30 @@ TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) 
   f.commands.clear();
   Post(f, WM_NCLBUTTONDBLCLK, {f.Width() / 2, p.FrameWidth() + 3});
   EXPECT_TRUE(f.commands.empty());
+}
+
+// While the manager skins popups, the icon opens the skinned system menu: the menu painter draws
+// its rows (restore, move, size, minimize, maximize, close carry their commands as tags).
+TEST_F(ProviderTest, WithSkinnedPopupsTheIconOpensTheSkinnedSystemMenu) {
+  ASSERT_TRUE(manager_->Core().SkinnedPopups());
+  TSysForm& f =
+      ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  std::vector<INT_PTR> drawn;
+  manager_->Menus().OnDrawItem = [&](TMenuItem& item, HDC, graphics::Bitmap&, int, UINT,
+                                     const RECT&) {
+    drawn.push_back(item.Tag);
+    if (item.Tag == SC_CLOSE) ::EndMenu();
+  };
+  // A timer ends the menu loop should nothing be drawn.
+  const UINT_PTR timer =
+      ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+  Post(f, WM_NCLBUTTONDOWN, Center(p.IconRect()));
+  ::KillTimer(nullptr, timer);
+  manager_->Menus().OnDrawItem = nullptr;
+  EXPECT_TRUE(menus_.empty());  // not the platform's menu
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_MOVE), drawn.end());
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_CLOSE), drawn.end());
 }
 
 TEST_F(ProviderTest, ScreenSnapIsOffUntilTurnedOn) {
