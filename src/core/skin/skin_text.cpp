@@ -1,8 +1,6 @@
 // Skin text parsing; see skin_text.h for the contract.
 #include "core/skin/skin_text.h"
 
-#include <unordered_map>
-
 #include "core/skin/skin_error.h"
 
 namespace sapala::skin {
@@ -24,8 +22,11 @@ std::string UpperAscii(std::string_view s) {
 }
 
 std::optional<std::string_view> SkinSection::Find(std::string_view key) const {
+  // Most keys differ from the one asked for in length or first letter: those are passed over
+  // without a call to compare them.
   for (const SkinKey& k : keys) {
-    if (k.name == key) return std::string_view(k.value);
+    if (k.name.size() == key.size() && (key.empty() || k.name[0] == key[0]) && k.name == key)
+      return std::string_view(k.value);
   }
   return std::nullopt;
 }
@@ -35,13 +36,14 @@ SkinText SkinText::Parse(std::string_view text) {
   // A UTF-8 byte-order mark (editors add one) would otherwise hide the first section header.
   if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   SkinText out;
-  std::unordered_map<std::string, std::size_t> index;  // section name -> position in the list
+  auto& index = out.index_;
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t current = kNone;  // index, not a pointer: the list grows
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+    // A plain scan: find_first_of looks each byte up in the set of delimiters.
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
     std::string_view line = TrimBlanks(text.substr(pos, end - pos));
     pos = end + 1;
     if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
@@ -68,10 +70,8 @@ SkinText SkinText::Parse(std::string_view text) {
 }
 
 const SkinSection* SkinText::FindSection(std::string_view name) const {
-  for (const SkinSection& s : sections_) {
-    if (s.name == name) return &s;
-  }
-  return nullptr;
+  const auto it = index_.find(name);
+  return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 std::optional<std::string_view> SkinText::Read(std::string_view section,
