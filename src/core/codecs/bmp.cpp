@@ -191,7 +191,7 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
         dst[4 * x + 3] = masks[3] ? a.Get(v) : 255;
       }
     }
-    std::memset(dst + written, 0, rowBytes - written);
+    if (rowBytes > written) std::memset(dst + written, 0, rowBytes - written);
   }
   return out;
 }
