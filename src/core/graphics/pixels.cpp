@@ -417,15 +417,17 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
         const __m128i mv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(msk + x));
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x));
         const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(iv, colour), keyWord);
-        auto half = [&](__m128i (*unpack)(__m128i, __m128i)) {
-          const __m128i m16 = unpack(mv, zero);
-          const __m128i sum =
-              _mm_add_epi16(_mm_mullo_epi16(unpack(dv, zero), m16),
-                            _mm_mullo_epi16(unpack(iv, zero), _mm_sub_epi16(full, m16)));
+        // The intrinsics are called by name: they have no address to pass around.
+        auto half = [&](__m128i d16, __m128i i16, __m128i m16) {
+          const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d16, m16),
+                                            _mm_mullo_epi16(i16, _mm_sub_epi16(full, m16)));
           return _mm_srli_epi16(sum, 8);
         };
-        const __m128i mixed = _mm_or_si128(
-            _mm_packus_epi16(half(_mm_unpacklo_epi8), half(_mm_unpackhi_epi8)), opaque);
+        const __m128i low = half(_mm_unpacklo_epi8(dv, zero), _mm_unpacklo_epi8(iv, zero),
+                                 _mm_unpacklo_epi8(mv, zero));
+        const __m128i high = half(_mm_unpackhi_epi8(dv, zero), _mm_unpackhi_epi8(iv, zero),
+                                  _mm_unpackhi_epi8(mv, zero));
+        const __m128i mixed = _mm_or_si128(_mm_packus_epi16(low, high), opaque);
         const __m128i out = _mm_or_si128(_mm_and_si128(isKey, dv), _mm_andnot_si128(isKey, mixed));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), out);
       }
