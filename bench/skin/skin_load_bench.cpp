@@ -337,7 +337,7 @@ void BM_DiruriZedazOverLibpngRatio(benchmark::State& state) {
   std::vector<std::vector<std::uint8_t>> pngs;
   for (const TlcImageItem& item : pack.Items()) {
     pngs.push_back(item.IsBitmap ? sapala::codecs::WritePng(sapala::codecs::ReadBmp(item.Data))
-                                 : item.Data);
+                                 : std::vector<std::uint8_t>(item.Data.begin(), item.Data.end()));
   }
   QuietPlatform platform;
   SkinManagerHost host;

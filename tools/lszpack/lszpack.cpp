@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
       }
       const TlcImageItem* item = r.FindItem(name);
       if (item == nullptr) throw SkinError(std::string("No entry named \"") + argv[3] + "\"");
-      WriteFile(argv[4], item->Data);
+      WriteFile(argv[4], Bytes(item->Data.begin(), item->Data.end()));
       return 0;
     }
   } catch (const std::exception& e) {

@@ -158,7 +158,9 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
       (data.size() - offBits) / stride < static_cast<std::uint64_t>(height)) {
     throw EInvalidGraphic(kInvalidFormat);
   }
-  Bitmap out(static_cast<int>(width), static_cast<int>(height), format);
+  // Each row is written whole below: its pixels, then zeros up to the row's padded length.
+  Bitmap out = Bitmap::ForOverwrite(static_cast<int>(width), static_cast<int>(height), format);
+  const auto rowBytes = static_cast<std::size_t>(graphics::RowBytes(out.Width(), format));
   out.Palette() = std::move(palette);
   const std::uint8_t* pixels = file + offBits;
   const int w = static_cast<int>(width);
@@ -167,10 +169,12 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
     const std::uint8_t* src =
         pixels + static_cast<std::size_t>(topDown ? y : height - 1 - y) * stride;
     std::uint8_t* dst = out.ScanLine(y);
+    std::size_t written;
     if (bitCount <= 8 || bitCount == 24 || (bitCount == 32 && !bitfields)) {
-      std::memcpy(dst, src,
-                  static_cast<std::size_t>((static_cast<std::uint64_t>(w) * bitCount + 7) / 8));
+      written = static_cast<std::size_t>((static_cast<std::uint64_t>(w) * bitCount + 7) / 8);
+      std::memcpy(dst, src, written);
     } else if (bitCount == 16) {
+      written = 3 * static_cast<std::size_t>(w);
       for (int x = 0; x < w; ++x) {
         const std::uint32_t v = Le16(src + 2 * x);
         dst[3 * x] = b.Get(v);
@@ -178,6 +182,7 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
         dst[3 * x + 2] = r.Get(v);
       }
     } else {
+      written = 4 * static_cast<std::size_t>(w);
       for (int x = 0; x < w; ++x) {
         const std::uint32_t v = Le32(src + 4 * x);
         dst[4 * x] = b.Get(v);
@@ -186,6 +191,7 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
         dst[4 * x + 3] = masks[3] ? a.Get(v) : 255;
       }
     }
+    if (rowBytes > written) std::memset(dst + written, 0, rowBytes - written);
   }
   return out;
 }

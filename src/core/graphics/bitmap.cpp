@@ -16,11 +16,13 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// calloc: large blocks come zeroed from the system without being written here first.
+// calloc: large blocks come zeroed from the system without being written here first. Memory
+// that its user overwrites whole is taken with malloc.
 class HeapBuffer final : public PixelBuffer {
  public:
-  HeapBuffer(std::size_t bytes, std::ptrdiff_t stride)
-      : memory_(static_cast<std::uint8_t*>(std::calloc(bytes, 1))), stride_(stride) {
+  HeapBuffer(std::size_t bytes, std::ptrdiff_t stride, bool zeroed = true)
+      : memory_(static_cast<std::uint8_t*>(zeroed ? std::calloc(bytes, 1) : std::malloc(bytes))),
+        stride_(stride) {
     if (!memory_) throw std::bad_alloc();
   }
   std::uint8_t* Row0() noexcept override { return memory_.get(); }
@@ -80,6 +82,17 @@ Bitmap::Bitmap(int width, int height, PixelFormat format) : format_(format) {
   height_ = height;
 }
 
+Bitmap Bitmap::ForOverwrite(int width, int height, PixelFormat format) {
+  if (g_factory != &HeapFactory) return Bitmap(width, height, format);
+  CheckSize(width, height, format);
+  if (width == 0 || height == 0) return Bitmap(width, height, format);
+  const std::ptrdiff_t stride = RowBytes(width, format);
+  return Adopt(
+      std::make_unique<HeapBuffer>(
+          static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), stride, false),
+      width, height, format);
+}
+
 Bitmap Bitmap::Wrap(std::uint8_t* row0, int width, int height, std::ptrdiff_t stride,
                     PixelFormat format) {
   CheckSize(width, height, format);
@@ -134,7 +147,7 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
 }
 
 Bitmap Bitmap::Clone() const {
-  Bitmap copy(width_, height_, format_);
+  Bitmap copy = ForOverwrite(width_, height_, format_);  // every row is copied whole
   if (!Empty()) {
     const auto bytes = static_cast<std::size_t>(RowBytes(width_, format_));
     for (int y = 0; y < height_; ++y) std::memcpy(copy.ScanLine(y), ScanLine(y), bytes);
@@ -210,7 +223,8 @@ Bitmap CloneBitmapShape(const Bitmap& bitmap) {
 }
 
 Bitmap ConvertTo32(const Bitmap& bitmap) {
-  Bitmap out(bitmap.Width(), bitmap.Height(), PixelFormat::pf32bit);
+  // Every pixel of every row is written below, and 32-bit rows have no padding.
+  Bitmap out = Bitmap::ForOverwrite(bitmap.Width(), bitmap.Height(), PixelFormat::pf32bit);
   if (bitmap.Format() == PixelFormat::pf32bit) {
     const auto bytes = static_cast<std::size_t>(4) * static_cast<std::size_t>(bitmap.Width());
     for (int y = 0; y < bitmap.Height(); ++y)

@@ -70,6 +70,11 @@ class Bitmap {
   // A zero-filled bitmap from the installed factory. A width or height of 0 gives an empty
   // bitmap without memory. Throws std::length_error for negative sizes or sizes over the limits.
   Bitmap(int width, int height, PixelFormat format);
+  // Memory that the caller fills completely, every byte of every row up to RowBytes (padding
+  // included), before anything reads it: from the heap it is not zero-filled (a factory's memory
+  // is whatever the factory gives). Same limits and errors as the constructor. For decoders and
+  // conversions that write each row whole; anything else takes the zero-filled constructor.
+  static Bitmap ForOverwrite(int width, int height, PixelFormat format);
   // Borrowed memory: row0 is the top row, stride may be negative. The caller keeps the memory
   // alive and valid for width, height and stride as long as the Bitmap (or its moves) live.
   static Bitmap Wrap(std::uint8_t* row0, int width, int height, std::ptrdiff_t stride,

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sapala::graphics {
 
 namespace {
@@ -398,7 +402,37 @@ void CopyMaskedPiece(Bitmap& dest, Point destPos, const Bitmap& image, Rect piec
       // Fast path for the usual case (32-bit skin pictures, key pixels skipped): row pointers.
       const std::uint32_t* img = image.Row32(sy + y) + sx;
       const std::uint32_t* msk = image.Row32(sy + y + maskOffsetY) + sx;
-      for (int x = 0; x < w; ++x) {
+      int x = 0;
+#if defined(__SSE2__)
+      // Four pixels a step. Per channel (d × m + i × (256 − m)) >> 8 is the formula below in
+      // another order; every term stays under 2^16 (at most 255 × 256 in all), so 16-bit lanes
+      // hold it. Key pixels keep what the destination had.
+      const __m128i zero = _mm_setzero_si128();
+      const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+      const __m128i keyWord = _mm_set1_epi32(static_cast<int>(key & 0x00FFFFFFu));
+      const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+      const __m128i full = _mm_set1_epi16(256);
+      for (; w - x >= 4; x += 4) {
+        const __m128i iv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(img + x));
+        const __m128i mv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(msk + x));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x));
+        const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(iv, colour), keyWord);
+        // The intrinsics are called by name: they have no address to pass around.
+        auto half = [&](__m128i d16, __m128i i16, __m128i m16) {
+          const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d16, m16),
+                                            _mm_mullo_epi16(i16, _mm_sub_epi16(full, m16)));
+          return _mm_srli_epi16(sum, 8);
+        };
+        const __m128i low = half(_mm_unpacklo_epi8(dv, zero), _mm_unpacklo_epi8(iv, zero),
+                                 _mm_unpacklo_epi8(mv, zero));
+        const __m128i high = half(_mm_unpackhi_epi8(dv, zero), _mm_unpackhi_epi8(iv, zero),
+                                  _mm_unpackhi_epi8(mv, zero));
+        const __m128i mixed = _mm_or_si128(_mm_packus_epi16(low, high), opaque);
+        const __m128i out = _mm_or_si128(_mm_and_si128(isKey, dv), _mm_andnot_si128(isKey, mixed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), out);
+      }
+#endif
+      for (; x < w; ++x) {
         const std::uint32_t iw = img[x];
         if (SameColorBytes(iw, key)) continue;
         const std::uint32_t mw = msk[x], dw = d[x];

@@ -62,8 +62,9 @@ std::int32_t Field(std::string_view value, std::size_t pos, std::size_t len) {
 Bitmap To32(Bitmap b) {
   if (b.Format() == graphics::PixelFormat::pf32bit) return b;
   if (b.Format() == graphics::PixelFormat::pf24bit) {
-    // Row by row: most skin pictures are 24-bit BMP files, and this is their hot path.
-    Bitmap out = graphics::NewBitmap32(b.Width(), b.Height());
+    // Row by row: most skin pictures are 24-bit BMP files, and this is their hot path. Every
+    // pixel is written.
+    Bitmap out = Bitmap::ForOverwrite(b.Width(), b.Height(), graphics::PixelFormat::pf32bit);
     for (int y = 0; y < b.Height(); ++y) {
       const std::uint8_t* s = b.ScanLine(y);
       std::uint32_t* d = out.Row32(y);

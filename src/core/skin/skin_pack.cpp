@@ -30,10 +30,11 @@ constexpr bool kFastAdler32 = false;
 #endif
 
 // Inflates one zlib stream starting at `in` (at most `avail` bytes) into exactly `size` bytes.
-// Returns the number of input bytes the stream used.
-std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, Bytes& out, std::uint32_t size,
-                         const std::string& name) {
-  out.assign(size, 0);
+// Returns the number of input bytes the stream used. `out` is left unfilled at first: a stream
+// that gives fewer bytes than `size` is an error, and the caller drops `out` with it.
+std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, InflatedBytes& out,
+                         std::uint32_t size, const std::string& name) {
+  out.resize(size);
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw SkinError("zlib initialisation failed");
   ScopeExit end([&z] { inflateEnd(&z); });
@@ -195,7 +196,7 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
                         " bytes");
       }
       total += size;
-      Bytes data;
+      InflatedBytes data;
       c.Skip(InflateExact(source.data() + c.Position(), c.Remaining(), data, size, name));
       if (UpperAscii(name) == "OPTIONS.DAT") {
         skinText_.assign(data.begin(), data.end());

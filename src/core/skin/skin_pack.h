@@ -19,17 +19,21 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/uninit_vector.h"
+
 namespace sapala::skin {
 
 class FileSystem;
 
 using Bytes = std::vector<std::uint8_t>;
+// An inflated entry: sized before the stream is inflated into it, so not zero-filled first.
+using InflatedBytes = UninitVector<std::uint8_t>;
 
 // One picture (or other file) of a packed skin.
 struct TlcImageItem {
   std::string Name;       // as stored
   bool IsBitmap = false;  // the name's extension, upper-cased, is ".BMP"
-  Bytes Data;             // inflated bytes
+  InflatedBytes Data;     // inflated bytes
 };
 
 class TlcSkinConvertor {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "core/graphics/pixels.h"
 #include "core/skin/skin_build_detail.h"
@@ -37,8 +39,17 @@ struct FieldSource {
 // sections, so a cycle of sections naming each other ends.
 class InheritingReader {
  public:
-  InheritingReader(const SkinText& text, const SkinSection& section)
-      : text_(text), section_(section) {}
+  // The chain is found once: every field of the section walks it.
+  InheritingReader(const SkinText& text, const SkinSection& section) {
+    const SkinSection* s = &section;
+    const std::size_t limit = text.Sections().size();
+    for (std::size_t depth = 0; s != nullptr && depth <= limit; ++depth) {
+      chain_.push_back(s);
+      auto parent = s->Find("PARENTCLASS");
+      if (!parent || *parent == "?" || *parent == s->name) break;
+      s = text.FindSection(*parent);
+    }
+  }
 
   std::optional<std::int32_t> Int(std::string_view key) const {
     std::optional<std::int32_t> found;
@@ -71,18 +82,12 @@ class InheritingReader {
  private:
   template <class Visit>
   void Walk(Visit visit) const {
-    const SkinSection* s = &section_;
-    const std::size_t limit = text_.Sections().size();
-    for (std::size_t depth = 0; s != nullptr && depth <= limit; ++depth) {
+    for (const SkinSection* s : chain_) {
       if (visit(*s)) return;
-      auto parent = s->Find("PARENTCLASS");
-      if (!parent || *parent == "?" || *parent == s->name) return;
-      s = text_.FindSection(*parent);
     }
   }
 
-  const SkinText& text_;
-  const SkinSection& section_;
+  std::vector<const SkinSection*> chain_;  // the section, its parent, and so on up
 };
 
 // Reading one common section without inheritance: a present key replaces the starting value,
@@ -322,18 +327,73 @@ void MergeCommonSections(SkinTables& t, const SkinText& common) {
   }
 }
 
+namespace {
+
+// The look-ups of SkinTables::FindImage and FindTexture prepared for resolving every section's
+// indices at once: the images of each section name in table order (the images of a section are
+// made one after another, so a name is hashed once per run), and the first section of each name.
+// The views point into the tables, which stay as they are while the indices are resolved.
+class ImageLookup {
+ public:
+  explicit ImageLookup(const SkinTables& t) : t_(t) {
+    for (std::size_t i = 0; i < t.Sections.size(); ++i)
+      sections_.emplace(t.Sections[i].SectionName, static_cast<int>(i));
+    std::vector<int>* run = nullptr;
+    std::string_view runName;
+    for (std::size_t i = 0; i < t.Images.size(); ++i) {
+      const std::string& section = t.Images[i].Section;
+      if (run == nullptr || section != runName) {
+        run = &images_[section];
+        runName = section;
+      }
+      run->push_back(static_cast<int>(i));
+    }
+  }
+
+  // As FindImage (textures false) and FindTexture (true): up the parent chain, at most as many
+  // steps as there are sections.
+  int Find(bool textures, int sectionIndex, std::string_view section, std::string_view key) const {
+    for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
+      if (sectionIndex < 0 || section.empty()) return -1;
+      if (const auto it = images_.find(section); it != images_.end()) {
+        for (const int i : it->second) {
+          const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
+          if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
+        }
+      }
+      if (static_cast<std::size_t>(sectionIndex) >= t_.Sections.size()) return -1;
+      const std::string& parent = t_.Sections[static_cast<std::size_t>(sectionIndex)].ParentClass;
+      if (parent.empty() || parent == section) return -1;
+      const auto p = sections_.find(std::string_view(parent));
+      if (p == sections_.end()) return -1;
+      sectionIndex = p->second;
+      section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
+    }
+    return -1;
+  }
+
+ private:
+  const SkinTables& t_;
+  std::unordered_map<std::string_view, int> sections_;
+  std::unordered_map<std::string_view, std::vector<int>> images_;
+};
+
+}  // namespace
+
 void ResolveIndices(SkinTables& t) {
   static constexpr const char* kCorners[4] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT",
                                               "IMGBTMRIGHT"};
+  const ImageLookup lookup(t);
   for (std::size_t i = 0; i < t.Sections.size(); ++i) {
     TsGeneralData& g = t.Sections[i];
     if (g.SectionName == "GLOBALINFO") continue;
     const int si = static_cast<int>(i);
-    g.MaskIndex = t.FindImage(si, g.SectionName, "BORDERSMASK");
+    g.MaskIndex = lookup.Find(false, si, g.SectionName, "BORDERSMASK");
     for (int c = 0; c < 4; ++c) {
-      g.CornerIndex[static_cast<std::size_t>(c)] = t.FindImage(si, g.SectionName, kCorners[c]);
+      g.CornerIndex[static_cast<std::size_t>(c)] =
+          lookup.Find(false, si, g.SectionName, kCorners[c]);
     }
-    g.TextureIndex = t.FindTexture(si, g.SectionName, "PATTERN");
+    g.TextureIndex = lookup.Find(true, si, g.SectionName, "PATTERN");
   }
 }
 

@@ -1,7 +1,7 @@
 // Skin text parsing; see skin_text.h for the contract.
 #include "core/skin/skin_text.h"
 
-#include <unordered_map>
+#include <cstring>
 
 #include "core/skin/skin_error.h"
 
@@ -24,8 +24,11 @@ std::string UpperAscii(std::string_view s) {
 }
 
 std::optional<std::string_view> SkinSection::Find(std::string_view key) const {
+  // Most keys differ from the one asked for in length or first letter: those are passed over
+  // without a call to compare them.
   for (const SkinKey& k : keys) {
-    if (k.name == key) return std::string_view(k.value);
+    if (k.name.size() == key.size() && (key.empty() || k.name[0] == key[0]) && k.name == key)
+      return std::string_view(k.value);
   }
   return std::nullopt;
 }
@@ -35,13 +38,19 @@ SkinText SkinText::Parse(std::string_view text) {
   // A UTF-8 byte-order mark (editors add one) would otherwise hide the first section header.
   if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   SkinText out;
-  std::unordered_map<std::string, std::size_t> index;  // section name -> position in the list
+  auto& index = out.index_;
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t current = kNone;  // index, not a pointer: the list grows
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+    // The line ends at the first CR or LF: memchr for each (find_first_of would look every
+    // byte up in the set of delimiters).
+    const char* base = text.data();
+    const void* lf = std::memchr(base + pos, '\n', text.size() - pos);
+    std::size_t end =
+        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : text.size();
+    if (const void* cr = std::memchr(base + pos, '\r', end - pos))
+      end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
     std::string_view line = TrimBlanks(text.substr(pos, end - pos));
     pos = end + 1;
     if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
@@ -50,7 +59,10 @@ SkinText SkinText::Parse(std::string_view text) {
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       std::string name(TrimBlanks(line.substr(1, line.size() - 2)));
       auto [it, added] = index.emplace(name, out.sections_.size());
-      if (added) out.sections_.push_back(SkinSection{std::move(name), {}});
+      if (added) {
+        out.sections_.push_back(SkinSection{std::move(name), {}});
+        out.sections_.back().keys.reserve(16);  // sections hold a dozen keys or so
+      }
       current = it->second;
       continue;
     }
@@ -68,10 +80,8 @@ SkinText SkinText::Parse(std::string_view text) {
 }
 
 const SkinSection* SkinText::FindSection(std::string_view name) const {
-  for (const SkinSection& s : sections_) {
-    if (s.name == name) return &s;
-  }
-  return nullptr;
+  const auto it = index_.find(name);
+  return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 std::optional<std::string_view> SkinText::Read(std::string_view section,

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sapala::skin {
@@ -41,14 +42,23 @@ class SkinText {
   static SkinText Parse(std::string_view text);
 
   const std::vector<SkinSection>& Sections() const { return sections_; }
-  // The section named `name` (exact), or nullptr.
+  // The section named `name` (exact), or nullptr. Hashed: skin loading asks for a section at
+  // every step up a chain of parents.
   const SkinSection* FindSection(std::string_view name) const;
   // Key look-up: nullopt when the section or the key is absent.
   std::optional<std::string_view> Read(std::string_view section, std::string_view key) const;
   bool Empty() const { return sections_.empty(); }
 
  private:
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept {
+      return std::hash<std::string_view>{}(s);
+    }
+  };
   std::vector<SkinSection> sections_;
+  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>
+      index_;  // name -> position
 };
 
 // Trims bytes <= 0x20 at both ends.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace sapala::win {
 
@@ -27,6 +28,10 @@ using TKeyPressEvent = std::function<void(TObject& sender, wchar_t& key)>;
 using TMouseEvent =
     std::function<void(TObject& sender, MouseButton button, unsigned shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject& sender, unsigned shift, int x, int y)>;
+// The skin manager asks for the extra line of a popup menu: its first item, and the section,
+// whether to show the line, its glyph and its text, each of which the handler may change.
+using TlcGetExtraLineData = std::function<void(TObject* firstItem, std::string& sectionName,
+                                               bool& showLine, HBITMAP& glyph, std::wstring& text)>;
 
 // The shift state now, from the keyboard (for events raised by keys).
 unsigned KeyboardShiftState() noexcept;

@@ -41,8 +41,8 @@ void RegisterComponentClass(std::string name) {
 }
 
 // A handler a form offers to its description, by method name.
-using EventHandler =
-    std::variant<TNotifyEvent, TKeyEvent, TKeyPressEvent, TMouseEvent, TMouseMoveEvent>;
+using EventHandler = std::variant<TNotifyEvent, TKeyEvent, TKeyPressEvent, TMouseEvent,
+                                  TMouseMoveEvent, TlcGetExtraLineData>;
 
 class Loader {
  public:

@@ -14,6 +14,7 @@
 #include "win/skin/broadcast.h"
 #include "win/skin/animations.h"
 #include "win/skin/glow.h"
+#include "win/skin/platform.h"
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win {
@@ -764,6 +765,11 @@ bool TsCommonData::HandleMessage(Message& m) {
       if (Skinned()) {
         m.Result = 1;
         return true;
+      }
+      // Unskinned, the control draws with the system's visual style again: a hook may have
+      // switched it off while the skin was on.
+      if (HWND hwnd = OwnerWindow(); hwnd && skin::ThemesInUse()) {
+        skin::SetWindowThemeNames(hwnd, nullptr, nullptr);
       }
       return false;
     case WM_PARENTNOTIFY:

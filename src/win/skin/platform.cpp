@@ -55,6 +55,30 @@ bool CompositionEnabled() noexcept {
   return fn && SUCCEEDED(fn(&on)) && on;
 }
 
+namespace {
+
+// uxtheme is loaded only when a window asks about its visual style; the program does not import
+// it (with the common-controls manifest it is loaded by the system anyway).
+const OptionalLibrary& UxTheme() noexcept {
+  static const OptionalLibrary uxtheme(L"uxtheme.dll");
+  return uxtheme;
+}
+
+}  // namespace
+
+bool ThemesInUse() noexcept {
+  using Query = BOOL(WINAPI*)();
+  static const Query active = UxTheme().Find<Query>("IsThemeActive");
+  static const Query themed = UxTheme().Find<Query>("IsAppThemed");
+  return active && themed && active() && themed();
+}
+
+bool SetWindowThemeNames(HWND hwnd, const wchar_t* subApp, const wchar_t* idList) noexcept {
+  using Set = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const Set set = UxTheme().Find<Set>("SetWindowTheme");
+  return set && SUCCEEDED(set(hwnd, subApp, idList));
+}
+
 void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
 
 void Win32SkinPlatform::ShowMessage(const std::string& text) { Show(text, false); }

@@ -30,6 +30,14 @@ const LayeredWindowApi& LayeredApi() noexcept;
 // system has no such function).
 bool CompositionEnabled() noexcept;
 
+// Visual styles are in use: the system's theme is active and this program draws with it
+// (IsThemeActive and IsAppThemed of "uxtheme.dll", looked up on first use; false without them).
+bool ThemesInUse() noexcept;
+// SetWindowTheme of "uxtheme.dll": blank names (L" ") switch the window's visual style off,
+// nullptr names give it the default style back. False when the system has no such function
+// or it failed.
+bool SetWindowThemeNames(HWND hwnd, const wchar_t* subApp, const wchar_t* idList) noexcept;
+
 // Whether a command line holds anything after the program's name (by the rules by which
 // CommandLineToArgvW finds that name).
 bool CommandLineHasArguments(std::wstring_view line) noexcept;

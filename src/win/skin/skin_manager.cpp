@@ -393,6 +393,10 @@ bool TsSkinManager::ReadProperty(std::string_view name, const forms::Property& p
     (name == "OnBeforeChange" ? c.OnBeforeChange : c.OnAfterChange) = call;
     return true;
   }
+  if (name == "OnGetMenuExtraLineData") {
+    OnGetMenuExtraLineData = loader.Event<TlcGetExtraLineData>(p);
+    return true;
+  }
   return TComponent::ReadProperty(name, p, loader);
 }
 

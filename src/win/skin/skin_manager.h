@@ -23,6 +23,7 @@
 #include "core/skin/file_system.h"
 #include "core/skin/skin_manager.h"
 #include "win/controls/skin_link.h"
+#include "win/framework/events.h"
 #include "win/framework/component.h"
 #include "win/framework/graphics.h"
 #include "win/skin/platform.h"
@@ -35,11 +36,6 @@ class TlcCbtHook;
 class TlcAppWindowHook;
 class TsSkinableMenus;
 }  // namespace skin
-
-// The data a menu painter asks for the extra line of a popup: its first item, and the section,
-// whether to show the line, its glyph and its text, each of which the handler may change.
-using TlcGetExtraLineData = std::function<void(TObject* firstItem, std::string& sectionName,
-                                               bool& showLine, HBITMAP& glyph, std::wstring& text)>;
 
 class TsSkinManager : public TComponent,
                       public skin::SkinManagerLink,
@@ -57,6 +53,8 @@ class TsSkinManager : public TComponent,
   static TsSkinManager* Default() noexcept;
 
   // --- Properties with window effects (the rest are the core's) ---
+  // Asked by the menu painter for each popup's extra line; stored descriptions name a handler
+  // of the form ("OnGetMenuExtraLineData = Form1GetExtraLine").
   TlcGetExtraLineData OnGetMenuExtraLineData;
 
   // The window under the mouse that a skinned control or hook reported last (nullptr: none).

@@ -88,6 +88,35 @@ TEST(BmpReader, LayoutsByHand) {
   EXPECT_EQ(b.PixelWord(1, 0), 0xFFFF0000u);
 }
 
+// The reader takes memory it does not zero first: the bytes past each row's pixels must still
+// come out as zeros, whatever the memory held before (here: a freed block of the same size
+// filled with 0xAA, which the heap hands out again).
+TEST(BmpReader, RowPaddingIsZeroInReusedMemory) {
+  struct Case {
+    int bits;
+    std::size_t pixelBytes;  // bytes of pixels in each row of the bitmap made
+    Bytes fileRow;           // one row of a 1-pixel-wide file, padding bytes 0xEE
+  } cases[] = {
+      {1, 1, {0x80, 0xEE, 0xEE, 0xEE}},
+      {8, 1, {0x01, 0xEE, 0xEE, 0xEE}},
+      {16, 3, {0xFF, 0x7F, 0xEE, 0xEE}},  // read as 24-bit
+      {24, 3, {1, 2, 3, 0xEE}},
+  };
+  constexpr int kRows = 16;
+  for (const Case& c : cases) {
+    Bytes rows;
+    for (int y = 0; y < kRows; ++y) rows.insert(rows.end(), c.fileRow.begin(), c.fileRow.end());
+    const Bytes file = MakeBmp(1, kRows, c.bits, c.bits <= 8 ? Bytes(8, 0x40) : Bytes(), rows);
+    { std::vector<std::uint8_t> junk(4 * kRows, 0xAA); }
+    const Bitmap b = ReadBmp(file);
+    ASSERT_EQ(b.Height(), kRows);
+    for (int y = 0; y < kRows; ++y) {
+      for (std::size_t i = c.pixelBytes; i < 4; ++i)
+        EXPECT_EQ(b.ScanLine(y)[i], 0) << c.bits << " bits, row " << y << ", byte " << i;
+    }
+  }
+}
+
 TEST(BmpReader, DamagedFilesAndLimits) {
   const Bytes good = MakeBmp(2, 2, 24, {}, Bytes(16, 7));
   const std::string invalid = "Cannot load image. Invalid or unexpected BMP image format.";

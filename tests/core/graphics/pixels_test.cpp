@@ -174,10 +174,17 @@ TEST(Pixels, MaskedCopiesAndMixesWorkOnEachChannel) {
                         : x < 384 ? word(255 - v, v, v, 0)
                                   : word(v, 255 - v, v, 0);
     d.Row32(0)[x] = word(v * 3, v * 5, 255 - v, 9);
+    // Key pixels (whatever their alpha) here and there, alone and side by side.
+    if (x % 37 == 5 || x % 37 == 6) image.Row32(0)[x] = kKeyPixel | (x & 1 ? 0xFF000000u : 0u);
   }
   const Bitmap before = d.Clone();
-  CopyMaskedPiece(d, {0, 0}, image, {0, 0, 512, 1}, 1, kKeyPixel, nullptr);
+  // 509 pixels wide: runs of four and a tail.
+  CopyMaskedPiece(d, {0, 0}, image, {0, 0, 509, 1}, 1, kKeyPixel, nullptr);
   for (int x = 0; x < 512; ++x) {
+    if (x >= 509 || x % 37 == 5 || x % 37 == 6) {
+      ASSERT_EQ(d.Row32(0)[x], before.Row32(0)[x]) << "x = " << x;
+      continue;
+    }
     std::uint32_t want = 0xFF000000u;
     for (int shift = 0; shift < 24; shift += 8) {
       const int dv = channel(before.Row32(0)[x], shift), iv = channel(image.Row32(0)[x], shift);

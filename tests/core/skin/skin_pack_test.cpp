@@ -42,7 +42,8 @@ TEST(SkinPack, RoundTripKeepsItemsInFileOrderAndFindsTheTextCaseBlind) {
   EXPECT_EQ(r.Items()[2].Data.size(), 0u);
   // FindItem compares the upper-cased stored name with the name as given.
   ASSERT_NE(r.FindItem("PIC.BMP"), nullptr);
-  EXPECT_EQ(r.FindItem("PIC.BMP")->Data, B("BMdata"));
+  const auto& data = r.FindItem("PIC.BMP")->Data;
+  EXPECT_EQ(Bytes(data.begin(), data.end()), B("BMdata"));
   EXPECT_EQ(r.FindItem("Pic.bmp"), nullptr);
   EXPECT_EQ(r.FindItem("OPTIONS.DAT"), nullptr);  // the text is not an item
   r.Clear();

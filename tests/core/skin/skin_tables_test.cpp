@@ -427,6 +427,39 @@ TEST(SkinTables, LookUpsFollowTheParentChain) {
   EXPECT_EQ(f.S("LEAF").CornerIndex, (std::array<std::int32_t, 4>{-1, -1, -1, -1}));
 }
 
+// The indices a load gives each section are what the look-ups answer for it: the first image
+// of a key, a texture only where the image is one, up the parent chain, cycles cut.
+TEST(SkinTables, SectionIndicesAgreeWithTheLookUps) {
+  Fixture f;
+  ASSERT_EQ(f.Build("[BASE]\nPATTERN=~0000,0000,0004,0004,01,0\n"
+                    "BORDERSMASK=@0000,0000,0004,0004,1,0\nIMGTOPLEFT=@0001,0000,0004,0004,1,0\n"
+                    "[MID]\nPARENTCLASS=BASE\nPATTERN=@0000,0000,0002,0002,1,0\n"
+                    "[LEAF]\nPARENTCLASS=MID\nBORDERSMASK=@0001,0001,0004,0004,1,0\n"
+                    "BORDERSMASK=@0002,0002,0004,0004,1,0\nIMGBTMRIGHT=@0000,0001,0003,0003,1,0\n"
+                    "[TWICE]\nPATTERN=@0000,0000,0003,0003,1,0\nPATTERN=~0001,0001,0004,0004,01,0\n"
+                    "[LOOPA]\nPARENTCLASS=LOOPB\n[LOOPB]\nPARENTCLASS=LOOPA\n"
+                    "IMGTOPRIGHT=@0000,0000,0001,0001,1,0\n"
+                    "[SELF]\nPARENTCLASS=SELF\n[GONE]\nPARENTCLASS=NOWHERE\n"),
+            "");
+  static constexpr const char* kCorners[4] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT",
+                                              "IMGBTMRIGHT"};
+  for (std::size_t i = 0; i < f.t.Sections.size(); ++i) {
+    const TsGeneralData& g = f.t.Sections[i];
+    const int si = static_cast<int>(i);
+    SCOPED_TRACE(g.SectionName);
+    EXPECT_EQ(g.MaskIndex, f.t.FindImage(si, g.SectionName, "BORDERSMASK"));
+    EXPECT_EQ(g.TextureIndex, f.t.FindTexture(si, g.SectionName, "PATTERN"));
+    for (std::size_t c = 0; c < 4; ++c)
+      EXPECT_EQ(g.CornerIndex[c], f.t.FindImage(si, g.SectionName, kCorners[c])) << kCorners[c];
+  }
+  // The cases above that an index could get wrong.
+  EXPECT_EQ(f.S("LEAF").MaskIndex, f.t.FindImageExact("LEAF", "BORDERSMASK"));  // the first
+  EXPECT_EQ(f.S("MID").TextureIndex, f.t.FindImageExact("BASE", "PATTERN"));
+  EXPECT_EQ(f.S("LEAF").CornerIndex[0], f.t.FindImageExact("BASE", "IMGTOPLEFT"));
+  EXPECT_GT(f.S("TWICE").TextureIndex, f.t.FindImageExact("TWICE", "PATTERN"));
+  EXPECT_GE(f.S("LOOPA").CornerIndex[1], 0);
+}
+
 TEST(SkinTables, CommonSectionsMerge) {
   Fixture f;
   ASSERT_EQ(f.Build("[BUTTON]\nCOLOR=$010101\nFONTCOLOR=$020202\nGRADIENTDATA=1;2;3;4;5\n"

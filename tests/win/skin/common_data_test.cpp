@@ -8,6 +8,7 @@
 
 #include "core/skin/glow_picture.h"
 #include "skin_fixture.h"
+#include "win/framework/library.h"
 #include "win/framework/text.h"
 #include "win/skin/animations.h"
 #include "win/skin/glow.h"
@@ -233,6 +234,34 @@ TEST_F(CommonDataTest, ColoursFollowTheSkinAndComeBackOnRemovalUnlessCustom) {
   EXPECT_EQ(own.Color(), graphics::clLime);
   EXPECT_EQ(box.sd.SectionIndex, -1);
   EXPECT_TRUE(box.sd.Cache->Empty());
+}
+
+// Whether the window draws with a visual style: OpenThemeData finds none once the style was
+// switched off with blank names.
+bool HasVisualStyle(HWND hwnd) {
+  static const OptionalLibrary uxtheme(L"uxtheme.dll");
+  using Open = HANDLE(WINAPI*)(HWND, LPCWSTR);
+  using Close = HRESULT(WINAPI*)(HANDLE);
+  static const auto open = uxtheme.Find<Open>("OpenThemeData");
+  static const auto close = uxtheme.Find<Close>("CloseThemeData");
+  HANDLE theme = open ? open(hwnd, L"Button") : nullptr;
+  if (theme) close(theme);
+  return theme != nullptr;
+}
+
+TEST_F(CommonDataTest, UiStateIsSwallowedWhenSkinnedElseTheVisualStyleComesBack) {
+  if (!skin::ThemesInUse()) GTEST_SKIP() << "the system draws without visual styles";
+  TRecForm& f = AddForm("F", kBox, true);
+  auto& m = Skin(f);
+  HWND box = Get<TSkinBox>(f, "Box").WindowHandle();
+  const WPARAM wp = MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS);
+  ASSERT_TRUE(skin::SetWindowThemeNames(box, L" ", L" "));
+  ASSERT_FALSE(HasVisualStyle(box));
+  EXPECT_EQ(::SendMessageW(box, WM_UPDATEUISTATE, wp, 0), 1);
+  EXPECT_FALSE(HasVisualStyle(box));  // the skin draws it
+  m.Core().SetActive(false);
+  EXPECT_EQ(::SendMessageW(box, WM_UPDATEUISTATE, wp, 0), 0);
+  EXPECT_TRUE(HasVisualStyle(box));
 }
 
 TEST_F(CommonDataTest, BackgroundAnswersByTransparency) {

@@ -101,6 +101,47 @@ TEST_F(SkinManagerTest, StoredSettingsReachTheirProperties) {
                LoadError);
 }
 
+TEST_F(SkinManagerTest, TheExtraLineHandlerIsBoundByNameAndMustHaveItsSignature) {
+  TRecForm& f = app_->Create<TRecForm>();
+  int calls = 0;
+  f.RegisterHandler("FormExtraLine",
+                    TlcGetExtraLineData([&](TObject* first, std::string& section, bool& show,
+                                            HBITMAP&, std::wstring& text) {
+                      ++calls;
+                      EXPECT_EQ(first, nullptr);
+                      section = "MENULINE";
+                      show = false;
+                      text = L"Sapala";
+                    }));
+  f.RegisterHandler("FormClick", TNotifyEvent([](TObject&) {}));
+  f.LoadDescription("object A: TRecForm\n" +
+                    ManagerText("TestSkin", "    OnGetMenuExtraLineData = FormExtraLine\n") +
+                    "end\n");
+  auto& m = Get<TsSkinManager>(f, "M");
+  ASSERT_TRUE(m.OnGetMenuExtraLineData);
+  std::string section = "EXTRALINE";
+  bool show = true;
+  HBITMAP glyph = nullptr;
+  std::wstring text = L"Use OnGetExtraLineData event";
+  m.OnGetMenuExtraLineData(nullptr, section, show, glyph, text);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(section, "MENULINE");
+  EXPECT_FALSE(show);
+  EXPECT_EQ(text, L"Sapala");
+  // A handler of another signature, or none of that name, is an error of the description.
+  for (const char* handler : {"FormClick", "NoSuchHandler"}) {
+    TRecForm& g = app_->Create<TRecForm>();
+    g.RegisterHandler("FormClick", TNotifyEvent([](TObject&) {}));
+    EXPECT_THROW(
+        g.LoadDescription(
+            "object G: TRecForm\n" +
+            ManagerText("TestSkin", std::string("    OnGetMenuExtraLineData = ") + handler + "\n") +
+            "end\n"),
+        LoadError)
+        << handler;
+  }
+}
+
 TEST_F(SkinManagerTest, ASkinNotFoundTurnsTheManagerOffSilently) {
   TRecForm& f = AddForm("A", std::string(kLabel) + ManagerText("Missing"));
   auto& m = Get<TsSkinManager>(f, "M");
