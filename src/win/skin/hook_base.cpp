@@ -1,9 +1,8 @@
 // The hook base: subclassing, the message chain and the common SM_LUMOCMD protocol.
 #include "win/skin/hook_base.h"
 
-#include <uxtheme.h>
-
 #include "win/controls/skin_link.h"
+#include "win/skin/platform.h"
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win {
@@ -47,7 +46,7 @@ bool TlcMainWnd::Install() {
   if (installed_ || !::IsWindow(hwnd_) || FromWindow(hwnd_)) return false;
   if (section_.empty()) section_ = DefaultSection();
   if (section_ != "DIALOG") {
-    ::SetWindowTheme(hwnd_, L" ", L" ");
+    skin::SetWindowThemeNames(hwnd_, L" ", L" ");
     theme_off_ = true;
   }
   ReadText();
@@ -86,7 +85,7 @@ void TlcMainWnd::Remove() noexcept {
   }
   if (::IsWindow(hwnd_)) {
     if (FromWindow(hwnd_) == this) ::RemovePropW(hwnd_, kHookProperty);
-    if (theme_off_ && !destroyed_) ::SetWindowTheme(hwnd_, nullptr, nullptr);
+    if (theme_off_ && !destroyed_) skin::SetWindowThemeNames(hwnd_, nullptr, nullptr);
   }
   theme_off_ = false;
 }
