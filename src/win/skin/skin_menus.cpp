@@ -573,6 +573,16 @@ void TsSkinableMenus::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT s
         win::Font wd;
         if (FontFromLog(lf, wd)) {
           SelectedObject sel(sdc, wd.get());
+          // A Webdings without the symbol (Wine's has only a few): Marlett puts the same
+          // command symbols on the same letters.
+          win::Font marlett;
+          std::optional<SelectedObject> fallback;
+          WORD glyph = 0;
+          if (::GetGlyphIndicesW(sdc, &symbol, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 &&
+              glyph == 0xFFFF) {
+            wcscpy(lf.lfFaceName, L"Marlett");
+            if (FontFromLog(lf, marlett)) fallback.emplace(sdc, marlett.get());
+          }
           ::SetTextColor(
               sdc,
               ToColorRef(itemSection >= 0 ? tables.Sections[static_cast<std::size_t>(itemSection)]
