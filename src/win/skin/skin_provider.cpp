@@ -861,6 +861,23 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       PaintFrameNow();
       return true;
     }
+    case WM_PRINT: {
+      // A picture of the whole window (the animations' snapshots): our frame from the window
+      // image, then the client area as the form paints it, moved to its place in the window.
+      HDC dc = reinterpret_cast<HDC>(m.WParam);
+      if (!dc || (m.LParam & PRF_NONCLIENT) == 0) return false;
+      PaintFrame(dc);
+      POINT origin{0, 0};
+      ::ClientToScreen(hwnd, &origin);
+      RECT wr{};
+      ::GetWindowRect(hwnd, &wr);
+      SavedDC saved(dc);
+      ::OffsetViewportOrgEx(dc, origin.x - wr.left, origin.y - wr.top, nullptr);
+      Message client{WM_PRINT, m.WParam, m.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT)};
+      CallOld(client);
+      m.Result = client.Result;
+      return true;
+    }
     case WM_NCPAINT:
       if ((form_state_ & (skin::fsShowing | skin::fsHiding)) || !::IsWindowVisible(hwnd)) {
         m.Result = 0;

@@ -11,6 +11,7 @@
 #include "skin_fixture.h"
 #include "win/framework/dib.h"
 #include "win/framework/menus.h"
+#include "win/skin/animations.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/glow.h"
@@ -345,6 +346,23 @@ TEST_F(ProviderTest, WithSkinnedPopupsTheIconOpensTheSkinnedSystemMenu) {
   EXPECT_TRUE(menus_.empty());  // not the platform's menu
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_MOVE), drawn.end());
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_CLOSE), drawn.end());
+}
+
+// A picture of the whole window (what the show and hide animations take) carries the skinned
+// frame, not the system's.
+TEST_F(ProviderTest, APictureOfTheWindowHasTheSkinnedFrame) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const graphics::Bitmap* image = p.ComposedImage();
+  ASSERT_NE(image, nullptr);
+  graphics::Bitmap shot = graphics::NewBitmap32(image->Width(), image->Height());
+  skin::SnapshotWindow(shot, f, 0, 0, &p);
+  // The middle of the title band, left of the buttons, and a point of the left border.
+  const int titleY = p.FrameWidth() + p.CaptionHeight() / 2;
+  for (const POINT pt : {POINT{image->Width() / 2 - 20, titleY}, POINT{1, image->Height() / 2}}) {
+    EXPECT_EQ(shot.PixelWord(pt.x, pt.y) & 0xFFFFFFu, image->PixelWord(pt.x, pt.y) & 0xFFFFFFu)
+        << "at " << pt.x << "," << pt.y;
+  }
 }
 
 TEST_F(ProviderTest, ScreenSnapIsOffUntilTurnedOn) {
