@@ -1,6 +1,6 @@
 // The check-box hook on real BUTTON check boxes and radio buttons under the committed skin: the
 // glyph of each check state and type painted in the frame of its state (normal, hot, pressed)
-// beside the caption, the disabled fade, redraws after BM_SETCHECK and the control's own
+// beside the caption, the disabled fade, hovering, redraws after BM_SETCHECK and the control's own
 // behaviour kept (a posted click still checks, a radio group still unchecks its neighbour).
 #include "win/skin/checkbox_hook.h"
 
@@ -165,6 +165,14 @@ TEST_F(CheckBoxHookTest, ClicksKeepTheControlsOwnBehaviourAndRepaint) {
   EXPECT_EQ(::SendMessageW(r1, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // The neighbour was unchecked through BM_SETCHECK: its picture followed at once.
   EXPECT_FALSE(b.Stale());
+  EXPECT_TRUE(ShowsGlyph(b, Reference(Slot(sapala::skin::kRadioUnchecked), 0)));
+  // The pointer makes a box hot (the hot glyph frame at once); leaving clears it.
+  ::SetFocus(form_->WindowHandle());
+  ::SendMessageW(r1, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(manager_->HotControl(), r1);
+  EXPECT_TRUE(ShowsGlyph(b, Reference(Slot(sapala::skin::kRadioUnchecked), 1)));
+  ::SendMessageW(r1, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(manager_->HotControl(), nullptr);
   EXPECT_TRUE(ShowsGlyph(b, Reference(Slot(sapala::skin::kRadioUnchecked), 0)));
   // A new caption is read and painted.
   ::SetWindowTextW(r2, L"Second");
