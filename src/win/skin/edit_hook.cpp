@@ -1,4 +1,4 @@
-// The edit hook: the skinned border over the window's non-client edge.
+// The edit hook: the skinned border over the window's non-client edge, focused and hot.
 #include "win/skin/edit_hook.h"
 
 #include "win/controls/skin_link.h"
@@ -69,6 +69,24 @@ void TlcEditWnd::WndProc(Message& m) {
     case WM_KILLFOCUS:
       TlcScrollWnd::WndProc(m);
       PaintBorder();
+      return;
+    case WM_MOUSEMOVE: {
+      TsSkinManager* mgr = Manager();
+      const bool wasHot = mgr && mgr->HotControl() == hwnd_;
+      TlcScrollWnd::WndProc(m);  // makes the window the manager's hot control
+      if (!wasHot && mgr && mgr->HotControl() == hwnd_) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd_, 0};
+        ::TrackMouseEvent(&t);
+        PaintBorder();
+      }
+      return;
+    }
+    case WM_MOUSELEAVE:
+      TlcScrollWnd::WndProc(m);
+      if (TsSkinManager* mgr = Manager(); mgr && mgr->HotControl() == hwnd_) {
+        mgr->SetHotControl(nullptr);
+        PaintBorder();
+      }
       return;
     case skin::SM_LUMOCMD:
       TlcScrollWnd::WndProc(m);

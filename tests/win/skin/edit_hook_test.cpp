@@ -1,6 +1,6 @@
 // The edit hook on real EDIT and LISTBOX windows: the border painted from the section over the
-// window's edge in the normal and the focused state, typing left to the control, and the scroll
-// bars of a multi-line edit taken over by the engine and following the text.
+// window's edge in the normal, the focused and the hot state, typing left to the control, and the
+// scroll bars of a multi-line edit taken over by the engine and following the text.
 #include "win/skin/edit_hook.h"
 
 #include "hook_fixture.h"
@@ -64,6 +64,10 @@ TEST_F(EditHookTest, BorderComesFromTheSectionAndFollowsTheFocus) {
     EXPECT_EQ(At(hook.BorderPicture(), 0, 0), 0x00FF00u) << k.name << ": focused";
     ::SetFocus(form_->WindowHandle());
     EXPECT_EQ(At(hook.BorderPicture(), 0, 0), 0xFF0000u) << k.name << ": focus gone";
+    ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(At(hook.BorderPicture(), 0, 0), 0x00FF00u) << k.name << ": pointer over";
+    ::SendMessageW(h, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(At(hook.BorderPicture(), 0, 0), 0xFF0000u) << k.name << ": pointer gone";
     ::DestroyWindow(h);
   }
 }
