@@ -19,6 +19,7 @@ enum : std::uint32_t {
   kGroupBox = 0x7,
   kAutoRadioButton = 0x9,
 };
+constexpr std::uint32_t kPushLike = 0x1000;
 
 }  // namespace
 
@@ -33,7 +34,8 @@ ButtonHookKind HookKindForButtonStyle(std::uint32_t style) {
     case k3State:
     case kAuto3State:
     case kAutoRadioButton:
-      return ButtonHookKind::checkBox;
+      // A push-like box shows its check state as a pressed face, not as a glyph.
+      return (style & kPushLike) ? ButtonHookKind::none : ButtonHookKind::checkBox;
     case kGroupBox:
       return ButtonHookKind::groupBox;
     default:

@@ -15,8 +15,9 @@ enum class ButtonHookKind { none, pushButton, checkBox, groupBox };
 
 // By the button type (the style's low four bits): push and default push buttons are push
 // buttons; check boxes, three-state boxes and radio buttons (plain and automatic) are check
-// boxes; a group box is a group box. Owner-drawn buttons, user buttons, split buttons and command
-// links get no hook: they draw something of their own that a skinned face would cover.
+// boxes; a group box is a group box. Owner-drawn buttons, user buttons, split buttons, command
+// links and push-like check boxes and radio buttons get no hook: they draw something of their own
+// (a face, a note, a pressed look for the check state) that a skinned face or glyph would cover.
 ButtonHookKind HookKindForButtonStyle(std::uint32_t style);
 
 // Whether the button type is a radio button (plain or automatic).

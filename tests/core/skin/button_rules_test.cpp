@@ -29,6 +29,10 @@ TEST(ButtonRules, HookKindByButtonType) {
       {0x50010003, K::checkBox},
       {0x2000 | 0x7, K::groupBox},
       {0x10000 | 0x1, K::pushButton},
+      // Push-like boxes show their check state as a pressed face.
+      {0x1000 | 0x3, K::none},
+      {0x1000 | 0x9, K::none},
+      {0x1000 | 0x0, K::pushButton},
   };
   for (const auto& [style, want] : cases) {
     EXPECT_EQ(HookKindForButtonStyle(style), want) << "style " << std::hex << style;
