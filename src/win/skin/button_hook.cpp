@@ -7,64 +7,10 @@
 #include "core/skin/skin_text_paint.h"
 #include "win/controls/skin_link.h"
 #include "win/skin/glow.h"
+#include "win/skin/hook_paint.h"
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win {
-
-namespace {
-
-COLORREF ToColorRef(TColor c) noexcept { return static_cast<COLORREF>(c & 0xFFFFFF); }
-
-// Skinned text drawn with GDI into the cache's DC, in the button's font.
-class CacheTextCanvas final : public sapala::skin::SkinTextCanvas {
- public:
-  explicit CacheTextCanvas(HDC dc) noexcept : dc_(dc) {}
-  void DrawText(std::u16string_view text, const graphics::Rect& rect, unsigned format, TColor color,
-                const graphics::Rect& clip) override {
-    SavedDC saved(dc_);
-    ::IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
-    ::SetBkMode(dc_, TRANSPARENT);
-    ::SetTextColor(dc_, ToColorRef(graphics::ColorToRGB(color)));
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
-                &r, format);
-  }
-  int TextWidth(std::u16string_view text) override {
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()),
-                            static_cast<int>(text.size()), &size);
-    return size.cx;
-  }
-  void SetUnderline(bool) override {}
-
- private:
-  HDC dc_;
-};
-
-// Every pixel of `picture` moved `percent` of the way towards what lies under it.
-void FadeInto(graphics::Bitmap& picture, const sapala::skin::ParentBackground& bg, POINT offset,
-              int percent) {
-  const double keep = (100 - percent) / 100.0;
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::uint32_t* row = picture.Row32(y);
-    for (int x = 0; x < picture.Width(); ++x) {
-      TColor under = bg.Color;
-      if (bg.IsBitmap && bg.Bitmap) {
-        const int bx = x + offset.x + bg.OffsetX, by = y + offset.y + bg.OffsetY;
-        if (bx >= 0 && by >= 0 && bx < bg.Bitmap->Width() && by < bg.Bitmap->Height()) {
-          const std::uint32_t w = bg.Bitmap->PixelWord(bx, by);
-          under = ((w >> 16) & 0xFF) | (w & 0xFF00) | ((w & 0xFF) << 16);
-        }
-      }
-      const std::uint32_t w = row[x];
-      const TColor mine = ((w >> 16) & 0xFF) | (w & 0xFF00) | ((w & 0xFF) << 16);
-      const TColor mixed = graphics::MixColors(mine, under, keep);
-      row[x] = 0xFF000000u | ((mixed & 0xFF) << 16) | (mixed & 0xFF00) | ((mixed >> 16) & 0xFF);
-    }
-  }
-}
-
-}  // namespace
 
 TlcBtnWnd::~TlcBtnWnd() { HideGlow(); }
 
@@ -88,10 +34,7 @@ bool TlcBtnWnd::PaintCache() {
   cache_.Resize(client.right, client.bottom);
   graphics::Bitmap& picture = cache_.Pixels();
   // Painting starts from nothing: parts of the element blend over what the picture holds.
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::uint32_t* row = picture.Row32(y);
-    std::fill(row, row + picture.Width(), 0u);
-  }
+  ClearPicture(picture);
   const int state = State();
   if (state == 2) HideGlow();
 
@@ -142,11 +85,7 @@ bool TlcBtnWnd::PaintCache() {
     ::DrawFocusRect(dc, &focus);
   }
   ::GdiFlush();
-  // GDI leaves the alpha bytes of what it drew at 0: the cache is opaque.
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::uint32_t* row = picture.Row32(y);
-    for (int x = 0; x < picture.Width(); ++x) row[x] |= 0xFF000000u;
-  }
+  MakeOpaque(picture);
   if (!enabled) FadeInto(picture, bg, origin, 40);
   stale_ = false;
   return true;

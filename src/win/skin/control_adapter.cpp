@@ -8,8 +8,7 @@
 #include "win/controls/slabel.h"
 #include "win/framework/forms.h"
 #include "win/framework/label.h"
-#include "win/skin/button_hook.h"
-#include "win/skin/scroll_hook.h"
+#include "win/skin/hook_factory.h"
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win {
@@ -23,26 +22,24 @@ constexpr INT_PTR kKeptLabelTag = 98;
 
 int ListIndex(ThirdPartyKind kind) { return static_cast<int>(kind); }
 
-// The hook for a control named in list `listIndex`; nullptr when that kind has none yet.
-std::unique_ptr<TlcMainWnd> MakeHook(int listIndex, HWND hwnd, TsSkinManager* manager,
-                                     const std::string& section) {
+// The hook kind of the controls named in list `listIndex`; none when that kind has none yet.
+// Grids, list views and tree views get their scroll bars skinned; their borders stay the system's.
+HookKind HookKindOfList(int listIndex) noexcept {
   switch (static_cast<ThirdPartyKind>(listIndex)) {
-    case ThirdPartyKind::Button: {
-      auto hook = std::make_unique<TlcBtnWnd>(hwnd, manager, section);
-      if (!hook->Install()) return nullptr;
-      return hook;
-    }
-    // Scrollable controls get their scroll bars skinned; their borders stay the system's.
+    case ThirdPartyKind::Button:
+      return HookKind::button;
+    case ThirdPartyKind::CheckBox:
+      return HookKind::checkBox;
+    case ThirdPartyKind::GroupBox:
+      return HookKind::groupBox;
     case ThirdPartyKind::Edit:
+      return HookKind::edit;
     case ThirdPartyKind::Grid:
     case ThirdPartyKind::ListView:
-    case ThirdPartyKind::TreeView: {
-      auto hook = std::make_unique<TlcScrollWnd>(hwnd, manager, section, true);
-      if (!hook->InstallScroll()) return nullptr;
-      return hook;
-    }
+    case ThirdPartyKind::TreeView:
+      return HookKind::scroll;
     default:
-      return nullptr;
+      return HookKind::none;
   }
 }
 
@@ -54,16 +51,7 @@ TlcCtrlAdapter::TlcCtrlAdapter(TForm& form, TsSkinManager* manager)
 TlcCtrlAdapter::~TlcCtrlAdapter() { Clear(); }
 
 bool TlcCtrlAdapter::ListHasHook(int listIndex) noexcept {
-  switch (static_cast<ThirdPartyKind>(listIndex)) {
-    case ThirdPartyKind::Button:
-    case ThirdPartyKind::Edit:
-    case ThirdPartyKind::Grid:
-    case ThirdPartyKind::ListView:
-    case ThirdPartyKind::TreeView:
-      return true;
-    default:
-      return false;
-  }
+  return HookKindOfList(listIndex) != HookKind::none;
 }
 
 TsSkinManager* TlcCtrlAdapter::Manager() const noexcept {
@@ -161,7 +149,7 @@ void TlcCtrlAdapter::Visit(TControl& control, bool owned) {
   item->Window = hwnd;
   item->Section = section;
   item->ListIndex = list;
-  item->Hook = MakeHook(list, hwnd, manager_, section);
+  item->Hook = MakeHook(HookKindOfList(list), hwnd, manager_, section);
   if (item->Hook) items_.push_back(std::move(item));
 }
 

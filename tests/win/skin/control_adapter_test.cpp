@@ -9,7 +9,9 @@
 #include "win/framework/label.h"
 #include "win/framework/stdctrls.h"
 #include "win/skin/button_hook.h"
-#include "win/skin/scroll_hook.h"
+#include "win/skin/checkbox_hook.h"
+#include "win/skin/edit_hook.h"
+#include "win/skin/groupbox_hook.h"
 
 namespace sapala::win::testing {
 namespace {
@@ -24,6 +26,8 @@ class ControlAdapterTest : public HookTest {
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Button), "TButton");
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Edit), "TEdit");
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Panel), "TButton");
+    core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::CheckBox), "TCheckBox");
+    core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::GroupBox), "TGroupBox");
     core.ClassLists.LoadFrom(core.ThirdParty);
   }
   TButton& Button(const char* name, INT_PTR tag = 0, const char* cls = "TButton") {
@@ -45,6 +49,8 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   TButton& otherCase = Button("OtherCase", 0, "Tbutton");
   TButton& refused = Button("Refused");
   TButton& named = Button("Named");
+  TButton& check = Button("Check", 0, "TCheckBox");
+  TButton& group = Button("Group", 0, "TGroupBox");
   TRecWin& skinned = form_->Create<TRecWin>();
   skinned.SetClassName("TButton");
   skinned.skinned = true;
@@ -74,12 +80,15 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   EXPECT_EQ(HookOf(skinned), nullptr);
   ASSERT_NE(HookOf(named), nullptr);
   EXPECT_EQ(HookOf(named)->Section(), "BUTTON_HUGE");
-  EXPECT_NE(dynamic_cast<TlcScrollWnd*>(HookOf(edit)), nullptr);
-  EXPECT_EQ(adapter.Items().size(), 3u);
+  EXPECT_NE(dynamic_cast<TlcEditWnd*>(HookOf(edit)), nullptr);
+  EXPECT_NE(dynamic_cast<TlcCheckBoxWnd*>(HookOf(check)), nullptr);
+  EXPECT_NE(dynamic_cast<TlcGroupBoxWnd*>(HookOf(group)), nullptr);
+  EXPECT_EQ(adapter.Items().size(), 5u);
   // Owned components first, then child controls: each control is offered once a walk.
-  EXPECT_EQ(offered, (std::vector<std::string>{"Plain", "Refused", "Named", ""}));
+  EXPECT_EQ(offered,
+            (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
   adapter.AdaptAll();  // a second walk adds nothing
-  EXPECT_EQ(adapter.Items().size(), 3u);
+  EXPECT_EQ(adapter.Items().size(), 5u);
   adapter.Clear();
   EXPECT_EQ(HookOf(plain), nullptr);
 }

@@ -1,0 +1,67 @@
+// Making the standard windows' hooks by kind.
+#include "win/skin/hook_factory.h"
+
+#include "core/skin/button_rules.h"
+#include "win/skin/button_hook.h"
+#include "win/skin/checkbox_hook.h"
+#include "win/skin/edit_hook.h"
+#include "win/skin/groupbox_hook.h"
+#include "win/skin/scroll_hook.h"
+
+namespace sapala::win {
+
+namespace {
+
+template <typename Hook>
+std::unique_ptr<TlcMainWnd> Installed(HWND hwnd, TsSkinManager* manager,
+                                      const std::string& section) {
+  auto hook = std::make_unique<Hook>(hwnd, manager, section);
+  if (!hook->Install()) return nullptr;
+  return hook;
+}
+
+template <typename Hook>
+std::unique_ptr<TlcMainWnd> InstalledScroll(HWND hwnd, TsSkinManager* manager,
+                                            const std::string& section) {
+  auto hook = std::make_unique<Hook>(hwnd, manager, section, true);
+  if (!hook->InstallScroll()) return nullptr;
+  return hook;
+}
+
+}  // namespace
+
+std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* manager,
+                                     const std::string& section) {
+  switch (kind) {
+    case HookKind::button:
+      return Installed<TlcBtnWnd>(hwnd, manager, section);
+    case HookKind::checkBox:
+      return Installed<TlcCheckBoxWnd>(hwnd, manager, section);
+    case HookKind::groupBox:
+      return Installed<TlcGroupBoxWnd>(hwnd, manager, section);
+    case HookKind::edit:
+      return InstalledScroll<TlcEditWnd>(hwnd, manager, section);
+    case HookKind::scroll:
+      return InstalledScroll<TlcScrollWnd>(hwnd, manager, section);
+    case HookKind::none:
+      break;
+  }
+  return nullptr;
+}
+
+HookKind ButtonHookKindOf(HWND hwnd) noexcept {
+  const auto style = static_cast<std::uint32_t>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
+  switch (sapala::skin::HookKindForButtonStyle(style)) {
+    case sapala::skin::ButtonHookKind::pushButton:
+      return HookKind::button;
+    case sapala::skin::ButtonHookKind::checkBox:
+      return HookKind::checkBox;
+    case sapala::skin::ButtonHookKind::groupBox:
+      return HookKind::groupBox;
+    case sapala::skin::ButtonHookKind::none:
+      break;
+  }
+  return HookKind::none;
+}
+
+}  // namespace sapala::win
