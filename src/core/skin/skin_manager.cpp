@@ -221,20 +221,22 @@ bool SkinManagerCore::ExtendedBordersInEffect() const {
 
 // --- Loading ---
 
-void SkinManagerCore::Reload() {
-  bool found = true;
-  {
-    FlagScope loading(skinLoading_, true);
-    try {
-      if (fs_.FileExists(FolderPart(skinDirectory_) + skinName_ + ".lsz")) {
-        LoadPacked();
-      } else {
-        found = LoadFolderOrStored();
-      }
-    } catch (const std::exception& e) {
-      platform_.ShowError(e.what());
+bool SkinManagerCore::ReloadTables() {
+  FlagScope loading(skinLoading_, true);
+  try {
+    if (fs_.FileExists(FolderPart(skinDirectory_) + skinName_ + ".lsz")) {
+      LoadPacked();
+      return true;
     }
+    return LoadFolderOrStored();
+  } catch (const std::exception& e) {
+    platform_.ShowError(e.what());
   }
+  return true;
+}
+
+void SkinManagerCore::Reload() {
+  const bool found = ReloadTables();
   if (!found) {
     // The skin's files went away since it was loaded: the old tables must not stay in use.
     LoseSkin();
@@ -279,6 +281,9 @@ void SkinManagerCore::BuildTables(const SkinText* text, const TlcSkinConvertor* 
   settings.extendedBorders = ExtendedBordersInEffect();
   settings.active = active_;
   Tables.Build(src, settings, BuildEnvironment{fs_, platform_, shadows_});
+  tablesBuilt_ = true;
+  builtHue_ = hueOffset_;
+  builtSaturation_ = saturation_;
 }
 
 void SkinManagerCore::LoadPacked() {
@@ -339,7 +344,15 @@ void SkinManagerCore::Loaded() {
   if (skinDirectory_.empty()) SetSkinDirectory(kDefaultSkinDirectory);
   if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = "ICOLINE";
   ClassLists.LoadFrom(ThirdParty);
-  if (active_ && !skinName_.empty()) ApplySkin(false);
+  if (!active_ || skinName_.empty()) return;
+  // A description may set the hue or saturation after the skin's name, whose setter loaded the
+  // tables at once: they are built again with the final values before the skin is applied.
+  if (tablesBuilt_ && (builtHue_ != hueOffset_ || builtSaturation_ != saturation_) &&
+      !ReloadTables()) {
+    LoseSkin();
+    return;
+  }
+  ApplySkin(false);
 }
 
 void SkinManagerCore::ApplySkin(bool animate) {

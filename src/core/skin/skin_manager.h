@@ -190,6 +190,8 @@ class SkinManagerCore {
   void LoseSkin();
   void BuildTables(const SkinText* text, const TlcSkinConvertor* packed);
   void Reload();  // the same source again (hue, saturation, borders)
+  // Loads the tables from the same source again; false when the skin is not found any more.
+  bool ReloadTables();
   bool ExtendedBordersInEffect() const;
   const TsGeneralData* Section(const char* name) const;
 
@@ -201,6 +203,9 @@ class SkinManagerCore {
 
   bool active_ = true;
   std::string skinName_;
+  // The hue and saturation the tables were last built with.
+  bool tablesBuilt_ = false;
+  int builtHue_ = 0, builtSaturation_ = 0;
   std::string skinDirectory_;
   int hueOffset_ = 0;
   int saturation_ = 0;

@@ -317,6 +317,29 @@ TEST(SkinManager, HueChangeReloadsFromTheSameSource) {
   EXPECT_EQ(f.m->Tables.Sections[0].Color, 0x0000FF);  // from the file again, not rotated back
 }
 
+// A description may name the hue and saturation after the skin: the final values are in force
+// once the form is loaded, whatever their order.
+TEST(SkinManager, HueAndSaturationSetAfterTheSkinNameWhileLoadingApply) {
+  Fixture f;
+  f.fs.Add("C:\\Skins\\Diri.lsz", Pack("[S]\nCOLOR=$0000FF\n"));
+  f.host.loading = true;
+  f.m->SetSkinName("Diri");
+  f.m->SetHueOffset(120);
+  f.host.loading = false;
+  f.m->Loaded();
+  EXPECT_EQ(f.m->Tables.Sections[0].Color, 0x00FF00);
+  // Set in the other order, or not at all, the tables are built once.
+  Fixture g;
+  g.fs.Add("C:\\Skins\\Diri.lsz", Pack("[S]\nCOLOR=$0000FF\n"));
+  g.host.loading = true;
+  g.m->SetHueOffset(120);
+  g.m->SetSkinName("Diri");
+  g.host.loading = false;
+  g.m->Loaded();
+  EXPECT_EQ(g.m->Tables.Sections[0].Color, 0x00FF00);
+  EXPECT_EQ(g.fs.reads, 1);
+}
+
 // A skin with standard parts, so that a stale cache shows.
 constexpr const char* kWithParts =
     "[GLOBALINFO]\nVERSION=7.2\nBOXCHECKED=@0000,0000,0004,0004,1,0\n"
