@@ -336,8 +336,9 @@ void BM_DiruriZedazOverLibpngRatio(benchmark::State& state) {
   pack.ReadPackedFile(fs, dir + "/DiruriZedaz.lsz");
   std::vector<std::vector<std::uint8_t>> pngs;
   for (const TlcImageItem& item : pack.Items()) {
-    pngs.push_back(item.IsBitmap ? sapala::codecs::WritePng(sapala::codecs::ReadBmp(item.Data))
-                                 : std::vector<std::uint8_t>(item.Data.begin(), item.Data.end()));
+    pngs.push_back(item.IsBitmap
+                       ? sapala::codecs::WritePng(sapala::codecs::ReadBmp(EntryFileBytes(item)))
+                       : std::vector<std::uint8_t>(item.Data.begin(), item.Data.end()));
   }
   QuietPlatform platform;
   SkinManagerHost host;

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
       const TlcSkinConvertor r = Read(fs, argv[2]);
       std::printf("%10zu  Options.dat\n", r.SkinText().size());
       for (const TlcImageItem& item : r.Items()) {
-        std::printf("%10zu  %s\n", item.Data.size(), item.Name.c_str());
+        std::printf("%10zu  %s\n", EntryFileBytes(item).size(), item.Name.c_str());
       }
       return 0;
     }
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
       }
       const TlcImageItem* item = r.FindItem(name);
       if (item == nullptr) throw SkinError(std::string("No entry named \"") + argv[3] + "\"");
-      WriteFile(argv[4], Bytes(item->Data.begin(), item->Data.end()));
+      WriteFile(argv[4], EntryFileBytes(*item));
       return 0;
     }
   } catch (const std::exception& e) {

@@ -20,12 +20,14 @@ namespace {
 // that its user overwrites whole is taken with malloc.
 class HeapBuffer final : public PixelBuffer {
  public:
+  // A negative stride keeps the rows bottom-up: the top row is the last in memory.
   HeapBuffer(std::size_t bytes, std::ptrdiff_t stride, bool zeroed = true)
       : memory_(static_cast<std::uint8_t*>(zeroed ? std::calloc(bytes, 1) : std::malloc(bytes))),
         stride_(stride) {
     if (!memory_) throw std::bad_alloc();
+    if (stride < 0) row0_ = bytes - static_cast<std::size_t>(-stride);
   }
-  std::uint8_t* Row0() noexcept override { return memory_.get(); }
+  std::uint8_t* Row0() noexcept override { return memory_.get() + row0_; }
   std::ptrdiff_t Stride() const noexcept override { return stride_; }
 
  private:
@@ -34,6 +36,7 @@ class HeapBuffer final : public PixelBuffer {
   };
   std::unique_ptr<std::uint8_t, Free> memory_;
   std::ptrdiff_t stride_;
+  std::size_t row0_ = 0;  // offset of the top row
 };
 
 std::unique_ptr<PixelBuffer> HeapFactory(int width, int height, PixelFormat format) {
@@ -82,14 +85,14 @@ Bitmap::Bitmap(int width, int height, PixelFormat format) : format_(format) {
   height_ = height;
 }
 
-Bitmap Bitmap::ForOverwrite(int width, int height, PixelFormat format) {
+Bitmap Bitmap::ForOverwrite(int width, int height, PixelFormat format, RowOrder order) {
   if (g_factory != &HeapFactory) return Bitmap(width, height, format);
   CheckSize(width, height, format);
   if (width == 0 || height == 0) return Bitmap(width, height, format);
-  const std::ptrdiff_t stride = RowBytes(width, format);
+  const std::ptrdiff_t row = RowBytes(width, format);
   return Adopt(
-      std::make_unique<HeapBuffer>(
-          static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), stride, false),
+      std::make_unique<HeapBuffer>(static_cast<std::size_t>(row) * static_cast<std::size_t>(height),
+                                   order == RowOrder::BottomUp ? -row : row, false),
       width, height, format);
 }
 

@@ -74,7 +74,11 @@ class Bitmap {
   // included), before anything reads it: from the heap it is not zero-filled (a factory's memory
   // is whatever the factory gives). Same limits and errors as the constructor. For decoders and
   // conversions that write each row whole; anything else takes the zero-filled constructor.
-  static Bitmap ForOverwrite(int width, int height, PixelFormat format);
+  // `order` is the layout wished for in memory (a decoder of bottom-up files fills such memory
+  // in one run): heap memory follows it; an installed factory chooses its own.
+  enum class RowOrder : std::uint8_t { TopDown, BottomUp };
+  static Bitmap ForOverwrite(int width, int height, PixelFormat format,
+                             RowOrder order = RowOrder::TopDown);
   // Borrowed memory: row0 is the top row, stride may be negative. The caller keeps the memory
   // alive and valid for width, height and stride as long as the Bitmap (or its moves) live.
   static Bitmap Wrap(std::uint8_t* row0, int width, int height, std::ptrdiff_t stride,

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/skin/skin_pack.h"
 #include "core/skin/skin_tables.h"
 
 namespace sapala::skin::detail {
@@ -16,6 +17,9 @@ namespace sapala::skin::detail {
 struct PictureBytes {
   std::vector<std::uint8_t> owned;
   std::span<const std::uint8_t> bytes;
+  // The packed item found; its picture may be ready (Pixels), and `bytes` then holds only the
+  // BMP file's header bytes.
+  const TlcImageItem* item = nullptr;
 };
 
 // Packed: the item whose upper-cased name equals `packedName`. Folder: the file `name` relative

@@ -97,6 +97,7 @@ bool DeclaresZeroWidth(std::span<const std::uint8_t> b) {
 }
 
 Bitmap DecodeBmp(const PictureBytes& p) {
+  if (p.item != nullptr && !p.item->Pixels.Empty()) return p.item->Pixels.Clone();
   if (DeclaresZeroWidth(p.bytes)) return Bitmap();
   return To32(codecs::ReadBmp(p.bytes, SkinPictureLimits()));
 }
@@ -333,13 +334,35 @@ bool IsMasterKey(std::string_view section, std::string_view key) {
   return section == "GLOBALINFO" && key == "MASTERBITMAP";
 }
 
+// True when a value other than the master bitmap's own names `file` (upper-cased, anywhere in
+// the value): then the master's picture may be asked for again.
+bool NamedElsewhere(const SkinText& text, std::string_view file) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  auto same = [&](char a, char b) { return upper(a) == upper(b); };
+  for (const SkinSection& s : text.Sections()) {
+    for (const SkinKey& k : s.keys) {
+      if (IsMasterKey(s.name, k.name) || k.value.size() < file.size()) continue;
+      if (std::search(k.value.begin(), k.value.end(), file.begin(), file.end(), same) !=
+          k.value.end()) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 void LoadMaster(SkinTables& t, const SkinSource& src, const FileSystem& fs) {
   auto name = src.text->Read("GLOBALINFO", "MASTERBITMAP");
   if (!name || name->empty()) return;
-  // Packed: the item whose upper-cased name equals the value as written.
-  auto bytes = FindPicture(src, fs, *name, *name);
-  if (!bytes) return;
-  Bitmap b = DecodeBmp(*bytes);
+  // Packed: the item whose upper-cased name equals the value as written. A picture the pack has
+  // ready is taken over whole when no other value names its file.
+  Bitmap b;
+  if (src.packed != nullptr && !NamedElsewhere(*src.text, *name)) b = src.packed->TakePixels(*name);
+  if (b.Empty()) {
+    auto bytes = FindPicture(src, fs, *name, *name);
+    if (!bytes) return;
+    b = DecodeBmp(*bytes);
+  }
   Account(t, b);
   b.transparent = true;
   b.transparentColor = graphics::clFuchsia;
@@ -379,6 +402,7 @@ std::optional<PictureBytes> FindPicture(const SkinSource& source, const FileSyst
     if (item == nullptr) return std::nullopt;
     PictureBytes p;
     p.bytes = item->Data;
+    p.item = item;
     return p;
   }
   return FindPictureFile(source.skinPath, fs, name);
@@ -485,6 +509,10 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
         if (!isJpeg(upper)) continue;
         auto bytes = FindPicture(src, env.fs, k.value, upper);
         if (!bytes) continue;
+        if (bytes->item != nullptr && (bytes->item->PixelsTaken || !bytes->item->Pixels.Empty())) {
+          bytes->owned = EntryFileBytes(*bytes->item);  // a BMP entry named like a JPEG file
+          bytes->bytes = bytes->owned;
+        }
         Bitmap pic = To32(codecs::ReadJpeg(bytes->bytes, SkinPictureLimits()));
         if (pic.Width() == 0) continue;
         Account(t, pic);

@@ -257,7 +257,7 @@ void SkinManagerCore::LoseSkin() {
   }
 }
 
-void SkinManagerCore::BuildTables(const SkinText* text, const TlcSkinConvertor* packed) {
+void SkinManagerCore::BuildTables(const SkinText* text, TlcSkinConvertor* packed) {
   SkinText common;
   bool hasCommon = false;
   if (!commonSections_.empty()) {

@@ -188,7 +188,7 @@ class SkinManagerCore {
   // The skin was not found: Active := False through its setter (the skin is removed, the
   // standard-part cache refreshed, the windows told).
   void LoseSkin();
-  void BuildTables(const SkinText* text, const TlcSkinConvertor* packed);
+  void BuildTables(const SkinText* text, TlcSkinConvertor* packed);
   void Reload();  // the same source again (hue, saturation, borders)
   // Loads the tables from the same source again; false when the skin is not found any more.
   bool ReloadTables();

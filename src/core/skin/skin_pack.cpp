@@ -4,13 +4,16 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "core/base/byte_reader.h"
+#include "core/base/endian.h"
 #include "core/base/scope_exit.h"
 #include "core/skin/file_system.h"
 #include "core/skin/skin_error.h"
@@ -29,65 +32,182 @@ constexpr bool kFastAdler32 = true;
 constexpr bool kFastAdler32 = false;
 #endif
 
-// Inflates one zlib stream starting at `in` (at most `avail` bytes) into exactly `size` bytes.
-// Returns the number of input bytes the stream used. `out` is left unfilled at first: a stream
-// that gives fewer bytes than `size` is an error, and the caller drops `out` with it.
+// One zlib stream starting at `in` (at most `avail` bytes) that must inflate to exactly `size`
+// bytes, read in pieces into memory the caller chooses. Read() fills a piece whole or raises
+// SkinError; Finish() checks that the stream ends right after `size` bytes and that its checksum
+// holds, and returns the number of input bytes the stream used.
+class EntryInflater {
+ public:
+  EntryInflater(const std::uint8_t* in, std::size_t avail, std::uint32_t size,
+                const std::string& name)
+      : in_(in), avail_(avail), size_(size), name_(name) {
+    if (inflateInit(&z_) != Z_OK) throw SkinError("zlib initialisation failed");
+    // With SSE2 the checksum is computed here, several times faster than zlib's own; zlib still
+    // reads the four check bytes at the stream's end.
+    ownCheck_ = kFastAdler32 && inflateValidate(&z_, 0) == Z_OK;
+  }
+  ~EntryInflater() { inflateEnd(&z_); }
+  EntryInflater(const EntryInflater&) = delete;
+  EntryInflater& operator=(const EntryInflater&) = delete;
+
+  std::uint32_t Produced() const { return static_cast<std::uint32_t>(produced_); }
+
+  // The next `n` bytes of the entry into `out`; `n` must not go past `size`.
+  void Read(std::uint8_t* out, std::size_t n) {
+    std::size_t got = 0;
+    while (got < n) {
+      if (ended_) Fail("holds less data than its size says");
+      got += Step(out + got, n - got);
+    }
+    produced_ += n;
+    if (ownCheck_) adler_ = Adler32(adler_, std::span<const std::uint8_t>(out, n));
+  }
+
+  std::size_t Finish() {
+    if (produced_ != size_) Fail("holds less data than its size says");
+    std::uint8_t spill[1];  // any output past `size` lands here and makes the entry invalid
+    while (!ended_) {
+      if (Step(spill, sizeof spill) > 0) Fail("holds more data than its size says");
+    }
+    if (ownCheck_) {
+      // The stream ends with the Adler-32 of its data, most significant byte first.
+      const std::uint8_t* c = in_ + used_ - std::min<std::size_t>(used_, 4);
+      const std::uint32_t stored = used_ < 4 ? 0
+                                             : static_cast<std::uint32_t>(c[0]) << 24 |
+                                                   static_cast<std::uint32_t>(c[1]) << 16 |
+                                                   static_cast<std::uint32_t>(c[2]) << 8 | c[3];
+      if (used_ < 4 || adler_ != stored) Fail("is damaged (checksum)");
+    }
+    return used_;
+  }
+
+ private:
+  [[noreturn]] void Fail(const char* what) const {
+    throw SkinError("Packed skin entry \"" + name_ + "\" " + what);
+  }
+
+  // One call of inflate into at most `n` bytes at `out`; returns the bytes it gave.
+  std::size_t Step(std::uint8_t* out, std::size_t n) {
+    const std::size_t inChunk = std::min<std::size_t>(avail_ - used_, 1u << 30);
+    z_.next_in = const_cast<Bytef*>(in_ + used_);
+    z_.avail_in = static_cast<uInt>(inChunk);
+    z_.next_out = out;
+    z_.avail_out = static_cast<uInt>(std::min<std::size_t>(n, 1u << 30));
+    const uInt outBefore = z_.avail_out;
+    const int rc = inflate(&z_, Z_NO_FLUSH);
+    used_ += inChunk - z_.avail_in;
+    const std::size_t got = outBefore - z_.avail_out;
+    if (rc == Z_STREAM_END) {
+      ended_ = true;
+    } else if (rc == Z_BUF_ERROR || (rc == Z_OK && got == 0 && z_.avail_in == 0)) {
+      Fail("is truncated");
+    } else if (rc != Z_OK) {
+      throw SkinError(z_.msg != nullptr ? z_.msg : "zlib inflate error");
+    }
+    return got;
+  }
+
+  z_stream z_{};
+  const std::uint8_t* in_;
+  std::size_t avail_;
+  std::size_t used_ = 0;
+  std::size_t size_;
+  std::size_t produced_ = 0;
+  const std::string& name_;
+  bool ownCheck_ = false;
+  bool ended_ = false;
+  std::uint32_t adler_ = 1;
+};
+
+// Inflates a whole entry into `out`; returns the input bytes its stream used. `out` is sized
+// first and left unfilled: a stream that gives fewer bytes is an error, and `out` is dropped.
 std::size_t InflateExact(const std::uint8_t* in, std::size_t avail, InflatedBytes& out,
                          std::uint32_t size, const std::string& name) {
   out.resize(size);
-  z_stream z{};
-  if (inflateInit(&z) != Z_OK) throw SkinError("zlib initialisation failed");
-  ScopeExit end([&z] { inflateEnd(&z); });
-  // With SSE2 the checksum is computed here, several times faster than zlib's own; zlib still
-  // reads the four check bytes at the stream's end.
-  const bool ownCheck = kFastAdler32 && inflateValidate(&z, 0) == Z_OK;
+  EntryInflater z(in, avail, size, name);
+  z.Read(out.data(), size);
+  return z.Finish();
+}
 
-  std::size_t used = 0;
-  std::size_t produced = 0;
-  std::uint8_t spill[1];  // any output past `size` lands here and makes the entry invalid
-  int rc = Z_OK;
-  while (rc != Z_STREAM_END) {
-    const std::size_t inChunk = std::min<std::size_t>(avail - used, 1u << 30);
-    z.next_in = const_cast<Bytef*>(in + used);
-    z.avail_in = static_cast<uInt>(inChunk);
-    bool toSpill = produced == size;
-    if (toSpill) {
-      z.next_out = spill;
-      z.avail_out = sizeof spill;
-    } else {
-      z.next_out = out.data() + produced;
-      z.avail_out = static_cast<uInt>(std::min<std::size_t>(size - produced, 1u << 30));
+// The layout of a BMP entry whose rows are inflated straight into a bitmap: a 40-byte info
+// header, 32 bits a pixel without compression, a side of at most kMaxDirectSide pixels, and the
+// rows ending exactly where the entry does. Any other BMP (and a damaged one) is inflated whole
+// and left to the BMP reader, with its own checks and messages.
+struct DirectBmp {
+  int width = 0;
+  int height = 0;
+  bool topDown = false;
+  std::uint32_t pixelOffset = 0;
+};
+
+constexpr std::size_t kBmpHeadBytes = 54;  // file header and 40-byte info header
+
+std::optional<DirectBmp> DirectLayout(const std::uint8_t* head, std::uint32_t size) {
+  auto le32 = [head](std::size_t o) {
+    return static_cast<std::uint32_t>(head[o]) | static_cast<std::uint32_t>(head[o + 1]) << 8 |
+           static_cast<std::uint32_t>(head[o + 2]) << 16 |
+           static_cast<std::uint32_t>(head[o + 3]) << 24;
+  };
+  if (head[0] != 'B' || head[1] != 'M' || le32(14) != 40) return std::nullopt;
+  const std::uint32_t bitsAndPlanes = le32(26);  // planes (ignored), then the bit count
+  if ((bitsAndPlanes >> 16) != 32 || le32(30) != 0) return std::nullopt;
+  const auto width = static_cast<std::int32_t>(le32(18));
+  const auto height = static_cast<std::int32_t>(le32(22));
+  const std::int64_t rows = height < 0 ? -std::int64_t{height} : height;
+  if (width <= 0 || width > TlcSkinConvertor::kMaxDirectSide || rows == 0 ||
+      rows > TlcSkinConvertor::kMaxDirectSide) {
+    return std::nullopt;
+  }
+  const std::uint32_t offset = le32(10);
+  if (offset < kBmpHeadBytes || offset > size ||
+      size - offset !=
+          std::uint64_t{4} * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows)) {
+    return std::nullopt;
+  }
+  return DirectBmp{width, static_cast<int>(rows), height < 0, offset};
+}
+
+// Inflates a BMP entry. In the direct layout the header bytes go to `head` and the rows straight
+// into `pixels`; otherwise the whole file goes to `head`.
+std::size_t InflateBmp(const std::uint8_t* in, std::size_t avail, InflatedBytes& head,
+                       graphics::Bitmap& pixels, std::uint32_t size, const std::string& name) {
+  if (size < kBmpHeadBytes) return InflateExact(in, avail, head, size, name);
+  EntryInflater z(in, avail, size, name);
+  std::uint8_t first[kBmpHeadBytes];
+  z.Read(first, sizeof first);
+  const std::optional<DirectBmp> layout = DirectLayout(first, size);
+  head.resize(layout ? layout->pixelOffset : size);
+  std::memcpy(head.data(), first, sizeof first);
+  z.Read(head.data() + sizeof first, head.size() - sizeof first);
+  if (!layout) return z.Finish();
+
+  using graphics::Bitmap;
+  Bitmap b = Bitmap::ForOverwrite(
+      layout->width, layout->height, graphics::PixelFormat::pf32bit,
+      layout->topDown ? Bitmap::RowOrder::TopDown : Bitmap::RowOrder::BottomUp);
+  const std::size_t row = 4 * static_cast<std::size_t>(layout->width);
+  const bool contiguous = static_cast<std::size_t>(std::abs(b.Stride())) == row;
+  if (contiguous) {
+    // One run of memory: inflate every row at once, then turn the rows round if the bitmap
+    // keeps them in the other order than the file.
+    const int last = layout->height - 1;
+    std::uint8_t* low = b.Stride() > 0 ? b.ScanLine(0) : b.ScanLine(last);
+    z.Read(low, row * static_cast<std::size_t>(layout->height));
+    if ((b.Stride() > 0) != layout->topDown) {
+      UninitVector<std::uint8_t> spare(row);
+      for (int y = 0; y < layout->height / 2; ++y) {
+        std::memcpy(spare.data(), b.ScanLine(y), row);
+        std::memcpy(b.ScanLine(y), b.ScanLine(last - y), row);
+        std::memcpy(b.ScanLine(last - y), spare.data(), row);
+      }
     }
-    const uInt outBefore = z.avail_out;
-    rc = inflate(&z, Z_NO_FLUSH);
-    used += inChunk - z.avail_in;
-    const std::size_t got = outBefore - z.avail_out;
-    if (toSpill && got > 0) {
-      throw SkinError("Packed skin entry \"" + name + "\" holds more data than its size says");
-    }
-    produced += got;
-    if (rc == Z_STREAM_END) break;
-    if (rc == Z_BUF_ERROR || (rc == Z_OK && got == 0 && z.avail_in == 0)) {
-      throw SkinError("Packed skin entry \"" + name + "\" is truncated");
-    }
-    if (rc != Z_OK) {
-      throw SkinError(z.msg != nullptr ? z.msg : "zlib inflate error");
+  } else {
+    for (int i = 0; i < layout->height; ++i) {
+      z.Read(b.ScanLine(layout->topDown ? i : layout->height - 1 - i), row);
     }
   }
-  if (produced != size) {
-    throw SkinError("Packed skin entry \"" + name + "\" holds less data than its size says");
-  }
-  if (ownCheck) {
-    // The stream ends with the Adler-32 of its data, most significant byte first.
-    const std::uint8_t* c = in + used - std::min<std::size_t>(used, 4);
-    const std::uint32_t stored = used < 4 ? 0
-                                          : static_cast<std::uint32_t>(c[0]) << 24 |
-                                                static_cast<std::uint32_t>(c[1]) << 16 |
-                                                static_cast<std::uint32_t>(c[2]) << 8 | c[3];
-    if (used < 4 || Adler32(1, out) != stored) {
-      throw SkinError("Packed skin entry \"" + name + "\" is damaged (checksum)");
-    }
-  }
+  const std::size_t used = z.Finish();
+  pixels = std::move(b);
   return used;
 }
 
@@ -197,15 +317,20 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
       }
       total += size;
       InflatedBytes data;
-      c.Skip(InflateExact(source.data() + c.Position(), c.Remaining(), data, size, name));
+      graphics::Bitmap pixels;
+      const std::uint8_t* stream = source.data() + c.Position();
+      const bool bmp = HasExtensionUpper(name, ".BMP");
+      c.Skip(bmp ? InflateBmp(stream, c.Remaining(), data, pixels, size, name)
+                 : InflateExact(stream, c.Remaining(), data, size, name));
       if (UpperAscii(name) == "OPTIONS.DAT") {
         skinText_.assign(data.begin(), data.end());
         hasSkinText_ = true;
       } else {
         TlcImageItem item;
-        item.IsBitmap = HasExtensionUpper(name, ".BMP");
+        item.IsBitmap = bmp;
         item.Name = std::move(name);
         item.Data = std::move(data);
+        item.Pixels = std::move(pixels);
         items_.push_back(std::move(item));
       }
     }
@@ -221,6 +346,31 @@ const TlcImageItem* TlcSkinConvertor::FindItem(std::string_view name) const {
     if (UpperAscii(item.Name) == name) return &item;
   }
   return nullptr;
+}
+
+graphics::Bitmap TlcSkinConvertor::TakePixels(std::string_view name) {
+  for (TlcImageItem& item : items_) {
+    if (UpperAscii(item.Name) != name) continue;
+    if (item.Pixels.Empty()) return {};
+    item.PixelsTaken = true;
+    return std::move(item.Pixels);
+  }
+  return {};
+}
+
+Bytes EntryFileBytes(const TlcImageItem& item) {
+  if (item.PixelsTaken) throw SkinError("The picture of \"" + item.Name + "\" was taken");
+  Bytes out(item.Data.begin(), item.Data.end());
+  const graphics::Bitmap& b = item.Pixels;
+  if (b.Empty()) return out;
+  const bool topDown = static_cast<std::int32_t>(LoadLe32(item.Data.data() + 22)) < 0;
+  const std::size_t row = 4 * static_cast<std::size_t>(b.Width());
+  out.reserve(out.size() + row * static_cast<std::size_t>(b.Height()));
+  for (int i = 0; i < b.Height(); ++i) {
+    const std::uint8_t* r = b.ScanLine(topDown ? i : b.Height() - 1 - i);
+    out.insert(out.end(), r, r + row);
+  }
+  return out;
 }
 
 std::vector<PackEntry> CollectFolder(const FileSystem& fs, const std::string& folder) {

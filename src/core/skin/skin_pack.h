@@ -10,6 +10,10 @@
 // so a lying header is refused before anything is allocated for it. A stream that ends before S
 // bytes, or would give more, is an error. A packed skin without "Options.dat" is refused.
 // Every failure raises SkinError and leaves the reader empty.
+//
+// A BMP entry holding a plain 32-bit picture (40-byte info header, no compression, rows ending
+// where the entry ends, at most kMaxDirectSide pixels a side) is inflated straight into a bitmap:
+// the picture is ready when reading ends, and no second copy of the file is made.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +24,7 @@
 #include <vector>
 
 #include "core/base/uninit_vector.h"
+#include "core/graphics/bitmap.h"
 
 namespace sapala::skin {
 
@@ -33,8 +38,17 @@ using InflatedBytes = UninitVector<std::uint8_t>;
 struct TlcImageItem {
   std::string Name;       // as stored
   bool IsBitmap = false;  // the name's extension, upper-cased, is ".BMP"
-  InflatedBytes Data;     // inflated bytes
+  // The inflated bytes; for a BMP entry read into Pixels, only the bytes before its rows.
+  InflatedBytes Data;
+  // A plain 32-bit BMP entry's picture (bytes B, G, R and the fourth byte as alpha, as the BMP
+  // reader gives it); empty for every other entry, and once taken.
+  graphics::Bitmap Pixels;
+  bool PixelsTaken = false;  // Pixels was moved out (TakePixels): the entry is no longer whole
 };
+
+// The entry as the file that was packed: Data, then the rows of Pixels in the file's order.
+// Raises SkinError for an entry whose pixels were taken.
+Bytes EntryFileBytes(const TlcImageItem& item);
 
 class TlcSkinConvertor {
  public:
@@ -44,6 +58,9 @@ class TlcSkinConvertor {
   static constexpr std::uint64_t kMaxTotalBytes = 256u << 20;  // all entries together
   static constexpr std::uint64_t kMaxInflateRatio = 1032;      // deflate's best ratio, rounded up
   static constexpr std::size_t kMaxFileBytes = 256u << 20;     // a packed file read from disk
+  // Largest side of a BMP entry read straight into a bitmap; larger ones are left to the reader
+  // of the picture and its limits (which refuse them for skins).
+  static constexpr int kMaxDirectSide = 8192;
 
   // Reads the file when it exists (nothing is read otherwise; the reader stays empty).
   void ReadPackedFile(const FileSystem& fs, const std::string& fileName);
@@ -52,6 +69,11 @@ class TlcSkinConvertor {
 
   // First item whose upper-cased name equals `name` exactly; nullptr when none.
   const TlcImageItem* FindItem(std::string_view name) const;
+
+  // Moves the picture out of the first item named `name` (upper-cased, as FindItem) when it was
+  // read into Pixels; an empty bitmap otherwise. The item keeps only its header bytes after this,
+  // so the caller takes it only when nothing else will ask for that picture.
+  graphics::Bitmap TakePixels(std::string_view name);
 
   const std::vector<TlcImageItem>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }

@@ -68,9 +68,10 @@ BuiltInShadows LoadBuiltInShadows();
 
 // What a load reads from.
 struct SkinSource {
-  const SkinText* text = nullptr;            // the skin text; null or empty = no sections
-  const TlcSkinConvertor* packed = nullptr;  // the packed contents when the skin is packed
-  std::string skinPath;                      // folder for picture files, with trailing "\"
+  const SkinText* text = nullptr;  // the skin text; null or empty = no sections
+  // The packed contents when the skin is packed. The build may take the master bitmap out of it.
+  TlcSkinConvertor* packed = nullptr;
+  std::string skinPath;  // folder for picture files, with trailing "\"
 };
 
 // The manager's settings a load depends on.

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <zlib.h>
 
+#include "core/base/scope_exit.h"
+#include "core/codecs/bmp.h"
 #include "core/skin/skin_error.h"
 
 namespace sapala::skin {
@@ -169,6 +172,206 @@ TEST(SkinPack, AReaderReusedAfterAFailureStartsEmpty) {
   EXPECT_THROW(r.ReadPacked(bad), SkinError);
   EXPECT_EQ(r.Count(), 0);
   EXPECT_EQ(r.FindItem("PIC.BMP"), nullptr);
+}
+
+// --- BMP entries read straight into a bitmap ---
+
+// The pixel word of (x, y), y counted from the top: every pixel differs, alpha included.
+std::uint32_t Word(int x, int y) {
+  return 0x01000000u * static_cast<std::uint32_t>(y + 7) + 0x100u * static_cast<std::uint32_t>(x) +
+         static_cast<std::uint32_t>(y);
+}
+
+struct BmpShape {
+  int width = 5, height = 3;
+  bool topDown = false;
+  std::uint32_t header = 40;
+  int bits = 32;
+  std::uint32_t compression = 0;
+  std::size_t gap = 0;    // bytes between the headers and the rows
+  std::size_t extra = 0;  // bytes after the rows
+};
+
+Bytes MakeBmp(const BmpShape& s) {
+  const std::size_t row = (static_cast<std::size_t>(s.width) * s.bits / 8 + 3) & ~std::size_t{3};
+  const std::size_t offset = 14 + s.header + s.gap;
+  Bytes b(offset + row * static_cast<std::size_t>(s.height) + s.extra, 0x5A);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+  Put32(b, 10, static_cast<std::uint32_t>(offset));
+  Put32(b, 14, s.header);
+  Put32(b, 18, static_cast<std::uint32_t>(s.width));
+  Put32(b, 22, static_cast<std::uint32_t>(s.topDown ? -s.height : s.height));
+  Put32(b, 26, 1u | static_cast<std::uint32_t>(s.bits) << 16);
+  Put32(b, 30, s.compression);
+  for (int i = 0; i < s.height; ++i) {
+    const int y = s.topDown ? i : s.height - 1 - i;
+    for (int x = 0; x < s.width; ++x) {
+      const std::uint32_t w = Word(x, y);
+      for (int c = 0; c < s.bits / 8; ++c) {
+        b[offset + row * static_cast<std::size_t>(i) +
+          static_cast<std::size_t>(x * s.bits / 8 + c)] = static_cast<std::uint8_t>(w >> (8 * c));
+      }
+    }
+  }
+  return b;
+}
+
+// A pack of the text and one picture, the picture last or first.
+Bytes PackOne(const std::string& name, const Bytes& file, bool pictureFirst = false) {
+  const PackEntry text{"Options.dat", B("[GLOBALINFO]\n")};
+  const PackEntry picture{name, file};
+  const PackEntry entries[] = {pictureFirst ? picture : text, pictureFirst ? text : picture};
+  return WritePacked(entries);
+}
+
+// Pixel memory laid out as a factory other than the heap may give it: always bottom-up (as DIB
+// sections are), or with rows longer than their pixels.
+class TestBuffer final : public graphics::PixelBuffer {
+ public:
+  TestBuffer(std::size_t row, int height, bool bottomUp) : memory_(row * height) {
+    stride_ = bottomUp ? -static_cast<std::ptrdiff_t>(row) : static_cast<std::ptrdiff_t>(row);
+    row0_ = memory_.data() + (bottomUp ? row * (height - 1) : 0);
+  }
+  std::uint8_t* Row0() noexcept override { return row0_; }
+  std::ptrdiff_t Stride() const noexcept override { return stride_; }
+
+ private:
+  std::vector<std::uint8_t> memory_;
+  std::uint8_t* row0_;
+  std::ptrdiff_t stride_;
+};
+std::unique_ptr<graphics::PixelBuffer> BottomUpFactory(int w, int h, graphics::PixelFormat f) {
+  return std::make_unique<TestBuffer>(graphics::RowBytes(w, f), h, true);
+}
+std::unique_ptr<graphics::PixelBuffer> PaddedFactory(int w, int h, graphics::PixelFormat f) {
+  return std::make_unique<TestBuffer>(graphics::RowBytes(w, f) + 12, h, false);
+}
+
+// Plain 32-bit BMP entries come out as ready pictures, pixel for pixel what the BMP reader gives,
+// whatever the row order of the file and of the memory; the entry's file is given back whole.
+// Every other BMP is left to the BMP reader untouched.
+TEST(SkinPack, PlainBmpEntriesAreReadIntoBitmaps) {
+  struct Case {
+    const char* what;
+    BmpShape shape;
+    bool direct;
+  };
+  const int tall = TlcSkinConvertor::kMaxDirectSide + 1;
+  const Case cases[] = {
+      {"bottom-up", {}, true},
+      {"top-down", {.topDown = true}, true},
+      {"odd size, bottom-up", {.width = 7, .height = 8}, true},
+      {"gap before the rows", {.gap = 6}, true},
+      {"bytes after the rows", {.extra = 4}, false},
+      {"24 bits", {.bits = 24}, false},
+      {"channel masks", {.compression = 3, .gap = 12}, false},
+      {"108-byte header", {.header = 108}, false},
+      {"zero width", {.width = 0}, false},
+      {"taller than read directly", {.width = 1, .height = tall}, false},
+  };
+  const graphics::PixelBufferFactory factories[] = {nullptr, &BottomUpFactory, &PaddedFactory};
+  ScopeExit heap([] { graphics::SetPixelBufferFactory(nullptr); });
+  for (const auto factory : factories) {
+    graphics::SetPixelBufferFactory(factory);
+    for (const Case& c : cases) {
+      const std::string at =
+          std::string(c.what) + (factory == nullptr          ? ", heap"
+                                 : factory == &PaddedFactory ? ", padded rows"
+                                                             : ", bottom-up memory");
+      const Bytes file = MakeBmp(c.shape);
+      TlcSkinConvertor r;
+      r.ReadPacked(PackOne("P.BMP", file));
+      const TlcImageItem& item = r.Items().at(0);
+      EXPECT_EQ(EntryFileBytes(item), file) << at;
+      if (!c.direct) {
+        EXPECT_TRUE(item.Pixels.Empty()) << at;
+        EXPECT_EQ(Bytes(item.Data.begin(), item.Data.end()), file) << at;
+        continue;
+      }
+      EXPECT_EQ(item.Data.size(), 54 + c.shape.gap) << at;
+      const graphics::Bitmap want = codecs::ReadBmp(file);
+      ASSERT_EQ(item.Pixels.Width(), want.Width()) << at;
+      ASSERT_EQ(item.Pixels.Height(), want.Height()) << at;
+      ASSERT_EQ(item.Pixels.Format(), graphics::PixelFormat::pf32bit) << at;
+      for (int y = 0; y < want.Height(); ++y) {
+        for (int x = 0; x < want.Width(); ++x) {
+          ASSERT_EQ(item.Pixels.PixelWord(x, y), Word(x, y)) << at << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+// A ready picture taken out of the pack leaves the entry's header only: asking for the file
+// again is an error, not a file without rows.
+TEST(SkinPack, TakingAPictureLeavesNoHalfFile) {
+  TlcSkinConvertor r;
+  r.ReadPacked(PackOne("P.BMP", MakeBmp({})));
+  EXPECT_TRUE(r.TakePixels("P.bmp").Empty());  // names compare upper-cased
+  const graphics::Bitmap b = r.TakePixels("P.BMP");
+  EXPECT_EQ(b.Width(), 5);
+  EXPECT_EQ(b.PixelWord(4, 2), Word(4, 2));
+  EXPECT_TRUE(r.TakePixels("P.BMP").Empty());
+  EXPECT_THROW(EntryFileBytes(r.Items()[0]), SkinError);
+}
+
+// The stream of a BMP read straight into a bitmap is held to its stated size and checksum as any
+// other entry is.
+TEST(SkinPack, DamagedPlainBmpEntriesAreRefused) {
+  const Bytes file = MakeBmp({.width = 40, .height = 30});
+  const std::size_t sizeField = 8 + 4 + 5;  // the picture's stated size when it comes first
+  auto packed = [&](const Bytes& f) { return PackOne("P.BMP", f); };
+  auto packedFirst = [&](const Bytes& f) { return PackOne("P.BMP", f, true); };
+  struct Case {
+    const char* what;
+    std::function<Bytes()> make;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"checksum damaged",
+       [&] {
+         Bytes b = packed(file);
+         b.back() ^= 0x01;
+         return b;
+       },
+       "Packed skin entry \"P.BMP\" is damaged (checksum)"},
+      {"cut inside the rows",
+       [&] {
+         Bytes b = packed(file);
+         b.resize(b.size() - 40);
+         return b;
+       },
+       "Packed skin entry \"P.BMP\" is truncated"},
+      {"stream longer than the rows",
+       [&] {
+         Bytes longer = file;
+         longer.insert(longer.end(), 4, 0);
+         Bytes b = packedFirst(longer);
+         Put32(b, sizeField, static_cast<std::uint32_t>(file.size()));
+         return b;
+       },
+       "Packed skin entry \"P.BMP\" holds more data than its size says"},
+      {"stream shorter than the rows",
+       [&] {
+         Bytes shorter(file.begin(), file.end() - 4);
+         Bytes b = packedFirst(shorter);
+         Put32(b, sizeField, static_cast<std::uint32_t>(file.size()));
+         return b;
+       },
+       "Packed skin entry \"P.BMP\" holds less data than its size says"},
+  };
+  for (const Case& c : cases) {
+    TlcSkinConvertor r;
+    try {
+      r.ReadPacked(c.make());
+      ADD_FAILURE() << c.what << ": have success, want an error";
+    } catch (const SkinError& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.what;
+    }
+    EXPECT_EQ(r.Count(), 0) << c.what;
+  }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/codecs/bmp.h"
 #include "core/skin/skin_error.h"
+#include "core/skin/skin_pack.h"
 #include "core/skin/skin_text.h"
 #include "skin_test_support.h"
 
@@ -724,6 +726,43 @@ TEST(SkinTables, BuiltInShadowPictures) {
     return -1;
   };
   EXPECT_EQ(firstPlateauRow(s.Inactive, 77) + 1, firstPlateauRow(s.Active, 102));
+}
+
+// A packed master bitmap in the plain 32-bit form is taken over from the pack when no other value
+// names its file, and copied when one does, so that the other value still finds its picture.
+TEST(SkinTables, PackedMasterIsTakenOnlyWhenNothingElseNamesIt) {
+  graphics::Bitmap pic = graphics::NewBitmap32(6, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) pic.SetRawPixel(x, y, 0xFF000000u | std::uint32_t(x * 16 + y));
+  }
+  const Bytes file = codecs::WriteBmp(pic);
+  const char* master = "[GLOBALINFO]\nMASTERBITMAP=M.BMP\n";
+  const std::string again = std::string(master) + "[S]\nG=!M.BMP!1!0!0\n";
+  for (const std::string& text : {std::string(master), again}) {
+    const PackEntry entries[] = {{"Options.dat", Bytes(text.begin(), text.end())}, {"M.BMP", file}};
+    TlcSkinConvertor pack;
+    pack.ReadPacked(WritePacked(entries));
+    const SkinText parsed = SkinText::Parse(pack.SkinText());
+    SkinSource src;
+    src.text = &parsed;
+    src.packed = &pack;
+    Fixture f;
+    ASSERT_NO_THROW(f.t.Build(src, f.settings, BuildEnvironment{f.fs, f.platform, &f.shadows}))
+        << text;
+    const bool named = text == again;
+    EXPECT_EQ(pack.Items()[0].PixelsTaken, !named) << text;
+    std::vector<const graphics::Bitmap*> pictures = {&f.t.MasterBitmap};
+    if (named) pictures.push_back(f.I("S", "G").Image.get());
+    for (const graphics::Bitmap* b : pictures) {
+      ASSERT_NE(b, nullptr);
+      ASSERT_EQ(b->Width(), 6) << text;
+      ASSERT_EQ(b->Height(), 4) << text;
+      for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) ASSERT_EQ(b->PixelWord(x, y), pic.PixelWord(x, y)) << text;
+      }
+    }
+    EXPECT_TRUE(f.t.MasterBitmap.transparent);
+  }
 }
 
 }  // namespace
