@@ -15,6 +15,7 @@ void RegisterProgramClasses() {
   RegisterGlazeButton();
   RegisterSkinManager();
   RegisterSkinProvider();
+  skin::RegisterDialogSkinning();
 }
 
 template <typename T>

@@ -1,0 +1,270 @@
+// System dialogs under a loaded skin: real message boxes of every button set, owned and
+// unowned, inspected from a timer inside their modal loop (dialog hook, button, text and icon
+// hooks, the composed frame and its hit test), the skinning rules, removal of the skin while a
+// box is open, and the handle census over a thousand boxes.
+#include "win/skin/dialog_hook.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "core/skin/frame_hit_test.h"
+#include "skin_fixture.h"
+#include "win/controls/skin_link.h"
+#include "win/framework/dib.h"
+#include "win/skin/button_hook.h"
+#include "win/skin/cbt_hook.h"
+#include "win/skin/plug_ins.h"
+#include "win/skin/static_hooks.h"
+
+namespace sapala::win::testing {
+namespace {
+
+namespace sk = sapala::skin;
+
+std::string CommittedSkinFolder() {
+  std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(h, name, 64);
+  return name;
+}
+
+// The visible system dialog of this thread, nullptr when none is up.
+HWND OpenBox() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        if (ClassOf(h) == L"#32770" && ::IsWindowVisible(h)) {
+          *reinterpret_cast<HWND*>(lp) = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> out;
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+  return out;
+}
+
+LRESULT Cmd(HWND hwnd, WORD cmd) {
+  return ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, cmd), 0);
+}
+
+// What the timer saw inside a box's modal loop.
+struct Seen {
+  bool found = false;
+  bool dialogSkinned = false;
+  bool hasProvider = false;
+  int visibleButtons = 0;
+  int hookedButtons = 0;
+  int textHooks = 0;
+  int iconHooks = 0;
+  bool frameImage = false;
+  int captionHeight = -1;
+  int hitAtClose = 0;
+};
+
+// Runs `inspect` on the open box from a thread timer in the box's modal loop, then closes it
+// with WM_COMMAND `closeId`.
+struct BoxProbe {
+  static BoxProbe*& Current() {
+    static BoxProbe* p = nullptr;
+    return p;
+  }
+  std::function<void(HWND)> inspect;
+  WORD closeId = IDOK;
+  int ticks = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    BoxProbe* self = Current();
+    if (!self) return;
+    HWND box = OpenBox();
+    if (!box && ++self->ticks < 200) return;
+    if (box) {
+      self->inspect(box);
+      ::PostMessageW(box, WM_COMMAND, self->closeId, 0);
+    }
+    Current() = nullptr;
+  }
+};
+
+// Opens a message box and runs `inspect` inside it; returns the box's answer.
+int RunBox(HWND owner, UINT type, WORD closeId, std::function<void(HWND)> inspect) {
+  BoxProbe probe;
+  probe.inspect = std::move(inspect);
+  probe.closeId = closeId;
+  BoxProbe::Current() = &probe;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &BoxProbe::Tick);
+  const int answer = ::MessageBoxW(owner, L"Tembung ora ketemu.\nCoba maneh?", L"Sapala", type);
+  ::KillTimer(nullptr, timer);
+  BoxProbe::Current() = nullptr;
+  return answer;
+}
+
+Seen Inspect(HWND box) {
+  Seen s;
+  s.found = true;
+  s.dialogSkinned = Cmd(box, skin::cmdIsSkinned) != 0;
+  TlcProvider* provider = skin::DialogProviderOf(box);
+  s.hasProvider = provider != nullptr;
+  for (HWND c : ChildrenOf(box)) {
+    TlcMainWnd* hook = TlcMainWnd::FromWindow(c);
+    const std::wstring cls = ClassOf(c);
+    if (_wcsicmp(cls.c_str(), L"button") == 0 && ::IsWindowVisible(c)) {
+      ++s.visibleButtons;
+      if (dynamic_cast<TlcBtnWnd*>(hook) && Cmd(c, skin::cmdIsSkinned)) ++s.hookedButtons;
+    }
+    if (dynamic_cast<TlcIconWnd*>(hook)) {
+      ++s.iconHooks;
+    } else if (dynamic_cast<TlcStaticWnd*>(hook)) {
+      ++s.textHooks;
+    }
+  }
+  if (provider && provider->DialogHook()) {
+    TlcDialogWnd& d = *provider->DialogHook();
+    graphics::Bitmap* image = d.FrameImage();
+    RECT wr{};
+    ::GetWindowRect(box, &wr);
+    s.frameImage =
+        image && image->Width() == wr.right - wr.left && image->Height() == wr.bottom - wr.top;
+    s.captionHeight = d.CaptionHeight();
+    for (const auto& b : d.Buttons().System) {
+      if (b.Visible && b.HitCode == sk::kHitClose) {
+        s.hitAtClose = d.HitTestAt({(b.Rect.left + b.Rect.right) / 2,
+                                    (b.Rect.top + b.Rect.bottom) / 2});
+      }
+    }
+  }
+  return s;
+}
+
+class DialogHookTest : public SkinTest {
+ protected:
+  void SetUp() override {
+    SkinTest::SetUp();
+    InstallDibSections();
+    skin::RegisterDialogSkinning();
+    host_ = &AddForm("Host", "", true);
+    manager_ = &host_->Create<TsSkinManager>();
+    manager_->Core().SetSkinDirectory(CommittedSkinFolder());
+    manager_->Core().SetSkinName("DiruriZedaz");
+    ASSERT_TRUE(manager_->SkinActive());
+    ASSERT_NE(manager_->CbtHook(), nullptr);
+  }
+  void TearDown() override {
+    skin::PlugIns() = skin::SkinPlugIns{};
+    SkinTest::TearDown();
+  }
+  // Lets the providers of closed boxes be freed (they go from a timer, outside every message).
+  void SweepProviders() {
+    for (int i = 0; i < 50 && skin::DialogProviderCount() > 0; ++i) {
+      ::Sleep(2);
+      app_->ProcessMessages();
+    }
+  }
+  TRecForm* host_ = nullptr;
+  TsSkinManager* manager_ = nullptr;
+};
+
+TEST_F(DialogHookTest, MessageBoxesOfEveryButtonSetAreSkinnedOwnedAndUnowned) {
+  struct Case {
+    const char* name;
+    UINT type;
+    int buttons;
+    WORD close;
+  };
+  const Case cases[] = {
+      {"ok", MB_OK | MB_ICONINFORMATION, 1, IDOK},
+      {"ok-cancel", MB_OKCANCEL | MB_ICONQUESTION, 2, IDCANCEL},
+      {"abort-retry-ignore", MB_ABORTRETRYIGNORE | MB_ICONERROR, 3, IDIGNORE},
+      {"yes-no-cancel", MB_YESNOCANCEL | MB_ICONWARNING, 3, IDNO},
+      {"yes-no", MB_YESNO | MB_ICONQUESTION, 2, IDYES},
+      {"retry-cancel", MB_RETRYCANCEL | MB_ICONERROR, 2, IDRETRY},
+      {"cancel-try-continue", MB_CANCELTRYCONTINUE | MB_ICONWARNING, 3, IDCONTINUE},
+  };
+  for (const bool owned : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (owned ? " owned" : " unowned"));
+      Seen seen;
+      const int answer = RunBox(owned ? host_->WindowHandle() : nullptr, c.type, c.close,
+                                [&](HWND box) { seen = Inspect(box); });
+      ASSERT_TRUE(seen.found);
+      EXPECT_EQ(answer, c.close);
+      EXPECT_TRUE(seen.dialogSkinned);
+      EXPECT_TRUE(seen.hasProvider);
+      EXPECT_EQ(seen.visibleButtons, c.buttons);
+      EXPECT_EQ(seen.hookedButtons, c.buttons);
+      EXPECT_EQ(seen.textHooks, 1);
+      EXPECT_EQ(seen.iconHooks, 1);
+      EXPECT_TRUE(seen.frameImage);
+      EXPECT_EQ(seen.captionHeight, ::GetSystemMetrics(SM_CYCAPTION));
+      EXPECT_EQ(seen.hitAtClose, sk::kHitClose);
+    }
+  }
+}
+
+TEST_F(DialogHookTest, WithoutTheDialogRuleNoBoxIsSkinned) {
+  manager_->Core().SkinningRules = sk::srStdForms;
+  Seen seen;
+  RunBox(nullptr, MB_OKCANCEL | MB_ICONINFORMATION, IDOK, [&](HWND box) { seen = Inspect(box); });
+  ASSERT_TRUE(seen.found);
+  EXPECT_FALSE(seen.dialogSkinned);
+  EXPECT_FALSE(seen.hasProvider);
+  EXPECT_EQ(seen.hookedButtons, 0);
+  EXPECT_EQ(seen.textHooks + seen.iconHooks, 0);
+}
+
+TEST_F(DialogHookTest, RemovingTheSkinGivesEveryWindowBack) {
+  bool skinnedBefore = false;
+  int hooksAfter = -1;
+  bool dialogAfter = true, regionAfter = true;
+  RunBox(nullptr, MB_YESNO | MB_ICONQUESTION, IDNO, [&](HWND box) {
+    skinnedBefore = Cmd(box, skin::cmdIsSkinned) != 0;
+    manager_->Core().SetActive(false);
+    hooksAfter = 0;
+    for (HWND c : ChildrenOf(box)) {
+      if (TlcMainWnd::FromWindow(c) || Cmd(c, skin::cmdIsSkinned)) ++hooksAfter;
+    }
+    dialogAfter = Cmd(box, skin::cmdIsSkinned) != 0 || TlcMainWnd::FromWindow(box);
+    Region probe(::CreateRectRgn(0, 0, 0, 0));
+    regionAfter = ::GetWindowRgn(box, probe.get()) != ERROR;
+  });
+  EXPECT_TRUE(skinnedBefore);
+  EXPECT_EQ(hooksAfter, 0);
+  EXPECT_FALSE(dialogAfter);
+  EXPECT_FALSE(regionAfter);
+}
+
+TEST_F(DialogHookTest, HandleCensusIsFlatAfterAThousandBoxes) {
+  // One box first: the caption font, the shadows and other once-made objects exist after it.
+  RunBox(host_->WindowHandle(), MB_OK, IDOK, [](HWND) {});
+  SweepProviders();
+  ASSERT_EQ(skin::DialogProviderCount(), 0u);
+  const HandleCensus census;
+  const auto start = std::chrono::steady_clock::now();
+  int skinned = 0;
+  constexpr int kBoxes = 1000;
+  for (int i = 0; i < kBoxes; ++i) {
+    RunBox(i % 2 ? host_->WindowHandle() : nullptr, MB_YESNO | MB_ICONQUESTION, IDYES,
+           [&](HWND box) { skinned += Cmd(box, skin::cmdIsSkinned) != 0; });
+  }
+  SweepProviders();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%d message boxes in %.1f s\n", kBoxes, seconds);
+  EXPECT_EQ(skinned, kBoxes);
+  EXPECT_EQ(census.Difference(), "");
+  EXPECT_EQ(skin::DialogProviderCount(), 0u);
+}
+
+}  // namespace
+}  // namespace sapala::win::testing
