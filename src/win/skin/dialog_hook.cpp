@@ -64,9 +64,12 @@ TlcSystemMenu::TlcSystemMenu() : skin::TsCustomSysMenu(nullptr) {
     UINT command;
   };
   static constexpr Row kRows[] = {
-      {"miRestore", L"Restore", SC_RESTORE},   {"miMove", L"Move", SC_MOVE},
-      {"miSize", L"Size", SC_SIZE},            {"miMinimize", L"Minimize", SC_MINIMIZE},
-      {"miMaximize", L"Maximize", SC_MAXIMIZE}, {"miClose", L"Close", SC_CLOSE},
+      {"miRestore", L"Restore", SC_RESTORE},
+      {"miMove", L"Move", SC_MOVE},
+      {"miSize", L"Size", SC_SIZE},
+      {"miMinimize", L"Minimize", SC_MINIMIZE},
+      {"miMaximize", L"Maximize", SC_MAXIMIZE},
+      {"miClose", L"Close", SC_CLOSE},
   };
   for (const Row& r : kRows) {
     TMenuItem& item = Items().Add(r.caption);
@@ -218,7 +221,8 @@ int TlcDialogWnd::HitTestAt(POINT p) noexcept {
   const sk::FrameFormInput f = FrameInput();
   in.ThickFrame = f.ThickFrame;
   in.Rules = f.Rules;
-  if (const auto* t = Tables()) in.Icon = sk::IconRect(f, Metrics(), sk::ReadFrameSkinValues(*t, false));
+  if (const auto* t = Tables())
+    in.Icon = sk::IconRect(f, Metrics(), sk::ReadFrameSkinValues(*t, false));
   in.Buttons = &Buttons();
   return sk::FrameHitTest(in);
 }
@@ -287,9 +291,10 @@ void TlcDialogWnd::PaintTitleText(HDC dc, int state, const Rect& band) {
   SavedDC saved(dc);
   SelectedObject selected(dc, caption_font_.get());
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, static_cast<COLORREF>(
-                         graphics::ColorToRGB(sec.Props[static_cast<std::size_t>(st)].FontColors[0]) &
-                         0xFFFFFF));
+  ::SetTextColor(
+      dc,
+      static_cast<COLORREF>(
+          graphics::ColorToRGB(sec.Props[static_cast<std::size_t>(st)].FontColors[0]) & 0xFFFFFF));
   RECT rc{band.left, band.top, band.right, band.bottom};
   ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rc,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -365,8 +370,8 @@ void TlcDialogWnd::UpdateRegion() noexcept {
           title_index_, tables->Sections[static_cast<std::size_t>(title_index_)].SectionName,
           "BORDERSMASK");
       if (const sk::TsMaskData* mask = tables->Image(titleMask)) {
-        const auto more = sk::CornerCutRects(*mask, state,
-                                             Rect{0, 0, w, FrameWidth() + caption}, true, false);
+        const auto more =
+            sk::CornerCutRects(*mask, state, Rect{0, 0, w, FrameWidth() + caption}, true, false);
         cuts.insert(cuts.end(), more.begin(), more.end());
       }
     }
@@ -477,8 +482,8 @@ void TlcDialogWnd::OpenSystemMenu(POINT screen) {
     if (chosen) ::PostMessageW(hwnd_, WM_SYSCOMMAND, chosen, 0);
     return;
   }
-  const BOOL chosen = ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y,
-                                       0, hwnd_, nullptr);
+  const BOOL chosen = ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
+                                       hwnd_, nullptr);
   if (chosen) ::PostMessageW(hwnd_, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
 }
 
@@ -757,8 +762,7 @@ std::unique_ptr<TlcMainWnd> MakeDialogChildHook(sk::DialogHookKind kind, HWND ch
   }
 }
 
-TlcProvider::TlcProvider(HWND dialog, TsSkinManager* manager)
-    : dialog_(dialog), manager_(manager) {
+TlcProvider::TlcProvider(HWND dialog, TsSkinManager* manager) : dialog_(dialog), manager_(manager) {
   left_bar_ = (::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
 }
 

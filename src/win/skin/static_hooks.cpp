@@ -98,8 +98,8 @@ bool TlcStaticWnd::PaintContent(HDC dc, const RECT& client) {
   HFONT font = reinterpret_cast<HFONT>(CallPrevious(WM_GETFONT, 0, 0));
   SelectedObject selected(dc,
                           font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-  const UINT flags = TextFlags(::GetWindowLongPtrW(hwnd_, GWL_STYLE),
-                               ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  const UINT flags =
+      TextFlags(::GetWindowLongPtrW(hwnd_, GWL_STYLE), ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   CacheText canvas(dc);
   sapala::skin::SkinnedTextOwner owner;
   owner.Element = Element();
@@ -135,8 +135,7 @@ bool TlcIconWnd::PaintContent(HDC dc, const RECT& client) {
   MemoryDC source(::CreateCompatibleDC(dc));
   SelectedObject selected(source.get(), bitmap_);
   return ::BitBlt(dc, 0, 0, std::min<int>(bm.bmWidth, client.right),
-                  std::min<int>(bm.bmHeight, client.bottom), source.get(), 0, 0,
-                  SRCCOPY) != FALSE;
+                  std::min<int>(bm.bmHeight, client.bottom), source.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
 void TlcStaticWnd::Paint(HDC dc) noexcept {

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
+#include "core/codecs/png_writer.h"
+#include "core/graphics/pixels.h"
 #include "core/skin/frame_hit_test.h"
 #include "skin_fixture.h"
 #include "win/controls/skin_link.h"
@@ -54,6 +57,32 @@ std::vector<HWND> ChildrenOf(HWND parent) {
   std::vector<HWND> out;
   for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
   return out;
+}
+
+// Evidence, not a check: with SAPALA_DIALOG_SHOT set, the box as the screen shows it is written
+// to that PNG file.
+void ShootWhenAsked(HWND box) {
+  const char* path = std::getenv("SAPALA_DIALOG_SHOT");
+  if (!path) return;
+  ::RedrawWindow(box, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r{};
+  ::GetWindowRect(box, &r);
+  graphics::Bitmap shot = graphics::NewBitmap32(r.right - r.left + 40, r.bottom - r.top + 40);
+  {
+    WindowDC screen(nullptr);
+    MemoryDC dc(::CreateCompatibleDC(screen.get()));
+    SelectedObject selected(dc.get(), DibHandle(shot));
+    ::BitBlt(dc.get(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left - 20, r.top - 20,
+             SRCCOPY);
+    ::GdiFlush();
+  }
+  graphics::SetOpacityRect(shot, shot.Bounds(), 255, false);
+  const std::vector<std::uint8_t> png = codecs::WritePng(shot);
+  if (FILE* f = std::fopen(path, "wb")) {
+    std::fwrite(png.data(), 1, png.size(), f);
+    std::fclose(f);
+  }
 }
 
 LRESULT Cmd(HWND hwnd, WORD cmd) {
@@ -139,8 +168,8 @@ Seen Inspect(HWND box) {
     s.captionHeight = d.CaptionHeight();
     for (const auto& b : d.Buttons().System) {
       if (b.Visible && b.HitCode == sk::kHitClose) {
-        s.hitAtClose = d.HitTestAt({(b.Rect.left + b.Rect.right) / 2,
-                                    (b.Rect.top + b.Rect.bottom) / 2});
+        s.hitAtClose =
+            d.HitTestAt({(b.Rect.left + b.Rect.right) / 2, (b.Rect.top + b.Rect.bottom) / 2});
       }
     }
   }
@@ -195,8 +224,11 @@ TEST_F(DialogHookTest, MessageBoxesOfEveryButtonSetAreSkinnedOwnedAndUnowned) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + (owned ? " owned" : " unowned"));
       Seen seen;
-      const int answer = RunBox(owned ? host_->WindowHandle() : nullptr, c.type, c.close,
-                                [&](HWND box) { seen = Inspect(box); });
+      const int answer =
+          RunBox(owned ? host_->WindowHandle() : nullptr, c.type, c.close, [&](HWND box) {
+            seen = Inspect(box);
+            if (owned && c.type == (MB_YESNOCANCEL | MB_ICONWARNING)) ShootWhenAsked(box);
+          });
       ASSERT_TRUE(seen.found);
       EXPECT_EQ(answer, c.close);
       EXPECT_TRUE(seen.dialogSkinned);
