@@ -24,6 +24,7 @@ namespace sapala::win::testing {
 namespace {
 
 namespace sk = sapala::skin;
+using graphics::Rect;
 
 std::string CommittedSkinFolder() {
   std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
@@ -101,6 +102,9 @@ struct Seen {
   bool frameImage = false;
   int captionHeight = -1;
   int hitAtClose = 0;
+  bool regionSet = false;
+  TColor dialogBrush = graphics::clNone;
+  TColor formColor = graphics::clNone;
 };
 
 // Runs `inspect` on the open box from a thread timer in the box's modal loop, then closes it
@@ -166,6 +170,14 @@ Seen Inspect(HWND box) {
     s.frameImage =
         image && image->Width() == wr.right - wr.left && image->Height() == wr.bottom - wr.top;
     s.captionHeight = d.CaptionHeight();
+    Region probe(::CreateRectRgn(0, 0, 0, 0));
+    s.regionSet = ::GetWindowRgn(box, probe.get()) != ERROR;
+    s.formColor = d.FormColor();
+    WindowDC dc(box);
+    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+        box, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(box)));
+    LOGBRUSH lb{};
+    if (brush && ::GetObjectW(brush, sizeof lb, &lb)) s.dialogBrush = lb.lbColor;
     for (const auto& b : d.Buttons().System) {
       if (b.Visible && b.HitCode == sk::kHitClose) {
         s.hitAtClose =
@@ -240,8 +252,47 @@ TEST_F(DialogHookTest, MessageBoxesOfEveryButtonSetAreSkinnedOwnedAndUnowned) {
       EXPECT_TRUE(seen.frameImage);
       EXPECT_EQ(seen.captionHeight, ::GetSystemMetrics(SM_CYCAPTION));
       EXPECT_EQ(seen.hitAtClose, sk::kHitClose);
+      EXPECT_TRUE(seen.regionSet);  // the skin's frame masks have transparent corners
+      EXPECT_EQ(seen.dialogBrush, seen.formColor);
     }
   }
+}
+
+// The close button of a box: hot under the pointer, pressed by a click, and a release acts only
+// over the button that was pressed.
+TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) {
+  int hot = 0, pressed = 0;
+  bool closedAway = true, closedOver = false;
+  const int answer = RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    RECT wr{};
+    ::GetWindowRect(box, &wr);
+    Rect close;
+    for (const auto& b : d->Buttons().System) {
+      if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
+    }
+    const LPARAM over = MAKELPARAM(wr.left + (close.left + close.right) / 2,
+                                   wr.top + (close.top + close.bottom) / 2);
+    const LPARAM away = MAKELPARAM(wr.left + 40, wr.top + 8);  // on the caption
+    ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
+    hot = d->Tracker().StateOf(sk::kHitClose);
+    ::SendMessageW(box, WM_NCLBUTTONDOWN, HTCLOSE, over);
+    pressed = d->Tracker().StateOf(sk::kHitClose);
+    ::SendMessageW(box, WM_NCLBUTTONUP, HTCAPTION, away);
+    MSG msg{};
+    closedAway = ::PeekMessageW(&msg, box, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE);
+    ::SendMessageW(box, WM_NCLBUTTONDOWN, HTCLOSE, over);
+    ::SendMessageW(box, WM_NCLBUTTONUP, HTCLOSE, over);
+    closedOver = ::PeekMessageW(&msg, box, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) &&
+                 (msg.wParam & 0xFFF0) == SC_CLOSE;
+    // Carried out now, so that its IDCANCEL is queued before the probe's IDOK.
+    if (closedOver) ::DispatchMessageW(&msg);
+  });
+  EXPECT_EQ(hot, 1);
+  EXPECT_EQ(pressed, 2);
+  EXPECT_FALSE(closedAway);
+  EXPECT_TRUE(closedOver);
+  EXPECT_EQ(answer, IDCANCEL);
 }
 
 TEST_F(DialogHookTest, WithoutTheDialogRuleNoBoxIsSkinned) {
