@@ -15,7 +15,7 @@ void RegisterProgramClasses() {
   RegisterGlazeButton();
   RegisterSkinManager();
   RegisterSkinProvider();
-  skin::RegisterDialogSkinning();
+  win::skin::RegisterDialogSkinning();
 }
 
 template <typename T>
