@@ -295,6 +295,55 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   EXPECT_EQ(answer, IDCANCEL);
 }
 
+TEST_F(DialogHookTest, SystemMenuItemsFollowTheDialogsStyle) {
+  struct Case {
+    const char* name;
+    DWORD style, exStyle;
+    const char* shown;  // the visible items, "+" enabled, "-" grayed
+  };
+  const Case cases[] = {
+      {"modal frame", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME,
+       "+miMove +miClose"},
+      {"sizeable with boxes", WS_POPUP | WS_OVERLAPPEDWINDOW, 0,
+       "-miRestore +miMove +miSize +miMinimize +miMaximize +miClose"},
+  };
+  for (const Case& c : cases) {
+    Window dialog(::CreateWindowExW(c.exStyle, MAKEINTATOM(32770), L"d", c.style, 0, 0, 200, 100,
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(dialog);
+    TlcProvider* provider = skin::DialogProviderOf(dialog.get());
+    ASSERT_NE(provider, nullptr) << c.name;
+    TlcSystemMenu menu;
+    menu.Refresh(dialog.get(), provider->DialogHook()->Rules());
+    std::string shown;
+    for (const char* name :
+         {"miRestore", "miMove", "miSize", "miMinimize", "miMaximize", "miClose"}) {
+      const TMenuItem* item = menu.ItemByName(name);
+      ASSERT_NE(item, nullptr) << name;
+      if (!item->Visible) continue;
+      shown += (shown.empty() ? "" : " ") + std::string(item->Enabled ? "+" : "-") + name;
+    }
+    EXPECT_EQ(shown, c.shown) << c.name;
+  }
+}
+
+TEST_F(DialogHookTest, RightClickOnTheCaptionOpensTheSystemMenu) {
+  manager_->Core().SetSkinnedPopups(false);
+  std::vector<POINT> opened;
+  skin::PlugIns().trackSystemMenu = [&](HMENU, POINT at) {
+    opened.push_back(at);
+    return 0u;
+  };
+  RunBox(nullptr, MB_OK, IDOK, [&](HWND box) {
+    RECT wr{};
+    ::GetWindowRect(box, &wr);
+    const LPARAM at = MAKELPARAM(wr.left + 30, wr.top + 8);
+    ::SendMessageW(box, WM_NCRBUTTONDOWN, HTCAPTION, at);
+    ::SendMessageW(box, WM_NCRBUTTONUP, HTCAPTION, at);
+  });
+  ASSERT_EQ(opened.size(), 1u);
+}
+
 TEST_F(DialogHookTest, WithoutTheDialogRuleNoBoxIsSkinned) {
   manager_->Core().SkinningRules = sk::srStdForms;
   Seen seen;
