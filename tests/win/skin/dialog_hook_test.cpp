@@ -4,6 +4,8 @@
 // box is open, and the handle census over a thousand boxes.
 #include "win/skin/dialog_hook.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -193,6 +195,8 @@ class DialogHookTest : public SkinTest {
   void SetUp() override {
     SkinTest::SetUp();
     InstallDibSections();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
     skin::RegisterDialogSkinning();
     host_ = &AddForm("Host", "", true);
     manager_ = &host_->Create<TsSkinManager>();
@@ -342,6 +346,33 @@ TEST_F(DialogHookTest, RightClickOnTheCaptionOpensTheSystemMenu) {
     ::SendMessageW(box, WM_NCRBUTTONUP, HTCAPTION, at);
   });
   ASSERT_EQ(opened.size(), 1u);
+}
+
+// With two skinned dialogs on the screen, a third is taken only when it holds a tool bar (the
+// shell's file dialogs): it is looked at again when it is activated, by then with its children.
+TEST_F(DialogHookTest, AThirdVisibleDialogNeedsAToolBar) {
+  auto make = [](bool visible) {
+    return Window(::CreateWindowExW(0, MAKEINTATOM(32770), L"d",
+                                    WS_POPUP | WS_CAPTION | WS_SYSMENU | (visible ? WS_VISIBLE : 0),
+                                    0, 0, 200, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                    nullptr));
+  };
+  Window a = make(true), b = make(true);
+  ASSERT_NE(skin::DialogProviderOf(a.get()), nullptr);
+  ASSERT_NE(skin::DialogProviderOf(b.get()), nullptr);
+  Window plain = make(false), withBar = make(false);
+  EXPECT_EQ(skin::DialogProviderOf(plain.get()), nullptr);
+  EXPECT_EQ(skin::DialogProviderOf(withBar.get()), nullptr);
+  ASSERT_NE(::CreateWindowExW(0, L"ToolbarWindow32", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
+                              withBar.get(), nullptr, ::GetModuleHandleW(nullptr), nullptr),
+            nullptr);
+  for (HWND h : {plain.get(), withBar.get()}) {
+    ::ShowWindow(h, SW_SHOW);
+    ::SetForegroundWindow(h);
+    app_->ProcessMessages();
+  }
+  EXPECT_EQ(skin::DialogProviderOf(plain.get()), nullptr);
+  EXPECT_NE(skin::DialogProviderOf(withBar.get()), nullptr);
 }
 
 TEST_F(DialogHookTest, WithoutTheDialogRuleNoBoxIsSkinned) {
