@@ -299,6 +299,24 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   EXPECT_EQ(answer, IDCANCEL);
 }
 
+// Activation changes the title's state: the frame is composed again in the other look.
+TEST_F(DialogHookTest, ActivationRepaintsTheTitleInItsState) {
+  bool activeBefore = false, activeAfter = true;
+  std::uint32_t titleActive = 0, titleInactive = 0;
+  RunBox(nullptr, MB_OK, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    activeBefore = d->FormActive();
+    const int y = d->FrameWidth() + d->CaptionHeight() / 2;
+    titleActive = d->FrameImage()->PixelWord(12, y);
+    ::SendMessageW(box, WM_NCACTIVATE, FALSE, 0);
+    activeAfter = d->FormActive();
+    titleInactive = d->FrameImage()->PixelWord(12, y);
+  });
+  EXPECT_TRUE(activeBefore);
+  EXPECT_FALSE(activeAfter);
+  EXPECT_NE(titleActive, titleInactive);
+}
+
 TEST_F(DialogHookTest, SystemMenuItemsFollowTheDialogsStyle) {
   struct Case {
     const char* name;
