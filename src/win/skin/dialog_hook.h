@@ -104,6 +104,9 @@ class TlcDialogWnd : public TlcScrollWnd {
   void TrackLeave() noexcept;
   void OpenSystemMenu(POINT screen);
   void EraseBackground(HDC dc);
+  // IDCANCEL or IDYES: with the manager's dialog-hide animation on, the dialog's picture fades
+  // out in a layered window of its own after the dialog has gone.
+  void StartHideAnimation() noexcept;
   bool HandleFrameMessage(Message& m);
 
   TlcProvider& provider_;

@@ -17,6 +17,7 @@
 #include "skin_fixture.h"
 #include "win/controls/skin_link.h"
 #include "win/framework/dib.h"
+#include "win/skin/animations.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/plug_ins.h"
@@ -315,6 +316,33 @@ TEST_F(DialogHookTest, ActivationRepaintsTheTitleInItsState) {
   EXPECT_TRUE(activeBefore);
   EXPECT_FALSE(activeAfter);
   EXPECT_NE(titleActive, titleInactive);
+}
+
+// With the dialog-hide animation on, "Yes" and "Cancel" leave the box's picture fading out over
+// its place; "No" and an animation time of 0 do not.
+TEST_F(DialogHookTest, YesAndCancelFadeTheBoxOut) {
+  struct Case {
+    WORD id;
+    std::uint16_t time;
+    bool fades;
+  };
+  const Case cases[] = {
+      {IDYES, 150, true}, {IDCANCEL, 150, true}, {IDNO, 150, false}, {IDYES, 0, false}};
+  for (const Case& c : cases) {
+    manager_->Core().AnimEffects.DialogHide.Active = true;
+    manager_->Core().AnimEffects.DialogHide.Time = c.time;
+    RECT box{};
+    std::vector<RECT> frames;
+    skin::SetLayeredFrameObserver([&](const skin::LayeredFrame& f) { frames.push_back(f.Bounds); });
+    RunBox(nullptr, MB_YESNOCANCEL, c.id, [&](HWND h) { ::GetWindowRect(h, &box); });
+    for (int i = 0; i < 30 && skin::HideTimer() && skin::HideTimer()->Running(); ++i) {
+      ::Sleep(10);
+      app_->ProcessMessages();
+    }
+    skin::SetLayeredFrameObserver(nullptr);
+    const bool overTheBox = !frames.empty() && ::EqualRect(&frames.front(), &box);
+    EXPECT_EQ(overTheBox, c.fades) << "id " << c.id << ", time " << c.time;
+  }
 }
 
 TEST_F(DialogHookTest, SystemMenuItemsFollowTheDialogsStyle) {
