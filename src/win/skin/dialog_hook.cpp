@@ -10,6 +10,7 @@
 #include "core/skin/skin_paint.h"
 #include "win/controls/skin_link.h"
 #include "win/framework/dib.h"
+#include "win/skin/animations.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
@@ -487,6 +488,41 @@ void TlcDialogWnd::OpenSystemMenu(POINT screen) {
   if (chosen) ::PostMessageW(hwnd_, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
 }
 
+void TlcDialogWnd::StartHideAnimation() noexcept {
+  TsSkinManager* m = Manager();
+  if (!m || !::IsWindowVisible(hwnd_) || ::IsIconic(hwnd_)) return;
+  const auto& settings = m->Core().AnimEffects.DialogHide;
+  if (!settings.Active || settings.Time == 0) return;
+  RECT wr{};
+  ::GetWindowRect(hwnd_, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (w <= 0 || h <= 0 || w > graphics::Bitmap::kMaxDimension ||
+      h > graphics::Bitmap::kMaxDimension)
+    return;
+  try {
+    graphics::Bitmap picture = graphics::NewBitmap32(w, h);
+    HBITMAP section = DibHandle(picture);
+    if (!section) return;
+    {
+      // The dialog as it is on the screen, frame and children included.
+      WindowDC window(hwnd_, true);
+      MemoryDC dc(::CreateCompatibleDC(window.get()));
+      SelectedObject selected(dc.get(), section);
+      ::BitBlt(dc.get(), 0, 0, w, h, window.get(), 0, 0, SRCCOPY);
+      ::GdiFlush();
+    }
+    graphics::SetOpacityRect(picture, picture.Bounds(), 255, false);
+    Window layered = skin::CreateAnimationWindow(true);
+    if (!layered) return;
+    ::SetWindowPos(layered.get(), nullptr, wr.left, wr.top, w, h,
+                   SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOREDRAW);
+    skin::StartHideAnimation(std::move(layered), std::move(picture), settings.Time, settings.Mode,
+                             255);
+  } catch (...) {
+    // No animation: the dialog simply goes.
+  }
+}
+
 void TlcDialogWnd::EraseBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -704,6 +740,11 @@ void TlcDialogWnd::WndProc(Message& m) {
     case WM_SHOWWINDOW:
       CallPrevious(m);
       if (m.WParam) provider_.HookChildren();
+      return;
+    case WM_COMMAND:
+      // The picture is taken while the dialog still shows; the dialog then goes as usual.
+      if (LOWORD(m.WParam) == IDCANCEL || LOWORD(m.WParam) == IDYES) StartHideAnimation();
+      CallPrevious(m);
       return;
     case WM_USER + 1:
     case WM_USER + 302:
