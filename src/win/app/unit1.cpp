@@ -15,6 +15,7 @@ void RegisterProgramClasses() {
   RegisterGlazeButton();
   RegisterSkinManager();
   RegisterSkinProvider();
+  win::skin::RegisterDialogSkinning();
 }
 
 template <typename T>

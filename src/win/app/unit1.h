@@ -11,6 +11,7 @@
 #include "win/framework/forms.h"
 #include "win/framework/stdctrls.h"
 #include "win/skin/skin_manager.h"
+#include "win/skin/dialog_hook.h"
 #include "win/skin/skin_provider.h"
 
 namespace sapala::app {

@@ -54,7 +54,10 @@ bool TlcBtnWnd::PaintCache() {
                           font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
   const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
   const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
-  UINT flags = DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER;
+  // "&" marks the access key, as on the button's own face ("&Yes" on message boxes); it is
+  // hidden while the window's UI state hides access keys.
+  UINT flags = DT_EXPANDTABS | DT_CENTER;
+  if (::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
   if (!(style & BS_MULTILINE)) flags |= DT_WORDBREAK;
   if (exStyle & WS_EX_RTLREADING) flags |= DT_RTLREADING;
   RECT measured{0, 0, client.right - 2, 0};

@@ -89,6 +89,7 @@ void TlcCbtHook::Handle(int code, WPARAM wp, LPARAM lp) {
       Attach(hwnd);
       break;
     case HCBT_DESTROYWND:
+      if (PlugIns().windowDestroyed) PlugIns().windowDestroyed(hwnd);
       std::erase_if(hooked_, [hwnd](HWND h) { return h == hwnd || !::IsWindow(h); });
       break;
     case HCBT_CREATEWND: {

@@ -13,6 +13,15 @@ namespace {
 // subclassed the window after it (see FromWindow's callers).
 constexpr wchar_t kForwardProperty[] = L"LCSBSC.prev";
 
+thread_local int message_depth = 0;
+
+struct DepthGuard {
+  DepthGuard() noexcept { ++message_depth; }
+  ~DepthGuard() { --message_depth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+};
+
 }  // namespace
 
 // The call a control object's WindowProc is set to. The hook pointer is read once: assigning
@@ -111,7 +120,10 @@ bool TlcMainWnd::AlwaysOurs(const Message& m) noexcept {
   return cmd == skin::cmdRemoveSkin || cmd == skin::cmdIsSkinned;
 }
 
+int TlcMainWnd::MessageDepth() noexcept { return message_depth; }
+
 void TlcMainWnd::Handle(Message& m) noexcept {
+  const DepthGuard depth;
   try {
     if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
       HandleDestroy(m);

@@ -54,6 +54,10 @@ class TlcMainWnd {
 
   // The hook of a window, nullptr when it has none.
   static TlcMainWnd* FromWindow(HWND hwnd) noexcept;
+  // How many hook messages are being handled on this thread now. An owner that frees hooks of
+  // windows it does not control waits until this is 0: a hook may be on the stack of the message
+  // that destroyed its window.
+  static int MessageDepth() noexcept;
 
   HWND Handle() const noexcept { return hwnd_; }
   TsSkinManager* Manager() const noexcept;

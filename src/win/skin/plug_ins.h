@@ -21,6 +21,9 @@ struct SkinPlugIns {
   std::function<bool(TForm& form)> attachForm;
   // Skins a top-level system dialog; true when a dialog hook was attached.
   std::function<bool(HWND dialog)> attachDialog;
+  // A window of the thread is being destroyed (the window-creation hook's notice): what was
+  // attached to it through attachDialog lets it go.
+  std::function<void(HWND window)> windowDestroyed;
   // A popup menu window is being created while the manager skins popups.
   std::function<void(HWND menuWindow)> hookPopupMenu;
   // The popup menus of the application are hooked again (true) or given back (false).

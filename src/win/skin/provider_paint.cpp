@@ -21,10 +21,8 @@ namespace sk = sapala::skin;
 using Picture = graphics::Bitmap;
 using graphics::Rect;
 
-namespace {
-
 // The caption font of the system's non-client metrics, with the default character set.
-Font CaptionFont() {
+Font SystemCaptionFont() {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
   if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
@@ -34,6 +32,8 @@ Font CaptionFont() {
   ncm.lfCaptionFont.lfCharSet = DEFAULT_CHARSET;
   return Font(::CreateFontIndirectW(&ncm.lfCaptionFont));
 }
+
+namespace {
 
 HICON FormIcon(HWND hwnd) {
   auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
@@ -62,6 +62,10 @@ std::pair<int, int> GlowOf(const sk::TsSkinData& d, int code) {
 }  // namespace
 
 bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
+  return SetSkinnedWindowRegion(hwnd, region);
+}
+
+bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept {
   // Not with SetWindowRgn's own redraw: Wine moves the client area over the whole window on the
   // window-position change that redraw makes. The frame is repainted instead.
   if (!::SetWindowRgn(hwnd, region, FALSE)) return false;
@@ -197,7 +201,7 @@ void TsSkinProvider::PaintCaptionText(HDC dc, Picture& cache, int state) {
       sk::CaptionTextBand(f, Metrics(), SkinValues(), layout_.TotalWidth, captionSection >= 0);
   if (band.width() <= 0 || band.height() <= 0) return;
   const std::wstring text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
-  if (!caption_font_) caption_font_ = CaptionFont();
+  if (!caption_font_) caption_font_ = SystemCaptionFont();
   SavedDC saved(dc);
   SelectedObject selected(dc, caption_font_.get());
   SIZE size{};

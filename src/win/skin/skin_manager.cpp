@@ -15,6 +15,7 @@
 #include "win/skin/app_hook.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
+#include "win/skin/dialog_hook.h"
 #include "win/skin/common_data.h"
 #include "win/skin/glow.h"
 #include "win/skin/output_window.h"
@@ -159,6 +160,8 @@ void StartUpSkinUnit() {
 }
 
 void ShutDownSkinUnit() noexcept {
+  // The dialog providers give back what they still hold.
+  skin::ReleaseDialogProviders();
   // The hide animation's timer ticks through the tick window: it goes first.
   skin::ShutDownHideAnimation();
   skin::ReleaseOutputWindow();
@@ -289,6 +292,9 @@ void TsSkinManager::MenuSkinChanged() {
 
 void TsSkinManager::AnnounceRemoveSkin() {
   if (skin::PlugIns().menuSkinChanged) skin::PlugIns().menuSkinChanged();
+  // The window-creation hook and its list are gone by now: the skinned system dialogs are told
+  // through their own list.
+  skin::RemoveDialogSkins(Id());
   Broadcast(sapala::skin::cmdRemoveSkin);
 }
 

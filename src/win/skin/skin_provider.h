@@ -256,6 +256,12 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   std::unique_ptr<TlcCtrlAdapter> adapter_;
 };
 
+// Gives a skinned top-level window `region` (nullptr: none) without the system's own redraw and
+// repaints its frame; the window owns the region once this returns true.
+bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept;
+// The system's caption font (non-client metrics) with the default character set.
+Font SystemCaptionFont();
+
 // Registers TsSkinProvider for form descriptions and plugs the automatic path into the
 // window-creation hook.
 void RegisterSkinProvider();

@@ -5,6 +5,7 @@
 
 #include "core/graphics/color.h"
 #include "hook_fixture.h"
+#include "win/framework/text.h"
 
 namespace sapala::win::testing {
 namespace {
@@ -117,6 +118,23 @@ TEST_F(ButtonHookTest, MultiLineButtonsMeasureWithoutWordBreaks) {
   const RECT wrapped = a.TextRect(), oneLine = b.TextRect();
   EXPECT_GT(wrapped.bottom - wrapped.top, oneLine.bottom - oneLine.top);
   EXPECT_GT(oneLine.right - oneLine.left, 60);  // not wrapped: wider than the button
+}
+
+// A push button's "&" marks its access key (message boxes say "&Yes"): it is not drawn.
+TEST_F(ButtonHookTest, AmpersandsMarkTheAccessKeyAsTheButtonShowsIt) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"&Yes", L"Yes"},
+                                                             {L"Ca&ncel", L"Cancel"}};
+  for (const auto& [caption, shown] : cases) {
+    HWND a = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 90, 24, caption);
+    HWND b = Child(L"BUTTON", BS_PUSHBUTTON, 10, 40, 90, 24, shown);
+    TlcBtnWnd ha(a, manager_, ""), hb(b, manager_, "");
+    ASSERT_TRUE(ha.Install());
+    ASSERT_TRUE(hb.Install());
+    ASSERT_TRUE(ha.PaintCache());
+    ASSERT_TRUE(hb.PaintCache());
+    const RECT ra = ha.TextRect(), rb = hb.TextRect();
+    EXPECT_EQ(ra.right - ra.left, rb.right - rb.left) << "caption " << Narrow(caption);
+  }
 }
 
 TEST_F(ButtonHookTest, MouseMakesTheButtonHotAndLeavingClearsIt) {
