@@ -12,6 +12,7 @@
 #include "win/framework/dib.h"
 #include "win/skin/animations.h"
 #include "win/skin/button_hook.h"
+#include "win/skin/hook_factory.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
 #include "win/skin/skin_provider.h"
@@ -791,13 +792,22 @@ std::unique_ptr<TlcMainWnd> MakeDialogChildHook(sk::DialogHookKind kind, HWND ch
   using K = sk::DialogHookKind;
   switch (kind) {
     case K::button:
-      return std::make_unique<TlcBtnWnd>(child, manager, std::move(section));
+    case K::checkBox:
+    case K::groupBox: {
+      // Buttons go by their whole type: owner-drawn, split and command-link buttons and the
+      // push-like check boxes keep the system's face (or their owner's).
+      const HookKind button = ButtonHookKindOf(child);
+      if (button == HookKind::none) return nullptr;
+      return MakeHook(button, child, manager, button == HookKind::button ? section : "");
+    }
+    case K::edit:
+      return MakeHook(HookKind::edit, child, manager, section);
     case K::staticText:
       return std::make_unique<TlcStaticWnd>(child, manager, std::move(section));
     case K::icon:
       return std::make_unique<TlcIconWnd>(child, manager, std::move(section));
-    // Not hooked yet: edge, panels, edit, group box, check box, combo boxes, sizer, tab control,
-    // list and tree views, spin, track bar, link, tool bar.
+    // Not hooked yet: edge, panels, combo boxes, sizer, tab control, list and tree views, spin,
+    // track bar, link, tool bar.
     default:
       return nullptr;
   }
@@ -831,7 +841,7 @@ void TlcProvider::HookChild(HWND child) {
   const sk::DialogChildHook which =
       sk::ClassifyDialogChild(ClassNameOf(child), style, ex, (style & WS_VISIBLE) != 0);
   auto hook = MakeDialogChildHook(which.Kind, child, manager_, std::string(which.Section));
-  if (!hook || !hook->Install()) return;
+  if (!hook || (!hook->Installed() && !hook->Install())) return;
   children_.push_back(std::move(hook));
 }
 
