@@ -373,7 +373,9 @@ void TsSkinProvider::RemoveSkin() {
   layout_ = {};
   if (UseGlobalColor && !SkinData.CustomColor) form_.SetColor(graphics::clBtnFace);
   SkinData.Cache = std::make_unique<graphics::Bitmap>();
+  cache_memory_ = graphics::Bitmap();
   clean_title_ = graphics::Bitmap();
+  title_text_ = {};
   if (hwnd) {
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -878,6 +880,7 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
     case WM_SETICON:
       // The system paints its own caption on these; ours goes over it at once.
       CallOld(m);
+      if (m.Msg == WM_SETICON) title_text_ = {};
       InvalidateWindowImage();
       PaintFrameNow();
       return true;
@@ -890,6 +893,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       caption_font_.reset();
+      caption_extent_ = {};
+      title_text_ = {};
       InvalidateWindowImage();
       return false;
     case WM_WINDOWPOSCHANGING: {

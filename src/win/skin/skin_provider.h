@@ -215,7 +215,38 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
 
   // Painting (provider_paint.cpp).
   void Compose();
-  void PaintCaptionText(HDC dc, graphics::Bitmap& cache, int state);
+  // The DIB section to select for GDI work on the window image (same coordinates).
+  HBITMAP ImageDib() const noexcept;
+  // Where the icon and caption go on the title, and what they look like.
+  struct TitleTextLook {
+    std::wstring Text;
+    HFONT Font = nullptr;
+    HICON Icon = nullptr;
+    TColor Color = 0;
+    int State = 0;
+    int CaptionSection = -1;
+    graphics::Rect IconRect, Band, Area;
+    int Left = 0, TextTop = 0, Right = 0;
+    SIZE TextSize{};
+    bool operator==(const TitleTextLook& o) const {
+      return Text == o.Text && Font == o.Font && Icon == o.Icon && Color == o.Color &&
+             State == o.State && CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
+             Band.top == o.Band.top && Band.bottom == o.Band.bottom && Band.left == o.Band.left &&
+             Area == o.Area && Left == o.Left && TextTop == o.TextTop && Right == o.Right;
+    }
+  };
+  // The icon and caption as last drawn through GDI, with the title pixels under them before and
+  // after: a composition with the same look over the same pixels (a resize that leaves the
+  // caption alone) copies them back instead of drawing again. Not kept for a title icon picture
+  // or an added title, whose pixels can change without a change of look.
+  struct TitleTextPicture {
+    bool Valid = false;
+    TitleTextLook Look;
+    graphics::Bitmap Under, Drawn;
+  };
+  bool TitleTextLookOf(graphics::Bitmap& cache, int state, TitleTextLook& look);
+  void PaintTitleTexts(graphics::Bitmap& cache, int state);
+  void DrawTitleTexts(HDC dc, graphics::Bitmap& cache, const TitleTextLook& look, int state);
   void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
   void PaintFrame(HDC windowDC);
   void PaintFrameNow();
@@ -250,7 +281,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   sapala::skin::CaptionButtonLayout layout_;
   sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
-  Font caption_font_;        // the system's caption font, made on first use
+  graphics::Bitmap cache_memory_;  // the DIB whose top-left corner SkinData.Cache shows
+  Font caption_font_;              // the system's caption font, made on first use
+  SIZE caption_extent_{};          // of caption_text_ in caption_font_
+  std::wstring caption_text_;
+  TitleTextPicture title_text_;
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;

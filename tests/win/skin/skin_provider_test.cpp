@@ -288,6 +288,47 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
 }
 
+// The window image keeps its memory and its caption picture across caption changes, resizes
+// and activation: whatever it reuses, it must equal the image of a window made at that size.
+TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
+  auto differing = [](const graphics::Bitmap& x, const graphics::Bitmap* y) {
+    if (!y || x.Width() != y->Width() || x.Height() != y->Height()) return -1;
+    int n = 0;
+    for (int row = 0; row < x.Height(); ++row) {
+      for (int col = 0; col < x.Width(); ++col)
+        n += x.PixelWord(col, row) != y->PixelWord(col, row);
+    }
+    return n;
+  };
+  TSysForm& a = ShowForm("A", "  BorderStyle = bsSizeable\n");
+  TsSkinProvider& pa = *TsSkinProvider::Of(a.WindowHandle());
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  a.SetCaption(L"Sapala Bahasa Vova");
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  RECT wr{};
+  ::GetWindowRect(a.WindowHandle(), &wr);
+  // Smaller: the image is now the corner of a wider memory.
+  ::SetWindowPos(a.WindowHandle(), nullptr, 0, 0, wr.right - wr.left - 37, wr.bottom - wr.top - 21,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(pa.FormActive());
+  const graphics::Bitmap active = pa.ComposedImage()->Clone();
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pa.FormActive());
+  const graphics::Bitmap inactive = pa.ComposedImage()->Clone();
+
+  TSysForm& b = ShowForm("B",
+                         "  BorderStyle = bsSizeable\n  Caption = 'Sapala Bahasa Vova'\n"
+                         "  ClientWidth = 263\n  ClientHeight = 139\n");
+  TsSkinProvider& pb = *TsSkinProvider::Of(b.WindowHandle());
+  ASSERT_TRUE(pb.FormActive());
+  EXPECT_EQ(differing(active, pb.ComposedImage()), 0);
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pb.FormActive());
+  EXPECT_EQ(differing(inactive, pb.ComposedImage()), 0);
+}
+
 TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
   // The platform's own menu: the one left when popups are not skinned.
   manager_->Core().SetSkinnedPopups(false);
