@@ -148,6 +148,10 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
 
+  // Runs the manager's show animation on the visible form now, when its FormShow settings
+  // animate it (redraw is off meanwhile); false when they do not.
+  bool AnimateShowing();
+
   // --- AnimatedForm ---
   TForm& Form() noexcept override { return form_; }
   TsSkinManager& Manager() noexcept override;
@@ -207,6 +211,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   void ApplySystemMenuStyle();
   int TitleSection();
   int CaptionSection();
+
+  // The manager's FormShow (`show`) or FormHide settings when they animate this form now: a
+  // top-level form, not minimized, outside another animation, with at least one step.
+  const sapala::skin::TlcFormAnimation* FormAnimation(bool show) const;
+  void StopPendingShow() noexcept;
 
   // A caption drag fades the form (the manager's blend on moving, full-window dragging on).
   bool BlendsOnMoving() const;
@@ -272,6 +281,7 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool form_active_ = false;
   bool region_changed_ = true;
   bool tracking_leave_ = false;
+  bool show_pending_ = false;  // a show animation waits for the window to be shown
   unsigned form_state_ = 0;
   int title_index_ = -1;
   int caption_index_ = -1;

@@ -11,6 +11,7 @@
 #include "skin_fixture.h"
 #include "win/framework/dib.h"
 #include "win/framework/menus.h"
+#include "win/skin/animations.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/glow.h"
@@ -327,6 +328,80 @@ TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
   app_->ProcessMessages();
   ASSERT_FALSE(pb.FormActive());
   EXPECT_EQ(differing(inactive, pb.ComposedImage()), 0);
+}
+
+// The manager's FormShow and FormHide settings animate a skinned form's showing and hiding;
+// the program's own settings (time 0) and times below one step show and hide at once.
+TEST_F(ProviderTest, ShowingAndHidingAFormRunTheManagersAnimations) {
+  struct Case {
+    int time;
+    std::size_t showPictures;  // at 0, N + 1 steps, the last
+    std::size_t hidePictures;  // at 255, N + 1 steps
+  } cases[] = {{0, 0, 0}, {11, 0, 0}, {36, 6, 5}};
+  std::vector<skin::LayeredFrame> seen;
+  skin::SetLayeredFrameObserver([&seen](const skin::LayeredFrame& f) { seen.push_back(f); });
+  for (const Case& c : cases) {
+    SCOPED_TRACE("time " + std::to_string(c.time));
+    auto& effects = manager_->Core().AnimEffects;
+    effects.FormShow.Time = effects.FormHide.Time = static_cast<std::uint16_t>(c.time);
+    effects.FormShow.Mode = effects.FormHide.Mode = sk::TlcAnimType::atFading;
+    TSysForm& f = app_->Create<TSysForm>();
+    f.LoadDescription("object A" + std::to_string(c.time) +
+                      ": TSysForm\n  Left = 100\n  Top = 80\n  Caption = 'Sapala'\n"
+                      "  ClientWidth = 300\n  ClientHeight = 160\nend\n");
+    f.CreateHandle();
+    std::vector<skin::TlcAnimEvent> events;
+    // The first showing (the hook skins the form while it shows: its provider is not there to
+    // be asked for events before), then a second one.
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE("showing " + std::to_string(round + 1));
+      seen.clear();
+      f.Show();
+      app_->ProcessMessages();
+      TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+      ASSERT_NE(p, nullptr);
+      if (round == 0) {
+        p->OnAfterAnimation = [&events](skin::TlcAnimEvent e) { events.push_back(e); };
+      }
+      EXPECT_TRUE(::IsWindowVisible(f.WindowHandle()));
+      EXPECT_EQ(p->FormState() & skin::fsShowing, 0u);
+      RECT wr{};
+      ::GetWindowRect(f.WindowHandle(), &wr);
+      ASSERT_EQ(seen.size(), c.showPictures);
+      if (c.showPictures) {
+        EXPECT_EQ(seen.front().Opacity, 0);
+        EXPECT_EQ(seen.back().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.back().Bounds, &wr));
+        if (round > 0) {
+          EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeShowing});
+        }
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      seen.clear();
+      events.clear();
+      f.Hide();
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+      while (skin::HideTimer() && skin::HideTimer()->Running() &&
+             std::chrono::steady_clock::now() < until) {
+        app_->ProcessMessages();
+        ::Sleep(1);
+      }
+      EXPECT_FALSE(::IsWindowVisible(f.WindowHandle()));
+      ASSERT_EQ(seen.size(), c.hidePictures);
+      if (c.hidePictures) {
+        EXPECT_EQ(seen.front().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.front().Bounds, &wr))
+            << "the picture stays where the form was";
+        EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeHiding});
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      events.clear();
+    }
+    app_->Extract(&f).reset();
+  }
+  skin::SetLayeredFrameObserver(nullptr);
 }
 
 TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
