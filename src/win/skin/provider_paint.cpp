@@ -170,7 +170,7 @@ void TsSkinProvider::Compose() {
     }
   }
 
-  // Icon and caption text, then the title made opaque.
+  // Icon and caption text; GDI leaves its alpha bytes at 0, and the window image is opaque.
   if (caption > 0) {
     PaintTitleTexts(cache, state);
     graphics::SetOpacityRect(cache, titleRect, 255, false);
