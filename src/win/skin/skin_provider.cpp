@@ -96,7 +96,11 @@ TsSkinProvider& TsSkinProvider::AttachAutomatic(TForm& form) {
   auto owned = std::unique_ptr<TsSkinProvider>(new TsSkinProvider(form, AutoTag::automatic));
   TsSkinProvider& p = *owned;
   form.Adopt(std::move(owned));
+  // The hook attaches a form when it is made or first activated: its frame is painted from the
+  // message loop (or by the activation under way), not once more in the look it is leaving.
+  p.defer_frame_paint_ = true;
   p.NewSkin();
+  p.defer_frame_paint_ = false;
   return p;
 }
 
@@ -892,7 +896,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       return true;
     }
     case WM_NCPAINT:
-      if ((form_state_ & (skin::fsShowing | skin::fsHiding)) || !::IsWindowVisible(hwnd)) {
+      if (defer_frame_paint_ || (form_state_ & (skin::fsShowing | skin::fsHiding)) ||
+          !::IsWindowVisible(hwnd)) {
         m.Result = 0;
         return true;
       }

@@ -281,7 +281,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool form_active_ = false;
   bool region_changed_ = true;
   bool tracking_leave_ = false;
-  bool show_pending_ = false;  // a show animation waits for the window to be shown
+  bool show_pending_ = false;
+  bool defer_frame_paint_ = false;  // while attaching: the frame is painted after, once  // a show
+                                    // animation waits for the window to be shown
   unsigned form_state_ = 0;
   int title_index_ = -1;
   int caption_index_ = -1;

@@ -304,6 +304,16 @@ TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
   TSysForm& a = ShowForm("A", "  BorderStyle = bsSizeable\n");
   TsSkinProvider& pa = *TsSkinProvider::Of(a.WindowHandle());
   ASSERT_NE(pa.ComposedImage(), nullptr);
+  {
+    // Skinned while it was shown, the window shows its active frame: the title's middle on the
+    // screen is the image's.
+    const graphics::Bitmap& image = *pa.ComposedImage();
+    const int x = image.Width() / 2, y = pa.FrameWidth() + pa.CaptionHeight() / 2;
+    WindowDC dc(a.WindowHandle(), true);
+    const COLORREF shown = ::GetPixel(dc.get(), x, y);
+    const std::uint32_t word = image.PixelWord(x, y);
+    EXPECT_EQ(shown, RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
+  }
   a.SetCaption(L"Sapala Bahasa Vova");
   ASSERT_NE(pa.ComposedImage(), nullptr);
   RECT wr{};
