@@ -85,6 +85,13 @@ s = results("startup.txt")
 row("Start to first paint of the main window, warm Wine", s.get("startup_program_ms"), "ms",
     s.get("startup_peer_ms"), "(minimal mingw window)", ("ratio", 2.0, "ratio ≤ 2.0"))
 
+f = results("frame.txt")
+row("Skinned main window, first paint (median of rounds)", f.get("first_paint_skinned_ms"), "ms",
+    f.get("first_paint_plain_ms"), "(same window unskinned)", ("ratio", 1.5, "ratio ≤ 1.5"))
+row("Skinned frame, one repaint while resizing (median of rounds)",
+    f.get("resize_frame_repaint_skinned_ms"), "ms", f.get("resize_frame_repaint_plain_ms"),
+    "(same window unskinned)", ("ratio", 2.0, "ratio ≤ 2.0"))
+
 # ---- native: data
 d = bench_json("data_bench")
 pv = d.get("BM_PrefixVersusScan200k", {})

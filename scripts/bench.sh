@@ -5,7 +5,8 @@
 #   Wine     keystroke_bench (a key in the search field to both lists repainted, 200,000 rows
 #            against the installed dictionary; memory with the 200,000-row dictionary open) and
 #            startup_bench (start to first paint of the installed program against a minimal
-#            window program), in one warm Wine session
+#            window program), and frame_paint_bench (the skinned frame's first paint and resize
+#            repaint against the same window unskinned), in one warm Wine session
 # Results and logs go to build/bench/. Under ten minutes on a quiet two-core machine; the
 # figures move with the machine's load (run it when nothing else builds).
 set -euo pipefail
@@ -23,7 +24,8 @@ cmake --preset native >/dev/null
 cmake --build build/native -j "$jobs" --target png_bench graphics_bench data_bench skin_load_bench \
   skin_paint_bench controls_bench dictionary benchbook
 cmake --preset win64 >/dev/null
-cmake --build build/win64 -j "$jobs" --target sapala keystroke_bench startup_bench minimal_window
+cmake --build build/win64 -j "$jobs" --target sapala keystroke_bench startup_bench minimal_window \
+  frame_paint_bench
 
 book=build/native/bench-data/jav-200k.xls
 [ -f "$book" ] || tools/benchbook/make-bench-workbook.sh build/native/tools/benchbook/benchbook "$book" 200000
@@ -45,7 +47,7 @@ cp -f build/win64/src/win/app/sapala.exe build/native/assets/sapala.bat "$sapala
 [ -f build/native/assets/DiruriZedaz.lsz ] && cp -f build/native/assets/DiruriZedaz.lsz "$sapala_install_dir/"
 cp -f build/win64/tests/win/bench/minimal_window.exe "$WINEPREFIX/drive_c/sapala-bench/"
 
-echo "bench: keystroke_bench and startup_bench under Wine"
+echo "bench: keystroke_bench, startup_bench and frame_paint_bench under Wine"
 SAPALA_WINE_TIMEOUT=600 scripts/wine-session.sh bash -c '
   source scripts/wine-env.sh
   for i in 1 2 3; do
@@ -55,6 +57,8 @@ SAPALA_WINE_TIMEOUT=600 scripts/wine-session.sh bash -c '
   timeout 300 "$wine64_bin" build/win64/tests/win/bench/startup_bench.exe \
     "C:\\Program Files\\Sapala Vova\\sapala.exe" TForm1 "C:\\sapala-bench\\minimal_window.exe" \
     MinimalWindow 7 </dev/null >"$2/startup.txt" 2>"$2/startup.err" || true
+  timeout 300 "$wine64_bin" build/win64/tests/win/bench/frame_paint_bench.exe \
+    </dev/null >"$2/frame.txt" 2>"$2/frame.err" || true
 ' bench "$book" "$out"
 
 python3 scripts/bench-table.py "$out" | tee "$out/table.md"

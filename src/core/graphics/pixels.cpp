@@ -109,6 +109,20 @@ void FillBitmapRect(Bitmap& bitmap, Rect rect, TColor color) {
     std::fill(bitmap.Row32(y) + r.left, bitmap.Row32(y) + r.right, px);
 }
 
+bool SameRect(const Bitmap& bitmap, Rect rect, const Bitmap& piece) {
+  if (!Is32(bitmap) || !Is32(piece) || rect.empty() || rect.width() != piece.Width() ||
+      rect.height() != piece.Height() || rect.intersect(bitmap.Bounds()) != rect) {
+    return false;
+  }
+  const auto bytes = static_cast<std::size_t>(rect.width()) * 4;
+  for (int y = 0; y < piece.Height(); ++y) {
+    if (std::memcmp(bitmap.Row32(rect.top + y) + rect.left, piece.Row32(y), bytes) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void SetOpacityRect(Bitmap& bitmap, Rect rect, std::uint8_t alpha, bool skipKey) {
   if (!Is32(bitmap)) return;
   const Rect r = rect.intersect(bitmap.Bounds());

@@ -77,6 +77,9 @@ void BlendBitmaps(Bitmap& result, const Bitmap& a, const Bitmap& b, std::uint8_t
 // Plain copy of `sourceRect` to destPos (SRCCOPY), clipped to both bitmaps. Both must have the
 // same format of 8, 24 or 32 bits per pixel; otherwise nothing happens.
 void CopyBitmapRect(Bitmap& dest, Point destPos, const Bitmap& source, Rect sourceRect);
+// True when `piece` holds exactly the 32-bit pixels of `bitmap` at `rect` (same size, every
+// byte alike). False for other formats or a rect not wholly inside `bitmap`.
+bool SameRect(const Bitmap& bitmap, Rect rect, const Bitmap& piece);
 // Nearest-neighbour stretch of `sourceRect` onto `destRect` (colour-on-colour: every
 // destination pixel takes the source pixel under its centre), clipped to the destination;
 // same format rule as CopyBitmapRect. Source coordinates outside the source bitmap are skipped.

@@ -296,6 +296,20 @@ int CaptionTextLeft(const Rect& band, int textWidth, CaptionAlignment alignment,
   return band.left;
 }
 
+TitleTextArea TitleTextPaintArea(const Rect& icon, const Rect& band, int textLeft, int textTop,
+                                 int textHeight, int textEnd, int overhang) {
+  overhang = std::max(overhang, 4);
+  TitleTextArea out;
+  out.Right = std::min(band.right, textEnd + overhang);
+  const Rect text{textLeft - 4, std::min(band.top, textTop - 2), std::max(out.Right, textLeft),
+                  std::max(band.bottom, textTop + textHeight + 2)};
+  out.Area = icon.empty()
+                 ? text
+                 : Rect{std::min(text.left, icon.left), std::min(text.top, icon.top),
+                        std::max(text.right, icon.right), std::max(text.bottom, icon.bottom)};
+  return out;
+}
+
 std::array<Rect, 4> FrameCopyStrips(const FrameStripInput& in) {
   const Rect window{0, 0, in.Width, in.Height};
   const int side = in.Frame + in.FormBorderWidth;

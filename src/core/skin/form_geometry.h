@@ -155,6 +155,21 @@ graphics::Rect CaptionTextBand(const FrameFormInput& f, const FrameMetrics& m,
 int CaptionTextLeft(const graphics::Rect& band, int textWidth, CaptionAlignment alignment,
                     bool rightToLeft);
 
+// The part of the title the icon and the caption texts can change, for keeping their picture
+// between compositions. The texts' ink stays within their measured run from `textLeft` to
+// `textEnd` plus `overhang` (glyphs reaching past their advance; at least the 4 pixels of margin
+// the CAPTION section takes around the text), and within 2 rows above and below the text.
+// Right is where the texts' look stops depending on the band: the band's right end when the
+// texts reach it (an ellipsis or a cut), else the end of their ink, so a band that only grows or
+// shrinks beyond the texts leaves the picture as it was.
+struct TitleTextArea {
+  graphics::Rect Area;
+  int Right = 0;
+};
+TitleTextArea TitleTextPaintArea(const graphics::Rect& icon, const graphics::Rect& band,
+                                 int textLeft, int textTop, int textHeight, int textEnd,
+                                 int overhang);
+
 // What WM_NCPAINT copies from the cached window image: the four frame strips, in window
 // coordinates, in the order of graphics::FrameStrips (top, left, bottom, right).
 struct FrameStripInput {

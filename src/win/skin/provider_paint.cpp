@@ -89,6 +89,16 @@ void TsSkinProvider::HideGlowOfButton() noexcept {
   button_glow_ = -1;
 }
 
+HBITMAP TsSkinProvider::ImageDib() const noexcept {
+  const Picture* cache = SkinData.Cache.get();
+  if (!cache || cache->Empty()) return nullptr;
+  // The window image is a view of the top-left corner of cache_memory_, at the same places.
+  if (!cache_memory_.Empty() && cache->ScanLine(0) == cache_memory_.ScanLine(0)) {
+    return DibHandle(cache_memory_);
+  }
+  return DibHandle(*cache);
+}
+
 Picture* TsSkinProvider::ComposedImage() {
   if (!FrameSkinned()) return nullptr;
   RECT wr{};
@@ -112,7 +122,21 @@ void TsSkinProvider::Compose() {
   if (!m || w <= 0 || h <= 0) return;
   const sk::SkinTables& tables = m->Core().Tables;
   Picture& cache = *SkinData.Cache;
-  if (cache.Width() != w || cache.Height() != h) cache = graphics::NewBitmap32(w, h);
+  if (cache.Width() != w || cache.Height() != h || cache.ScanLine(0) != cache_memory_.ScanLine(0)) {
+    // The image lives in the top-left corner of a DIB kept with some room to spare, so that a
+    // window resized a pixel at a time neither makes a new DIB nor touches fresh memory.
+    if (cache_memory_.Width() < w || cache_memory_.Height() < h) {
+      const int room = graphics::Bitmap::kMaxDimension;
+      cache_memory_ = graphics::Bitmap();
+      cache_memory_ =
+          graphics::NewBitmap32(std::min(room, w + w / 8 + 16), std::min(room, h + h / 8 + 16));
+    }
+    cache = graphics::Bitmap::Wrap(cache_memory_.ScanLine(0), w, h, cache_memory_.Stride(),
+                                   graphics::PixelFormat::pf32bit);
+  }
+  // What a new image would hold before painting (the form section leaves no pixel unpainted
+  // in the skins we know, but a skin without one must not show an older window).
+  for (int y = 0; y < h; ++y) std::fill_n(cache.Row32(y), w, 0u);
   UpdateLayout();
   const sk::FrameFormInput f = FrameInput();
   const sk::FrameSkinValues s = SkinValues();
@@ -150,24 +174,9 @@ void TsSkinProvider::Compose() {
     }
   }
 
-  // Icon and caption text through GDI on the same pixels.
+  // Icon and caption text; GDI leaves its alpha bytes at 0, and the window image is opaque.
   if (caption > 0) {
-    if (HBITMAP section = DibHandle(cache)) {
-      MemoryDC dc(::CreateCompatibleDC(nullptr));
-      SelectedObject selected(dc.get(), section);
-      const Rect icon = sk::IconRect(f, Metrics(), s);
-      if (!icon.empty()) {
-        if (!TitleIcon.Glyph.Empty()) {
-          DrawPicture(dc.get(), icon, TitleIcon.Glyph);
-        } else {
-          ::DrawIconEx(dc.get(), icon.left, icon.top, FormIcon(hwnd), icon.width(), icon.height(),
-                       0, nullptr, DI_NORMAL);
-        }
-      }
-      PaintCaptionText(dc.get(), cache, state);
-      ::GdiFlush();
-    }
-    // GDI leaves its alpha bytes at 0; the window image is opaque.
+    PaintTitleTexts(cache, state);
     graphics::SetOpacityRect(cache, titleRect, 255, false);
   }
 
@@ -188,28 +197,99 @@ void TsSkinProvider::Compose() {
   SkinData.BackgroundDirty = false;
 }
 
-void TsSkinProvider::PaintCaptionText(HDC dc, Picture& cache, int state) {
+bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& look) {
   TsSkinManager* m = SkinData.SkinManagerOf();
   const int title = TitleSection();
-  if (!m || title < 0) return;
+  if (!m || title < 0) return false;
   const sk::SkinTables& tables = m->Core().Tables;
   const sk::TsGeneralData& sec = tables.Sections[static_cast<std::size_t>(title)];
-  const int st = sk::LimitState(sec, state);
   const sk::FrameFormInput f = FrameInput();
-  const int captionSection = CaptionSection();
-  const Rect band =
-      sk::CaptionTextBand(f, Metrics(), SkinValues(), layout_.TotalWidth, captionSection >= 0);
-  if (band.width() <= 0 || band.height() <= 0) return;
-  const std::wstring text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
+  const sk::FrameSkinValues s = SkinValues();
+  look.State = sk::LimitState(sec, state);
+  look.Color = sec.Props[static_cast<std::size_t>(look.State)].FontColors[0];
+  look.IconRect = sk::IconRect(f, Metrics(), s);
+  look.Icon =
+      !look.IconRect.empty() && TitleIcon.Glyph.Empty() ? FormIcon(form_.WindowHandle()) : nullptr;
+  look.CaptionSection = CaptionSection();
+  look.Band = sk::CaptionTextBand(f, Metrics(), s, layout_.TotalWidth, look.CaptionSection >= 0);
+  look.Text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
   if (!caption_font_) caption_font_ = SystemCaptionFont();
+  look.Font = caption_font_.get();
+  if (look.Text != caption_text_ || caption_extent_.cy == 0) {
+    MemoryDC dc(::CreateCompatibleDC(nullptr));
+    SelectedObject selected(dc.get(), look.Font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.get(), look.Text.c_str(), static_cast<int>(look.Text.size()), &size);
+    caption_text_ = look.Text;
+    caption_extent_ = size;
+  }
+  look.TextSize = caption_extent_;
+  const int width = look.TextSize.cx;
+  look.Left = sk::CaptionTextLeft(look.Band, std::min<int>(width, look.Band.width()),
+                                  CaptionAlignment, false);
+  look.TextTop = look.Band.top + (look.Band.height() - look.TextSize.cy) / 2;
+  const sk::TitleTextArea area =
+      sk::TitleTextPaintArea(look.IconRect, look.Band, look.Left, look.TextTop, look.TextSize.cy,
+                             look.Left + width, look.TextSize.cy);
+  look.Area = area.Area.intersect(cache.Bounds());
+  look.Right = area.Right;
+  return true;
+}
+
+void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
+  TitleTextLook look;
+  const bool known = TitleTextLookOf(cache, state, look);
+  const bool keep =
+      known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() && !look.Area.empty();
+  if (keep && title_text_.Valid && title_text_.Look == look &&
+      graphics::SameRect(cache, look.Area, title_text_.Under)) {
+    graphics::CopyBitmapRect(cache, look.Area.topLeft(), title_text_.Drawn,
+                             title_text_.Drawn.Bounds());
+    return;
+  }
+  title_text_.Valid = false;
+  if (keep) {
+    title_text_.Under = graphics::NewBitmap32(look.Area.width(), look.Area.height());
+    graphics::CopyBitmapRect(title_text_.Under, {0, 0}, cache, look.Area);
+  }
+  HBITMAP section = ImageDib();
+  if (!section) return;
+  {
+    MemoryDC dc(::CreateCompatibleDC(nullptr));
+    SelectedObject selected(dc.get(), section);
+    const Rect& icon = look.IconRect;
+    if (!icon.empty()) {
+      if (!TitleIcon.Glyph.Empty()) {
+        DrawPicture(dc.get(), icon, TitleIcon.Glyph);
+      } else {
+        ::DrawIconEx(dc.get(), icon.left, icon.top, look.Icon, icon.width(), icon.height(), 0,
+                     nullptr, DI_NORMAL);
+      }
+    }
+    if (known) DrawTitleTexts(dc.get(), cache, look, state);
+    ::GdiFlush();
+  }
+  if (keep) {
+    title_text_.Drawn = graphics::NewBitmap32(look.Area.width(), look.Area.height());
+    graphics::CopyBitmapRect(title_text_.Drawn, {0, 0}, cache, look.Area);
+    title_text_.Look = look;
+    title_text_.Valid = true;
+  }
+}
+
+void TsSkinProvider::DrawTitleTexts(HDC dc, Picture& cache, const TitleTextLook& look, int state) {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  if (!m) return;
+  const sk::SkinTables& tables = m->Core().Tables;
+  const Rect& band = look.Band;
+  if (band.width() <= 0 || band.height() <= 0) return;
+  const std::wstring& text = look.Text;
+  const SIZE size = look.TextSize;
+  const int left = look.Left;
+  const int textTop = look.TextTop;
   SavedDC saved(dc);
-  SelectedObject selected(dc, caption_font_.get());
-  SIZE size{};
-  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  const int left =
-      sk::CaptionTextLeft(band, std::min<int>(size.cx, band.width()), CaptionAlignment, false);
-  const int textTop = band.top + (band.height() - size.cy) / 2;
-  if (captionSection >= 0 && !text.empty()) {
+  SelectedObject selected(dc, look.Font);
+  if (look.CaptionSection >= 0 && !text.empty()) {
     // The CAPTION section behind the text, over what the title painted there.
     ::GdiFlush();
     const Rect r =
@@ -220,13 +300,13 @@ void TsSkinProvider::PaintCaptionText(HDC dc, Picture& cache, int state) {
       Picture under = graphics::NewBitmap32(r.width(), r.height());
       graphics::CopyBitmapRect(under, {0, 0}, cache, r);
       Picture element = graphics::NewBitmap32(r.width(), r.height());
-      sk::PaintSection(tables, captionSection, sk::ParentBackground::FromBitmap(&under, 0, 0), -1,
-                       -1, element, {0, 0}, element.Bounds(), st, st);
+      sk::PaintSection(tables, look.CaptionSection, sk::ParentBackground::FromBitmap(&under, 0, 0),
+                       -1, -1, element, {0, 0}, element.Bounds(), look.State, look.State);
       graphics::CopyBitmapRect(cache, r.topLeft(), element, element.Bounds());
     }
   }
   ::SetBkMode(dc, TRANSPARENT);
-  const TColor color = sec.Props[static_cast<std::size_t>(st)].FontColors[0];
+  const TColor color = look.Color;
   ::SetTextColor(dc, static_cast<COLORREF>(graphics::ColorToRGB(color)));
   RECT rc{left, band.top, band.right, band.bottom};
   constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
@@ -292,7 +372,7 @@ void TsSkinProvider::PaintButton(Picture& cache, const sk::CaptionButtonInfo& b,
 void TsSkinProvider::PaintFrame(HDC windowDC) {
   Picture* cache = ComposedImage();
   if (!cache || !windowDC) return;
-  HBITMAP section = DibHandle(*cache);
+  HBITMAP section = ImageDib();
   if (!section) return;
   HWND hwnd = form_.WindowHandle();
   const sk::FrameFormInput f = FrameInput();
@@ -340,7 +420,7 @@ void TsSkinProvider::RepaintButton(int code, int state) {
   HWND hwnd = form_.WindowHandle();
   if (!cache || clean_title_.Empty() || !::IsWindowVisible(hwnd)) return;
   PaintButton(*cache, *b, state);
-  if (HBITMAP section = DibHandle(*cache)) {
+  if (HBITMAP section = ImageDib()) {
     const Rect r = b->Rect.intersect(cache->Bounds());
     WindowDC wdc(hwnd, true);
     MemoryDC dc(::CreateCompatibleDC(wdc.get()));

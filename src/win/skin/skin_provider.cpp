@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/skin/animation_steps.h"
 #include "core/skin/preview_record.h"
 #include "core/skin/screen_snap.h"
 #include "core/skin/skin_manager.h"
@@ -13,6 +14,7 @@
 #include "win/framework/application.h"
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
+#include "win/skin/animations.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/control_adapter.h"
 #include "win/skin/form_motion.h"
@@ -94,7 +96,11 @@ TsSkinProvider& TsSkinProvider::AttachAutomatic(TForm& form) {
   auto owned = std::unique_ptr<TsSkinProvider>(new TsSkinProvider(form, AutoTag::automatic));
   TsSkinProvider& p = *owned;
   form.Adopt(std::move(owned));
+  // The hook attaches a form when it is made or first activated: its frame is painted from the
+  // message loop (or by the activation under way), not once more in the look it is leaving.
+  p.defer_frame_paint_ = true;
   p.NewSkin();
+  p.defer_frame_paint_ = false;
   return p;
 }
 
@@ -373,7 +379,9 @@ void TsSkinProvider::RemoveSkin() {
   layout_ = {};
   if (UseGlobalColor && !SkinData.CustomColor) form_.SetColor(graphics::clBtnFace);
   SkinData.Cache = std::make_unique<graphics::Bitmap>();
+  cache_memory_ = graphics::Bitmap();
   clean_title_ = graphics::Bitmap();
+  title_text_ = {};
   if (hwnd) {
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -388,6 +396,32 @@ void TsSkinProvider::InvalidateWindowImage() noexcept { SkinData.BackgroundDirty
 
 void TsSkinProvider::AfterAnimation(skin::TlcAnimEvent event) {
   if (OnAfterAnimation) OnAfterAnimation(event);
+}
+
+const sk::TlcFormAnimation* TsSkinProvider::FormAnimation(bool show) const {
+  TsSkinManager* m = SkinData.SkinManagerOf();
+  HWND hwnd = form_.WindowHandle();
+  if (!m || !hwnd || form_.Parent() || ::IsIconic(hwnd) || skin::AnimationLock()) return nullptr;
+  const sk::TlcAnimEffects& a = m->Core().AnimEffects;
+  const sk::TlcFormAnimation& s = show ? static_cast<const sk::TlcFormAnimation&>(a.FormShow)
+                                       : static_cast<const sk::TlcFormAnimation&>(a.FormHide);
+  return s.Active && sk::AnimationStepCount(s.Time) > 0 ? &s : nullptr;
+}
+
+bool TsSkinProvider::AnimateShowing() {
+  const sk::TlcFormAnimation* show = FormAnimation(true);
+  HWND hwnd = form_.WindowHandle();
+  if (!show || !FrameSkinned() || !::IsWindowVisible(hwnd)) return false;
+  // Redraw off until the animation has shown the picture; it switches redraw on.
+  ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  skin::ShowFormAnimated(*this, show->Time, FormOpacity(), show->Mode);
+  return true;
+}
+
+void TsSkinProvider::StopPendingShow() noexcept {
+  if (!show_pending_) return;
+  show_pending_ = false;
+  form_state_ &= ~static_cast<unsigned>(skin::fsShowing);
 }
 
 bool TsSkinProvider::BlendsOnMoving() const {
@@ -879,7 +913,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       return true;
     }
     case WM_NCPAINT:
-      if ((form_state_ & (skin::fsShowing | skin::fsHiding)) || !::IsWindowVisible(hwnd)) {
+      if (defer_frame_paint_ || (form_state_ & (skin::fsShowing | skin::fsHiding)) ||
+          !::IsWindowVisible(hwnd)) {
         m.Result = 0;
         return true;
       }
@@ -895,6 +930,7 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
     case WM_SETICON:
       // The system paints its own caption on these; ours goes over it at once.
       CallOld(m);
+      if (m.Msg == WM_SETICON) title_text_ = {};
       InvalidateWindowImage();
       PaintFrameNow();
       return true;
@@ -907,6 +943,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       caption_font_.reset();
+      caption_extent_ = {};
+      title_text_ = {};
       InvalidateWindowImage();
       return false;
     case WM_WINDOWPOSCHANGING: {
@@ -929,9 +967,30 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       }
       return true;
     }
+    case WM_SHOWWINDOW:
+      // Only the form's own showing and hiding (lParam 0), not its owner's minimizing.
+      if (m.LParam != 0) return false;
+      if (m.WParam && !::IsWindowVisible(hwnd) && FormAnimation(true)) {
+        // Shown through the show animation once the window is on the screen (the position
+        // change that shows it); no frame is painted before.
+        show_pending_ = true;
+        form_state_ |= skin::fsShowing;
+      } else if (!m.WParam) {
+        StopPendingShow();
+        if (::IsWindowVisible(hwnd) && !(form_state_ & skin::fsHiding) && FormAnimation(false)) {
+          // The picture fades out over the place the window leaves.
+          skin::HideFormAnimated(*this);
+          AfterAnimation(skin::TlcAnimEvent::aeHiding);
+        }
+      }
+      return false;
     case WM_WINDOWPOSCHANGED: {
       CallOld(m);
       const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+      if (wp && (wp->flags & SWP_SHOWWINDOW) && show_pending_) {
+        StopPendingShow();
+        AnimateShowing();
+      }
       // Only a new size needs a new layout, image and region (giving a region changes the
       // frame again, without a new size).
       if (wp && !(wp->flags & SWP_NOSIZE)) {
@@ -958,6 +1017,9 @@ void RegisterSkinProvider() {
   skin::PlugIns().attachForm = [](TForm& form) {
     if (TsSkinProvider::Of(form.WindowHandle())) return false;
     TsSkinProvider& p = TsSkinProvider::AttachAutomatic(form);
+    // The hook attaches a form on its first activation, while it is being shown: that first
+    // showing is animated here.
+    p.AnimateShowing();
     // The skin editor's preview: the first provider of the main form announces it.
     static bool announced = false;
     if (!announced && &form == Application().MainForm()) {

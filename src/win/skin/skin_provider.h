@@ -148,6 +148,10 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
 
+  // Runs the manager's show animation on the visible form now, when its FormShow settings
+  // animate it (redraw is off meanwhile); false when they do not.
+  bool AnimateShowing();
+
   // --- AnimatedForm ---
   TForm& Form() noexcept override { return form_; }
   TsSkinManager& Manager() noexcept override;
@@ -208,6 +212,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   int TitleSection();
   int CaptionSection();
 
+  // The manager's FormShow (`show`) or FormHide settings when they animate this form now: a
+  // top-level form, not minimized, outside another animation, with at least one step.
+  const sapala::skin::TlcFormAnimation* FormAnimation(bool show) const;
+  void StopPendingShow() noexcept;
+
   // A caption drag fades the form (the manager's blend on moving, full-window dragging on).
   bool BlendsOnMoving() const;
   // Offers `control` (nullptr: every control of the form) to the control adapter.
@@ -215,7 +224,38 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
 
   // Painting (provider_paint.cpp).
   void Compose();
-  void PaintCaptionText(HDC dc, graphics::Bitmap& cache, int state);
+  // The DIB section to select for GDI work on the window image (same coordinates).
+  HBITMAP ImageDib() const noexcept;
+  // Where the icon and caption go on the title, and what they look like.
+  struct TitleTextLook {
+    std::wstring Text;
+    HFONT Font = nullptr;
+    HICON Icon = nullptr;
+    TColor Color = 0;
+    int State = 0;
+    int CaptionSection = -1;
+    graphics::Rect IconRect, Band, Area;
+    int Left = 0, TextTop = 0, Right = 0;
+    SIZE TextSize{};
+    bool operator==(const TitleTextLook& o) const {
+      return Text == o.Text && Font == o.Font && Icon == o.Icon && Color == o.Color &&
+             State == o.State && CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
+             Band.top == o.Band.top && Band.bottom == o.Band.bottom && Band.left == o.Band.left &&
+             Area == o.Area && Left == o.Left && TextTop == o.TextTop && Right == o.Right;
+    }
+  };
+  // The icon and caption as last drawn through GDI, with the title pixels under them before and
+  // after: a composition with the same look over the same pixels (a resize that leaves the
+  // caption alone) copies them back instead of drawing again. Not kept for a title icon picture
+  // or an added title, whose pixels can change without a change of look.
+  struct TitleTextPicture {
+    bool Valid = false;
+    TitleTextLook Look;
+    graphics::Bitmap Under, Drawn;
+  };
+  bool TitleTextLookOf(graphics::Bitmap& cache, int state, TitleTextLook& look);
+  void PaintTitleTexts(graphics::Bitmap& cache, int state);
+  void DrawTitleTexts(HDC dc, graphics::Bitmap& cache, const TitleTextLook& look, int state);
   void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
   void PaintFrame(HDC windowDC);
   void PaintFrameNow();
@@ -241,6 +281,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool form_active_ = false;
   bool region_changed_ = true;
   bool tracking_leave_ = false;
+  bool show_pending_ = false;
+  bool defer_frame_paint_ = false;  // while attaching: the frame is painted after, once  // a show
+                                    // animation waits for the window to be shown
   unsigned form_state_ = 0;
   int title_index_ = -1;
   int caption_index_ = -1;
@@ -250,7 +293,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   sapala::skin::CaptionButtonLayout layout_;
   sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
-  Font caption_font_;        // the system's caption font, made on first use
+  graphics::Bitmap cache_memory_;  // the DIB whose top-left corner SkinData.Cache shows
+  Font caption_font_;              // the system's caption font, made on first use
+  SIZE caption_extent_{};          // of caption_text_ in caption_font_
+  std::wstring caption_text_;
+  TitleTextPicture title_text_;
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;

@@ -261,6 +261,20 @@ TEST(Pixels, KeyPixelsAreKnownByTheirColourBytes) {
   EXPECT_EQ(faded.Row32(0)[0], Gray(9, 255));
 }
 
+TEST(Pixels, SameRectComparesEveryByteOfThePiece) {
+  Bitmap b = Filled(5, 4, Gray(10, 255));
+  b.Row32(2)[3] = Gray(11, 255);
+  Bitmap piece = Filled(2, 2, Gray(10, 255));
+  EXPECT_TRUE(SameRect(b, {0, 0, 2, 2}, piece));
+  EXPECT_FALSE(SameRect(b, {2, 1, 4, 3}, piece));  // the last pixel of the last row differs
+  piece.Row32(1)[1] = Gray(11, 255);
+  EXPECT_TRUE(SameRect(b, {2, 1, 4, 3}, piece));
+  b.Row32(2)[3] = Gray(11, 254);  // alpha counts too
+  EXPECT_FALSE(SameRect(b, {2, 1, 4, 3}, piece));
+  EXPECT_FALSE(SameRect(b, {4, 3, 6, 5}, piece));  // not wholly inside
+  EXPECT_FALSE(SameRect(b, {0, 0, 3, 2}, piece));  // another size
+}
+
 TEST(Pixels, FillsOpacityAndMixes) {
   Bitmap b = Filled(4, 3, Gray(100, 7));
   FillBitmapRect(b, {1, 1, 3, 9}, RgbColor(1, 2, 3));

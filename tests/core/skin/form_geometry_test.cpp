@@ -329,6 +329,37 @@ TEST(FormGeometry, CaptionTextPlace) {
   }
 }
 
+TEST(FormGeometry, TitleTextPaintArea) {
+  const Rect icon{7, 5, 23, 21};
+  const Rect band{28, 4, 198, 23};
+  struct Case {
+    Rect band;
+    int left, top, height, end, overhang;
+    Rect wantArea;
+    int wantRight;
+  };
+  const Case cases[] = {
+      // A caption that fits: the area ends with its ink, wherever the band ends.
+      {band, 28, 6, 15, 80, 15, {7, 4, 95, 23}, 95},
+      {Rect{28, 4, 400, 23}, 28, 6, 15, 80, 15, {7, 4, 95, 23}, 95},
+      // A caption the band cuts: the band's end shapes it.
+      {Rect{28, 4, 60, 23}, 28, 6, 15, 80, 15, {7, 4, 60, 23}, 60},
+      // The CAPTION section's margin: 4 to the left, 2 above and below a text taller than the
+      // band, and at least 4 past the text however small the overhang.
+      {Rect{40, 8, 198, 20}, 40, 7, 15, 90, 0, {7, 5, 94, 24}, 94},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const TitleTextArea a =
+        TitleTextPaintArea(icon, c.band, c.left, c.top, c.height, c.end, c.overhang);
+    EXPECT_EQ(a.Area, c.wantArea) << "case " << n;
+    EXPECT_EQ(a.Right, c.wantRight) << "case " << n;
+    ++n;
+  }
+  // Without an icon only the text's part.
+  EXPECT_EQ(TitleTextPaintArea({}, band, 28, 6, 15, 80, 15).Area, (Rect{24, 4, 95, 23}));
+}
+
 TEST(FormGeometry, FrameCopyStrips) {
   struct Case {
     FrameStripInput in;

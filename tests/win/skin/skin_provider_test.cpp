@@ -289,6 +289,131 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
 }
 
+// The window image keeps its memory and its caption picture across caption changes, resizes
+// and activation: whatever it reuses, it must equal the image of a window made at that size.
+TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
+  auto differing = [](const graphics::Bitmap& x, const graphics::Bitmap* y) {
+    if (!y || x.Width() != y->Width() || x.Height() != y->Height()) return -1;
+    int n = 0;
+    for (int row = 0; row < x.Height(); ++row) {
+      for (int col = 0; col < x.Width(); ++col)
+        n += x.PixelWord(col, row) != y->PixelWord(col, row);
+    }
+    return n;
+  };
+  TSysForm& a = ShowForm("A", "  BorderStyle = bsSizeable\n");
+  TsSkinProvider& pa = *TsSkinProvider::Of(a.WindowHandle());
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  {
+    // Skinned while it was shown, the window shows its active frame: the title's middle on the
+    // screen is the image's.
+    const graphics::Bitmap& image = *pa.ComposedImage();
+    const int x = image.Width() / 2, y = pa.FrameWidth() + pa.CaptionHeight() / 2;
+    WindowDC dc(a.WindowHandle(), true);
+    const COLORREF shown = ::GetPixel(dc.get(), x, y);
+    const std::uint32_t word = image.PixelWord(x, y);
+    EXPECT_EQ(shown, RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
+  }
+  a.SetCaption(L"Sapala Bahasa Vova");
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  RECT wr{};
+  ::GetWindowRect(a.WindowHandle(), &wr);
+  // Smaller: the image is now the corner of a wider memory.
+  ::SetWindowPos(a.WindowHandle(), nullptr, 0, 0, wr.right - wr.left - 37, wr.bottom - wr.top - 21,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(pa.FormActive());
+  const graphics::Bitmap active = pa.ComposedImage()->Clone();
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pa.FormActive());
+  const graphics::Bitmap inactive = pa.ComposedImage()->Clone();
+
+  TSysForm& b = ShowForm("B",
+                         "  BorderStyle = bsSizeable\n  Caption = 'Sapala Bahasa Vova'\n"
+                         "  ClientWidth = 263\n  ClientHeight = 139\n");
+  TsSkinProvider& pb = *TsSkinProvider::Of(b.WindowHandle());
+  ASSERT_TRUE(pb.FormActive());
+  EXPECT_EQ(differing(active, pb.ComposedImage()), 0);
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pb.FormActive());
+  EXPECT_EQ(differing(inactive, pb.ComposedImage()), 0);
+}
+
+// The manager's FormShow and FormHide settings animate a skinned form's showing and hiding;
+// the program's own settings (time 0) and times below one step show and hide at once.
+TEST_F(ProviderTest, ShowingAndHidingAFormRunTheManagersAnimations) {
+  struct Case {
+    int time;
+    std::size_t showPictures;  // at 0, N + 1 steps, the last
+    std::size_t hidePictures;  // at 255, N + 1 steps
+  } cases[] = {{0, 0, 0}, {11, 0, 0}, {36, 6, 5}};
+  std::vector<skin::LayeredFrame> seen;
+  skin::SetLayeredFrameObserver([&seen](const skin::LayeredFrame& f) { seen.push_back(f); });
+  for (const Case& c : cases) {
+    SCOPED_TRACE("time " + std::to_string(c.time));
+    auto& effects = manager_->Core().AnimEffects;
+    effects.FormShow.Time = effects.FormHide.Time = static_cast<std::uint16_t>(c.time);
+    effects.FormShow.Mode = effects.FormHide.Mode = sk::TlcAnimType::atFading;
+    TSysForm& f = app_->Create<TSysForm>();
+    f.LoadDescription("object A" + std::to_string(c.time) +
+                      ": TSysForm\n  Left = 100\n  Top = 80\n  Caption = 'Sapala'\n"
+                      "  ClientWidth = 300\n  ClientHeight = 160\nend\n");
+    f.CreateHandle();
+    std::vector<skin::TlcAnimEvent> events;
+    // The first showing (the hook skins the form while it shows: its provider is not there to
+    // be asked for events before), then a second one.
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE("showing " + std::to_string(round + 1));
+      seen.clear();
+      f.Show();
+      app_->ProcessMessages();
+      TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+      ASSERT_NE(p, nullptr);
+      if (round == 0) {
+        p->OnAfterAnimation = [&events](skin::TlcAnimEvent e) { events.push_back(e); };
+      }
+      EXPECT_TRUE(::IsWindowVisible(f.WindowHandle()));
+      EXPECT_EQ(p->FormState() & skin::fsShowing, 0u);
+      RECT wr{};
+      ::GetWindowRect(f.WindowHandle(), &wr);
+      ASSERT_EQ(seen.size(), c.showPictures);
+      if (c.showPictures) {
+        EXPECT_EQ(seen.front().Opacity, 0);
+        EXPECT_EQ(seen.back().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.back().Bounds, &wr));
+        if (round > 0) {
+          EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeShowing});
+        }
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      seen.clear();
+      events.clear();
+      f.Hide();
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+      while (skin::HideTimer() && skin::HideTimer()->Running() &&
+             std::chrono::steady_clock::now() < until) {
+        app_->ProcessMessages();
+        ::Sleep(1);
+      }
+      EXPECT_FALSE(::IsWindowVisible(f.WindowHandle()));
+      ASSERT_EQ(seen.size(), c.hidePictures);
+      if (c.hidePictures) {
+        EXPECT_EQ(seen.front().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.front().Bounds, &wr))
+            << "the picture stays where the form was";
+        EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeHiding});
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      events.clear();
+    }
+    app_->Extract(&f).reset();
+  }
+  skin::SetLayeredFrameObserver(nullptr);
+}
+
 TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
   // The platform's own menu: the one left when popups are not skinned.
   manager_->Core().SetSkinnedPopups(false);
