@@ -145,7 +145,8 @@ TEST(CaptionButtons, DoubleClick) {
     FormRulesInput f = Rules(c.state, c.icons);
     f.BorderStyle = c.style;
     f.HasSystemMenu = c.systemMenu;
-    EXPECT_EQ(CaptionDoubleClick(c.code, f), c.want) << "case " << n++;
+    EXPECT_EQ(CaptionDoubleClick(c.code, f), c.want) << "case " << n;
+    ++n;
   }
 }
 

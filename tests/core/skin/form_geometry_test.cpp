@@ -293,7 +293,8 @@ TEST(FormGeometry, MenuLineRows) {
   int n = 0;
   for (const Case& c : cases) {
     MenuLineInput in{c.menu, c.minimized, c.known, c.clientTop, c.itemBottom, 19};
-    EXPECT_EQ(MenuLineRows(in), c.want) << "case " << n++;
+    EXPECT_EQ(MenuLineRows(in), c.want) << "case " << n;
+    ++n;
   }
   EXPECT_EQ(MenuRowHeight(19), 18);
 }
@@ -325,7 +326,8 @@ TEST(FormGeometry, CaptionTextPlace) {
   };
   int n = 0;
   for (const Case& c : cases) {
-    EXPECT_EQ(CaptionTextLeft(band, c.width, c.align, c.rtl), c.want) << "case " << n++;
+    EXPECT_EQ(CaptionTextLeft(band, c.width, c.align, c.rtl), c.want) << "case " << n;
+    ++n;
   }
 }
 
