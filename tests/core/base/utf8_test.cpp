@@ -68,7 +68,10 @@ TEST(Utf8, Utf16ToUtf8PairsSurrogatesAndReplacesLoneOnes) {
       {u"", ""},
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(Utf16ToUtf8(c.in), c.want) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16ToUtf8(c.in), c.want) << "case " << n;
+    ++n;
+  }
 }
 
 TEST(Utf8, EncoderRoundTripsAndReplacesWhatIsNoCodePoint) {

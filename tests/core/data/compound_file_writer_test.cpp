@@ -50,7 +50,10 @@ TEST(CompoundFileWriter, RefusedNames) {
       {{"Workbook", {}}, {"WORKBOOK", {}}},
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_THROW(WriteCompoundFile(c), DataError) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_THROW(WriteCompoundFile(c), DataError) << "case " << n;
+    ++n;
+  }
   EXPECT_NO_THROW(WriteCompoundFile({{std::string(31, 'x'), {}}}));
 }
 

@@ -41,7 +41,8 @@ TEST(ConnectionString, WorkbookPaths) {
   };
   int n = 0;
   for (const auto& c : cases) {
-    EXPECT_EQ(WorkbookPathFromConnectionString(c.text), c.want) << "case " << n++;
+    EXPECT_EQ(WorkbookPathFromConnectionString(c.text), c.want) << "case " << n;
+    ++n;
   }
 }
 
@@ -56,7 +57,8 @@ TEST(ConnectionString, Errors) {
   };
   int n = 0;
   for (const char* c : cases) {
-    EXPECT_THROW(WorkbookPathFromConnectionString(c), DataError) << "case " << n++;
+    EXPECT_THROW(WorkbookPathFromConnectionString(c), DataError) << "case " << n;
+    ++n;
   }
 }
 

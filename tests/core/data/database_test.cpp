@@ -42,7 +42,10 @@ TEST(Database, ColumnNames) {
       {{std::string("n\0m", 3)}, {"nm"}},
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(ColumnNames(c.header), c.want) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_EQ(ColumnNames(c.header), c.want) << "case " << n;
+    ++n;
+  }
 }
 
 TEST(Database, SheetsBecomeTablesWithNullForEmptyCells) {
@@ -176,7 +179,8 @@ TEST(Database, OnlySearchTextsWithAThreeCharacterRunUseTheTrigramIndex) {
   };
   int n = 0;
   for (const auto& cs : cases) {
-    EXPECT_EQ(!db.TrigramSearchSql(cs.sql).empty(), cs.indexed) << "case " << n++ << ": " << cs.sql;
+    EXPECT_EQ(!db.TrigramSearchSql(cs.sql).empty(), cs.indexed) << "case " << n << ": " << cs.sql;
+    ++n;
   }
 }
 

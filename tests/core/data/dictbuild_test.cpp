@@ -32,7 +32,10 @@ TEST(Dictbuild, ParsesTheWordList) {
       {"ID\twarna\n", {}},
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(ParseDictionaryTsv(c.text), c.want) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseDictionaryTsv(c.text), c.want) << "case " << n;
+    ++n;
+  }
 }
 
 TEST(Dictbuild, RejectsBadWordListsNamingTheLine) {

@@ -87,8 +87,10 @@ TEST(SearchSql, PatternOnlyFromASearchText) {
       "select * from warna where [ID] like'ab%'",
   };
   int n = 0;
-  for (const char* sql : others)
-    EXPECT_EQ(SearchPattern(sql), std::nullopt) << "case " << n++ << ": " << sql;
+  for (const char* sql : others) {
+    EXPECT_EQ(SearchPattern(sql), std::nullopt) << "case " << n << ": " << sql;
+    ++n;
+  }
 }
 
 TEST(SearchSql, TrigramRunsCountCharactersBetweenWildcards) {
@@ -109,8 +111,10 @@ TEST(SearchSql, TrigramRunsCountCharactersBetweenWildcards) {
       {"%ab\xC3%", false},            // malformed UTF-8
   };
   int n = 0;
-  for (const auto& c : cases)
-    EXPECT_EQ(HasTrigramRun(c.pattern), c.want) << "case " << n++ << ": " << c.pattern;
+  for (const auto& c : cases) {
+    EXPECT_EQ(HasTrigramRun(c.pattern), c.want) << "case " << n << ": " << c.pattern;
+    ++n;
+  }
 }
 
 }  // namespace

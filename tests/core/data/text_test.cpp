@@ -43,7 +43,10 @@ TEST(Text, Utf16SurrogatesAndStrayUnits) {
       {{0x41, 0x00, 0x42}, "A"},       // odd trailing byte
   };
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(Utf16LeToUtf8(c.in), c.want) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16LeToUtf8(c.in), c.want) << "case " << n;
+    ++n;
+  }
 }
 
 TEST(Text, RoundTripThroughUtf16) {

@@ -210,7 +210,10 @@ TEST(Workbook, FormatNumber) {
                {1e300, "1e+300"},
                {1.0 / 3, "0.3333333333333333"}};
   int n = 0;
-  for (const auto& c : cases) EXPECT_EQ(FormatNumber(c.in), c.want) << "case " << n++;
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatNumber(c.in), c.want) << "case " << n;
+    ++n;
+  }
 }
 
 TEST(Workbook, FoundInsideACompoundFileUnderEitherName) {
