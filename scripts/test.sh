@@ -48,7 +48,7 @@ stage native-asan bash -c "$(declare -f build); build native-asan && ctest --pre
 stage win32 bash -c "$(declare -f build); build win32 && ls -l build/win32/src/win/app/sapala.exe build/win32/release/sapala.exe"
 stage win64 bash -c "$(declare -f build); build win64 && scripts/wine-session.sh ctest --preset win64"
 if ls fuzz/*/CMakeLists.txt >/dev/null 2>&1; then
-  stage fuzz bash -c "$(declare -f build); build fuzz && ctest --preset fuzz"
+  stage fuzz bash -c "$(declare -f build); build fuzz && ctest --preset fuzz -j $jobs"
 fi
 
 echo
