@@ -102,25 +102,8 @@ void TlcGroupBoxWnd::PassQuietly(Message& m, bool rereadText) noexcept {
 }
 
 void TlcGroupBoxWnd::WndProc(Message& m) {
+  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
-      m.Result = 1;
-      return;
-    case WM_PAINT:
-      if (m.WParam) {
-        Paint(reinterpret_cast<HDC>(m.WParam));
-      } else {
-        PaintScope ps(hwnd_);
-        Paint(ps.dc());
-      }
-      m.Result = 0;
-      return;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 0;
-      return;
     case WM_ENABLE:
     case BM_SETSTYLE:
       PassQuietly(m);

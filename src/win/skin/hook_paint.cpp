@@ -10,8 +10,6 @@ namespace sapala::win {
 
 namespace {
 
-COLORREF ToColorRef(TColor c) noexcept { return static_cast<COLORREF>(c & 0xFFFFFF); }
-
 // Pixel words are B, G, R, A in memory; colours are 0x00BBGGRR.
 TColor WordToColor(std::uint32_t w) noexcept {
   return ((w >> 16) & 0xFF) | (w & 0xFF00) | ((w & 0xFF) << 16);

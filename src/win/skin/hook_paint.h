@@ -12,6 +12,8 @@
 #include "core/graphics/color.h"
 #include "core/skin/skin_paint.h"
 #include "core/skin/skin_text_paint.h"
+#include "win/framework/controls.h"
+#include "win/framework/handles.h"
 
 namespace sapala::win {
 
@@ -32,6 +34,35 @@ class CacheTextCanvas final : public sapala::skin::SkinTextCanvas {
 
 inline std::u16string_view AsU16(const std::wstring& text) noexcept {
   return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+// The painting messages of a hook that draws its whole client area from its cache: erasing, the
+// frame and UI-state changes are answered 1 without drawing; WM_PAINT (into the DC it brings, else
+// between BeginPaint and EndPaint) and WM_PRINTCLIENT call `paint(dc)`. True when `m` was one.
+template <class PaintFn>
+bool AnswerCachePaintMessages(HWND hwnd, Message& m, PaintFn&& paint) noexcept {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+      m.Result = 1;
+      return true;
+    case WM_PAINT:
+      if (m.WParam) {
+        paint(reinterpret_cast<HDC>(m.WParam));
+      } else {
+        PaintScope ps(hwnd);
+        paint(ps.dc());
+      }
+      m.Result = 0;
+      return true;
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 0;
+      return true;
+    default:
+      return false;
+  }
 }
 
 // Every pixel of `picture` set to 0 (nothing painted yet).
