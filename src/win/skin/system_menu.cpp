@@ -1,6 +1,8 @@
 // The skinned system menu; see system_menu.h.
 #include "win/skin/system_menu.h"
 
+#include <algorithm>
+
 #include "win/framework/forms.h"
 #include "win/framework/text.h"
 #include "win/skin/plug_ins.h"
@@ -48,6 +50,14 @@ void TsSystemMenu::Refresh(HWND window, const core::FormRulesInput& rules, TsSki
     chooser.Name = "SkinSelectItem";
     std::vector<std::string> names;
     manager->Core().CollectSkinNames(names, 0);
+    // A skin installed both as a folder and as a packed file is listed once: both entries
+    // select the same skin (the packed file is the one loaded). The list is sorted without
+    // regard to case, so the two stand side by side.
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](const std::string& a, const std::string& b) {
+                              return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+                            }),
+                names.end());
     for (std::size_t i = 0; i < names.size(); ++i) {
       TMenuItem& skin = chooser.Add(Widen(names[i]));
       skin.Name = "SkinSelectItem" + std::to_string(i);

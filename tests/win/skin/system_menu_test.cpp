@@ -141,6 +141,33 @@ TEST_F(SystemMenuTest, SkinChooserBreaksAColumnBeforeEveryTwentiethSkin) {
   EXPECT_EQ(chooser.Items(20).Caption, L"S20");
 }
 
+TEST_F(SystemMenuTest, SkinChooserListsASkinInstalledTwiceOnce) {
+  // The same skin as a folder and as a packed file, in either letter case.
+  wchar_t temp[MAX_PATH]{};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"sapala-menu-twice";
+  const std::wstring folder = dir + L"\\Batik";
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  const std::vector<std::wstring> files{folder + L"\\Options.dat", dir + L"\\Batik.lsz",
+                                        dir + L"\\KAWUNG.lsz", dir + L"\\Kawung.skin.lsz"};
+  for (const auto& f : files) {
+    ::CloseHandle(::CreateFileW(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  manager_->Core().SetSkinDirectory(Narrow(dir));
+  auto& menu = form_->Create<TsSystemMenu>();
+  menu.Refresh(form_->Handle(), core::FormRulesInput{}, manager_);
+  for (const auto& f : files) ::DeleteFileW(f.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+  ::RemoveDirectoryW(dir.c_str());
+
+  TMenuItem& chooser = menu.Items().Items(0);
+  ASSERT_EQ(chooser.Count(), 2);
+  EXPECT_EQ(chooser.Items(0).Caption, L"Batik");
+  EXPECT_EQ(chooser.Items(1).Name, "SkinSelectItem1");
+}
+
 TEST_F(SystemMenuTest, SkinnedPopupShowsWebdingsSymbols) {
   skin::TsSkinableMenus& painter = manager_->Menus();
   std::map<INT_PTR, graphics::Bitmap> pictures;
