@@ -57,8 +57,12 @@ class TsSkinManager : public TComponent,
   // of the form ("OnGetMenuExtraLineData = Form1GetExtraLine").
   TlcGetExtraLineData OnGetMenuExtraLineData;
 
-  // The window under the mouse that a skinned control or hook reported last (nullptr: none).
-  HWND HotControl() const noexcept { return hot_control_; }
+  // The window under the mouse that a skinned control or hook reported last (nullptr: none,
+  // also once that window is gone: a destroyed window must not read as hot, nor a later window
+  // that happens to get its handle).
+  HWND HotControl() const noexcept {
+    return hot_control_ && ::IsWindow(hot_control_) ? hot_control_ : nullptr;
+  }
   void SetHotControl(HWND hwnd) noexcept { hot_control_ = hwnd; }
   // Broadcasts `command` (SM_LUMOCMD, WParam command << 16, LParam Id()) in the stated order.
   void Broadcast(int command) override;

@@ -370,6 +370,18 @@ TEST_F(SkinManagerTest, TheMainWindowGetsItsProcedureBackWhenTheManagerGoes) {
   EXPECT_EQ(a.themeChanges, 1);
 }
 
+TEST_F(SkinManagerTest, ADestroyedHotControlIsNoLongerHot) {
+  TForm& f = AddForm("F", ManagerText("TestSkin"));
+  TsSkinManager* m = TsSkinManager::Default();
+  ASSERT_NE(m, nullptr);
+  HWND child = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD, 0, 0, 10, 10, f.WindowHandle(),
+                                 nullptr, nullptr, nullptr);
+  m->SetHotControl(child);
+  EXPECT_EQ(m->HotControl(), child);
+  ::DestroyWindow(child);
+  EXPECT_EQ(m->HotControl(), nullptr);
+}
+
 TEST_F(SkinManagerTest, TimerTicksReachTheUiThreadThroughAPlainMessageLoop) {
   // A loop that only dispatches messages, as the system's modal loops do: the ticks come as
   // posted messages to the tick window and run on this thread.
