@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "hook_fixture.h"
 #include "win/skin/dialog_hook.h"
 #include "win/skin/hook_factory.h"
@@ -146,6 +148,23 @@ TEST_F(ComboHookTest, ASkinWithoutComboSectionsPaintsTheComboAsAnEdit) {
   EXPECT_EQ(At(hook->CachePicture(), client.right / 3, client.bottom / 2), 0xFFFFFFu);
   ASSERT_NE(hook->ListHook(), nullptr);
   EXPECT_EQ(hook->ListHook()->SectionIndex(), manager_->SectionIndex("EDIT"));
+}
+
+TEST_F(ComboHookTest, TheCommittedSkinHasAComboButNoDropButton) {
+  std::string folder = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  manager_->Core().SetCommonSections({});
+  manager_->Core().SetSkinDirectory(folder);
+  manager_->Core().SetSkinName("DiruriZedaz");
+  ASSERT_TRUE(manager_->SkinActive());
+  ASSERT_LT(manager_->SectionIndex("COMBOBTN"), 0);
+  HWND h = Combo(form_->WindowHandle(), CBS_DROPDOWNLIST);
+  auto hook = Hook(h);
+  EXPECT_EQ(hook->SectionIndex(), manager_->SectionIndex("COMBOBOX"));
+  EXPECT_GE(hook->SectionIndex(), 0);
+  EXPECT_EQ(hook->ButtonSectionIndex(), manager_->SectionIndex("BUTTON"));
+  Repaint(h);
+  EXPECT_NE(hook->CachePicture(), nullptr);
 }
 
 TEST_F(ComboHookTest, DropDownListIsHookedAndEveryProcedureGoesBack) {
