@@ -233,6 +233,11 @@ class ComboDialogTest : public ComboHookTest {
     edit_ =
         ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"maos", WS_CHILD | WS_VISIBLE | ES_READONLY,
                           10, 80, 100, 22, dialog_, nullptr, nullptr, nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    extended_ = ::CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
+                                  100, 80, 70, 100, dialog_, nullptr, nullptr, nullptr);
+    ASSERT_NE(extended_, nullptr);
     provider_ = std::make_unique<TlcProvider>(dialog_, manager_);
     ASSERT_TRUE(provider_->Attach());
     ::SetForegroundWindow(dialog_);
@@ -276,6 +281,7 @@ class ComboDialogTest : public ComboHookTest {
   }
 
   HWND dialog_ = nullptr, list_combo_ = nullptr, edit_combo_ = nullptr, edit_ = nullptr;
+  HWND extended_ = nullptr;
   std::unique_ptr<TlcProvider> provider_;
 };
 
@@ -283,6 +289,13 @@ TEST_F(ComboDialogTest, DialogChildrenGetTheirHooks) {
   ASSERT_NE(HookOf(list_combo_), nullptr);
   ASSERT_NE(HookOf(edit_combo_), nullptr);
   EXPECT_NE(HookOf(list_combo_)->ListHook(), nullptr);
+  // The extended combo has its hook; the combo inside it is owner-drawn by it and stays its own.
+  EXPECT_NE(HookOf(extended_), nullptr);
+  HWND inside = reinterpret_cast<HWND>(::SendMessageW(extended_, CBEM_GETCOMBOCONTROL, 0, 0));
+  ASSERT_NE(inside, nullptr);
+  EXPECT_NE(::GetWindowLongPtrW(inside, GWL_STYLE) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE),
+            0);
+  EXPECT_EQ(TlcMainWnd::FromWindow(inside), nullptr);
   // The edit inside the drop-down combo and the read-only field are edits in dialog mode.
   COMBOBOXINFO ci{};
   ci.cbSize = sizeof ci;
