@@ -1,6 +1,8 @@
 // The combo-box hook: the skinned face, the drop button and the drop-down list's hook.
 #include "win/skin/combo_hook.h"
 
+#include <algorithm>
+
 #include "win/controls/skin_link.h"
 #include "win/skin/hook_paint.h"
 #include "win/skin/skin_manager.h"
@@ -43,6 +45,24 @@ bool MayDrawItself(UINT msg) noexcept {
   }
 }
 
+// A filled arrow pointing down, centred in `r`, 7 pixels wide at most.
+void DrawDropArrow(graphics::Bitmap& picture, const RECT& r, TColor color) noexcept {
+  const int width = std::min(7, static_cast<int>(r.right - r.left) - 4) | 1;
+  if (width < 3) return;
+  const int half = width / 2;
+  const int cx = (r.left + r.right) / 2, top = (r.top + r.bottom) / 2 - half / 2;
+  const std::uint32_t word =
+      0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+  for (int row = 0; row <= half; ++row) {
+    const int y = top + row;
+    if (y < 0 || y >= picture.Height()) continue;
+    std::uint32_t* line = picture.Row32(y);
+    for (int x = cx - (half - row); x <= cx + (half - row); ++x) {
+      if (x >= 0 && x < picture.Width()) line[x] = word;
+    }
+  }
+}
+
 }  // namespace
 
 bool ComboIsHookable(HWND hwnd) noexcept {
@@ -77,6 +97,8 @@ void TlcComboBoxWnd::Remove() noexcept {
 void TlcComboBoxWnd::SkinChanged() {
   TlcMainWnd::SkinChanged();
   button_index_ = SectionIndexOf("COMBOBTN");
+  TsSkinManager* mgr = Manager();
+  button_fallback_ = button_index_ >= 0 && mgr && mgr->SectionIndex("COMBOBTN") < 0;
 }
 
 bool TlcComboBoxWnd::Dropped() const noexcept {
@@ -137,8 +159,14 @@ bool TlcComboBoxWnd::PaintCache() {
                          : nullptr;
     button.BorderMaskIndex = bs ? bs->MaskIndex : -1;
     if (bs && !::IsRectEmpty(&b)) {
+      const int state = ButtonState();
       sapala::skin::PaintElement(*tables, button, bg, true, picture, {origin.x, origin.y},
-                                 {b.left, b.top, b.right, b.bottom}, ButtonState());
+                                 {b.left, b.top, b.right, b.bottom}, state);
+      // A skin's own drop button carries its arrow; a push button standing in for it does not.
+      if (button_fallback_) {
+        const auto& props = bs->Props[sapala::skin::LimitState(*bs, state) > 0 ? 1 : 0];
+        DrawDropArrow(picture, b, graphics::ColorToRGB(props.FontColors[0]));
+      }
     }
   }
 

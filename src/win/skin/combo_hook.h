@@ -1,7 +1,8 @@
 // TlcComboBoxWnd: the hook of a standard combo box (COMBOBOX and the extended ComboBoxEx32 shell
 // around one). The combo's client area is painted from the hook's cache: the skin section
 // ("COMBOBOX" unless set) over the whole control in the normal or the focused/hot state, the drop
-// button from "COMBOBTN" (state 0 normal, 1 hot or focused, 2 while the list is dropped), and for
+// button from "COMBOBTN" (state 0 normal, 1 hot or focused, 2 while the list is dropped; a skin
+// without that section gets a push button with an arrow in the button's font colour), and for
 // a drop-down list combo the chosen item's text in the section's font colour (the system's
 // selection colours while the combo has the focus and the list is closed). A disabled combo is
 // faded 40 % into its background. Child windows — the edit of a drop-down combo, the list of a
@@ -70,6 +71,7 @@ class TlcComboBoxWnd : public TlcMainWnd {
 
   std::unique_ptr<TlcEditWnd> list_;
   int button_index_ = -1;
+  bool button_fallback_ = false;  // the button is painted from a stand-in section
   RECT button_rect_{};
 };
 

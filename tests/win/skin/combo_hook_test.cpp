@@ -164,7 +164,13 @@ TEST_F(ComboHookTest, TheCommittedSkinHasAComboButNoDropButton) {
   EXPECT_GE(hook->SectionIndex(), 0);
   EXPECT_EQ(hook->ButtonSectionIndex(), manager_->SectionIndex("BUTTON"));
   Repaint(h);
-  EXPECT_NE(hook->CachePicture(), nullptr);
+  // The push button standing in shows an arrow in its font colour.
+  const auto& button =
+      manager_->Core().Tables.Sections[static_cast<std::size_t>(manager_->SectionIndex("BUTTON"))];
+  const TColor ink = graphics::ColorToRGB(button.Props[0].FontColors[0]);
+  const std::uint32_t want = ((ink & 0xFF) << 16) | (ink & 0xFF00) | ((ink >> 16) & 0xFF);
+  const RECT b = hook->ButtonRect();
+  EXPECT_EQ(At(hook->CachePicture(), (b.left + b.right) / 2, (b.top + b.bottom) / 2), want);
 }
 
 TEST_F(ComboHookTest, DropDownListIsHookedAndEveryProcedureGoesBack) {
