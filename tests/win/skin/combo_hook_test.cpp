@@ -218,6 +218,38 @@ TEST_F(ComboHookTest, DropDownListIsHookedAndEveryProcedureGoesBack) {
   }
 }
 
+TEST_F(ComboHookTest, DroppedListScrollsByItsSkinnedBar) {
+  HWND h = Combo(form_->WindowHandle(), CBS_DROPDOWNLIST | WS_VSCROLL);
+  for (int i = 0; i < 30; ++i) {
+    const std::wstring item = L"tembung " + std::to_wstring(i);
+    ::SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  auto hook = Hook(h);
+  HWND list = ListOf(h);
+  ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 8));
+  ::SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(140, 8));
+  Pump();
+  ASSERT_TRUE(hook->Dropped());
+  TlcEditWnd* lh = hook->ListHook();
+  ASSERT_NE(lh, nullptr);
+  ASSERT_TRUE(lh->Bar(1).Shown);
+  // The pointer goes down on the bar's lower arrow: the list holds the mouse and gets it first.
+  const RECT bar = lh->BarRect(1);
+  RECT wr{};
+  ::GetWindowRect(list, &wr);
+  POINT p{wr.left + (bar.left + bar.right) / 2, wr.top + bar.bottom - 4};
+  ::ScreenToClient(list, &p);
+  const LRESULT top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  Pump();
+  ::SendMessageW(::GetCapture() ? ::GetCapture() : list, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  Pump();
+  EXPECT_EQ(::SendMessageW(list, LB_GETTOPINDEX, 0, 0), top + 1);
+  EXPECT_TRUE(hook->Dropped()) << "the list stays open";
+  EXPECT_EQ(lh->Bar(1).Info.nPos, top + 1);
+  ::SendMessageW(h, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 // A modeless dialog run by its own loop (IsDialogMessage, as a modal loop would), skinned by a
 // provider, holding a drop-down list combo and a drop-down combo.
 class ComboDialogTest : public ComboHookTest {
