@@ -18,8 +18,8 @@
 // presses, selection changes); after each such message the hook paints its picture again.
 //
 // Owner-drawn combos are not hooked (their items are their owner's to draw); see
-// ComboIsHookable. A combo has no scroll bars of its own — WS_VSCROLL in its style is meant for
-// its list — so the hook does not run the scroll engine on the combo window.
+// ComboIsHookable. A combo has no scroll bars of its own (the system hands WS_VSCROLL of a
+// combo to its list), so the hook does not run the scroll engine on the combo window.
 #pragma once
 
 #include <memory>
