@@ -251,6 +251,11 @@ void TlcComboBoxWnd::SetHot(bool hot) noexcept {
 }
 
 void TlcComboBoxWnd::WndProc(Message& m) {
+  // The client area is the hook's; a border the window may have stays the system's to draw.
+  if (m.Msg == WM_NCPAINT) {
+    CallPrevious(m);
+    return;
+  }
   if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE: {
