@@ -49,6 +49,12 @@ bool IsNeverGlowingKind(int kind) {
                                                      {226, 226}});
 }
 
+std::string_view FallbackSection(std::string_view section) {
+  if (section == "COMBOBOX") return "EDIT";
+  if (section == "COMBOBTN" || section == "COLHEADER") return "BUTTON";
+  return {};
+}
+
 std::string DefaultSectionForKind(int kind, std::string_view className) {
   static const std::pair<std::vector<Range>, const char*> kTable[] = {
       {{{2, 8},

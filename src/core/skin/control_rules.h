@@ -22,6 +22,11 @@ bool IsNeverGlowingKind(int kind);
 // class name as written.
 std::string DefaultSectionForKind(int kind, std::string_view className);
 
+// The section a hook paints with when the skin has no section `section`: a combo box looks like
+// an edit, its drop button and a list view's column headers like push buttons. Empty when there
+// is none: the element is then left to the system.
+std::string_view FallbackSection(std::string_view section);
+
 // Bit set from the section's normal look: +4 when ImagePercent > 0; with GradientPercent > 0 and
 // at least one stop: +2 for a first-stop Mode 0, +1 for Mode 1, +3 for Mode 2.
 int BackgroundKindOf(const TsGeneralData& section);

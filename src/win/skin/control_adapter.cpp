@@ -23,7 +23,7 @@ constexpr INT_PTR kKeptLabelTag = 98;
 int ListIndex(ThirdPartyKind kind) { return static_cast<int>(kind); }
 
 // The hook kind of the controls named in list `listIndex`; none when that kind has none yet.
-// Grids, list views and tree views get their scroll bars skinned; their borders stay the system's.
+// The combo edits of the WW list are combo boxes to the hooks.
 HookKind HookKindOfList(int listIndex) noexcept {
   switch (static_cast<ThirdPartyKind>(listIndex)) {
     case ThirdPartyKind::Button:
@@ -34,10 +34,15 @@ HookKind HookKindOfList(int listIndex) noexcept {
       return HookKind::groupBox;
     case ThirdPartyKind::Edit:
       return HookKind::edit;
+    case ThirdPartyKind::ComboBox:
+    case ThirdPartyKind::wwEdit:
+      return HookKind::comboBox;
     case ThirdPartyKind::Grid:
+      return HookKind::grid;
     case ThirdPartyKind::ListView:
+      return HookKind::listView;
     case ThirdPartyKind::TreeView:
-      return HookKind::scroll;
+      return HookKind::treeView;
     default:
       return HookKind::none;
   }

@@ -12,6 +12,7 @@
 #include "win/framework/dib.h"
 #include "win/skin/animations.h"
 #include "win/skin/button_hook.h"
+#include "win/skin/edit_hook.h"
 #include "win/skin/hook_factory.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
@@ -190,6 +191,14 @@ const sk::CaptionButtonLayout& TlcDialogWnd::Buttons() noexcept {
     layout_ = {};
   }
   return layout_;
+}
+
+HBRUSH TlcDialogWnd::FormBrush(TColor color) noexcept {
+  if (!color_brush_ || brush_color_ != color) {
+    color_brush_.reset(::CreateSolidBrush(static_cast<COLORREF>(color & 0xFFFFFF)));
+    brush_color_ = color;
+  }
+  return color_brush_.get();
 }
 
 TColor TlcDialogWnd::FormColor() const noexcept {
@@ -714,14 +723,21 @@ void TlcDialogWnd::WndProc(Message& m) {
       }
       m.Result = 1;
       return;
+    case WM_CTLCOLORSTATIC: {
+      // A read-only or disabled edit in dialog mode shows the dialog's colour, not the system's.
+      auto* edit =
+          dynamic_cast<TlcEditWnd*>(TlcMainWnd::FromWindow(reinterpret_cast<HWND>(m.LParam)));
+      const TColor color = FormColor();
+      if (!edit || !edit->DialogMode() || color == graphics::clNone || !m.WParam) break;
+      CallPrevious(m);
+      ::SetBkColor(reinterpret_cast<HDC>(m.WParam), static_cast<COLORREF>(color & 0xFFFFFF));
+      m.Result = reinterpret_cast<LRESULT>(FormBrush(color));
+      return;
+    }
     case WM_CTLCOLORDLG: {
       const TColor color = FormColor();
       if (color == graphics::clNone) break;
-      if (!color_brush_ || brush_color_ != color) {
-        color_brush_.reset(::CreateSolidBrush(static_cast<COLORREF>(color & 0xFFFFFF)));
-        brush_color_ = color;
-      }
-      m.Result = reinterpret_cast<LRESULT>(color_brush_.get());
+      m.Result = reinterpret_cast<LRESULT>(FormBrush(color));
       return;
     }
     case WM_ERASEBKGND:
@@ -800,14 +816,22 @@ std::unique_ptr<TlcMainWnd> MakeDialogChildHook(sk::DialogHookKind kind, HWND ch
       if (button == HookKind::none) return nullptr;
       return MakeHook(button, child, manager, button == HookKind::button ? section : "");
     }
+    // The edit-like controls of a system dialog run in dialog mode (see TlcEditWnd); a drop-down
+    // list met on its own is hooked as a plain list.
     case K::edit:
-      return MakeHook(HookKind::edit, child, manager, section);
+      return MakeHook(HookKind::edit, child, manager, section,
+                      _stricmp(ClassNameOf(child).c_str(), "combolbox") != 0);
+    case K::listView:
+      return MakeHook(HookKind::listView, child, manager, section, true);
+    case K::treeView:
+      return MakeHook(HookKind::treeView, child, manager, section, true);
+    case K::comboBox:
+      return MakeHook(HookKind::comboBox, child, manager, section);
     case K::staticText:
       return std::make_unique<TlcStaticWnd>(child, manager, std::move(section));
     case K::icon:
       return std::make_unique<TlcIconWnd>(child, manager, std::move(section));
-    // Not hooked yet: edge, panels, combo boxes, sizer, tab control, list and tree views, spin,
-    // track bar, link, tool bar.
+    // Not hooked yet: edge, panels, sizer, tab control, spin, track bar, link, tool bar.
     default:
       return nullptr;
   }

@@ -78,6 +78,8 @@ class TlcDialogWnd : public TlcScrollWnd {
   bool RegionSet() const noexcept { return region_set_; }
   // The skin's form colour the client area is given (RGB), clNone without a skin.
   TColor FormColor() const noexcept;
+  // A solid brush of `color`, kept until the colour changes.
+  HBRUSH FormBrush(TColor color) noexcept;
   // The rules of the caption buttons and the system menu, read from the dialog's styles.
   sapala::skin::FormRulesInput Rules() const noexcept;
   TlcSystemMenu* SystemMenu() noexcept { return system_menu_.get(); }

@@ -3,6 +3,14 @@
 // when the window has the focus or the pointer — and its standard scroll bars by the scroll
 // engine it derives from. The client area and the behaviour (typing, selection, the keyboard)
 // stay the control's own.
+//
+// Dialog mode is for the edits, list boxes, list views and tree views of system dialogs: such a
+// window has no control object, and the dialog it lies on is painted by the dialog hook in the
+// skin's form colour. A read-only or disabled edit asks its dialog for its colours
+// (WM_CTLCOLORSTATIC), which the system answers with its own face colour; in dialog mode the
+// dialog hook answers for the hooked window with the form colour instead, so such a field shows
+// the dialog's background like every other part of the dialog. The border's corners show what
+// the dialog answers to the background request, in either mode.
 #pragma once
 
 #include "win/skin/scroll_hook.h"
@@ -13,6 +21,9 @@ class TlcEditWnd : public TlcScrollWnd {
  public:
   using TlcScrollWnd::TlcScrollWnd;
 
+  // Set before installing; see the file comment.
+  void SetDialogMode(bool on) noexcept { dialog_mode_ = on; }
+  bool DialogMode() const noexcept { return dialog_mode_; }
   // 1 when the window has the focus or is the manager's hot control, else 0.
   int State() const noexcept;
   // Paints the border into the window now (nothing while the window is hidden).
@@ -29,6 +40,7 @@ class TlcEditWnd : public TlcScrollWnd {
 
  private:
   DibSurface border_;
+  bool dialog_mode_ = false;
 };
 
 }  // namespace sapala::win

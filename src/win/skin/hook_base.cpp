@@ -1,6 +1,7 @@
 // The hook base: subclassing, the message chain and the common SM_LUMOCMD protocol.
 #include "win/skin/hook_base.h"
 
+#include "core/skin/control_rules.h"
 #include "win/controls/skin_link.h"
 #include "win/skin/platform.h"
 #include "win/skin/skin_manager.h"
@@ -187,9 +188,17 @@ sapala::skin::ElementRef TlcMainWnd::Element() const noexcept {
   return e;
 }
 
-void TlcMainWnd::SkinChanged() {
+int TlcMainWnd::SectionIndexOf(std::string_view name) const noexcept {
   TsSkinManager* mgr = Manager();
-  section_index_ = mgr && mgr->SkinActive() ? mgr->SectionIndex(section_) : -1;
+  if (!mgr || !mgr->SkinActive() || name.empty()) return -1;
+  const int index = mgr->SectionIndex(name);
+  if (index >= 0) return index;
+  const std::string_view fallback = sapala::skin::FallbackSection(name);
+  return fallback.empty() ? -1 : mgr->SectionIndex(fallback);
+}
+
+void TlcMainWnd::SkinChanged() {
+  section_index_ = SectionIndexOf(section_);
   const auto* s = SectionData();
   mask_index_ = s ? s->MaskIndex : -1;
   stale_ = true;

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/skin/skin_data.h"
 #include "core/skin/skin_paint.h"
@@ -50,7 +51,7 @@ class TlcMainWnd {
   // the window is gone or already has a hook.
   bool Install();
   // Gives the window back (see the file comment). Safe to call twice and from inside a message.
-  void Remove() noexcept;
+  virtual void Remove() noexcept;
 
   // The hook of a window, nullptr when it has none.
   static TlcMainWnd* FromWindow(HWND hwnd) noexcept;
@@ -83,6 +84,9 @@ class TlcMainWnd {
   virtual void WndProc(Message& m);
   // The section a hook uses when it was made without one.
   virtual std::string DefaultSection() const { return {}; }
+  // The index of a section of the applied skin; a section the skin lacks is looked up under its
+  // fallback name (a combo box as an edit, ...). -1 when neither is there or no skin is applied.
+  int SectionIndexOf(std::string_view name) const noexcept;
   // The skin changed or the section was set: indices re-read.
   virtual void SkinChanged();
   // Repaints the whole window now (frame included).

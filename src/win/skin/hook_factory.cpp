@@ -3,9 +3,13 @@
 
 #include "core/skin/button_rules.h"
 #include "win/skin/button_hook.h"
+#include <type_traits>
+
 #include "win/skin/checkbox_hook.h"
+#include "win/skin/combo_hook.h"
 #include "win/skin/edit_hook.h"
 #include "win/skin/groupbox_hook.h"
+#include "win/skin/list_hooks.h"
 #include "win/skin/scroll_hook.h"
 
 namespace sapala::win {
@@ -28,10 +32,25 @@ std::unique_ptr<TlcMainWnd> InstalledScroll(HWND hwnd, TsSkinManager* manager,
   return hook;
 }
 
+template <typename Hook>
+std::unique_ptr<TlcMainWnd> InstalledEditLike(HWND hwnd, TsSkinManager* manager,
+                                              const std::string& section, bool dialogMode) {
+  auto hook = std::make_unique<Hook>(hwnd, manager, section, true);
+  hook->SetDialogMode(dialogMode);
+  bool installed = false;
+  if constexpr (std::is_same_v<Hook, TlcListViewWnd>) {
+    installed = hook->InstallListView();
+  } else {
+    installed = hook->InstallScroll();
+  }
+  if (!installed) return nullptr;
+  return hook;
+}
+
 }  // namespace
 
 std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* manager,
-                                     const std::string& section) {
+                                     const std::string& section, bool dialogMode) {
   switch (kind) {
     case HookKind::button:
       return Installed<TlcBtnWnd>(hwnd, manager, section);
@@ -40,7 +59,19 @@ std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* ma
     case HookKind::groupBox:
       return Installed<TlcGroupBoxWnd>(hwnd, manager, section);
     case HookKind::edit:
-      return InstalledScroll<TlcEditWnd>(hwnd, manager, section);
+      return InstalledEditLike<TlcEditWnd>(hwnd, manager, section, dialogMode);
+    case HookKind::listView:
+      return InstalledEditLike<TlcListViewWnd>(hwnd, manager, section, dialogMode);
+    case HookKind::treeView:
+      return InstalledEditLike<TlcTreeViewWnd>(hwnd, manager, section, dialogMode);
+    case HookKind::grid:
+      return InstalledEditLike<TlcGridWnd>(hwnd, manager, section, dialogMode);
+    case HookKind::comboBox: {
+      if (!ComboIsHookable(hwnd)) return nullptr;
+      auto hook = std::make_unique<TlcComboBoxWnd>(hwnd, manager, section);
+      if (!hook->InstallCombo()) return nullptr;
+      return hook;
+    }
     case HookKind::scroll:
       return InstalledScroll<TlcScrollWnd>(hwnd, manager, section);
     case HookKind::none:

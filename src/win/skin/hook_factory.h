@@ -27,10 +27,16 @@ enum class HookKind {
   groupBox,  // TlcGroupBoxWnd, "GROUPBOX"
   edit,      // TlcEditWnd, "EDIT": edits, memos, list boxes
   scroll,    // TlcScrollWnd: the scroll bars only, no section
+  comboBox,  // TlcComboBoxWnd, "COMBOBOX" (and its drop-down list); not for owner-drawn combos
+  listView,  // TlcListViewWnd, "EDIT", with its column header ("COLHEADER")
+  treeView,  // TlcTreeViewWnd, "EDIT"
+  grid,      // TlcGridWnd, "EDIT"
 };
 
+// `dialogMode`: the window is a control of a system dialog (see TlcEditWnd); it matters to the
+// edit-like kinds.
 std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* manager,
-                                     const std::string& section);
+                                     const std::string& section, bool dialogMode = false);
 
 // The hook kind a standard BUTTON window gets by its style: push button, check box or radio
 // button, group box; none for owner-drawn buttons, split buttons and command links.

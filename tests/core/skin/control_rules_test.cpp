@@ -40,6 +40,16 @@ TsGeneralData Section(TColor color, int transparency) {
   return g;
 }
 
+TEST(ControlRules, FallbackSections) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"COMBOBOX", "EDIT"}, {"COMBOBTN", "BUTTON"}, {"COLHEADER", "BUTTON"},
+      {"combobox", ""},     {"EDIT", ""},           {"BUTTON", ""},
+  };
+  for (const auto& [section, want] : cases) {
+    EXPECT_EQ(FallbackSection(section), want) << section;
+  }
+}
+
 TEST(ControlRules, BackgroundKindAndColourAnswers) {
   TsGeneralData g = Section(0x102030, 0);
   EXPECT_EQ(BackgroundKindOf(g), 0);

@@ -10,13 +10,36 @@
 #include "win/framework/stdctrls.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/checkbox_hook.h"
+#include "win/skin/combo_hook.h"
 #include "win/skin/edit_hook.h"
 #include "win/skin/groupbox_hook.h"
+#include "win/skin/list_hooks.h"
+
+#include <commctrl.h>
 
 namespace sapala::win::testing {
 namespace {
 
 using sapala::skin::ThirdPartyKind;
+
+// A control object over any standard window class.
+class TStdWin : public TWinControl {
+ public:
+  TStdWin(TComponent* owner, const wchar_t* cls, DWORD style)
+      : TWinControl(owner), cls_(cls), style_(style) {}
+
+ protected:
+  void CreateParams(struct CreateParams& params) override {
+    TWinControl::CreateParams(params);
+    params.window_class = cls_;
+    params.standard_class = true;
+    params.style |= style_;
+  }
+
+ private:
+  const wchar_t* cls_;
+  DWORD style_;
+};
 
 class ControlAdapterTest : public HookTest {
  protected:
@@ -85,12 +108,55 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   EXPECT_NE(dynamic_cast<TlcGroupBoxWnd*>(HookOf(group)), nullptr);
   EXPECT_EQ(adapter.Items().size(), 5u);
   // Owned components first, then child controls: each control is offered once a walk.
-  EXPECT_EQ(offered,
-            (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
+  EXPECT_EQ(offered, (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
   adapter.AdaptAll();  // a second walk adds nothing
   EXPECT_EQ(adapter.Items().size(), 5u);
   adapter.Clear();
   EXPECT_EQ(HookOf(plain), nullptr);
+}
+
+TEST_F(ControlAdapterTest, ComboListTreeAndGridListsGetTheirHooks) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  auto& core = manager_->Core();
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::ComboBox), "TComboBox");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::wwEdit), "TwwDBComboBox");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::ListView), "TListView");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::TreeView), "TTreeView");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Grid), "TStringGrid");
+  core.ClassLists.LoadFrom(core.ThirdParty);
+  struct Case {
+    const char* cls;
+    const wchar_t* window;
+    DWORD style;
+    bool (*right)(TlcMainWnd*);
+  } cases[] = {
+      {"TComboBox", L"COMBOBOX", CBS_DROPDOWNLIST,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcComboBoxWnd*>(h) != nullptr; }},
+      {"TwwDBComboBox", L"COMBOBOX", CBS_DROPDOWN,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcComboBoxWnd*>(h) != nullptr; }},
+      {"TListView", WC_LISTVIEWW, LVS_REPORT,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcListViewWnd*>(h) != nullptr; }},
+      {"TTreeView", WC_TREEVIEWW, 0,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcTreeViewWnd*>(h) != nullptr; }},
+      {"TStringGrid", L"LISTBOX", WS_VSCROLL,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcGridWnd*>(h) != nullptr; }},
+  };
+  std::vector<TStdWin*> controls;
+  for (const Case& k : cases) {
+    auto* c = &form_->Create<TStdWin>(k.window, k.style);
+    c->SetClassName(k.cls);
+    c->SetParent(form_);
+    c->SetBounds(10, 10, 120, 80);
+    c->Handle();
+    controls.push_back(c);
+  }
+  TlcCtrlAdapter adapter(*form_, manager_);
+  adapter.AdaptAll();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    TlcMainWnd* hook = HookOf(*controls[i]);
+    EXPECT_TRUE(hook && cases[i].right(hook)) << cases[i].cls;
+  }
 }
 
 TEST_F(ControlAdapterTest, PlainLabelsTurnTransparentInTheLabelColour) {

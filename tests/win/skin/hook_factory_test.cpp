@@ -4,16 +4,27 @@
 // a thousand times without a handle left behind.
 #include "win/skin/hook_factory.h"
 
+#include <commctrl.h>
+
 #include "hook_fixture.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/checkbox_hook.h"
+#include "win/skin/combo_hook.h"
 #include "win/skin/edit_hook.h"
 #include "win/skin/groupbox_hook.h"
+#include "win/skin/list_hooks.h"
 
 namespace sapala::win::testing {
 namespace {
 
-class HookFactoryTest : public HookTest {};
+class HookFactoryTest : public HookTest {
+ protected:
+  void SetUp() override {
+    HookTest::SetUp();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    ::InitCommonControlsEx(&icc);
+  }
+};
 
 struct KindCase {
   const char* name;
@@ -36,6 +47,11 @@ const KindCase kKinds[] = {
     {"edit", HookKind::edit, L"EDIT", ES_MULTILINE | WS_VSCROLL, "EDIT", Is<TlcEditWnd>},
     {"list box", HookKind::edit, L"LISTBOX", WS_VSCROLL, "EDIT", Is<TlcEditWnd>},
     {"scroll", HookKind::scroll, L"LISTBOX", WS_VSCROLL, "", Is<TlcScrollWnd>},
+    {"combo box", HookKind::comboBox, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, "COMBOBOX",
+     Is<TlcComboBoxWnd>},
+    {"list view", HookKind::listView, WC_LISTVIEWW, LVS_REPORT, "EDIT", Is<TlcListViewWnd>},
+    {"tree view", HookKind::treeView, WC_TREEVIEWW, TVS_HASLINES, "EDIT", Is<TlcTreeViewWnd>},
+    {"grid", HookKind::grid, L"LISTBOX", WS_VSCROLL | WS_HSCROLL, "EDIT", Is<TlcGridWnd>},
 };
 
 TEST_F(HookFactoryTest, EachKindMakesItsHookAndRefusalsAreNull) {
@@ -52,6 +68,11 @@ TEST_F(HookFactoryTest, EachKindMakesItsHookAndRefusalsAreNull) {
     EXPECT_EQ(named->Section(), "PANEL") << k.name;
   }
   EXPECT_EQ(MakeHook(HookKind::none, Child(L"BUTTON", 0, 0, 0, 9, 9), manager_, ""), nullptr);
+  // Owner-drawn combos are their owner's to draw.
+  EXPECT_EQ(MakeHook(HookKind::comboBox,
+                     Child(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0, 0, 90, 90),
+                     manager_, ""),
+            nullptr);
   HWND gone = Child(L"BUTTON", 0, 0, 0, 9, 9);
   ::DestroyWindow(gone);
   EXPECT_EQ(MakeHook(HookKind::button, gone, manager_, ""), nullptr);
