@@ -192,5 +192,74 @@ TEST_F(MenuLineTest, KeyboardReachesTheSkinnedBar) {
   }
 }
 
+TEST_F(MenuLineTest, OpenBarItemIsDrawnHotWhereTheSystemPlacedIt) {
+  struct Drawn {
+    std::wstring caption;
+    UINT state;
+    RECT rect;
+    graphics::Bitmap picture;
+  };
+  std::vector<Drawn> drawn;
+  manager_->Menus().OnDrawItem = [&](TMenuItem& item, HDC, graphics::Bitmap& picture, int kind,
+                                     UINT state, const RECT&) {
+    if (kind == 3) drawn.push_back({item.Caption, state, {}, picture.Clone()});
+  };
+  HWND hwnd = form_->WindowHandle();
+  RECT file{}, wr{};
+  ::GetMenuItemRect(hwnd, menu_->Handle(), 0, &file);
+  ::GetWindowRect(hwnd, &wr);
+  ::OffsetRect(&file, -wr.left, -wr.top);
+  // The normal look, from the composition of the window image.
+  provider_->InvalidateWindowImage();
+  ASSERT_NE(provider_->ComposedImage(), nullptr);
+  ASSERT_FALSE(drawn.empty());
+  const graphics::Bitmap normal = drawn.front().picture.Clone();
+  drawn.clear();
+  PostKeys({VK_ESCAPE, VK_ESCAPE});
+  ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  manager_->Menus().OnDrawItem = nullptr;
+  // While the popup was open the system drew "&File" selected, through the painter, over the
+  // menu line at the item's place in the window.
+  const auto hot = std::find_if(drawn.begin(), drawn.end(), [](const Drawn& d) {
+    return d.caption == L"&File" && (d.state & ODS_SELECTED);
+  });
+  ASSERT_NE(hot, drawn.end());
+  ASSERT_EQ(hot->picture.Width(), normal.Width());
+  ASSERT_EQ(hot->picture.Height(), normal.Height());
+  EXPECT_EQ(hot->picture.Width(), file.right - file.left);
+  bool differs = false;
+  for (int y = 0; y < normal.Height(); ++y) {
+    for (int x = 0; x < normal.Width(); ++x) {
+      differs = differs || (normal.Row32(y)[x] & 0xFFFFFF) != (hot->picture.Row32(y)[x] & 0xFFFFFF);
+    }
+  }
+  EXPECT_TRUE(differs);
+}
+
+// Not a test: holds a skinned form with its menu line and the File popup open for a screenshot
+// (run with --gtest_also_run_disabled_tests and take the picture meanwhile).
+TEST_F(MenuLineTest, DISABLED_HoldForScreenshot) {
+  HWND hwnd = form_->WindowHandle();
+  ::SetWindowPos(hwnd, nullptr, 80, 80, 360, 220, SWP_NOZORDER);
+  ::SetWindowTextW(hwnd, L"Menu line");
+  ::SetForegroundWindow(hwnd);
+  app_->ProcessMessages();
+  Later() = [hwnd] {
+    const DWORD end = ::GetTickCount() + 8000;
+    MSG msg;
+    while (::GetTickCount() < end) {
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+      ::Sleep(20);
+    }
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  };
+  ::SetTimer(nullptr, 0, 300, &LaterTick);
+  ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+}
+
 }  // namespace
 }  // namespace sapala::win::testing
