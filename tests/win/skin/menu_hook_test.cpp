@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "skin_fixture.h"
+#include "core/skin/menu_layout.h"
 #include "win/framework/menus.h"
 #include "win/skin/skin_menus.h"
 
@@ -149,6 +150,72 @@ TEST_F(MenuHookTest, SkinRemovedWhileOpenGivesProcedureAndShapeBack) {
   Open([&] { again = ShownPopup(); }, [&] { menu.Popup(100, 100); });
   EXPECT_NE(again, nullptr);
   EXPECT_EQ(painter_->PopupHook(again), nullptr);
+}
+
+// The region the popup window should have under the manager's skin now: its rectangle less the
+// corners the skin's menu border leaves transparent; none (an empty owner) when the skin has no
+// menu border.
+win::Region ExpectedRegion(TsSkinManager& manager, HWND popup) {
+  if (manager.Core().Tables.FindImageExact("MAINMENU", "BORDERSMASK") < 0) return win::Region();
+  RECT wr{};
+  ::GetWindowRect(popup, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  win::Region region(::CreateRectRgn(0, 0, w, h));
+  auto cuts = sapala::skin::PopupBorderCutouts(manager.Core().Tables, w, h);
+  if (cuts.empty()) cuts.push_back({0, 0, 1, 1});
+  for (const auto& c : cuts) {
+    win::Region hole(::CreateRectRgn(c.left, c.top, c.right, c.bottom));
+    ::CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
+  }
+  return region;
+}
+
+TEST_F(MenuHookTest, RegionFollowsTheSkinWhileOpen) {
+  TPopupMenu& menu = Menu();
+  win::Region first(::CreateRectRgn(0, 0, 0, 0)), second(::CreateRectRgn(0, 0, 0, 0));
+  bool firstAsSkin = false, secondAsSkin = false;
+  TlcMnuWnd* hookAfter = nullptr;
+  Open(
+      [&] {
+        HWND popup = ShownPopup();
+        ::GetWindowRgn(popup, first.get());
+        firstAsSkin = ::EqualRgn(first.get(), ExpectedRegion(*manager_, popup).get());
+        // Another skin while the menu shows: the popup is painted and cut again by it (this one
+        // has no menu border: the old cut must go).
+        manager_->Core().SetSkinDirectory(TestSkinFolder());
+        manager_->Core().SetSkinName("TestSkin");
+        ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        const int kind = ::GetWindowRgn(popup, second.get());
+        const win::Region expected = ExpectedRegion(*manager_, popup);
+        secondAsSkin = expected ? ::EqualRgn(second.get(), expected.get()) : kind == ERROR;
+        hookAfter = painter_->PopupHook(popup);
+      },
+      [&] { menu.Popup(100, 100); });
+  EXPECT_TRUE(firstAsSkin);
+  EXPECT_TRUE(secondAsSkin);
+  EXPECT_NE(hookAfter, nullptr);  // a new skin keeps the hook
+}
+
+TEST_F(MenuHookTest, ContextMenuOfAHookedControlIsSkinnedBeforeItOpens) {
+  // A popup menu made after the painter went active has no handlers until a hooked control (or
+  // a skinned form) is asked for its context menu.
+  TEdit& edit = form_->Create<TEdit>();
+  edit.SetParent(form_);
+  edit.CreateHandle();
+  TlcMainWnd hook(edit.WindowHandle(), manager_, "EDIT");
+  ASSERT_TRUE(hook.Install());
+  painter_->SetActive(true);
+  auto& late = form_->Create<TPopupMenu>();
+  late.Items().Add(L"Late");
+  EXPECT_FALSE(late.Items().Items(0).OnDrawItem);
+  Open([] {},
+       [&] { ::SendMessageW(edit.WindowHandle(), WM_CONTEXTMENU, 0, MAKELPARAM(120, 120)); });
+  EXPECT_TRUE(late.Items().Items(0).OnDrawItem);
+  // Without popups skinned the same request takes the handlers back.
+  manager_->Core().SetSkinnedPopups(false);
+  Open([] {},
+       [&] { ::SendMessageW(edit.WindowHandle(), WM_CONTEXTMENU, 0, MAKELPARAM(120, 120)); });
+  EXPECT_FALSE(late.Items().Items(0).OnDrawItem);
 }
 
 TEST_F(MenuHookTest, SystemEditMenuKeepsTheSystemLook) {
