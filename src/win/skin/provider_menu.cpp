@@ -58,20 +58,26 @@ void TsSkinProvider::PaintMenuLine(graphics::Bitmap& cache, int frame, int capti
   TsSkinManager* manager = SkinData.SkinManagerOf();
   TMainMenu* menu = ShownMenu();
   HWND hwnd = form_.WindowHandle();
-  if (manager == nullptr || menu == nullptr || !manager->Core().SkinnedPopups()) return;
+  if (manager == nullptr || menu == nullptr) return;
   const int rows = MenuLineRows();
   if (rows <= 0) return;
+  // The frame is ours, so the system never draws the bar: without skinned popups the line
+  // shows the system's menu colours and plain items instead of the skin.
+  const bool skinned = manager->Core().SkinnedPopups();
   const sk::SkinTables& tables = manager->Core().Tables;
   const int height = rows * sk::MenuRowHeight(::GetSystemMetrics(SM_CYMENU)) + 1;
   const Rect line =
       Rect{frame, frame + caption, cache.Width() - frame, frame + caption + height}.intersect(
           cache.Bounds());
   if (line.empty()) return;
-  const int section = tables.FindSection(MenuLineSkin.empty() ? "MENULINE" : MenuLineSkin);
+  const int section =
+      skinned ? tables.FindSection(MenuLineSkin.empty() ? "MENULINE" : MenuLineSkin) : -1;
   if (section >= 0) {
     const int state = FormActive() ? 1 : 0;
     sk::PaintSection(tables, section, sk::ParentBackground::FromBitmap(&cache, 0, 0), -1, -1, cache,
                      {line.left, line.top}, line, state, state);
+  } else if (!skinned) {
+    graphics::FillBitmapRect(cache, line, static_cast<TColor>(::GetSysColor(COLOR_MENU)));
   }
   graphics::SetOpacityRect(cache, line, 255, false);
   // What a hot or pressed item is drawn over later: the line without items.
@@ -105,8 +111,12 @@ void TsSkinProvider::PaintMenuLine(graphics::Bitmap& cache, int frame, int capti
     const RECT lineRect{line.left, line.top, line.right, line.bottom};
     if (!::IntersectRect(&clipped, &r, &lineRect)) continue;
     const UINT state = (mi.fState & MFS_DISABLED) ? ODS_DISABLED | ODS_GRAYED : 0u;
-    painter.DrawBarItem(*item, dc.get(), r, state, menu_line_,
-                        {r.left - line.left, r.top - line.top});
+    if (skinned) {
+      painter.DrawBarItem(*item, dc.get(), r, state, menu_line_,
+                          {r.left - line.left, r.top - line.top});
+    } else {
+      DrawPlainMenuItem(*item, dc.get(), r, state);
+    }
   }
   ::GdiFlush();
   graphics::SetOpacityRect(cache, line, 255, false);

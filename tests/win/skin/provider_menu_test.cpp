@@ -149,6 +149,20 @@ TEST_F(MenuLineTest, MenuChangeRepaintsTheLine) {
   EXPECT_FALSE(mi.fType & MFT_OWNERDRAW);
 }
 
+TEST_F(MenuLineTest, WithoutSkinnedPopupsTheBarStaysVisible) {
+  // The frame is still the skin's, so nobody else draws the bar: it shows plainly.
+  manager_->Core().SetSkinnedPopups(false);
+  manager_->Menus().SyncMenus();
+  provider_->InvalidateWindowImage();
+  ASSERT_NE(provider_->ComposedImage(), nullptr);
+  const graphics::Bitmap* line = provider_->MenuLineImage();
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->Row32(1)[1] & 0xFFFFFF,
+            graphics::PixelFromColor(static_cast<TColor>(::GetSysColor(COLOR_MENU))) & 0xFFFFFF);
+  EXPECT_TRUE(ItemDrawn(*provider_, *menu_, 0));
+  EXPECT_TRUE(ItemDrawn(*provider_, *menu_, 1));
+}
+
 TEST_F(MenuLineTest, KeyboardReachesTheSkinnedBar) {
   struct Case {
     const char* name;
