@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win/framework/application.h"
+#include "win/framework/menus.h"
 #include "win/framework/text.h"
 
 namespace sapala::win {
@@ -312,8 +313,41 @@ bool TForm::DialogKey(WORD key, unsigned shift) {
 
 bool TForm::DialogChar(wchar_t ch, unsigned shift) { return OfferDialogChar(*this, ch, shift); }
 
+TMainMenu* TForm::Menu() const noexcept { return TMainMenu::Of(WindowHandle()); }
+
+void TForm::SetMenu(TMainMenu* menu) {
+  if (TMainMenu* old = Menu(); old && old != menu) old->AttachTo(nullptr);
+  if (menu) menu->AttachTo(WindowHandle());
+}
+
 void TForm::WndProc(Message& m) {
   switch (m.Msg) {
+    case WM_COMMAND:
+      // A menu command (no control, notification 0) of the form's menu bar.
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0) {
+        if (TMainMenu* menu = Menu(); menu && menu->Click(LOWORD(m.WParam))) {
+          m.Result = 0;
+          return;
+        }
+      }
+      break;
+    case WM_MENUCHAR:
+      if (TMainMenu* menu = Menu();
+          menu && menu->MenuChar(reinterpret_cast<HMENU>(m.LParam),
+                                 static_cast<wchar_t>(LOWORD(m.WParam)), m.Result)) {
+        return;
+      }
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // Owner-drawn items of the menu bar and its popups (wParam 0: from a menu).
+      if (m.WParam == 0) {
+        if (TMainMenu* menu = Menu(); menu && menu->Dispatch(m.Msg, m.LParam)) {
+          m.Result = TRUE;
+          return;
+        }
+      }
+      break;
     case WM_CLOSE:
       Close();
       return;
@@ -341,6 +375,8 @@ void TForm::WndProc(Message& m) {
       }
       return;
     case WM_DESTROY:
+      // A window frees the menu it shows; ours stays with its owner.
+      if (TMainMenu* menu = Menu()) menu->AttachTo(nullptr);
       if (Application().MainForm() == this) Application().Terminate();
       break;
     default:

@@ -32,6 +32,8 @@ enum ModalResult : int {
   mrNo = 7
 };
 
+class TMainMenu;
+
 class TForm : public TWinControl {
  public:
   explicit TForm(TComponent* owner);
@@ -70,6 +72,11 @@ class TForm : public TWinControl {
   bool DialogKey(WORD key, unsigned shift) override;
   // Alt+letter: offered to every control of the form, windowless ones included.
   bool DialogChar(wchar_t ch, unsigned shift) override;
+
+  // The menu bar the form's window shows, nullptr when none. SetMenu needs the window; the
+  // menu belongs to its owner, not to the form.
+  TMainMenu* Menu() const noexcept;
+  void SetMenu(TMainMenu* menu);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;

@@ -5,6 +5,7 @@
 #include "win/controls/skin_link.h"
 #include "win/skin/platform.h"
 #include "win/skin/skin_manager.h"
+#include "win/skin/skin_menus.h"
 
 namespace sapala::win {
 
@@ -323,6 +324,11 @@ void TlcMainWnd::WndProc(Message& m) {
       return;
     case WM_MOUSEMOVE:
       if (TsSkinManager* mgr = Manager()) mgr->SetHotControl(hwnd_);
+      CallPrevious(m);
+      return;
+    case WM_CONTEXTMENU:
+      // The menu about to open is skinned (or given back) by the painter's current state.
+      if (TsSkinManager* mgr = Manager()) mgr->Menus().SyncMenus();
       CallPrevious(m);
       return;
     case WM_PRINT: {

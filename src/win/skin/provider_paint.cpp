@@ -174,6 +174,9 @@ void TsSkinProvider::Compose() {
     }
   }
 
+  // The menu line below the caption, its items drawn by the menu painter.
+  PaintMenuLine(cache, frame, caption);
+
   // Icon and caption text; GDI leaves its alpha bytes at 0, and the window image is opaque.
   if (caption > 0) {
     PaintTitleTexts(cache, state);

@@ -292,6 +292,10 @@ void TsSkinManager::MenuSkinChanged() {
 
 void TsSkinManager::AnnounceRemoveSkin() {
   if (skin::PlugIns().menuSkinChanged) skin::PlugIns().menuSkinChanged();
+  // Without a skin the menus are the system's again: popup windows let go, the painter's
+  // handlers taken back (the next skin's hooks give them again).
+  menus_->ReleasePopups();
+  menus_->SetActive(false);
   // The window-creation hook and its list are gone by now: the skinned system dialogs are told
   // through their own list.
   skin::RemoveDialogSkins(Id());

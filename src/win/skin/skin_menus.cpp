@@ -10,8 +10,10 @@
 #include "win/controls/skin_link.h"
 #include "win/framework/handles.h"
 #include "win/skin/app_hook.h"
+#include "win/skin/menu_hook.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
+#include "win/skin/skin_provider.h"
 
 namespace sapala::win::skin {
 
@@ -25,30 +27,8 @@ constexpr int kCmdIsPopupSkinned = 8;  // the popup hook answers non-zero when i
 constexpr int kCmdPrepareRegion = 14;  // the popup hook gets ready for a region of ours
 constexpr wchar_t kDefaultExtraText[] = L"Use OnGetExtraLineData event";
 
-// Copies `src` of an engine bitmap to the DC at (x, y) (no alpha).
 void CopyToDC(HDC dc, int x, int y, const Bitmap& bitmap, Rect src) noexcept {
-  src = src.intersect(bitmap.Bounds());
-  if (src.empty() || bitmap.Format() != graphics::PixelFormat::pf32bit) return;
-  try {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(src.width()) *
-                                      static_cast<std::size_t>(src.height()));
-    for (int row = 0; row < src.height(); ++row) {
-      std::memcpy(&pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(src.width())],
-                  bitmap.Row32(src.top + row) + src.left,
-                  static_cast<std::size_t>(src.width()) * 4);
-    }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = src.width();
-    bi.bmiHeader.biHeight = -src.height();
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(src.width()), static_cast<DWORD>(src.height()),
-                        0, 0, 0, static_cast<UINT>(src.height()), pixels.data(), &bi,
-                        DIB_RGB_COLORS);
-  } catch (...) {
-  }
+  CopyPictureToDC(dc, x, y, bitmap, src);
 }
 
 // A 32-bit top-down DIB section with a memory DC: GDI text and the core's pixel work on the
@@ -119,11 +99,38 @@ bool InFirstColumn(TMenuItem& item) {
 
 }  // namespace
 
+void CopyPictureToDC(HDC dc, int x, int y, const Bitmap& bitmap, Rect src) noexcept {
+  src = src.intersect(bitmap.Bounds());
+  if (src.empty() || bitmap.Format() != graphics::PixelFormat::pf32bit) return;
+  try {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(src.width()) *
+                                      static_cast<std::size_t>(src.height()));
+    for (int row = 0; row < src.height(); ++row) {
+      std::memcpy(&pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(src.width())],
+                  bitmap.Row32(src.top + row) + src.left,
+                  static_cast<std::size_t>(src.width()) * 4);
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = src.width();
+    bi.bmiHeader.biHeight = -src.height();
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(src.width()), static_cast<DWORD>(src.height()),
+                        0, 0, 0, static_cast<UINT>(src.height()), pixels.data(), &bi,
+                        DIB_RGB_COLORS);
+  } catch (...) {
+  }
+}
+
 // ---------------------------------------------------------------- life
 
 TsSkinableMenus::TsSkinableMenus(TsSkinManager& manager) : manager_(manager) {}
 
 TsSkinableMenus::~TsSkinableMenus() {
+  ReleasePopups();
+  popup_hooks_.clear();
   SkinChanged();
   for (TMenu* menu : TMenu::All()) menu->Items().ForEach([this](TMenuItem& i) { Detach(i); });
 }
@@ -144,16 +151,37 @@ void TsSkinableMenus::SkinChanged() noexcept {
     if (::IsWindow(w)) ::SetWindowRgn(w, nullptr, ::IsWindowVisible(w));
   }
   regioned_.clear();
-  popups_.clear();
   paint_pending_ = false;
+  // Open popups are drawn again once the new skin is in force (the paint is posted).
+  for (const auto& hook : popup_hooks_) {
+    if (!hook->Removed() && ::IsWindowVisible(hook->Handle())) {
+      ::RedrawWindow(hook->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+    }
+  }
 }
 
 // ---------------------------------------------------------------- handlers
 
+bool TsSkinableMenus::IsBarItem(const TMenuItem& item) const noexcept {
+  const TMenu* menu = item.GetParentMenu();
+  return dynamic_cast<const TMainMenu*>(menu) != nullptr && item.Parent() == &menu->Items();
+}
+
 void TsSkinableMenus::Attach(TMenuItem& item) {
   if (item.OnMeasureItem || item.OnDrawItem) return;  // the item draws itself
-  item.OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) { MeasureItem(i, dc, w, h); };
-  item.OnDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT s) { DrawItem(i, dc, r, s); };
+  if (IsBarItem(item)) {
+    item.OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) {
+      MeasureBarItem(i, dc, w, h);
+    };
+    item.OnDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT s) {
+      DrawBarItemOfWindow(i, dc, r, s);
+    };
+  } else {
+    item.OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) { MeasureItem(i, dc, w, h); };
+    item.OnDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT s) {
+      DrawItem(i, dc, r, s);
+    };
+  }
   item.HandlerOwner = this;
 }
 
@@ -166,11 +194,27 @@ void TsSkinableMenus::Detach(TMenuItem& item) {
 
 void TsSkinableMenus::SetActive(bool value) {
   active_ = value;
+  SyncMenus();
+}
+
+void TsSkinableMenus::SyncMenus() {
   if ((manager_.ComponentState() & csDesigning) != 0) return;
-  const bool attach = value && manager_.Core().SkinnedPopups();
-  for (TMenu* menu : TMenu::All()) {
+  const bool attach = active_ && manager_.Core().SkinnedPopups();
+  for (TMenu* menu : std::vector<TMenu*>(TMenu::All())) {
     if (menu->Destroying()) continue;
-    menu->Items().ForEach([&](TMenuItem& i) { attach ? Attach(i) : Detach(i); });
+    bool changed = false;
+    menu->Items().ForEach([&](TMenuItem& i) {
+      const bool had = Owns(i);
+      attach ? Attach(i) : Detach(i);
+      changed = changed || had != Owns(i);
+    });
+    // A bar shows its items' owner-drawing only once it is built again; a popup is built
+    // every time it opens. A main menu whose items are gone keeps the bar it has.
+    auto* main = dynamic_cast<TMainMenu*>(menu);
+    if (changed && main != nullptr && main->WindowHandle() != nullptr &&
+        main->Items().Count() > 0) {
+      main->Changed();
+    }
   }
 }
 
@@ -184,6 +228,10 @@ bool TsSkinableMenus::Alive(const Background& b) const {
   bool found = false;
   b.menu->Items().ForEach([&](TMenuItem& i) { found = found || &i == b.firstItem; });
   return found;
+}
+
+const TsSkinableMenus::Background* TsSkinableMenus::BackgroundOf(HWND window) {
+  return window != nullptr ? Find(nullptr, window) : nullptr;
 }
 
 TsSkinableMenus::Background* TsSkinableMenus::Find(const TMenuItem* firstItem, HWND window) {
@@ -721,11 +769,67 @@ void TsSkinableMenus::DrawBarItem(TMenuItem& item, HDC dc, const RECT& rect, UIN
   }
 }
 
+void TsSkinableMenus::MeasureBarItem(TMenuItem& item, HDC dc, int& width, int& height) {
+  if (item.Destroying()) return;
+  win::Font font;
+  core::BarItemInput in;
+  in.captionWidth = TextSize(dc, ItemFont(item, font), item.Caption).cx;  // "&" not counted
+  if (item.Bitmap() != nullptr) {
+    BITMAP info{};
+    if (::GetObjectW(item.Bitmap(), sizeof info, &info)) in.bitmapWidth = info.bmWidth;
+  }
+  in.menuBarHeight = ::GetSystemMetrics(SM_CYMENU);
+  const core::MenuSize size = core::MeasureBarItem(in);
+  width = size.cx;
+  height = size.cy;
+}
+
+void TsSkinableMenus::DrawBarItemOfWindow(TMenuItem& item, HDC dc, const RECT& rect,
+                                          UINT state) noexcept {
+  try {
+    const auto* main = dynamic_cast<const TMainMenu*>(item.GetParentMenu());
+    TsSkinProvider* provider = main != nullptr ? TsSkinProvider::Of(main->WindowHandle()) : nullptr;
+    const Bitmap* line = provider != nullptr ? provider->MenuLineImage() : nullptr;
+    if (SkinActive() && line != nullptr && !line->Empty()) {
+      const POINT origin = provider->MenuLineOrigin();
+      DrawBarItem(item, dc, rect, state, *line, {rect.left - origin.x, rect.top - origin.y});
+      return;
+    }
+    // No skinned menu line to draw over: the system's look.
+    DrawPlainMenuItem(item, dc, rect, state);
+  } catch (...) {
+  }
+}
+
 // ---------------------------------------------------------------- hook side
+
+void TsSkinableMenus::FreeReleasedHooks() noexcept {
+  // A hook may be on the stack of the message that let its window go: freed only from outside
+  // every hook message.
+  if (TlcMainWnd::MessageDepth() != 0) return;
+  std::erase_if(popup_hooks_, [](const auto& h) { return h->Removed(); });
+}
 
 void TsSkinableMenus::HookPopupWindow(HWND window) {
   std::erase_if(popups_, [](HWND w) { return !::IsWindow(w); });
   popups_.push_back(window);
+  FreeReleasedHooks();
+  if (PopupHook(window) != nullptr) return;
+  auto hook = std::make_unique<TlcMnuWnd>(window, &manager_, *this);
+  if (hook->InstallScroll()) popup_hooks_.push_back(std::move(hook));
+}
+
+void TsSkinableMenus::ReleasePopups() noexcept {
+  for (const auto& hook : popup_hooks_) hook->Remove();
+  popups_.clear();
+  FreeReleasedHooks();
+}
+
+TlcMnuWnd* TsSkinableMenus::PopupHook(HWND window) const noexcept {
+  for (const auto& hook : popup_hooks_) {
+    if (!hook->Removed() && hook->Handle() == window) return hook.get();
+  }
+  return nullptr;
 }
 
 void TsSkinableMenus::PaintPopup(LPARAM what, bool isWindow) noexcept {

@@ -23,7 +23,8 @@
 
 namespace sapala::win {
 class TsSkinManager;
-}
+class TlcMnuWnd;
+}  // namespace sapala::win
 
 namespace sapala::win::skin {
 
@@ -62,6 +63,11 @@ class TsSkinableMenus {
   // without handlers get the painter's; otherwise the painter's handlers are removed.
   void SetActive(bool value);
 
+  // Brings the handlers of every menu in line with the painter's state again (a menu made since
+  // the painter was switched on gets its handlers): run before a context menu opens. Main menus
+  // whose items changed are built again.
+  void SyncMenus();
+
   // The item handlers.
   void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height);
   void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) noexcept;
@@ -71,6 +77,11 @@ class TsSkinableMenus {
   // provider calls it while it paints its menu line.
   void DrawBarItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state,
                    const graphics::Bitmap& menuLine, POINT offset) noexcept;
+  // The handlers of a main menu's top item: measured by the bar's height and the caption, drawn
+  // over the menu-line picture of the provider of the menu's window (`rect` in window
+  // coordinates); without a provider's picture the item is drawn plainly in the system's colours.
+  void MeasureBarItem(TMenuItem& item, HDC dc, int& width, int& height);
+  void DrawBarItemOfWindow(TMenuItem& item, HDC dc, const RECT& rect, UINT state) noexcept;
 
   struct Background {
     TMenu* menu = nullptr;
@@ -86,9 +97,17 @@ class TsSkinableMenus {
   // Gives the popup window its region (the bitmap's rectangle minus the border cutouts).
   void ApplyRegion(HWND window, const Background& background);
   std::size_t BackgroundCount() const noexcept { return backgrounds_.size(); }
+  // The background of the popup shown in `window`, nullptr when none was built for it.
+  const Background* BackgroundOf(HWND window);
 
-  // A popup menu window is being created (the window-creation hook).
+  // A popup menu window is being created (the window-creation hook): it gets a popup hook.
   void HookPopupWindow(HWND window);
+  // Lets every popup window go (the skin is being removed): procedures and regions given back.
+  void ReleasePopups() noexcept;
+  // The hook of a popup window, nullptr when it has none.
+  TlcMnuWnd* PopupHook(HWND window) const noexcept;
+  // Popup hooks alive (not yet freed).
+  std::size_t PopupHookCount() const noexcept { return popup_hooks_.size(); }
   // The application window's request: paint a popup menu (item in `what`) or window.
   void PaintPopup(LPARAM what, bool isWindow) noexcept;
   // Set while an item's 0xBCB3 request is pending.
@@ -109,6 +128,8 @@ class TsSkinableMenus {
   HFONT ItemFont(const TMenuItem& item, win::Font& holder) const;
   sapala::skin::MenuSize Glyph(const TMenuItem& item) const;
   void DrawFrameStrips(HWND window, const Background& b, bool first, bool last) noexcept;
+  bool IsBarItem(const TMenuItem& item) const noexcept;
+  void FreeReleasedHooks() noexcept;
 
   TsSkinManager& manager_;
   bool active_ = false;
@@ -118,10 +139,15 @@ class TsSkinableMenus {
   std::vector<std::unique_ptr<Background>> backgrounds_;
   std::vector<HWND> regioned_;  // popup windows given a region
   std::vector<HWND> popups_;    // popup windows announced by the hook
+  std::vector<std::unique_ptr<TlcMnuWnd>> popup_hooks_;
   std::wstring extra_line_text_;
   std::string extra_line_section_ = "EXTRALINE";
   HBITMAP extra_line_glyph_ = nullptr;
 };
+
+// Copies `src` of an engine picture to the DC at (x, y) as it is (no alpha).
+void CopyPictureToDC(HDC dc, int x, int y, const graphics::Bitmap& picture,
+                     graphics::Rect src) noexcept;
 
 // Points the manager's plug-ins (hookPopupMenu, setPopupsSkinned, paintPopup, menuSkinChanged)
 // at `menus`; ClearMenuPlugIns undoes it.

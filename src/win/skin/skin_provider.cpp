@@ -13,6 +13,7 @@
 #include "core/skin/system_menu_rules.h"
 #include "win/framework/application.h"
 #include "win/framework/loader.h"
+#include "win/framework/menus.h"
 #include "win/framework/text.h"
 #include "win/skin/animations.h"
 #include "win/skin/broadcast.h"
@@ -22,6 +23,7 @@
 #include "win/skin/platform.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
+#include "win/skin/skin_menus.h"
 #include "win/skin/system_menu.h"
 
 namespace sapala::win {
@@ -392,7 +394,10 @@ void TsSkinProvider::RemoveSkin() {
 
 graphics::Bitmap* TsSkinProvider::WindowImage() noexcept { return ComposedImage(); }
 
-void TsSkinProvider::InvalidateWindowImage() noexcept { SkinData.BackgroundDirty = true; }
+void TsSkinProvider::InvalidateWindowImage() noexcept {
+  SkinData.BackgroundDirty = true;
+  menu_rows_ = -1;  // the bar may wrap differently
+}
 
 void TsSkinProvider::AfterAnimation(skin::TlcAnimEvent event) {
   if (OnAfterAnimation) OnAfterAnimation(event);
@@ -491,6 +496,11 @@ void TsSkinProvider::WndProc(Message& m) {
     CallOld(m);
     return;
   }
+  if (m.Msg == CM_MENUCHANGED) {
+    MenuChanged();
+    CallOld(m);
+    return;
+  }
   if (!FrameSkinned() || !HandleFrameMessage(m)) CallOld(m);
 }
 
@@ -556,7 +566,8 @@ bool TsSkinProvider::HandleCommand(Message& m) {
         info.Color = graphics::ColorToRGB(form_.Color());
         return true;
       }
-      const graphics::Point offset = sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), 0);
+      const graphics::Point offset =
+          sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), MenuLineHeight());
       info.Kind = 2;
       info.Bitmap = image;
       info.OffsetX += offset.x;
@@ -564,7 +575,8 @@ bool TsSkinProvider::HandleCommand(Message& m) {
       return true;
     }
     case skin::cmdGetClientOffset: {
-      const graphics::Point offset = sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), 0);
+      const graphics::Point offset =
+          sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), MenuLineHeight());
       m.Result = MAKELONG(offset.x, offset.y);
       return true;
     }
@@ -593,6 +605,7 @@ int TsSkinProvider::HitTestAt(POINT p) {
   in.ThickFrame = f.ThickFrame;
   in.Rules = f.Rules;
   in.Icon = sk::IconRect(f, Metrics(), s);
+  in.MenuHeight = MenuLineHeight();
   in.Buttons = &layout_;
   const bool sizeable = f.ThickFrame && !f.Zoomed();
   const int grip = m->Core().Tables.Cache.GripImage;
@@ -847,6 +860,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       }
       return false;
     case WM_CONTEXTMENU:
+      // A context menu of the form is skinned (or given back) by the painter's state first.
+      if (TsSkinManager* manager = SkinData.SkinManagerOf()) manager->Menus().SyncMenus();
       // The system's answer to a right click in the frame: ours opened already.
       if (reinterpret_cast<HWND>(m.WParam) == hwnd) {
         POINT p = PointOf(m.LParam);

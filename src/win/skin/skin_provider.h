@@ -35,6 +35,7 @@
 namespace sapala::win {
 
 class TlcCtrlAdapter;
+class TMainMenu;
 
 class TsSkinManager;
 
@@ -145,6 +146,18 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
 
   // The window image composed now if stale (tests and the background answers).
   graphics::Bitmap* ComposedImage();
+  // The form's menu line: rows of its main menu bar now (computed again after a menu or size
+  // change; 0 without a menu line) and their height in pixels.
+  int MenuLineRows();
+  int MenuLineHeight();
+  // The menu line as last composed before its items were drawn on it (what a hot or pressed
+  // item is drawn over), nullptr when the form shows none; it lies at MenuLineOrigin() in the
+  // window.
+  const graphics::Bitmap* MenuLineImage() const noexcept {
+    return menu_line_.Empty() ? nullptr : &menu_line_;
+  }
+  POINT MenuLineOrigin() const noexcept { return menu_line_origin_; }
+
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
 
@@ -221,6 +234,12 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool BlendsOnMoving() const;
   // Offers `control` (nullptr: every control of the form) to the control adapter.
   void Adapt(TControl* control);
+
+  // The menu line (provider_menu.cpp). The main menu the frame draws a line for, nullptr when
+  // none (no menu, merged, no items, an MDI child or a dialog).
+  TMainMenu* ShownMenu() const;
+  void PaintMenuLine(graphics::Bitmap& cache, int frame, int caption);
+  void MenuChanged();
 
   // Painting (provider_paint.cpp).
   void Compose();
@@ -301,6 +320,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;
+  int menu_rows_ = -1;  // -1: to be computed
+  graphics::Bitmap menu_line_;
+  POINT menu_line_origin_{0, 0};
 };
 
 // Gives a skinned top-level window `region` (nullptr: none) without the system's own redraw and

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "win/framework/application.h"
+#include "win/framework/forms.h"
+
 namespace sapala::win {
 namespace {
 
@@ -102,6 +105,53 @@ TEST(Menus, OneOwnerForTheBuiltMenuAndTheLiveList) {
   }
   EXPECT_EQ(census.Difference(), "");
   EXPECT_TRUE(TMenu::All().empty());
+}
+
+TEST(MainMenus, BarCommandsMnemonicsAndOwnership) {
+  TApplication app;
+  TForm& form = app.Create<TForm>();
+  form.CreateHandle();
+  HWND hwnd = form.WindowHandle();
+  TMainMenu& menu = form.Create<TMainMenu>();
+  std::vector<std::wstring> clicked;
+  auto click = [&](TMenuItem& i) { clicked.push_back(i.Caption); };
+  TMenuItem& file = menu.Items().Add(L"&File");
+  file.Add(L"&Open").OnClick = click;
+  TMenuItem& off = file.Add(L"&Gone");
+  off.OnClick = click;
+  off.Enabled = false;
+  file.Add(L"Save && E&xit").OnClick = click;
+  file.Add(L"&&Amp").OnClick = click;
+  // Owner-drawn items: the system finds no mnemonic in them, the menu answers WM_MENUCHAR.
+  file.ForEach([](TMenuItem& i) { i.OnDrawItem = [](TMenuItem&, HDC, const RECT&, UINT) {}; });
+  form.SetMenu(&menu);
+  ASSERT_EQ(::GetMenu(hwnd), menu.Handle());
+  EXPECT_EQ(form.Menu(), &menu);
+  HMENU popup = ::GetSubMenu(menu.Handle(), 0);
+  ASSERT_NE(popup, nullptr);
+  struct Case {
+    wchar_t key;
+    LRESULT want;
+  } cases[] = {
+      {L'o', MAKELRESULT(0, MNC_EXECUTE)}, {L'O', MAKELRESULT(0, MNC_EXECUTE)},
+      {L'x', MAKELRESULT(2, MNC_EXECUTE)},  // "&&" is a plain "&", the mnemonic comes after
+      {L'g', MAKELRESULT(0, MNC_IGNORE)},   // disabled
+      {L'a', MAKELRESULT(0, MNC_IGNORE)},   // "&&Amp" has none
+      {L'q', MAKELRESULT(0, MNC_IGNORE)},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const LRESULT have = ::SendMessageW(hwnd, WM_MENUCHAR, MAKEWPARAM(cases[i].key, MF_POPUP),
+                                        reinterpret_cast<LPARAM>(popup));
+    EXPECT_EQ(have, cases[i].want) << "case " << i << ": key " << static_cast<char>(cases[i].key);
+  }
+  // A command of the bar runs its item's OnClick; a disabled item's does not.
+  ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(file.Items(0).Command(), 0), 0);
+  ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(off.Command(), 0), 0);
+  EXPECT_EQ(clicked, std::vector<std::wstring>{L"&Open"});
+  // The window goes first: it must not take the menu with it (the menu frees it itself).
+  form.DestroyHandle();
+  EXPECT_TRUE(::IsMenu(menu.Handle()));
+  EXPECT_EQ(menu.WindowHandle(), nullptr);
 }
 
 }  // namespace
