@@ -135,4 +135,49 @@ std::vector<int> TrackTickValues(int min, int max, int frequency, bool autoTicks
   return out;
 }
 
+namespace {
+
+bool StartsWithNoCase(std::u16string_view text, std::size_t at, std::u16string_view word) {
+  if (text.size() - at < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    char16_t c = text[at + i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != word[i]) return false;
+  }
+  return true;
+}
+
+// Whether an opening tag "<a" starts at `at` (followed by '>' or white space).
+bool OpensLink(std::u16string_view text, std::size_t at) {
+  if (!StartsWithNoCase(text, at, u"<a")) return false;
+  if (at + 2 >= text.size()) return false;
+  const char16_t next = text[at + 2];
+  return next == u'>' || next == u' ' || next == u'\t' || next == u'\r' || next == u'\n';
+}
+
+}  // namespace
+
+std::vector<LinkRun> SplitLinkMarkup(std::u16string_view text) {
+  std::vector<LinkRun> runs;
+  auto add = [&](std::size_t from, std::size_t to, bool link) {
+    if (to > from) runs.push_back({text.substr(from, to - from), link});
+  };
+  std::size_t plain = 0, i = 0;
+  while (i < text.size()) {
+    if (text[i] != u'<' || !OpensLink(text, i)) {
+      ++i;
+      continue;
+    }
+    const std::size_t close = text.find(u'>', i);
+    if (close == std::u16string_view::npos) break;  // the rest is plain text
+    add(plain, i, false);
+    std::size_t end = close + 1;
+    while (end < text.size() && !StartsWithNoCase(text, end, u"</a>")) ++end;
+    add(close + 1, end, true);
+    i = plain = std::min(end + 4, text.size());
+  }
+  add(plain, text.size(), false);
+  return runs;
+}
+
 }  // namespace sapala::skin

@@ -74,4 +74,15 @@ std::vector<int> TrackTickValues(int min, int max, int frequency, bool autoTicks
 // that value.
 int TrackTickPixel(const TrackAxis& axis, int value);
 
+// The runs of a link control's text: plain text and the text of its links. A link is written
+// <a ...>text</a> (tag names in either case, any attributes); an opening tag without its closing
+// '>' is plain text, and a link without "</a>" runs to the end. The runs point into `text`;
+// empty runs are left out.
+struct LinkRun {
+  std::u16string_view Text;
+  bool Link = false;
+  bool operator==(const LinkRun&) const = default;
+};
+std::vector<LinkRun> SplitLinkMarkup(std::u16string_view text);
+
 }  // namespace sapala::skin

@@ -38,6 +38,16 @@ HookKind HookKindOfList(int listIndex) noexcept {
     case ThirdPartyKind::ListView:
     case ThirdPartyKind::TreeView:
       return HookKind::scroll;
+    case ThirdPartyKind::Panel:
+      return HookKind::panel;
+    case ThirdPartyKind::PageControl:
+      return HookKind::pageControl;
+    case ThirdPartyKind::TabControl:
+      return HookKind::tabControl;
+    case ThirdPartyKind::ToolBar:
+      return HookKind::toolBar;
+    case ThirdPartyKind::StatusBar:
+      return HookKind::statusBar;
     default:
       return HookKind::none;
   }

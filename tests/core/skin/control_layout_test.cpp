@@ -190,5 +190,30 @@ TEST(ControlLayout, TickValues) {
                                     std::numeric_limits<int>::max()}));
 }
 
+TEST(ControlLayout, LinkMarkupRuns) {
+  using R = std::vector<LinkRun>;
+  const struct {
+    std::u16string_view text;
+    R want;
+  } cases[] = {
+      {u"plain", {{u"plain", false}}},
+      {u"Visit <a href=\"x\">our page</a> now",
+       {{u"Visit ", false}, {u"our page", true}, {u" now", false}}},
+      {u"<A>one</A><a id=2>two</a>", {{u"one", true}, {u"two", true}}},
+      // A link without its end runs to the end; an opening tag without '>' is plain text.
+      {u"see <a>here", {{u"see ", false}, {u"here", true}}},
+      {u"see <a href=", {{u"see <a href=", false}}},
+      // Not a link tag: <abbr>, a bare "<", a tag at the very end.
+      {u"<abbr>x</a> < y <a", {{u"<abbr>x</a> < y <a", false}}},
+      {u"<a></a>", {}},
+      {u"", {}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    EXPECT_EQ(SplitLinkMarkup(c.text), c.want) << "case " << n;
+    ++n;
+  }
+}
+
 }  // namespace
 }  // namespace sapala::skin
