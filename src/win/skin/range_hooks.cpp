@@ -116,13 +116,15 @@ void TlcSpinWnd::PaintPicture(Canvas& c) {
   // An arrow that cannot move the value further is shown disabled.
   int low = 0, high = 0;
   CallPrevious(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
-  BOOL failed = FALSE;
+  // The value the control holds (its error flag speaks of the buddy's text only).
+  BOOL buddyError = FALSE;
   const int pos =
-      static_cast<int>(CallPrevious(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+      static_cast<int>(CallPrevious(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&buddyError)));
   const bool wraps = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & UDS_WRAP) != 0;
-  // The first arrow (up, or left for a horizontal control) goes towards the range's upper end.
-  const bool upEnabled = wraps || failed || pos != high;
-  const bool downEnabled = wraps || failed || pos != low;
+  // The first arrow (up, or left for a horizontal control) goes towards the range's upper
+  // limit, the second towards its lower one, whichever is larger.
+  const bool upEnabled = wraps || pos != high;
+  const bool downEnabled = wraps || pos != low;
   const struct {
     graphics::Rect rect;
     int which;
