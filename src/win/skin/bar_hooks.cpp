@@ -161,7 +161,7 @@ void TlcStatusBarWnd::PaintPicture(Canvas& c) {
     const LRESULT info = CallPrevious(SB_GETTEXTLENGTHW, id, 0);
     const int length = LOWORD(info);
     const int type = HIWORD(info);
-    if (type & HIWORD(SBT_OWNERDRAW)) {
+    if (type & SBT_OWNERDRAW) {
       // The owner paints the part: over the skinned panel, into the picture.
       ::GdiFlush();
       DRAWITEMSTRUCT dis{};
