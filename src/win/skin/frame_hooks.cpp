@@ -34,8 +34,10 @@ void TlcSizerWnd::PaintPicture(Canvas& c) {
 // ---------------------------------------------------------------- edge static
 
 void TlcEdgeWnd::PaintPicture(Canvas& c) {
+  // The section's background only: its border goes over the window's edge.
   FillBehind(c, c.Client);
-  PaintPart(c, section_index_, c.Client, 0);
+  sk::PaintElementBackground(c.Tables, section_index_, c.Behind, graphics::clFuchsia, -1, -1,
+                             c.Picture, {0, 0}, c.Client, 0);
   ::GdiFlush();
   if (auto icon = reinterpret_cast<HICON>(CallPrevious(STM_GETICON, 0, 0))) {
     ::DrawIconEx(c.DC, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);

@@ -50,10 +50,20 @@ TEST_F(BarHooksTest, ToolButtonsShowTheirStatesAndClicksStillCheck) {
   ::SendMessageW(h, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   wchar_t one[] = L"One", two[] = L"Two", three[] = L"Three";
   TBBUTTON buttons[] = {
-      {I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0,
+      {I_IMAGENONE,
+       1,
+       TBSTATE_ENABLED,
+       BTNS_BUTTON | BTNS_AUTOSIZE,
+       {},
+       0,
        reinterpret_cast<INT_PTR>(one)},
       {8, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
-      {I_IMAGENONE, 2, TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECK | BTNS_AUTOSIZE, {}, 0,
+      {I_IMAGENONE,
+       2,
+       TBSTATE_ENABLED | TBSTATE_CHECKED,
+       BTNS_CHECK | BTNS_AUTOSIZE,
+       {},
+       0,
        reinterpret_cast<INT_PTR>(two)},
       {I_IMAGENONE, 3, 0, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0, reinterpret_cast<INT_PTR>(three)},
   };
@@ -96,8 +106,8 @@ TEST_F(BarHooksTest, StatusPartsTextOwnerDrawnPartsAndGrip) {
   wc.lpszClassName = L"SapalaBarHost";
   ASSERT_TRUE(::RegisterClassW(&wc));
   HWND host = Child(L"SapalaBarHost", 0, 0, 0, 400, 100);
-  HWND h = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
-                             0, 0, 0, host, nullptr, nullptr, nullptr);
+  HWND h = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                             0, 0, host, nullptr, nullptr, nullptr);
   ASSERT_NE(h, nullptr);
   int edges[] = {120, 240, -1};
   ::SendMessageW(h, WM_SIZE, 0, 0);  // the bar takes its parent's width
@@ -115,7 +125,8 @@ TEST_F(BarHooksTest, StatusPartsTextOwnerDrawnPartsAndGrip) {
   const RECT part0 = hook->PartRects()[0], part1 = hook->PartRects()[1];
   EXPECT_EQ(At(p, part0.left + 3, part0.top + 2), ColorOf("STATUSBAR"));
   const TColor font = graphics::ColorToRGB(
-      manager_->Core().Tables.Sections[static_cast<std::size_t>(manager_->SectionIndex("STATUSBAR"))]
+      manager_->Core()
+          .Tables.Sections[static_cast<std::size_t>(manager_->SectionIndex("STATUSBAR"))]
           .FontColors[0]);
   EXPECT_GT(Count(p, part0, font), 0);
   // The centred caption starts well inside its part.

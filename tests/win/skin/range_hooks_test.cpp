@@ -63,8 +63,8 @@ TEST_F(RangeHooksTest, TrackThumbLiesWhereTheControlKeepsItAndTicksAtItsCentre) 
   for (const DWORD style : {DWORD{0}, DWORD{TBS_VERT}}) {
     SCOPED_TRACE(style ? "vertical" : "horizontal");
     const bool vertical = style != 0;
-    HWND h = Child(TRACKBAR_CLASSW, style | TBS_AUTOTICKS | WS_TABSTOP, 10, 10,
-                   vertical ? 40 : 200, vertical ? 200 : 40);
+    HWND h = Child(TRACKBAR_CLASSW, style | TBS_AUTOTICKS | WS_TABSTOP, 10, 10, vertical ? 40 : 200,
+                   vertical ? 200 : 40);
     ::SendMessageW(h, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
     auto owned = MakeHook(HookKind::trackBar, h, manager_, "");
     auto* hook = dynamic_cast<TlcTrackWnd*>(owned.get());
@@ -76,9 +76,9 @@ TEST_F(RangeHooksTest, TrackThumbLiesWhereTheControlKeepsItAndTicksAtItsCentre) 
       RECT control{};
       ::SendMessageW(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&control));
       const RECT mine = hook->ThumbRect();
-      EXPECT_TRUE(::EqualRect(&mine, &control)) << "pos " << pos << ": " << mine.left << ","
-                                                << mine.top << " want " << control.left << ","
-                                                << control.top;
+      EXPECT_TRUE(::EqualRect(&mine, &control))
+          << "pos " << pos << ": " << mine.left << "," << mine.top << " want " << control.left
+          << "," << control.top;
     }
     // Ticks at 0, 5 and 10, each at the thumb's centre for that value.
     ASSERT_EQ(hook->TickPixels().size(), 3u);
@@ -86,8 +86,8 @@ TEST_F(RangeHooksTest, TrackThumbLiesWhereTheControlKeepsItAndTicksAtItsCentre) 
       ::SendMessageW(h, TBM_SETPOS, TRUE, i * 5);
       RECT control{};
       ::SendMessageW(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&control));
-      const int centre = vertical ? (control.top + control.bottom) / 2
-                                  : (control.left + control.right) / 2;
+      const int centre =
+          vertical ? (control.top + control.bottom) / 2 : (control.left + control.right) / 2;
       EXPECT_NEAR(hook->TickPixels()[static_cast<std::size_t>(i)], centre, 1) << "tick " << i;
     }
     // Background and channel from the skin; the thumb (the skin has no thumb image) is a
