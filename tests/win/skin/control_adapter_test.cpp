@@ -85,7 +85,8 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   EXPECT_NE(dynamic_cast<TlcGroupBoxWnd*>(HookOf(group)), nullptr);
   EXPECT_EQ(adapter.Items().size(), 5u);
   // Owned components first, then child controls: each control is offered once a walk.
-  EXPECT_EQ(offered, (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
+  EXPECT_EQ(offered,
+            (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
   adapter.AdaptAll();  // a second walk adds nothing
   EXPECT_EQ(adapter.Items().size(), 5u);
   adapter.Clear();
