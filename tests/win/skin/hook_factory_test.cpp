@@ -4,7 +4,14 @@
 // a thousand times without a handle left behind.
 #include "win/skin/hook_factory.h"
 
+#include <commctrl.h>
+
 #include "hook_fixture.h"
+#include "win/skin/bar_hooks.h"
+#include "win/skin/frame_hooks.h"
+#include "win/skin/panel_hooks.h"
+#include "win/skin/range_hooks.h"
+#include "win/skin/tab_hook.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/checkbox_hook.h"
 #include "win/skin/edit_hook.h"
@@ -13,7 +20,14 @@
 namespace sapala::win::testing {
 namespace {
 
-class HookFactoryTest : public HookTest {};
+class HookFactoryTest : public HookTest {
+ protected:
+  void SetUp() override {
+    HookTest::SetUp();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+    ::InitCommonControlsEx(&icc);
+  }
+};
 
 struct KindCase {
   const char* name;
@@ -36,6 +50,25 @@ const KindCase kKinds[] = {
     {"edit", HookKind::edit, L"EDIT", ES_MULTILINE | WS_VSCROLL, "EDIT", Is<TlcEditWnd>},
     {"list box", HookKind::edit, L"LISTBOX", WS_VSCROLL, "EDIT", Is<TlcEditWnd>},
     {"scroll", HookKind::scroll, L"LISTBOX", WS_VSCROLL, "", Is<TlcScrollWnd>},
+    {"tab control", HookKind::tabControl, WC_TABCONTROLW, 0, "PAGECONTROL",
+     Is<TlcTabControlWnd>},
+    {"page control", HookKind::pageControl, WC_TABCONTROLW, 0, "PAGECONTROL",
+     Is<TlcPageControlWnd>},
+    {"page", HookKind::page, L"STATIC", 0, "PAGECONTROL", Is<TlcPageWnd>},
+    {"spin", HookKind::spin, UPDOWN_CLASSW, 0, "SPEEDBUTTON_SMALL", Is<TlcSpinWnd>},
+    {"track bar", HookKind::trackBar, TRACKBAR_CLASSW, TBS_AUTOTICKS, "TRACKBAR",
+     Is<TlcTrackWnd>},
+    {"sizer", HookKind::sizer, L"SCROLLBAR", SBS_SIZEGRIP, "CHECKBOX", Is<TlcSizerWnd>},
+    {"edge", HookKind::edge, L"STATIC", SS_ICON, "EDIT", Is<TlcEdgeWnd>},
+    {"link", HookKind::link, WC_LINK, 0, "CHECKBOX", Is<TlcLinkWnd>},
+    {"panel", HookKind::panel, L"STATIC", 0, "PANEL", Is<TlcPanelWnd>},
+    {"silent panel", HookKind::silentPanel, L"STATIC", 0, "PANEL", Is<TlcPanelWnd>},
+    {"transparent panel", HookKind::transPanel, L"STATIC", 0, "CHECKBOX",
+     Is<TlcTransPanelWnd>},
+    {"tool bar", HookKind::toolBar, TOOLBARCLASSNAMEW, CCS_NORESIZE, "TOOLBAR",
+     Is<TlcToolBarWnd>},
+    {"status bar", HookKind::statusBar, STATUSCLASSNAMEW, SBARS_SIZEGRIP, "STATUSBAR",
+     Is<TlcStatusBarWnd>},
 };
 
 TEST_F(HookFactoryTest, EachKindMakesItsHookAndRefusalsAreNull) {
