@@ -8,6 +8,27 @@
 
 namespace sapala::win {
 
+namespace {
+
+// The windowless controls lying on `owner` (labels and the like), as the control itself would
+// paint them: its own painting is replaced by the hook's.
+void PaintWindowless(TWinControl* owner, HDC dc) {
+  if (!owner) return;
+  ::GdiFlush();
+  for (TControl* child : owner->Controls()) {
+    if (dynamic_cast<TWinControl*>(child) || !child->Visible()) continue;
+    const RECT bounds = child->BoundsRect();
+    SavedDC saved(dc);
+    ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    ::SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+    TCanvas canvas(dc);
+    canvas.Font() = child->Font();
+    child->Paint(canvas);
+  }
+}
+
+}  // namespace
+
 std::string TlcPanelWnd::DefaultSection() const {
   const LONG_PTR ex = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
   return (ex & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) ? "PANEL_LOW" : "PANEL";
@@ -39,21 +60,12 @@ void TlcPanelWnd::PaintPicture(Canvas& c) {
     PaintText(c, section_index_, text_, c.Client.inflate(-2, -2),
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, 0);
   }
-  if (!control_) return;
-  // The windowless controls on the panel, as the panel itself would paint them.
-  ::GdiFlush();
-  for (TControl* child : control_->Controls()) {
-    if (dynamic_cast<TWinControl*>(child) || !child->Visible()) continue;
-    const RECT bounds = child->BoundsRect();
-    SavedDC saved(c.DC);
-    ::IntersectClipRect(c.DC, bounds.left, bounds.top, bounds.right, bounds.bottom);
-    ::SetViewportOrgEx(c.DC, bounds.left, bounds.top, nullptr);
-    TCanvas canvas(c.DC);
-    canvas.Font() = child->Font();
-    child->Paint(canvas);
-  }
+  PaintWindowless(control_, c.DC);
 }
 
-void TlcTransPanelWnd::PaintPicture(Canvas& c) { FillBehind(c, c.Client); }
+void TlcTransPanelWnd::PaintPicture(Canvas& c) {
+  FillBehind(c, c.Client);
+  PaintWindowless(control_, c.DC);
+}
 
 }  // namespace sapala::win

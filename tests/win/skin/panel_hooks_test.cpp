@@ -67,5 +67,24 @@ TEST_F(PanelHooksTest, SilentPanelsDrawNoCaptionAndTransparentPanelsShowTheirPar
           << x << "," << y;
 }
 
+TEST_F(PanelHooksTest, APageKeepsTheLabelsLyingOnIt) {
+  TRecWin& page = form_->Create<TRecWin>();
+  page.SetParent(form_);
+  page.SetBounds(10, 10, 200, 100);
+  page.Handle();
+  auto& label = form_->Create<TCustomLabel>();
+  label.SetParent(&page);
+  label.SetBounds(5, 5, 80, 20);
+  label.SetCaption(L"Label");
+  label.SetTransparent(true);
+  label.Font().SetColor(0x0000C0);
+  auto owned = MakeHook(HookKind::page, page.WindowHandle(), manager_, "");
+  auto* hook = dynamic_cast<TlcPageWnd*>(owned.get());
+  ASSERT_NE(hook, nullptr);
+  ASSERT_TRUE(hook->PaintCache());
+  EXPECT_GT(Count(hook->CachePicture(), RECT{5, 5, 85, 25}, 0x0000C0), 0);
+  EXPECT_EQ(Count(hook->CachePicture(), RECT{100, 40, 200, 100}, 0x0000C0), 0);
+}
+
 }  // namespace
 }  // namespace sapala::win::testing
