@@ -153,5 +153,31 @@ TEST_F(BarHooksTest, StatusPartsTextOwnerDrawnPartsAndGrip) {
   ::DestroyWindow(h);
 }
 
+TEST_F(BarHooksTest, ButtonImagesComeFromTheBarsImageList) {
+  HWND h = Child(TOOLBARCLASSNAMEW, TBSTYLE_FLAT | CCS_NORESIZE | CCS_NODIVIDER, 0, 0, 200, 40);
+  ::SendMessageW(h, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  // One 16 × 16 image, all red.
+  HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+  ASSERT_NE(images, nullptr);
+  {
+    std::vector<std::uint32_t> red(16 * 16, 0xFFFF0000u);
+    Bitmap picture(::CreateBitmap(16, 16, 1, 32, red.data()));
+    ASSERT_EQ(::ImageList_Add(images, picture.get(), nullptr), 0);
+  }
+  ::SendMessageW(h, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  TBBUTTON button{0, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+  ::SendMessageW(h, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+  auto owned = MakeHook(HookKind::toolBar, h, manager_, "");
+  auto* hook = dynamic_cast<TlcToolBarWnd*>(owned.get());
+  ASSERT_NE(hook, nullptr);
+  ASSERT_TRUE(hook->PaintCache());
+  RECT r{};
+  ::SendMessageW(h, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(Count(hook->CachePicture(), r, 0x0000FF), 16 * 16);
+  owned.reset();
+  ::DestroyWindow(h);
+  ::ImageList_Destroy(images);
+}
+
 }  // namespace
 }  // namespace sapala::win::testing
