@@ -43,6 +43,16 @@ HookKind HookKindOfList(int listIndex) noexcept {
       return HookKind::listView;
     case ThirdPartyKind::TreeView:
       return HookKind::treeView;
+    case ThirdPartyKind::Panel:
+      return HookKind::panel;
+    case ThirdPartyKind::PageControl:
+      return HookKind::pageControl;
+    case ThirdPartyKind::TabControl:
+      return HookKind::tabControl;
+    case ThirdPartyKind::ToolBar:
+      return HookKind::toolBar;
+    case ThirdPartyKind::StatusBar:
+      return HookKind::statusBar;
     default:
       return HookKind::none;
   }

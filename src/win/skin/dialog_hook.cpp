@@ -14,6 +14,7 @@
 #include "win/skin/button_hook.h"
 #include "win/skin/edit_hook.h"
 #include "win/skin/hook_factory.h"
+#include "win/skin/hook_paint.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/skin_manager.h"
 #include "win/skin/skin_provider.h"
@@ -556,6 +557,44 @@ void TlcDialogWnd::EraseBackground(HDC dc) {
   ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
 }
 
+void TlcDialogWnd::PaintOwnerDrawnStatic(const DRAWITEMSTRUCT& item) noexcept {
+  // Only for the dialog's own children: the structure comes with the message and is checked.
+  HWND child = item.hwndItem;
+  if (!item.hDC || !child || !::IsWindow(child) || ::GetParent(child) != hwnd_) return;
+  try {
+    POINT origin{0, 0};
+    ::MapWindowPoints(child, hwnd_, &origin, 1);
+    SavedDC saved(item.hDC);
+    const RECT& r = item.rcItem;
+    ::IntersectClipRect(item.hDC, r.left, r.top, r.right, r.bottom);
+    // The dialog's background, placed so that the part under the static lands on it.
+    POINT old{};
+    ::OffsetViewportOrgEx(item.hDC, -origin.x, -origin.y, &old);
+    EraseBackground(item.hDC);
+    ::SetViewportOrgEx(item.hDC, old.x, old.y, nullptr);
+    const auto* tables = Tables();
+    TsSkinManager* mgr = Manager();
+    if (!tables || !mgr) return;
+    std::wstring text(
+        static_cast<std::size_t>(std::clamp(::GetWindowTextLengthW(child), 0, 4096)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        std::max(0, ::GetWindowTextW(child, text.data(), static_cast<int>(text.size())))));
+    if (text.empty()) return;
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+    SelectedObject selected(item.hDC,
+                            font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    const int section = mgr->SectionIndex("CHECKBOX");
+    const UINT flags = TlcStaticWnd::TextFlags(::GetWindowLongPtrW(child, GWL_STYLE),
+                                               ::GetWindowLongPtrW(child, GWL_EXSTYLE));
+    CacheTextCanvas canvas(item.hDC);
+    sk::WriteSectionText(canvas, AsU16(text), ::IsWindowEnabled(child) != FALSE, *tables, false,
+                         section >= 0 ? section : section_index_, flags,
+                         {r.left, r.top, r.right, r.bottom});
+  } catch (...) {
+    // Painting never raises.
+  }
+}
+
 bool TlcDialogWnd::HandleFrameMessage(Message& m) {
   auto windowPoint = [this](POINT screen) {
     RECT wr{};
@@ -768,6 +807,15 @@ void TlcDialogWnd::WndProc(Message& m) {
       CallPrevious(m);
       provider_.HookChildren();
       return;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+      if (!item || item->CtlType != ODT_STATIC) break;
+      PaintOwnerDrawnStatic(*item);
+      // Its owner still draws what it draws over the skinned background.
+      CallPrevious(m);
+      m.Result = TRUE;
+      return;
+    }
     case WM_SETTEXT:
     case WM_SETICON:
       // The system paints its own caption on these; ours goes over it at once.
@@ -831,7 +879,26 @@ std::unique_ptr<TlcMainWnd> MakeDialogChildHook(sk::DialogHookKind kind, HWND ch
       return std::make_unique<TlcStaticWnd>(child, manager, std::move(section));
     case K::icon:
       return std::make_unique<TlcIconWnd>(child, manager, std::move(section));
-    // Not hooked yet: edge, panels, sizer, tab control, spin, track bar, link, tool bar.
+    case K::edge:
+      return MakeHook(HookKind::edge, child, manager, section);
+    case K::transPanel:
+      return MakeHook(HookKind::transPanel, child, manager, section);
+    case K::panel:
+      return MakeHook(HookKind::panel, child, manager, section);
+    case K::silentPanel:
+      return MakeHook(HookKind::silentPanel, child, manager, section);
+    case K::sizer:
+      return MakeHook(HookKind::sizer, child, manager, section);
+    case K::tabControl:
+      return MakeHook(HookKind::tabControl, child, manager, section);
+    case K::spin:
+      return MakeHook(HookKind::spin, child, manager, section);
+    case K::trackBar:
+      return MakeHook(HookKind::trackBar, child, manager, section);
+    case K::link:
+      return MakeHook(HookKind::link, child, manager, section);
+    case K::toolBar:
+      return MakeHook(HookKind::toolBar, child, manager, section);
     default:
       return nullptr;
   }

@@ -106,6 +106,9 @@ class TlcDialogWnd : public TlcScrollWnd {
   void TrackLeave() noexcept;
   void OpenSystemMenu(POINT screen);
   void EraseBackground(HDC dc);
+  // An owner-drawn static child: the dialog's background under it and its text in the skin's
+  // static text colour, before its owner draws (owners that draw nothing leave this).
+  void PaintOwnerDrawnStatic(const DRAWITEMSTRUCT& item) noexcept;
   // IDCANCEL or IDYES: with the manager's dialog-hide animation on, the dialog's picture fades
   // out in a layered window of its own after the dialog has gone.
   void StartHideAnimation() noexcept;

@@ -2,15 +2,20 @@
 #include "win/skin/hook_factory.h"
 
 #include "core/skin/button_rules.h"
+#include "win/skin/bar_hooks.h"
 #include "win/skin/button_hook.h"
 #include <type_traits>
 
 #include "win/skin/checkbox_hook.h"
 #include "win/skin/combo_hook.h"
 #include "win/skin/edit_hook.h"
+#include "win/skin/frame_hooks.h"
 #include "win/skin/groupbox_hook.h"
 #include "win/skin/list_hooks.h"
+#include "win/skin/panel_hooks.h"
+#include "win/skin/range_hooks.h"
 #include "win/skin/scroll_hook.h"
+#include "win/skin/tab_hook.h"
 
 namespace sapala::win {
 
@@ -74,6 +79,35 @@ std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* ma
     }
     case HookKind::scroll:
       return InstalledScroll<TlcScrollWnd>(hwnd, manager, section);
+    case HookKind::tabControl:
+      return Installed<TlcTabControlWnd>(hwnd, manager, section);
+    case HookKind::pageControl:
+      return Installed<TlcPageControlWnd>(hwnd, manager, section);
+    case HookKind::page:
+      return Installed<TlcPageWnd>(hwnd, manager, section);
+    case HookKind::spin:
+      return Installed<TlcSpinWnd>(hwnd, manager, section);
+    case HookKind::trackBar:
+      return Installed<TlcTrackWnd>(hwnd, manager, section);
+    case HookKind::sizer:
+      return Installed<TlcSizerWnd>(hwnd, manager, section);
+    case HookKind::edge:
+      return Installed<TlcEdgeWnd>(hwnd, manager, section);
+    case HookKind::link:
+      return Installed<TlcLinkWnd>(hwnd, manager, section);
+    case HookKind::panel:
+      return Installed<TlcPanelWnd>(hwnd, manager, section);
+    case HookKind::silentPanel: {
+      auto hook = std::make_unique<TlcPanelWnd>(hwnd, manager, section, true);
+      if (!hook->Install()) return nullptr;
+      return hook;
+    }
+    case HookKind::transPanel:
+      return Installed<TlcTransPanelWnd>(hwnd, manager, section);
+    case HookKind::toolBar:
+      return Installed<TlcToolBarWnd>(hwnd, manager, section);
+    case HookKind::statusBar:
+      return Installed<TlcStatusBarWnd>(hwnd, manager, section);
     case HookKind::none:
       break;
   }

@@ -22,15 +22,28 @@ class TsSkinManager;
 
 enum class HookKind {
   none,
-  button,    // TlcBtnWnd, "BUTTON"
-  checkBox,  // TlcCheckBoxWnd, "CHECKBOX": check boxes, three-state boxes, radio buttons
-  groupBox,  // TlcGroupBoxWnd, "GROUPBOX"
-  edit,      // TlcEditWnd, "EDIT": edits, memos, list boxes
-  scroll,    // TlcScrollWnd: the scroll bars only, no section
-  comboBox,  // TlcComboBoxWnd, "COMBOBOX" (and its drop-down list); not for owner-drawn combos
-  listView,  // TlcListViewWnd, "EDIT", with its column header ("COLHEADER")
-  treeView,  // TlcTreeViewWnd, "EDIT"
-  grid,      // TlcGridWnd, "EDIT"
+  button,       // TlcBtnWnd, "BUTTON"
+  checkBox,     // TlcCheckBoxWnd, "CHECKBOX": check boxes, three-state boxes, radio buttons
+  groupBox,     // TlcGroupBoxWnd, "GROUPBOX"
+  edit,         // TlcEditWnd, "EDIT": edits, memos, list boxes
+  scroll,       // TlcScrollWnd: the scroll bars only, no section
+  tabControl,   // TlcTabControlWnd, "PAGECONTROL" body, "TABTOP" ... tabs
+  pageControl,  // TlcPageControlWnd: a tab control whose windowed children are its pages
+  page,         // TlcPageWnd: one page of a page control
+  spin,         // TlcSpinWnd, "SPEEDBUTTON_SMALL"
+  trackBar,     // TlcTrackWnd, "TRACKBAR"
+  sizer,        // TlcSizerWnd: a size grip, the skin's grip image
+  edge,         // TlcEdgeWnd, "EDIT": a picture static with a static edge
+  link,         // TlcLinkWnd, "CHECKBOX": a link control
+  panel,        // TlcPanelWnd, "PANEL" or "PANEL_LOW"
+  silentPanel,  // TlcPanelWnd without caption
+  transPanel,   // TlcTransPanelWnd: shows what its parent shows
+  toolBar,      // TlcToolBarWnd, "TOOLBAR", buttons "TOOLBUTTON"
+  statusBar,    // TlcStatusBarWnd, "STATUSBAR"
+  comboBox,     // TlcComboBoxWnd, "COMBOBOX" (and its drop-down list); not for owner-drawn combos
+  listView,     // TlcListViewWnd, "EDIT", with its column header ("COLHEADER")
+  treeView,     // TlcTreeViewWnd, "EDIT"
+  grid,         // TlcGridWnd, "EDIT"
 };
 
 // `dialogMode`: the window is a control of a system dialog (see TlcEditWnd); it matters to the

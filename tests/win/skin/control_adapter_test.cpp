@@ -14,6 +14,9 @@
 #include "win/skin/edit_hook.h"
 #include "win/skin/groupbox_hook.h"
 #include "win/skin/list_hooks.h"
+#include "win/skin/bar_hooks.h"
+#include "win/skin/panel_hooks.h"
+#include "win/skin/tab_hook.h"
 
 #include <commctrl.h>
 
@@ -246,6 +249,62 @@ TEST_F(ControlAdapterTest, WalkDoesNotReenterAndFollowsTheSkinningRule) {
   adapter.AdaptAll();
   EXPECT_EQ(offers, 2);
   EXPECT_EQ(adapter.Items().size(), 2u);
+}
+
+// A standard common control owned by a control object, of the window class `Class`.
+template <const wchar_t* Class>
+class TCommonCtl : public TWinControl {
+ public:
+  explicit TCommonCtl(TComponent* owner) : TWinControl(owner) {}
+
+ protected:
+  void CreateParams(struct CreateParams& params) override {
+    TWinControl::CreateParams(params);
+    params.window_class = Class;
+    params.standard_class = true;
+    params.style |= CCS_NORESIZE;
+  }
+};
+constexpr wchar_t kTabClass[] = L"SysTabControl32";
+constexpr wchar_t kToolClass[] = L"ToolbarWindow32";
+constexpr wchar_t kStatusClass[] = L"msctls_statusbar32";
+constexpr wchar_t kPanelClass[] = L"STATIC";
+
+TEST_F(ControlAdapterTest, PagesTabsBarsAndPanelsGetTheirHooks) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  auto& core = manager_->Core();
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Panel), "TPanel");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::PageControl), "TPageControl");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::TabControl), "TTabControl");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::ToolBar), "TToolBar");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::StatusBar), "TStatusBar");
+  core.ClassLists.LoadFrom(core.ThirdParty);
+  auto make = [&]<const wchar_t * Class>(const char* cls, int top) -> TWinControl& {
+    auto& c = form_->Create<TCommonCtl<Class>>();
+    c.SetClassName(cls);
+    c.SetParent(form_);
+    c.SetBounds(10, top, 200, 30);
+    c.Handle();
+    return c;
+  };
+  TWinControl& pages = make.template operator()<kTabClass>("TPageControl", 10);
+  TWinControl& tabs = make.template operator()<kTabClass>("TTabControl", 45);
+  TWinControl& tools = make.template operator()<kToolClass>("TToolBar", 80);
+  TWinControl& status = make.template operator()<kStatusClass>("TStatusBar", 115);
+  TWinControl& panel = make.template operator()<kPanelClass>("TPanel", 150);
+  TlcCtrlAdapter adapter(*form_, manager_);
+  adapter.AdaptAll();
+  EXPECT_NE(dynamic_cast<TlcPageControlWnd*>(HookOf(pages)), nullptr);
+  auto* tab = dynamic_cast<TlcTabControlWnd*>(HookOf(tabs));
+  ASSERT_NE(tab, nullptr);
+  EXPECT_EQ(dynamic_cast<TlcPageControlWnd*>(tab), nullptr);
+  EXPECT_NE(dynamic_cast<TlcToolBarWnd*>(HookOf(tools)), nullptr);
+  EXPECT_NE(dynamic_cast<TlcStatusBarWnd*>(HookOf(status)), nullptr);
+  EXPECT_NE(dynamic_cast<TlcPanelWnd*>(HookOf(panel)), nullptr);
+  EXPECT_EQ(adapter.Items().size(), 5u);
+  adapter.Clear();
+  EXPECT_EQ(HookOf(tools), nullptr);
 }
 
 }  // namespace

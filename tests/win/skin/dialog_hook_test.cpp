@@ -22,6 +22,9 @@
 #include "win/skin/cbt_hook.h"
 #include "win/skin/plug_ins.h"
 #include "win/skin/static_hooks.h"
+#include "win/skin/frame_hooks.h"
+#include "win/skin/range_hooks.h"
+#include "win/skin/tab_hook.h"
 
 namespace sapala::win::testing {
 namespace {
@@ -196,7 +199,7 @@ class DialogHookTest : public SkinTest {
   void SetUp() override {
     SkinTest::SetUp();
     InstallDibSections();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     ::InitCommonControlsEx(&icc);
     skin::RegisterDialogSkinning();
     host_ = &AddForm("Host", "", true);
@@ -473,6 +476,128 @@ TEST_F(DialogHookTest, HandleCensusIsFlatAfterAThousandBoxes) {
   EXPECT_EQ(skinned, kBoxes);
   EXPECT_EQ(census.Difference(), "");
   EXPECT_EQ(skin::DialogProviderCount(), 0u);
+}
+
+// A dialog template in memory: a header, then items, each DWORD-aligned.
+class DialogTemplate {
+ public:
+  DialogTemplate(DWORD style, short w, short h) {
+    Dword(style | DS_SETFONT);
+    Dword(0);
+    count_ = words_.size();
+    words_.push_back(0);
+    for (short v : {short{0}, short{0}, w, h}) words_.push_back(static_cast<WORD>(v));
+    words_.push_back(0);  // no menu
+    words_.push_back(0);  // the dialog class
+    Text(L"Controls");
+    words_.push_back(8);
+    Text(L"MS Shell Dlg");
+  }
+  void Item(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex, WORD id, short x,
+            short y, short w, short h) {
+    if (words_.size() % 2) words_.push_back(0);
+    Dword(style | WS_CHILD | WS_VISIBLE);
+    Dword(ex);
+    for (short v : {x, y, w, h}) words_.push_back(static_cast<WORD>(v));
+    words_.push_back(id);
+    Text(cls);
+    Text(text);
+    words_.push_back(0);  // no creation data
+    ++words_[count_];
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+ private:
+  void Dword(DWORD v) {
+    words_.push_back(LOWORD(v));
+    words_.push_back(HIWORD(v));
+  }
+  void Text(const wchar_t* t) {
+    while (*t) words_.push_back(static_cast<WORD>(*t++));
+    words_.push_back(0);
+  }
+  std::vector<WORD> words_;
+  std::size_t count_ = 0;
+};
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
+  return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+TEST_F(DialogHookTest, CommonControlsOfADialogGetTheirHooksAndKeepTheirKeys) {
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME, 240, 160);
+  t.Item(L"SysTabControl32", L"", 0, 0, 10, 5, 5, 120, 40);
+  t.Item(L"msctls_trackbar32", L"", WS_TABSTOP | TBS_AUTOTICKS, 0, 11, 5, 50, 120, 20);
+  t.Item(L"msctls_updown32", L"", 0, 0, 12, 130, 5, 10, 20);
+  t.Item(L"SysLink", L"<a>link</a>", WS_TABSTOP, 0, 13, 130, 30, 60, 10);
+  t.Item(L"STATIC", L"Owner", SS_OWNERDRAW, 0, 14, 5, 80, 80, 20);
+  t.Item(L"SCROLLBAR", L"", SBS_SIZEGRIP, 0, 15, 225, 145, 15, 15);
+  t.Item(L"STATIC", L"", SS_ICON, WS_EX_STATICEDGE, 16, 100, 80, 30, 30);
+  t.Item(L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, IDOK, 150, 120, 50, 14);
+  HWND dlg = ::CreateDialogIndirectParamW(nullptr, t.Get(), nullptr, &PlainDialogProc, 0);
+  ASSERT_NE(dlg, nullptr);
+  app_->ProcessMessages();
+  EXPECT_NE(TlcMainWnd::FromWindow(dlg), nullptr);
+  auto item = [&](int id) { return ::GetDlgItem(dlg, id); };
+  EXPECT_NE(dynamic_cast<TlcTabControlWnd*>(TlcMainWnd::FromWindow(item(10))), nullptr);
+  EXPECT_NE(dynamic_cast<TlcTrackWnd*>(TlcMainWnd::FromWindow(item(11))), nullptr);
+  EXPECT_NE(dynamic_cast<TlcSpinWnd*>(TlcMainWnd::FromWindow(item(12))), nullptr);
+  EXPECT_NE(dynamic_cast<TlcLinkWnd*>(TlcMainWnd::FromWindow(item(13))), nullptr);
+  EXPECT_EQ(TlcMainWnd::FromWindow(item(14)), nullptr);  // owner-drawn: its owner paints it
+  EXPECT_NE(dynamic_cast<TlcSizerWnd*>(TlcMainWnd::FromWindow(item(15))), nullptr);
+  EXPECT_NE(dynamic_cast<TlcEdgeWnd*>(TlcMainWnd::FromWindow(item(16))), nullptr);
+
+  // The dialog's keys: arrows move the track bar, Tab moves on to the next tab stop.
+  auto key = [&](HWND to, WPARAM vk) {
+    MSG m{to, WM_KEYDOWN, vk, 0, 0, {}};
+    if (!::IsDialogMessageW(dlg, &m)) {
+      ::TranslateMessage(&m);
+      ::DispatchMessageW(&m);
+    }
+  };
+  ::SetFocus(item(11));
+  key(item(11), VK_RIGHT);
+  EXPECT_EQ(::SendMessageW(item(11), TBM_GETPOS, 0, 0), 1);
+  key(item(11), VK_TAB);
+  EXPECT_NE(::GetFocus(), item(11));
+  EXPECT_TRUE(::GetFocus() == item(13) || ::GetFocus() == item(IDOK));
+
+  // An owner-drawn static is painted over the dialog's background in the skin's text colour;
+  // a drawing request that names a window of someone else draws nothing.
+  ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const graphics::Bitmap* dialogPicture = TlcMainWnd::FromWindow(dlg)->CachePicture();
+  ASSERT_NE(dialogPicture, nullptr);
+  RECT r{};
+  ::GetClientRect(item(14), &r);
+  POINT at{0, 0};
+  ::MapWindowPoints(item(14), dlg, &at, 1);
+  auto draw = [&](HWND who) {
+    graphics::Bitmap out = graphics::NewBitmap32(r.right, r.bottom);
+    MemoryDC dc(::CreateCompatibleDC(nullptr));
+    SelectedObject selected(dc.get(), DibHandle(out));
+    DRAWITEMSTRUCT dis{ODT_STATIC, 14, 0, ODA_DRAWENTIRE, 0, who, dc.get(), r, 0};
+    ::SendMessageW(dlg, WM_DRAWITEM, 14, reinterpret_cast<LPARAM>(&dis));
+    ::GdiFlush();
+    return out;
+  };
+  const graphics::Bitmap painted = draw(item(14));
+  const int corner = painted.Width() - 2;
+  EXPECT_EQ(painted.PixelWord(corner, r.bottom - 2) & 0xFFFFFF,
+            dialogPicture->PixelWord(at.x + corner, at.y + r.bottom - 2) & 0xFFFFFF);
+  const auto& s =
+      manager_->Core()
+          .Tables.Sections[static_cast<std::size_t>(manager_->SectionIndex("CHECKBOX"))];
+  const TColor font = graphics::ColorToRGB(s.FontColors[0]);
+  const std::uint32_t fontWord = ((font & 0xFF) << 16) | (font & 0xFF00) | ((font >> 16) & 0xFF);
+  int text = 0;
+  for (int y = 0; y < painted.Height(); ++y)
+    for (int x = 0; x < painted.Width(); ++x)
+      text += (painted.PixelWord(x, y) & 0xFFFFFF) == fontWord;
+  EXPECT_GT(text, 0);
+  const graphics::Bitmap foreign = draw(host_->WindowHandle());
+  EXPECT_EQ(foreign.PixelWord(corner, r.bottom - 2) & 0xFFFFFF, 0u);
+  ::DestroyWindow(dlg);
+  SweepProviders();
 }
 
 }  // namespace

@@ -7,6 +7,11 @@
 #include <commctrl.h>
 
 #include "hook_fixture.h"
+#include "win/skin/bar_hooks.h"
+#include "win/skin/frame_hooks.h"
+#include "win/skin/panel_hooks.h"
+#include "win/skin/range_hooks.h"
+#include "win/skin/tab_hook.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/checkbox_hook.h"
 #include "win/skin/combo_hook.h"
@@ -21,7 +26,7 @@ class HookFactoryTest : public HookTest {
  protected:
   void SetUp() override {
     HookTest::SetUp();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     ::InitCommonControlsEx(&icc);
   }
 };
@@ -52,6 +57,21 @@ const KindCase kKinds[] = {
     {"list view", HookKind::listView, WC_LISTVIEWW, LVS_REPORT, "EDIT", Is<TlcListViewWnd>},
     {"tree view", HookKind::treeView, WC_TREEVIEWW, TVS_HASLINES, "EDIT", Is<TlcTreeViewWnd>},
     {"grid", HookKind::grid, L"LISTBOX", WS_VSCROLL | WS_HSCROLL, "EDIT", Is<TlcGridWnd>},
+    {"tab control", HookKind::tabControl, WC_TABCONTROLW, 0, "PAGECONTROL", Is<TlcTabControlWnd>},
+    {"page control", HookKind::pageControl, WC_TABCONTROLW, 0, "PAGECONTROL",
+     Is<TlcPageControlWnd>},
+    {"page", HookKind::page, L"STATIC", 0, "PAGECONTROL", Is<TlcPageWnd>},
+    {"spin", HookKind::spin, UPDOWN_CLASSW, 0, "SPEEDBUTTON_SMALL", Is<TlcSpinWnd>},
+    {"track bar", HookKind::trackBar, TRACKBAR_CLASSW, TBS_AUTOTICKS, "TRACKBAR", Is<TlcTrackWnd>},
+    {"sizer", HookKind::sizer, L"SCROLLBAR", SBS_SIZEGRIP, "CHECKBOX", Is<TlcSizerWnd>},
+    {"edge", HookKind::edge, L"STATIC", SS_ICON, "EDIT", Is<TlcEdgeWnd>},
+    {"link", HookKind::link, WC_LINK, 0, "CHECKBOX", Is<TlcLinkWnd>},
+    {"panel", HookKind::panel, L"STATIC", 0, "PANEL", Is<TlcPanelWnd>},
+    {"silent panel", HookKind::silentPanel, L"STATIC", 0, "PANEL", Is<TlcPanelWnd>},
+    {"transparent panel", HookKind::transPanel, L"STATIC", 0, "CHECKBOX", Is<TlcTransPanelWnd>},
+    {"tool bar", HookKind::toolBar, TOOLBARCLASSNAMEW, CCS_NORESIZE, "TOOLBAR", Is<TlcToolBarWnd>},
+    {"status bar", HookKind::statusBar, STATUSCLASSNAMEW, SBARS_SIZEGRIP, "STATUSBAR",
+     Is<TlcStatusBarWnd>},
 };
 
 TEST_F(HookFactoryTest, EachKindMakesItsHookAndRefusalsAreNull) {
