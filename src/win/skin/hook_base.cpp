@@ -143,6 +143,7 @@ void TlcMainWnd::HandleDestroy(Message& m) noexcept {
   // with it; after WM_DESTROY only when the procedure let it (answer 0).
   if (m.Msg == WM_NCDESTROY || m.Result == 0) {
     destroyed_ = true;
+    WindowGone();
     Remove();
   }
 }

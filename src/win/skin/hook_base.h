@@ -85,6 +85,8 @@ class TlcMainWnd {
   virtual std::string DefaultSection() const { return {}; }
   // The skin changed or the section was set: indices re-read.
   virtual void SkinChanged();
+  // The window is being destroyed (the hook goes with it): drop what belongs to it.
+  virtual void WindowGone() noexcept {}
   // Repaints the whole window now (frame included).
   void RepaintNow() noexcept;
   // The previous procedure for `m`.

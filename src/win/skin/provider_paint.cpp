@@ -45,20 +45,6 @@ HICON FormIcon(HWND hwnd) {
   return icon;
 }
 
-// The glow value and margin of a caption button by its hit code; 0 for buttons without glow.
-std::pair<int, int> GlowOf(const sk::TsSkinData& d, int code) {
-  switch (code) {
-    case sk::kHitClose:
-      return {d.CloseGlow, d.CloseGlowMargin};
-    case sk::kHitMaxButton:
-      return {d.MaxGlow, d.MaxGlowMargin};
-    case sk::kHitMinButton:
-      return {d.MinGlow, d.MinGlowMargin};
-    default:
-      return {0, 0};
-  }
-}
-
 }  // namespace
 
 bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
@@ -82,11 +68,6 @@ bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   }
   return true;
-}
-
-void TsSkinProvider::HideGlowOfButton() noexcept {
-  if (button_glow_ >= 0) skin::HideGlow(button_glow_);
-  button_glow_ = -1;
 }
 
 HBITMAP TsSkinProvider::ImageDib() const noexcept {
@@ -120,6 +101,8 @@ void TsSkinProvider::Compose() {
   const int w = std::clamp<int>(wr.right - wr.left, 0, graphics::Bitmap::kMaxDimension);
   const int h = std::clamp<int>(wr.bottom - wr.top, 0, graphics::Bitmap::kMaxDimension);
   if (!m || w <= 0 || h <= 0) return;
+  // The new image shows every caption button in its state: a fade under way ends here.
+  input_.StopFades();
   const sk::SkinTables& tables = m->Core().Tables;
   Picture& cache = *SkinData.Cache;
   if (cache.Width() != w || cache.Height() != h || cache.ScanLine(0) != cache_memory_.ScanLine(0)) {
@@ -185,11 +168,11 @@ void TsSkinProvider::Compose() {
     clean_title_ = graphics::NewBitmap32(w, titleRect.bottom);
     graphics::CopyBitmapRect(clean_title_, {0, 0}, cache, Rect{0, 0, w, titleRect.bottom});
     for (const sk::CaptionButtonInfo& b : layout_.System) {
-      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+      if (b.Visible) PaintButton(cache, b, input_.Tracker().StateOf(b.HitCode));
     }
     for (std::size_t i = 0; i < layout_.User.size(); ++i) {
       const sk::CaptionButtonInfo& b = layout_.User[i];
-      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+      if (b.Visible) PaintButton(cache, b, input_.Tracker().StateOf(b.HitCode));
     }
   } else {
     clean_title_ = Picture();
@@ -408,39 +391,13 @@ void TsSkinProvider::PaintFrameNow() {
   UpdateRegion();
 }
 
-void TsSkinProvider::RepaintButton(int code, int state) {
-  const sk::CaptionButtonInfo* b = ButtonOf(code);
-  TsSkinManager* m = SkinData.SkinManagerOf();
-  if (!b || !m) return;
-  if (state != 1 && code == hot_glow_code_) {
-    HideGlowOfButton();
-    hot_glow_code_ = 0;
-  }
+graphics::Bitmap* TsSkinProvider::CaptionImage() {
   Picture* cache = ComposedImage();
-  HWND hwnd = form_.WindowHandle();
-  if (!cache || clean_title_.Empty() || !::IsWindowVisible(hwnd)) return;
-  PaintButton(*cache, *b, state);
-  if (HBITMAP section = ImageDib()) {
-    const Rect r = b->Rect.intersect(cache->Bounds());
-    WindowDC wdc(hwnd, true);
-    MemoryDC dc(::CreateCompatibleDC(wdc.get()));
-    SelectedObject selected(dc.get(), section);
-    ::BitBlt(wdc.get(), r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
-  }
-  // The glow of a hot minimize, maximize or close button, named after its mask.
-  const auto [glow, margin] = GlowOf(m->Core().SkinData(), code);
-  const sk::TsMaskData* img = m->Core().Tables.Image(b->ImageIndex);
-  if (state == 1 && glow > 0 && img && !(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) {
-    HideGlowOfButton();
-    RECT wr{};
-    ::GetWindowRect(hwnd, &wr);
-    const RECT screen{wr.left + b->Rect.left, wr.top + b->Rect.top, wr.left + b->Rect.right,
-                      wr.top + b->Rect.bottom};
-    const RECT visible{0, 0, b->Rect.width(), b->Rect.height()};
-    button_glow_ =
-        skin::ShowGlow(screen, visible, "GLOBALINFO", m, hwnd, 255, margin, img->Key + "GLOW");
-    hot_glow_code_ = button_glow_ >= 0 ? code : 0;
-  }
+  return cache && !clean_title_.Empty() ? cache : nullptr;
+}
+
+void TsSkinProvider::PaintCaptionButton(const sk::CaptionButtonInfo& b, int state) {
+  if (SkinData.Cache) PaintButton(*SkinData.Cache, b, state);
 }
 
 void TsSkinProvider::UpdateRegion() {

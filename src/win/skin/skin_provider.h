@@ -30,6 +30,7 @@
 #include "win/framework/forms.h"
 #include "win/framework/handles.h"
 #include "win/skin/animated_form.h"
+#include "win/skin/caption_input.h"
 #include "win/skin/common_data.h"
 
 namespace sapala::win {
@@ -75,7 +76,7 @@ using TlcAfterAnimation = std::function<void(skin::TlcAnimEvent animType)>;
 using TAddItemEvent =
     std::function<void(TObject* item, bool& canBeAdded, std::string& skinSection)>;
 
-class TsSkinProvider : public TComponent, public skin::AnimatedForm {
+class TsSkinProvider : public TComponent, public skin::AnimatedForm, private CaptionInputHost {
  public:
   // A provider placed on a form: `owner` must be a form (else it throws the abort message). At
   // run time, when the form already has a provider, an automatic one is freed and replaced and
@@ -130,11 +131,13 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   int CaptionHeight() const;
   const sapala::skin::CaptionButtonLayout& Buttons() const noexcept { return layout_; }
   graphics::Rect IconRect() const;
-  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return tracker_; }
+  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return input_.Tracker(); }
   // The WM_NCHITTEST answer of the skinned frame at a window-relative point.
   int HitTestAt(POINT windowPoint);
   // The glow shown over a hot caption button, -1 for none.
-  int ButtonGlow() const noexcept { return button_glow_; }
+  int ButtonGlow() const noexcept { return input_.Glow(); }
+  // Caption buttons fading from one state to the next now.
+  std::size_t FadingButtons() const noexcept { return input_.Fading(); }
 
   // Opens the system menu at a screen point (the skinned menu when the manager skins popups and
   // one is plugged in, else the platform's own menu with its items enabled by the form's rules).
@@ -259,17 +262,29 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
   void PaintFrame(HDC windowDC);
   void PaintFrameNow();
-  void HideGlowOfButton() noexcept;
-  void RepaintButton(int hitCode, int state);
   void UpdateRegion();
   static bool SetRegion(HWND hwnd, HRGN region) noexcept;
   const sapala::skin::CaptionButtonInfo* ButtonOf(int hitCode) const;
 
-  // Input.
-  void ApplyStep(const sapala::skin::CaptionStep& step, POINT screen);
-  void RunAction(sapala::skin::CaptionAction action, int userIndex, POINT screen);
-  void ClearHot();
-  void TrackLeave();
+  // Input: the caption buttons' part is CaptionInput's, over this host.
+  HWND CaptionWindow() const noexcept override { return form_.WindowHandle(); }
+  TsSkinManager* CaptionManager() const noexcept override { return SkinData.SkinManagerOf(); }
+  bool CaptionShown() const override { return CaptionHeight() != 0; }
+  int CaptionHitTest(POINT windowPoint) override { return HitTestAt(windowPoint); }
+  sapala::skin::FormRulesInput CaptionRules() const override { return Rules(); }
+  const sapala::skin::CaptionButtonInfo* CaptionButton(int hitCode) const override {
+    return ButtonOf(hitCode);
+  }
+  graphics::Bitmap* CaptionImage() override;
+  HBITMAP CaptionImageSection() override { return ImageDib(); }
+  void PaintCaptionButton(const sapala::skin::CaptionButtonInfo& b, int state) override;
+  void RunCaptionCommand(UINT command) override;
+  void RunUserButton(int index, bool down, POINT screen) override;
+  void OpenCaptionMenu(POINT screen) override { OpenSystemMenu(screen); }
+  bool CaptionGlows() const override;
+  bool CaptionExtHitTest(Message& m) override;
+  bool CaptionFramePress(int code, POINT screen, Message& m) override;
+  bool CaptionDoubleClick(int code, POINT screen, Message& m) override;
   POINT SystemMenuPointBelowIcon() const;
 
   TForm& form_;
@@ -280,18 +295,14 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool system_menu_ = false;
   bool form_active_ = false;
   bool region_changed_ = true;
-  bool tracking_leave_ = false;
   bool show_pending_ = false;
   bool defer_frame_paint_ = false;  // while attaching: the frame is painted after, once  // a show
                                     // animation waits for the window to be shown
   unsigned form_state_ = 0;
   int title_index_ = -1;
   int caption_index_ = -1;
-  int button_glow_ = -1;
-  int hot_glow_code_ = 0;
   sapala::skin::CaptionButtonImages images_;
   sapala::skin::CaptionButtonLayout layout_;
-  sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
   graphics::Bitmap cache_memory_;  // the DIB whose top-left corner SkinData.Cache shows
   Font caption_font_;              // the system's caption font, made on first use
@@ -301,6 +312,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;
+  // Last: its fade timer and glow go before anything it reads.
+  CaptionInput input_{*this};
 };
 
 // Gives a skinned top-level window `region` (nullptr: none) without the system's own redraw and
