@@ -90,7 +90,7 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   void WndProc(Message& m) override;
   std::string DefaultSection() const override { return "DIALOG"; }
   void SkinChanged() override;
-  void WindowGone() noexcept override { input_.Reset(); }
+  void Released() noexcept override { input_.Reset(); }
 
  private:
   sapala::skin::FrameFormInput FrameInput() const noexcept;

@@ -78,6 +78,7 @@ void TlcMainWnd::Remove() noexcept {
   if (!installed_) return;
   installed_ = false;
   removed_ = true;
+  Released();
   if (control_) {
     const auto* ours = control_->WindowProc.target<ControlCall>();
     // A copy: saved_method_ may be running further up this very stack.
@@ -143,7 +144,6 @@ void TlcMainWnd::HandleDestroy(Message& m) noexcept {
   // with it; after WM_DESTROY only when the procedure let it (answer 0).
   if (m.Msg == WM_NCDESTROY || m.Result == 0) {
     destroyed_ = true;
-    WindowGone();
     Remove();
   }
 }

@@ -85,8 +85,9 @@ class TlcMainWnd {
   virtual std::string DefaultSection() const { return {}; }
   // The skin changed or the section was set: indices re-read.
   virtual void SkinChanged();
-  // The window is being destroyed (the hook goes with it): drop what belongs to it.
-  virtual void WindowGone() noexcept {}
+  // The hook let go of its window (removed, or the window destroyed): drop what belongs to the
+  // window, such as its timers. Called from Remove, so from a derived destructor too.
+  virtual void Released() noexcept {}
   // Repaints the whole window now (frame included).
   void RepaintNow() noexcept;
   // The previous procedure for `m`.

@@ -300,6 +300,35 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   EXPECT_EQ(answer, IDCANCEL);
 }
 
+// A box's close button fades towards hot through the same input as a form's, with the skin's
+// glow over it; a box destroyed mid-fade leaves neither fade nor glow behind.
+TEST_F(DialogHookTest, TheCloseButtonFadesAndGlowsAndGoesWithTheBox) {
+  std::size_t fading = 0, fadingAfter = 1;
+  int glow = -1, glowAfter = 0;
+  RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    RECT wr{};
+    ::GetWindowRect(box, &wr);
+    Rect close;
+    for (const auto& b : d->Buttons().System) {
+      if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
+    }
+    const LPARAM over = MAKELPARAM(wr.left + (close.left + close.right) / 2,
+                                   wr.top + (close.top + close.bottom) / 2);
+    ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
+    fading = d->FadingButtons();
+    glow = d->ButtonGlow();
+    ::DestroyWindow(box);
+    fadingAfter = d->FadingButtons();
+    glowAfter = d->ButtonGlow();
+  });
+  EXPECT_EQ(fading, 1u);
+  EXPECT_GE(glow, 0);
+  EXPECT_EQ(fadingAfter, 0u);
+  EXPECT_EQ(glowAfter, -1);
+  SweepProviders();
+}
+
 // Activation changes the title's state: the frame is composed again in the other look.
 TEST_F(DialogHookTest, ActivationRepaintsTheTitleInItsState) {
   bool activeBefore = false, activeAfter = true;

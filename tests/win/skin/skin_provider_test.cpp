@@ -245,6 +245,82 @@ TEST_F(ProviderTest, LeavingTheWindowClearsTheHotButtonAndItsGlow) {
   }
 }
 
+// With the manager's button events on, a button fades towards hot over the fade's steps and
+// presses at once; without them every change is drawn at once. A window destroyed mid-fade
+// leaves no fade behind.
+TEST_F(ProviderTest, ACaptionButtonFadesTowardsHotAndPressesAtOnce) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  const graphics::Rect close = Button(p, kClose).Rect;
+  const POINT over = Center(close);
+  const POINT caption{close.left - 60, over.y};
+  auto send = [&](UINT msg, POINT at) {
+    const LPARAM lp = ScreenParam(hwnd, at);
+    ::SendMessageW(hwnd, msg, static_cast<WPARAM>(::SendMessageW(hwnd, WM_NCHITTEST, 0, lp)), lp);
+  };
+  auto button = [&] {
+    graphics::Bitmap* image = p.ComposedImage();
+    graphics::Bitmap piece = graphics::NewBitmap32(close.width(), close.height());
+    if (image) graphics::CopyBitmapRect(piece, {0, 0}, *image, close);
+    return piece;
+  };
+  auto same = [](const graphics::Bitmap& a, const graphics::Bitmap& b) {
+    return graphics::SameRect(a, a.Bounds(), b);
+  };
+  sk::TlcBtnEvents& events = manager_->Core().AnimEffects.Buttons.Events;
+  ASSERT_NE(events, 0);  // every event animates by default
+
+  // The pictures of each state, drawn at once.
+  const sk::TlcBtnEvents all = events;
+  events = 0;
+  const graphics::Bitmap normal = button();
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  const graphics::Bitmap hot = button();
+  send(WM_NCLBUTTONDOWN, over);
+  const graphics::Bitmap pressed = button();
+  ::ReleaseCapture();  // the capture change ends the press
+  ASSERT_EQ(p.Tracker().Current(), 0);
+  ASSERT_TRUE(same(button(), normal));
+  ASSERT_FALSE(same(hot, normal));
+  ASSERT_FALSE(same(pressed, hot));
+
+  events = all;
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.Tracker().StateOf(HTCLOSE), 1);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  EXPECT_FALSE(same(button(), normal));  // the first step is on the way
+  EXPECT_FALSE(same(button(), hot));
+  // One step per timer tick until the hot picture stands.
+  int ticks = 0;
+  for (; ticks < 100 && p.FadingButtons() > 0; ++ticks) {
+    ::Sleep(5);
+    app_->ProcessMessages();
+  }
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  EXPECT_GE(ticks, 4);
+  EXPECT_TRUE(same(button(), hot));
+
+  // Towards pressed: at once.
+  send(WM_NCLBUTTONDOWN, over);
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  EXPECT_TRUE(same(button(), pressed));
+  // Released away from it: the button fades back to normal.
+  send(WM_NCLBUTTONUP, caption);
+  EXPECT_EQ(p.Tracker().Current(), 0);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  // The window goes mid-fade; inactive, so that nothing composes its image on the way.
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(p.FormActive());
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  f.DestroyHandle();
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  app_->ProcessMessages();
+}
+
 TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   TSysForm& f = ShowForm("F");
   TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
