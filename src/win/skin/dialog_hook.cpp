@@ -199,6 +199,7 @@ void TlcDialogWnd::SkinChanged() {
   title_index_ = t && Active() ? t->FindSection("FORMTITLE") : -1;
   color_brush_.reset();
   brush_color_ = graphics::clNone;
+  title_glow_.Clear();
   InvalidateFrame();
 }
 
@@ -296,8 +297,14 @@ void TlcDialogWnd::PaintTitleText(HDC dc, int state, const Rect& band) {
       static_cast<COLORREF>(
           graphics::ColorToRGB(sec.Props[static_cast<std::size_t>(st)].FontColors[0]) & 0xFFFFFF));
   RECT rc{band.left, band.top, band.right, band.bottom};
-  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rc,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  const sk::TsGenState& props = sec.Props[static_cast<std::size_t>(st)];
+  if (props.GlowSize > 0) {
+    ::GdiFlush();
+    title_glow_.Draw(frame_, st, caption_font_.get(), text_, band, kFlags, props.GlowColor,
+                     props.GlowSize);
+  }
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rc, kFlags);
 }
 
 void TlcDialogWnd::PaintButton(const sk::CaptionButtonInfo& b, int state) {

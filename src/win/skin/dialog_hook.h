@@ -30,6 +30,7 @@
 #include "core/skin/dialog_children.h"
 #include "core/skin/form_geometry.h"
 #include "win/framework/handles.h"
+#include "win/skin/caption_glow.h"
 #include "win/skin/caption_input.h"
 #include "win/skin/scroll_hook.h"
 #include "win/skin/system_menu.h"
@@ -135,6 +136,7 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   graphics::Bitmap frame_;
   graphics::Bitmap clean_title_;
   Font caption_font_;
+  CaptionGlow title_glow_;
   Brush color_brush_;
   TColor brush_color_ = graphics::clNone;
   std::unique_ptr<TlcSystemMenu> system_menu_;

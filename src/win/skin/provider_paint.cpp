@@ -189,7 +189,10 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
   const sk::FrameFormInput f = FrameInput();
   const sk::FrameSkinValues s = SkinValues();
   look.State = sk::LimitState(sec, state);
-  look.Color = sec.Props[static_cast<std::size_t>(look.State)].FontColors[0];
+  const sk::TsGenState& props = sec.Props[static_cast<std::size_t>(look.State)];
+  look.Color = props.FontColors[0];
+  look.GlowColor = props.GlowColor;
+  look.GlowSize = props.GlowSize;
   look.IconRect = sk::IconRect(f, Metrics(), s);
   look.Icon =
       !look.IconRect.empty() && TitleIcon.Glyph.Empty() ? FormIcon(form_.WindowHandle()) : nullptr;
@@ -222,8 +225,9 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
 void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
   TitleTextLook look;
   const bool known = TitleTextLookOf(cache, state, look);
-  const bool keep =
-      known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() && !look.Area.empty();
+  // A glow reaches past the text's area: that picture is not kept.
+  const bool keep = known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() &&
+                    !look.Area.empty() && look.GlowSize == 0;
   if (keep && title_text_.Valid && title_text_.Look == look &&
       graphics::SameRect(cache, look.Area, title_text_.Under)) {
     graphics::CopyBitmapRect(cache, look.Area.topLeft(), title_text_.Drawn,
@@ -293,6 +297,11 @@ void TsSkinProvider::DrawTitleTexts(HDC dc, Picture& cache, const TitleTextLook&
   ::SetTextColor(dc, static_cast<COLORREF>(graphics::ColorToRGB(color)));
   RECT rc{left, band.top, band.right, band.bottom};
   constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (look.GlowSize > 0 && !text.empty()) {
+    ::GdiFlush();
+    title_glow_.Draw(cache, look.State, look.Font, text, Rect{rc.left, rc.top, rc.right, rc.bottom},
+                     kFlags, look.GlowColor, look.GlowSize);
+  }
   if (!text.empty()) ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, kFlags);
   if (!AddedTitle.Text.empty()) {
     const int after = text.empty() ? left : left + size.cx + 4;

@@ -342,6 +342,7 @@ void TsSkinProvider::ApplySystemMenuStyle() {
 
 void TsSkinProvider::NewSkin() {
   title_index_ = caption_index_ = -1;
+  title_glow_.Clear();
   TsSkinManager* m = SkinData.SkinManagerOf();
   if (!m || !m->Core().Active()) return;
   SkinData.UpdateIndexes();
@@ -377,6 +378,7 @@ void TsSkinProvider::RemoveSkin() {
   cache_memory_ = graphics::Bitmap();
   clean_title_ = graphics::Bitmap();
   title_text_ = {};
+  title_glow_.Clear();
   if (hwnd) {
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -815,6 +817,7 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       caption_font_.reset();
       caption_extent_ = {};
       title_text_ = {};
+      title_glow_.Clear();
       InvalidateWindowImage();
       return false;
     case WM_WINDOWPOSCHANGING: {

@@ -30,6 +30,7 @@
 #include "win/framework/forms.h"
 #include "win/framework/handles.h"
 #include "win/skin/animated_form.h"
+#include "win/skin/caption_glow.h"
 #include "win/skin/caption_input.h"
 #include "win/skin/common_data.h"
 
@@ -150,6 +151,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   graphics::Bitmap* ComposedImage();
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
+  // The glow pictures kept behind the caption text.
+  const CaptionGlow& TitleGlow() const noexcept { return title_glow_; }
 
   // Runs the manager's show animation on the visible form now, when its FormShow settings
   // animate it (redraw is off meanwhile); false when they do not.
@@ -235,6 +238,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
     HFONT Font = nullptr;
     HICON Icon = nullptr;
     TColor Color = 0;
+    TColor GlowColor = 0;
+    int GlowSize = 0;
     int State = 0;
     int CaptionSection = -1;
     graphics::Rect IconRect, Band, Area;
@@ -242,7 +247,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
     SIZE TextSize{};
     bool operator==(const TitleTextLook& o) const {
       return Text == o.Text && Font == o.Font && Icon == o.Icon && Color == o.Color &&
-             State == o.State && CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
+             GlowColor == o.GlowColor && GlowSize == o.GlowSize && State == o.State &&
+             CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
              Band.top == o.Band.top && Band.bottom == o.Band.bottom && Band.left == o.Band.left &&
              Area == o.Area && Left == o.Left && TextTop == o.TextTop && Right == o.Right;
     }
@@ -309,6 +315,7 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   SIZE caption_extent_{};          // of caption_text_ in caption_font_
   std::wstring caption_text_;
   TitleTextPicture title_text_;
+  CaptionGlow title_glow_;
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;

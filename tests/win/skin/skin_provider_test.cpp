@@ -365,6 +365,63 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
 }
 
+// A title section that gives the active state a glow size draws the caption over a halo in its
+// glow colour; the inactive state, without one, has none. The halo's picture is kept per state
+// and made again only for another text.
+TEST_F(ProviderTest, TheCaptionGlowsInTheStatesTheTitleSectionAsksFor) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_TRUE(p.FormActive());
+  sk::SkinTables& tables = manager_->Core().Tables;
+  const int title = tables.FindSection("FORMTITLE");
+  ASSERT_GE(title, 0);
+  const graphics::Bitmap plain = p.ComposedImage()->Clone();
+  sk::TsGenState& active = tables.Sections[static_cast<std::size_t>(title)].Props[1];
+  ASSERT_EQ(active.GlowSize, 0);
+  active.GlowSize = 4;
+  active.GlowColor = 0x0000FF;  // red
+  p.InvalidateWindowImage();
+  const graphics::Bitmap* glowing = p.ComposedImage();
+  ASSERT_NE(glowing, nullptr);
+  const int top = p.FrameWidth(), bottom = top + p.CaptionHeight();
+  int redder = 0, otherwise = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x < Button(p, kMin).Rect.left; ++x) {
+      const std::uint32_t a = plain.PixelWord(x, y), b = glowing->PixelWord(x, y);
+      if (a == b) continue;
+      const int redA = a >> 16 & 0xFF, redB = b >> 16 & 0xFF;
+      (redB > redA ? redder : otherwise)++;
+    }
+  }
+  EXPECT_GT(redder, 100);
+  EXPECT_LT(otherwise, redder / 20);  // a few anti-aliased letter edges
+  ASSERT_FALSE(p.TitleGlow().Picture(1).Empty());
+  EXPECT_TRUE(p.TitleGlow().Picture(0).Empty());
+  // Composed again for the same text: the same picture.
+  const graphics::Bitmap kept = p.TitleGlow().Picture(1).Clone();
+  const std::uint8_t* keptRow = p.TitleGlow().Picture(1).ScanLine(0);
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  EXPECT_EQ(p.TitleGlow().Picture(1).ScanLine(0), keptRow);
+  // Another text: another halo.
+  f.SetCaption(L"Sapala Bahasa Vova");
+  p.ComposedImage();
+  const graphics::Bitmap& again = p.TitleGlow().Picture(1);
+  ASSERT_EQ(again.Width(), kept.Width());
+  ASSERT_EQ(again.Height(), kept.Height());
+  int changed = 0;
+  for (int y = 0; y < kept.Height(); ++y) {
+    for (int x = 0; x < kept.Width(); ++x) changed += again.ScanLine(y)[x] != kept.ScanLine(y)[x];
+  }
+  EXPECT_GT(changed, 100);
+  // Inactive: no glow size, no halo.
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(p.FormActive());
+  p.ComposedImage();
+  EXPECT_TRUE(p.TitleGlow().Picture(0).Empty());
+}
+
 // The window image keeps its memory and its caption picture across caption changes, resizes
 // and activation: whatever it reuses, it must equal the image of a window made at that size.
 TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
