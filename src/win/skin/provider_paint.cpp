@@ -8,6 +8,7 @@
 #include "core/skin/form_region.h"
 #include "core/skin/skin_manager.h"
 #include "core/skin/skin_paint.h"
+#include "core/skin/title_icon.h"
 #include "win/framework/application.h"
 #include "win/framework/dib.h"
 #include "win/framework/paint.h"
@@ -33,19 +34,59 @@ Font SystemCaptionFont() {
   return Font(::CreateFontIndirectW(&ncm.lfCaptionFont));
 }
 
-namespace {
-
-HICON FormIcon(HWND hwnd) {
-  auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
-  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
-  // A shared system icon: never destroyed.
-  if (!icon) icon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  return icon;
+Icon IconFromPicture(const Picture& picture) noexcept {
+  if (picture.Empty() || picture.Format() != graphics::PixelFormat::pf32bit) return Icon();
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = picture.Width();
+  bi.bmiHeader.biHeight = -picture.Height();  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap color(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  // All zero: the colour picture's alpha decides what shows.
+  Bitmap mask(::CreateBitmap(picture.Width(), picture.Height(), 1, 1, nullptr));
+  if (!color || !bits || !mask) return Icon();
+  auto* out = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < picture.Height(); ++y) {
+    std::copy_n(picture.Row32(y), picture.Width(), out + std::ptrdiff_t{y} * picture.Width());
+  }
+  {
+    WindowDC screen(nullptr);
+    MemoryDC dc(::CreateCompatibleDC(screen.get()));
+    SelectedObject selected(dc.get(), mask.get());
+    ::PatBlt(dc.get(), 0, 0, picture.Width(), picture.Height(), BLACKNESS);
+  }
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  // The icon has copies of both bitmaps.
+  return Icon(::CreateIconIndirect(&info));
 }
 
-}  // namespace
+HICON TsSkinProvider::TitleIconOf(int iconHeight) {
+  HWND hwnd = form_.WindowHandle();
+  // The form's own icon: the one it was given, or its window class's.
+  auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
+  // The application's small icon, when it has one.
+  if (TForm* main = Application().MainForm();
+      !icon && main && main != &form_ && main->HandleAllocated()) {
+    icon =
+        reinterpret_cast<HICON>(::SendMessageW(main->WindowHandle(), WM_GETICON, ICON_SMALL2, 0));
+  }
+  if (icon) return icon;
+  // Our own book, drawn at the size the rectangle asks for.
+  const int size = sk::BuiltInTitleIconSize(iconHeight);
+  if (!builtin_icon_ || builtin_icon_size_ != size) {
+    builtin_icon_ = IconFromPicture(sk::BuiltInTitleIconPicture(size));
+    builtin_icon_size_ = size;
+  }
+  // Else the system's shared icon, which is never destroyed.
+  return builtin_icon_ ? builtin_icon_.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+namespace {}  // namespace
 
 bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
   return SetSkinnedWindowRegion(hwnd, region);
@@ -194,8 +235,9 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
   look.GlowColor = props.GlowColor;
   look.GlowSize = props.GlowSize;
   look.IconRect = sk::IconRect(f, Metrics(), s);
-  look.Icon =
-      !look.IconRect.empty() && TitleIcon.Glyph.Empty() ? FormIcon(form_.WindowHandle()) : nullptr;
+  look.Icon = !look.IconRect.empty() && TitleIcon.Glyph.Empty()
+                  ? TitleIconOf(look.IconRect.height())
+                  : nullptr;
   look.CaptionSection = CaptionSection();
   look.Band = sk::CaptionTextBand(f, Metrics(), s, layout_.TotalWidth, look.CaptionSection >= 0);
   look.Text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
@@ -225,6 +267,7 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
 void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
   TitleTextLook look;
   const bool known = TitleTextLookOf(cache, state, look);
+  drawn_icon_ = known ? look.Icon : nullptr;
   // A glow reaches past the text's area: that picture is not kept.
   const bool keep = known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() &&
                     !look.Area.empty() && look.GlowSize == 0;

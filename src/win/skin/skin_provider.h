@@ -151,6 +151,10 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   graphics::Bitmap* ComposedImage();
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
+  // The icon the title showed at the last composition (nullptr: none, or TitleIcon's picture):
+  // the form's own, the application's, or the built-in one.
+  HICON TitleIconShown() const noexcept { return drawn_icon_; }
+  HICON BuiltInIcon() const noexcept { return builtin_icon_.get(); }
   // The glow pictures kept behind the caption text.
   const CaptionGlow& TitleGlow() const noexcept { return title_glow_; }
 
@@ -263,6 +267,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
     graphics::Bitmap Under, Drawn;
   };
   bool TitleTextLookOf(graphics::Bitmap& cache, int state, TitleTextLook& look);
+  // The title's icon when TitleIcon has no picture, for an icon rectangle that high: the form's
+  // icon, else the application's small icon, else the built-in one (made on first use, owned).
+  HICON TitleIconOf(int iconHeight);
   void PaintTitleTexts(graphics::Bitmap& cache, int state);
   void DrawTitleTexts(HDC dc, graphics::Bitmap& cache, const TitleTextLook& look, int state);
   void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
@@ -316,6 +323,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   std::wstring caption_text_;
   TitleTextPicture title_text_;
   CaptionGlow title_glow_;
+  Icon builtin_icon_;
+  int builtin_icon_size_ = 0;
+  HICON drawn_icon_ = nullptr;
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;
@@ -328,6 +338,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
 bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept;
 // The system's caption font (non-client metrics) with the default character set.
 Font SystemCaptionFont();
+// An icon of the picture's colours and alpha (a 32-bit picture, not premultiplied); none when
+// the picture is not 32-bit or the system refuses.
+Icon IconFromPicture(const graphics::Bitmap& picture) noexcept;
 
 // Registers TsSkinProvider for form descriptions and plugs the automatic path into the
 // window-creation hook.

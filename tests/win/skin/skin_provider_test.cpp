@@ -365,6 +365,60 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
 }
 
+// The title's icon is the form's own, else the application's small icon, else the program's
+// own book (the larger picture above 16 pixels), each drawn into the title.
+TEST_F(ProviderTest, TheTitleIconIsTheFormsThenTheApplicationsThenOurOwn) {
+  auto solid = [](std::uint32_t word) {
+    graphics::Bitmap picture = graphics::NewBitmap32(16, 16);
+    for (int y = 0; y < 16; ++y) std::fill_n(picture.Row32(y), 16, word);
+    return IconFromPicture(picture);
+  };
+  const Icon own = solid(0xFFFF0000u), application = solid(0xFF00FF00u);
+  ASSERT_TRUE(own && application);
+  auto iconSize = [](HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return 0;
+    const Bitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(info.hbmColor, sizeof bm, &bm);
+    return static_cast<int>(bm.bmWidth);
+  };
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  auto centre = [&] {
+    const graphics::Rect r = p.IconRect();
+    return p.ComposedImage()->PixelWord((r.left + r.right) / 2, (r.top + r.bottom) / 2) & 0xFFFFFFu;
+  };
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  // No icon anywhere: the book, at 16 pixels for the 16-pixel rectangle.
+  ASSERT_NE(p.BuiltInIcon(), nullptr);
+  EXPECT_EQ(p.TitleIconShown(), p.BuiltInIcon());
+  EXPECT_EQ(iconSize(p.BuiltInIcon()), 16);
+  const std::uint32_t book = centre();
+  EXPECT_TRUE(book == 0xF8F0DCu || book == 0x8C2A1Eu || book == 0x5A4A3Au) << std::hex << book;
+  p.TitleIcon.Width = p.TitleIcon.Height = 20;
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  EXPECT_EQ(iconSize(p.TitleIconShown()), 32);
+  p.TitleIcon.Width = p.TitleIcon.Height = 0;
+
+  // The application's main form has a small icon.
+  TSysForm& main = app_->CreateForm<TSysForm>();
+  ::SendMessageW(main.WindowHandle(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(application.get()));
+  p.InvalidateWindowImage();
+  EXPECT_EQ(centre(), 0x00FF00u);
+  EXPECT_EQ(p.TitleIconShown(), application.get());
+  // The form's own icon goes first.
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.get()));
+  EXPECT_EQ(centre(), 0xFF0000u);
+  EXPECT_EQ(p.TitleIconShown(), own.get());
+  // The icons go before the windows do.
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, 0);
+  ::SendMessageW(main.WindowHandle(), WM_SETICON, ICON_SMALL, 0);
+}
+
 // A title section that gives the active state a glow size draws the caption over a halo in its
 // glow colour; the inactive state, without one, has none. The halo's picture is kept per state
 // and made again only for another text.
