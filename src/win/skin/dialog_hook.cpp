@@ -509,6 +509,58 @@ void TlcDialogWnd::StartHideAnimation() noexcept {
   }
 }
 
+void TlcDialogWnd::AnimateShowing() noexcept {
+  TsSkinManager* m = Manager();
+  if (!m || skin::AnimationLock() || !::IsWindowVisible(hwnd_) || ::IsIconic(hwnd_)) return;
+  const auto& settings = m->Core().AnimEffects.DialogShow;
+  if (!settings.Active || sk::AnimationStepCount(settings.Time) == 0) return;
+  graphics::Bitmap* frame = FrameImage();
+  if (!frame) return;
+  bool redrawOff = false;
+  try {
+    // The picture: the frame, the skinned client background, and each visible child as it
+    // prints itself, all at their places in the window.
+    graphics::Bitmap picture = graphics::NewBitmap32(frame->Width(), frame->Height());
+    graphics::CopyBitmapRect(picture, {0, 0}, *frame, frame->Bounds());
+    HBITMAP section = DibHandle(picture);
+    if (!section) return;
+    CallPrevious(WM_SETREDRAW, FALSE, 0);
+    redrawOff = true;
+    {
+      RECT wr{};
+      ::GetWindowRect(hwnd_, &wr);
+      POINT origin{0, 0};
+      ::ClientToScreen(hwnd_, &origin);
+      MemoryDC dc(::CreateCompatibleDC(nullptr));
+      SelectedObject selected(dc.get(), section);
+      {
+        SavedDC saved(dc.get());
+        ::SetViewportOrgEx(dc.get(), origin.x - wr.left, origin.y - wr.top, nullptr);
+        EraseBackground(dc.get());
+      }
+      for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!(::GetWindowLongPtrW(c, GWL_STYLE) & WS_VISIBLE)) continue;
+        RECT cr{};
+        ::GetWindowRect(c, &cr);
+        SavedDC saved(dc.get());
+        ::SetViewportOrgEx(dc.get(), cr.left - wr.left, cr.top - wr.top, nullptr);
+        ::SendMessageW(c, WM_PRINT, reinterpret_cast<WPARAM>(dc.get()),
+                       PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+      }
+      ::GdiFlush();
+    }
+    graphics::SetOpacityRect(picture, picture.Bounds(), 255, false);
+    skin::ShowWindowAnimated(hwnd_, picture, settings.Time, 255, settings.Mode);
+  } catch (...) {
+    // No animation: the dialog simply shows.
+    if (redrawOff) {
+      CallPrevious(WM_SETREDRAW, TRUE, 0);
+      ::RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+  }
+}
+
 void TlcDialogWnd::EraseBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -613,8 +665,22 @@ void TlcDialogWnd::WndProc(Message& m) {
     }
     case WM_SHOWWINDOW:
       CallPrevious(m);
-      if (m.WParam) provider_.HookChildren();
+      if (m.WParam) {
+        provider_.HookChildren();
+        // Its own showing (not its owner's restore): through the show animation once the
+        // window is on the screen.
+        show_pending_ = m.LParam == 0 && !::IsWindowVisible(hwnd_);
+      }
       return;
+    case WM_WINDOWPOSCHANGED: {
+      TlcScrollWnd::WndProc(m);
+      const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+      if (show_pending_ && wp && (wp->flags & SWP_SHOWWINDOW)) {
+        show_pending_ = false;
+        AnimateShowing();
+      }
+      return;
+    }
     case WM_COMMAND:
       // The picture is taken while the dialog still shows; the dialog then goes as usual.
       if (LOWORD(m.WParam) == IDCANCEL || LOWORD(m.WParam) == IDYES) StartHideAnimation();

@@ -108,6 +108,9 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   // IDCANCEL or IDYES: with the manager's dialog-hide animation on, the dialog's picture fades
   // out in a layered window of its own after the dialog has gone.
   void StartHideAnimation() noexcept;
+  // Shown with the manager's dialog-show animation on: the dialog's picture fades in over its
+  // place, then the dialog itself is drawn there.
+  void AnimateShowing() noexcept;
 
   // The caption buttons' input (CaptionInput) over the dialog.
   HWND CaptionWindow() const noexcept override { return hwnd_; }
@@ -131,6 +134,7 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   bool region_changed_ = true;
   bool region_set_ = false;
   bool walked_ = false;
+  bool show_pending_ = false;
   sapala::skin::CaptionButtonImages images_;
   sapala::skin::CaptionButtonLayout layout_;
   graphics::Bitmap frame_;

@@ -374,6 +374,48 @@ TEST_F(DialogHookTest, YesAndCancelFadeTheBoxOut) {
   }
 }
 
+// With the dialog-show animation on, a box appears through its picture fading in over its
+// place: the transparent picture, N + 1 steps rising to full opacity, then the whole picture.
+// A time below 12 ms shows it at once.
+TEST_F(DialogHookTest, ABoxFadesInWhenTheDialogShowAnimationIsOn) {
+  const struct {
+    std::uint16_t time;
+    std::size_t frames;
+  } cases[] = {{120, 13}, {11, 0}};
+  int i = 0;
+  for (const auto& c : cases) {
+    manager_->Core().AnimEffects.DialogShow.Active = true;
+    manager_->Core().AnimEffects.DialogShow.Time = c.time;
+    std::vector<skin::LayeredFrame> frames;
+    skin::SetLayeredFrameObserver([&](const skin::LayeredFrame& f) {
+      frames.push_back(f);
+      frames.back().Picture = nullptr;
+    });
+    RECT box{};
+    bool visible = false;
+    RunBox(nullptr, MB_OK, IDOK, [&](HWND h) {
+      ::GetWindowRect(h, &box);
+      visible = ::IsWindowVisible(h) != FALSE;
+    });
+    skin::SetLayeredFrameObserver(nullptr);
+    EXPECT_TRUE(visible) << "case " << i;
+    ASSERT_EQ(frames.size(), c.frames) << "case " << i;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      EXPECT_TRUE(::EqualRect(&frames[k].Bounds, &box)) << "case " << i << ", frame " << k;
+      if (k > 0) {
+        EXPECT_GE(frames[k].Opacity, frames[k - 1].Opacity) << "case " << i;
+      }
+    }
+    if (!frames.empty()) {
+      EXPECT_EQ(frames.front().Opacity, 0) << "case " << i;
+      EXPECT_EQ(frames.back().Opacity, 255) << "case " << i;
+    }
+    ++i;
+  }
+  manager_->Core().AnimEffects.DialogShow.Time = 0;
+  SweepProviders();
+}
+
 TEST_F(DialogHookTest, SystemMenuItemsFollowTheDialogsStyle) {
   struct Case {
     const char* name;
