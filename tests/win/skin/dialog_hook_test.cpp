@@ -329,6 +329,32 @@ TEST_F(DialogHookTest, TheCloseButtonFadesAndGlowsAndGoesWithTheBox) {
   SweepProviders();
 }
 
+// A title section that gives the active state a glow size puts a halo around a box's caption.
+TEST_F(DialogHookTest, TheCaptionGlowsWhenTheTitleSectionAsksForIt) {
+  sk::SkinTables& tables = manager_->Core().Tables;
+  const int title = tables.FindSection("FORMTITLE");
+  ASSERT_GE(title, 0);
+  sk::TsGenState& active = tables.Sections[static_cast<std::size_t>(title)].Props[1];
+  int changed = -1;
+  RunBox(nullptr, MB_OK, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    const graphics::Bitmap plain = d->FrameImage()->Clone();
+    active.GlowSize = 4;
+    active.GlowColor = 0x0000FF;
+    ::SendMessageW(box, skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdRefresh), manager_->Id());
+    const graphics::Bitmap* glowing = d->FrameImage();
+    changed = 0;
+    for (int y = d->FrameWidth(); y < d->FrameWidth() + d->CaptionHeight(); ++y) {
+      for (int x = 0; x < plain.Width() / 2; ++x) {
+        changed += (glowing->PixelWord(x, y) >> 16 & 0xFF) > (plain.PixelWord(x, y) >> 16 & 0xFF);
+      }
+    }
+  });
+  active.GlowSize = 0;
+  EXPECT_GT(changed, 100);
+  SweepProviders();
+}
+
 // Activation changes the title's state: the frame is composed again in the other look.
 TEST_F(DialogHookTest, ActivationRepaintsTheTitleInItsState) {
   bool activeBefore = false, activeAfter = true;

@@ -321,6 +321,22 @@ TEST_F(ProviderTest, ACaptionButtonFadesTowardsHotAndPressesAtOnce) {
   app_->ProcessMessages();
 }
 
+// The skin's button glow shows only while the manager allows glowing.
+TEST_F(ProviderTest, NoButtonGlowWhileGlowingIsNotAllowed) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const POINT close = Center(Button(p, kClose).Rect);
+  const POINT caption{Button(p, kMin).Rect.left - 60, close.y};
+  for (const bool allowed : {true, false}) {
+    manager_->Core().Effects.SetAllowGlowing(allowed);
+    Post(f, WM_NCMOUSEMOVE, close);
+    EXPECT_EQ(p.Tracker().StateOf(HTCLOSE), 1) << allowed;
+    EXPECT_EQ(p.ButtonGlow() >= 0, allowed) << allowed;
+    Post(f, WM_NCMOUSEMOVE, caption);
+    EXPECT_EQ(p.ButtonGlow(), -1) << allowed;
+  }
+}
+
 TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   TSysForm& f = ShowForm("F");
   TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
