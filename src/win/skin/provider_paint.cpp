@@ -3,6 +3,7 @@
 // from it to the window, one caption button repainted from the clean title picture with its
 // glow, and the window region cut from the frame masks' transparent corners.
 #include <algorithm>
+#include <vector>
 
 #include "core/graphics/pixels.h"
 #include "core/skin/form_region.h"
@@ -36,31 +37,26 @@ Font SystemCaptionFont() {
 
 Icon IconFromPicture(const Picture& picture) noexcept {
   if (picture.Empty() || picture.Format() != graphics::PixelFormat::pf32bit) return Icon();
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = picture.Width();
-  bi.bmiHeader.biHeight = -picture.Height();  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  Bitmap color(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  // All zero: the colour picture's alpha decides what shows.
-  Bitmap mask(::CreateBitmap(picture.Width(), picture.Height(), 1, 1, nullptr));
-  if (!color || !bits || !mask) return Icon();
-  auto* out = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::copy_n(picture.Row32(y), picture.Width(), out + std::ptrdiff_t{y} * picture.Width());
+  try {
+    // The colour bitmap is a DIB section of the picture's pixels (its own when it has one).
+    Picture copy;
+    HBITMAP color = DibHandle(picture);
+    if (!color) {
+      copy = graphics::NewBitmap32(picture.Width(), picture.Height());
+      graphics::CopyBitmapRect(copy, {0, 0}, picture, picture.Bounds());
+      color = DibHandle(copy);
+    }
+    // An all-zero mask: the colour bitmap's alpha decides what shows.
+    const std::vector<std::uint8_t> zeros(
+        static_cast<std::size_t>((picture.Width() + 15) / 16 * 2) * picture.Height(), 0);
+    Bitmap mask(::CreateBitmap(picture.Width(), picture.Height(), 1, 1, zeros.data()));
+    if (!color || !mask) return Icon();
+    ICONINFO info{TRUE, 0, 0, mask.get(), color};
+    // The icon keeps copies of both bitmaps.
+    return Icon(::CreateIconIndirect(&info));
+  } catch (...) {
+    return Icon();
   }
-  {
-    WindowDC screen(nullptr);
-    MemoryDC dc(::CreateCompatibleDC(screen.get()));
-    SelectedObject selected(dc.get(), mask.get());
-    ::PatBlt(dc.get(), 0, 0, picture.Width(), picture.Height(), BLACKNESS);
-  }
-  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-  // The icon has copies of both bitmaps.
-  return Icon(::CreateIconIndirect(&info));
 }
 
 HICON TsSkinProvider::TitleIconOf(int iconHeight) {

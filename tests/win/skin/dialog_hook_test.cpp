@@ -263,6 +263,18 @@ TEST_F(DialogHookTest, MessageBoxesOfEveryButtonSetAreSkinnedOwnedAndUnowned) {
   }
 }
 
+// The screen point at the middle of a box's close button, as a mouse message's lParam.
+LPARAM CloseButtonPoint(HWND box, TlcDialogWnd& d) {
+  RECT wr{};
+  ::GetWindowRect(box, &wr);
+  Rect close;
+  for (const auto& b : d.Buttons().System) {
+    if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
+  }
+  return MAKELPARAM(wr.left + (close.left + close.right) / 2,
+                    wr.top + (close.top + close.bottom) / 2);
+}
+
 // The close button of a box: hot under the pointer, pressed by a click, and a release acts only
 // over the button that was pressed.
 TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) {
@@ -270,14 +282,9 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   bool closedAway = true, closedOver = false;
   const int answer = RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
     TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    const LPARAM over = CloseButtonPoint(box, *d);
     RECT wr{};
     ::GetWindowRect(box, &wr);
-    Rect close;
-    for (const auto& b : d->Buttons().System) {
-      if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
-    }
-    const LPARAM over = MAKELPARAM(wr.left + (close.left + close.right) / 2,
-                                   wr.top + (close.top + close.bottom) / 2);
     const LPARAM away = MAKELPARAM(wr.left + 40, wr.top + 8);  // on the caption
     ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
     hot = d->Tracker().StateOf(sk::kHitClose);
@@ -307,14 +314,7 @@ TEST_F(DialogHookTest, TheCloseButtonFadesAndGlowsAndGoesWithTheBox) {
   int glow = -1, glowAfter = 0;
   RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
     TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
-    RECT wr{};
-    ::GetWindowRect(box, &wr);
-    Rect close;
-    for (const auto& b : d->Buttons().System) {
-      if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
-    }
-    const LPARAM over = MAKELPARAM(wr.left + (close.left + close.right) / 2,
-                                   wr.top + (close.top + close.bottom) / 2);
+    const LPARAM over = CloseButtonPoint(box, *d);
     ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
     fading = d->FadingButtons();
     glow = d->ButtonGlow();
