@@ -329,6 +329,65 @@ void SnapshotWindow(graphics::Bitmap& bitmap, TControl& control, int x, int y,
 
 // ---------------------------------------------------------------- show
 
+namespace {
+
+// Shows `picture` in `layered` at `pos` (screen), placed in Z-order right above `window`, step
+// by step from transparent to `target`, and then whole at `target`.
+void PlayShowSteps(HWND window, HWND layered, const graphics::Bitmap& picture, POINT pos,
+                   int timeMs, int target, TlcAnimType mode) {
+  const int w = picture.Width(), h = picture.Height();
+  HWND after = HWND_TOP;
+  if (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) {
+    after = HWND_TOPMOST;
+  } else if (HWND prev = ::GetWindow(window, GW_HWNDPREV); prev && prev != layered) {
+    after = prev;
+  }
+  ::SetWindowPos(layered, after, pos.x, pos.y, w, h, SWP_NOACTIVATE);
+  ShowLayeredPicture(layered, picture, pos, 0);
+  ::ShowWindow(layered, SW_SHOWNOACTIVATE);
+
+  sapala::skin::ShowAnimationSteps steps(w, h, timeMs, target, mode);
+  graphics::Bitmap frame = graphics::NewBitmap32(w, h);
+  bool copied = false;
+  for (AnimationFrame f; steps.Next(f);) {
+    if (f.Stretched) {
+      graphics::StretchBitmapRect(frame, f.Rect, picture, picture.Bounds());
+      copied = false;
+    } else if (!copied) {
+      graphics::CopyBitmapRect(frame, {0, 0}, picture, picture.Bounds());
+      copied = true;
+    }
+    ShowLayeredPicture(layered, frame, pos, f.Opacity);
+    ::Sleep(kAnimationStepMs);
+  }
+  ShowLayeredPicture(layered, picture, pos, target);
+}
+
+}  // namespace
+
+void ShowWindowAnimated(HWND window, const graphics::Bitmap& picture, int timeMs, int targetOpacity,
+                        TlcAnimType mode) {
+  if (!window) return;
+  const int target = std::clamp(targetOpacity, 0, 255);
+  AnimationLockScope lock;
+  Window own;
+  if (!picture.Empty() && AnimationStepCount(timeMs) > 0 && LayeredApi().UpdateLayeredWindow) {
+    own = CreateAnimationWindow(true);
+    if (own) {
+      const RECT wr = WindowRectOf(window);
+      PlayShowSteps(window, own.get(), picture, {wr.left, wr.top}, timeMs, target, mode);
+      ::SetWindowPos(window, own.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+  lock.Release();
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (own) {
+    ::SetWindowPos(own.get(), window, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void ShowFormAnimated(AnimatedForm& provider, int timeMs, int targetOpacity, TlcAnimType mode) {
   HWND form = provider.FormWindow();
   if (!form) return;
@@ -358,32 +417,7 @@ void ShowFormAnimated(AnimatedForm& provider, int timeMs, int targetOpacity, Tlc
       graphics::Bitmap picture = graphics::NewBitmap32(w, h);
       SnapshotWindow(picture, provider.Form(), 0, 0, &provider);
       if (!border) graphics::SetOpacityRect(picture, picture.Bounds(), 255, false);
-
-      HWND after = HWND_TOP;
-      if (::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST) {
-        after = HWND_TOPMOST;
-      } else if (HWND prev = ::GetWindow(form, GW_HWNDPREV); prev && prev != layered) {
-        after = prev;
-      }
-      ::SetWindowPos(layered, after, pos.x, pos.y, w, h, SWP_NOACTIVATE);
-      ShowLayeredPicture(layered, picture, pos, 0);
-      ::ShowWindow(layered, SW_SHOWNOACTIVATE);
-
-      sapala::skin::ShowAnimationSteps steps(w, h, timeMs, target, mode);
-      graphics::Bitmap frame = graphics::NewBitmap32(w, h);
-      bool copied = false;
-      for (AnimationFrame f; steps.Next(f);) {
-        if (f.Stretched) {
-          graphics::StretchBitmapRect(frame, f.Rect, picture, picture.Bounds());
-          copied = false;
-        } else if (!copied) {
-          graphics::CopyBitmapRect(frame, {0, 0}, picture, picture.Bounds());
-          copied = true;
-        }
-        ShowLayeredPicture(layered, frame, pos, f.Opacity);
-        ::Sleep(kAnimationStepMs);
-      }
-      ShowLayeredPicture(layered, picture, pos, target);
+      PlayShowSteps(form, layered, picture, pos, timeMs, target, mode);
     }
   }
 

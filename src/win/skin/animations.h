@@ -104,6 +104,11 @@ void SnapshotWindow(graphics::Bitmap& bitmap, TControl& control, int x, int y,
 // from three quarters of the size) over `timeMs`, then the real form put in its place.
 // `targetOpacity` 0..255. Synchronous, 12 ms per frame.
 void ShowFormAnimated(AnimatedForm& provider, int timeMs, int targetOpacity, TlcAnimType mode);
+// The same for a window that is no form (a system dialog): `picture` is the whole window as it
+// will look (window-sized, 32-bit, opaque). The caller switched the window's redraw off; it is
+// switched on and the window redrawn when the picture stands.
+void ShowWindowAnimated(HWND window, const graphics::Bitmap& picture, int timeMs, int targetOpacity,
+                        TlcAnimType mode);
 
 // The one global hide animation. It takes the layered window and its picture, shows N + 1
 // steps from its worker-timed ticks, and frees both when it ends.

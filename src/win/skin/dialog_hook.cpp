@@ -27,10 +27,6 @@ using graphics::Rect;
 
 namespace {
 
-POINT PointOf(LPARAM lp) {
-  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
-
 const sk::FrameMetrics& Metrics() {
   static const sk::FrameMetrics m{::GetSystemMetrics(SM_CXFRAME), ::GetSystemMetrics(SM_CXDLGFRAME),
                                   ::GetSystemMetrics(SM_CYCAPTION),
@@ -213,6 +209,7 @@ void TlcDialogWnd::SkinChanged() {
   title_index_ = t && Active() ? t->FindSection("FORMTITLE") : -1;
   color_brush_.reset();
   brush_color_ = graphics::clNone;
+  title_glow_.Clear();
   InvalidateFrame();
 }
 
@@ -261,6 +258,8 @@ void TlcDialogWnd::Compose() {
   const int w = std::clamp<int>(wr.right - wr.left, 0, graphics::Bitmap::kMaxDimension);
   const int h = std::clamp<int>(wr.bottom - wr.top, 0, graphics::Bitmap::kMaxDimension);
   if (!tables || w <= 0 || h <= 0) return;
+  // The new image shows every caption button in its state: a fade under way ends here.
+  input_.StopFades();
   if (frame_.Width() != w || frame_.Height() != h) frame_ = graphics::NewBitmap32(w, h);
   const int state = active_ ? 1 : 0;
   const auto none = sk::ParentBackground::None();
@@ -287,7 +286,7 @@ void TlcDialogWnd::Compose() {
     clean_title_ = graphics::NewBitmap32(w, titleRect.bottom);
     graphics::CopyBitmapRect(clean_title_, {0, 0}, frame_, titleRect);
     for (const sk::CaptionButtonInfo& b : layout_.System) {
-      if (b.Visible) PaintButton(b, tracker_.StateOf(b.HitCode));
+      if (b.Visible) PaintButton(b, input_.Tracker().StateOf(b.HitCode));
     }
   } else {
     clean_title_ = graphics::Bitmap();
@@ -308,8 +307,14 @@ void TlcDialogWnd::PaintTitleText(HDC dc, int state, const Rect& band) {
       static_cast<COLORREF>(
           graphics::ColorToRGB(sec.Props[static_cast<std::size_t>(st)].FontColors[0]) & 0xFFFFFF));
   RECT rc{band.left, band.top, band.right, band.bottom};
-  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rc,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  const sk::TsGenState& props = sec.Props[static_cast<std::size_t>(st)];
+  if (props.GlowSize > 0) {
+    ::GdiFlush();
+    title_glow_.Draw(frame_, st, caption_font_.get(), text_, band, kFlags, props.GlowColor,
+                     props.GlowSize);
+  }
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rc, kFlags);
 }
 
 void TlcDialogWnd::PaintButton(const sk::CaptionButtonInfo& b, int state) {
@@ -414,67 +419,47 @@ void TlcDialogWnd::DropRegion() noexcept {
   region_changed_ = true;
 }
 
-void TlcDialogWnd::RepaintButton(int code, int state) noexcept {
-  const sk::CaptionButtonInfo* b = nullptr;
+const sk::CaptionButtonInfo* TlcDialogWnd::CaptionButton(int code) const {
   for (const auto& i : layout_.System) {
-    if (i.Visible && i.HitCode == code) b = &i;
+    if (i.Visible && i.HitCode == code) return &i;
   }
+  return nullptr;
+}
+
+graphics::Bitmap* TlcDialogWnd::CaptionImage() {
   graphics::Bitmap* image = FrameImage();
-  if (!b || !image || clean_title_.Empty() || !::IsWindowVisible(hwnd_)) return;
+  return image && !clean_title_.Empty() ? image : nullptr;
+}
+
+HBITMAP TlcDialogWnd::CaptionImageSection() { return DibHandle(frame_); }
+
+void TlcDialogWnd::PaintCaptionButton(const sk::CaptionButtonInfo& b, int state) {
   try {
-    PaintButton(*b, state);
+    PaintButton(b, state);
   } catch (...) {
-    return;
-  }
-  if (HBITMAP section = DibHandle(*image)) {
-    const Rect r = b->Rect.intersect(image->Bounds());
-    WindowDC wdc(hwnd_, true);
-    MemoryDC dc(::CreateCompatibleDC(wdc.get()));
-    SelectedObject selected(dc.get(), section);
-    ::BitBlt(wdc.get(), r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
+    // The button keeps its old picture.
   }
 }
 
-void TlcDialogWnd::ApplyStep(const sk::CaptionStep& step) noexcept {
-  for (const sk::ButtonRepaint& r : step.Repaints) RepaintButton(r.HitCode, r.State);
-  if (step.Action != sk::CaptionAction::None) RunAction(step.Action);
-}
-
-void TlcDialogWnd::RunAction(sk::CaptionAction action) noexcept {
-  auto post = [this](WPARAM command) { ::PostMessageW(hwnd_, WM_SYSCOMMAND, command, 0); };
-  switch (action) {
-    case sk::CaptionAction::Minimize:
-      InvalidateFrame();
-      post(SC_MINIMIZE);
-      break;
-    case sk::CaptionAction::Restore:
-      InvalidateFrame();
-      post(SC_RESTORE);
-      break;
-    case sk::CaptionAction::Maximize:
-      post(SC_MAXIMIZE);
-      break;
-    case sk::CaptionAction::Close:
-      post(SC_CLOSE);
-      break;
-    case sk::CaptionAction::ContextHelp:
-      post(SC_CONTEXTHELP);
-      break;
-    default:
-      break;
+bool TlcDialogWnd::CaptionDoubleClick(int code, POINT, Message& m) {
+  const sk::FormRulesInput r = Rules();
+  if (code == sk::kHitCaption && (sk::VisibleMax(r) && sk::EnabledMax(r))) {
+    RunCaptionCommand(::IsZoomed(hwnd_) || ::IsIconic(hwnd_) ? SC_RESTORE : SC_MAXIMIZE);
+    if (system_menu_) system_menu_->Refresh(hwnd_, Rules());
+    m.Result = 0;
+    return true;
   }
+  if (code == sk::kHitSysMenu) {
+    RunCaptionCommand(SC_CLOSE);
+    m.Result = 0;
+    return true;
+  }
+  return false;
 }
 
-void TlcDialogWnd::ClearHot() noexcept {
-  const bool wasPending = tracker_.PressPending();
-  ApplyStep(tracker_.Leave());
-  if (wasPending && ::GetCapture() == hwnd_) ::ReleaseCapture();
-}
-
-void TlcDialogWnd::TrackLeave() noexcept {
-  if (tracking_leave_) return;
-  TRACKMOUSEEVENT t{sizeof t, TME_LEAVE | TME_NONCLIENT, hwnd_, 0};
-  tracking_leave_ = ::TrackMouseEvent(&t) != FALSE;
+void TlcDialogWnd::RunCaptionCommand(UINT command) {
+  if (command == SC_MINIMIZE || command == SC_RESTORE) InvalidateFrame();
+  PostCaptionCommand(command);
 }
 
 void TlcDialogWnd::OpenSystemMenu(POINT screen) {
@@ -531,6 +516,58 @@ void TlcDialogWnd::StartHideAnimation() noexcept {
                              255);
   } catch (...) {
     // No animation: the dialog simply goes.
+  }
+}
+
+void TlcDialogWnd::AnimateShowing() noexcept {
+  TsSkinManager* m = Manager();
+  if (!m || skin::AnimationLock() || !::IsWindowVisible(hwnd_) || ::IsIconic(hwnd_)) return;
+  const auto& settings = m->Core().AnimEffects.DialogShow;
+  if (!settings.Active || sk::AnimationStepCount(settings.Time) == 0) return;
+  graphics::Bitmap* frame = FrameImage();
+  if (!frame) return;
+  bool redrawOff = false;
+  try {
+    // The picture: the frame, the skinned client background, and each visible child as it
+    // prints itself, all at their places in the window.
+    graphics::Bitmap picture = graphics::NewBitmap32(frame->Width(), frame->Height());
+    graphics::CopyBitmapRect(picture, {0, 0}, *frame, frame->Bounds());
+    HBITMAP section = DibHandle(picture);
+    if (!section) return;
+    CallPrevious(WM_SETREDRAW, FALSE, 0);
+    redrawOff = true;
+    {
+      RECT wr{};
+      ::GetWindowRect(hwnd_, &wr);
+      POINT origin{0, 0};
+      ::ClientToScreen(hwnd_, &origin);
+      MemoryDC dc(::CreateCompatibleDC(nullptr));
+      SelectedObject selected(dc.get(), section);
+      {
+        SavedDC saved(dc.get());
+        ::SetViewportOrgEx(dc.get(), origin.x - wr.left, origin.y - wr.top, nullptr);
+        EraseBackground(dc.get());
+      }
+      for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!(::GetWindowLongPtrW(c, GWL_STYLE) & WS_VISIBLE)) continue;
+        RECT cr{};
+        ::GetWindowRect(c, &cr);
+        SavedDC saved(dc.get());
+        ::SetViewportOrgEx(dc.get(), cr.left - wr.left, cr.top - wr.top, nullptr);
+        ::SendMessageW(c, WM_PRINT, reinterpret_cast<WPARAM>(dc.get()),
+                       PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+      }
+      ::GdiFlush();
+    }
+    graphics::SetOpacityRect(picture, picture.Bounds(), 255, false);
+    skin::ShowWindowAnimated(hwnd_, picture, settings.Time, 255, settings.Mode);
+  } catch (...) {
+    // No animation: the dialog simply shows.
+    if (redrawOff) {
+      CallPrevious(WM_SETREDRAW, TRUE, 0);
+      ::RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
   }
 }
 
@@ -595,124 +632,6 @@ void TlcDialogWnd::PaintOwnerDrawnStatic(const DRAWITEMSTRUCT& item) noexcept {
   }
 }
 
-bool TlcDialogWnd::HandleFrameMessage(Message& m) {
-  auto windowPoint = [this](POINT screen) {
-    RECT wr{};
-    ::GetWindowRect(hwnd_, &wr);
-    return POINT{screen.x - wr.left, screen.y - wr.top};
-  };
-  auto clientToScreen = [this](LPARAM lp) {
-    POINT p = PointOf(lp);
-    ::ClientToScreen(hwnd_, &p);
-    return p;
-  };
-  switch (m.Msg) {
-    case WM_NCHITTEST: {
-      if (CaptionHeight() == 0) return false;
-      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-      if (sk::HitGoesToDefault(code)) return false;
-      m.Result = code;
-      return true;
-    }
-    case WM_NCMOUSEMOVE: {
-      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-      if (sk::IsCaptionButtonHit(code)) {
-        TrackLeave();
-        ApplyStep(tracker_.Hover(code));
-        m.Result = 0;
-        return true;
-      }
-      if (tracker_.Current() != 0) ApplyStep(tracker_.Hover(code));
-      return false;
-    }
-    case WM_MOUSEMOVE:
-      if (::IsWindowEnabled(hwnd_)) {
-        if (TsSkinManager* mgr = Manager()) mgr->SetHotControl(nullptr);
-      }
-      // A pressed caption button holds the capture: it follows the pointer in and out.
-      if (tracker_.PressPending()) {
-        ApplyStep(tracker_.Hover(HitTestAt(windowPoint(clientToScreen(m.LParam)))));
-      }
-      CallPrevious(m);
-      return true;
-    case WM_NCMOUSELEAVE:
-    case WM_MOUSELEAVE:
-      if (m.Msg == WM_NCMOUSELEAVE) tracking_leave_ = false;
-      if (tracker_.Current() != 0) ClearHot();
-      return false;
-    case WM_CAPTURECHANGED:
-      if (tracker_.PressPending() && reinterpret_cast<HWND>(m.LParam) != hwnd_) ClearHot();
-      return false;
-    case WM_NCLBUTTONDOWN: {
-      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-      if (sk::IsCaptionButtonHit(code)) {
-        ApplyStep(tracker_.Press(code, Rules()));
-        if (tracker_.PressPending()) ::SetCapture(hwnd_);
-        m.Result = 0;
-        return true;
-      }
-      if (tracker_.Current() != 0) ClearHot();
-      return false;
-    }
-    case WM_NCLBUTTONDBLCLK: {
-      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-      if (sk::IsCaptionButtonHit(code)) {
-        ApplyStep(tracker_.Press(code, Rules()));
-        if (tracker_.PressPending()) ::SetCapture(hwnd_);
-        m.Result = 0;
-        return true;
-      }
-      const sk::FormRulesInput r = Rules();
-      if (code == sk::kHitCaption && (sk::VisibleMax(r) && sk::EnabledMax(r))) {
-        RunAction(::IsZoomed(hwnd_) || ::IsIconic(hwnd_) ? sk::CaptionAction::Restore
-                                                         : sk::CaptionAction::Maximize);
-        if (system_menu_) system_menu_->Refresh(hwnd_, Rules());
-        m.Result = 0;
-        return true;
-      }
-      if (code == sk::kHitSysMenu) {
-        RunAction(sk::CaptionAction::Close);
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    }
-    case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP: {
-      if (!tracker_.PressPending()) return false;
-      const POINT screen = m.Msg == WM_LBUTTONUP ? clientToScreen(m.LParam) : PointOf(m.LParam);
-      const sk::CaptionStep step = tracker_.Release(HitTestAt(windowPoint(screen)), Rules());
-      if (::GetCapture() == hwnd_) ::ReleaseCapture();
-      ApplyStep(step);
-      m.Result = 0;
-      return true;
-    }
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK:
-      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    case WM_NCRBUTTONUP:
-      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
-        ClearHot();
-        OpenSystemMenu(PointOf(m.LParam));
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(m.WParam) == hwnd_) {
-        const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-        if (code == sk::kHitCaption || code == sk::kHitSysMenu) return true;
-      }
-      return false;
-    default:
-      return false;
-  }
-}
-
 void TlcDialogWnd::WndProc(Message& m) {
   if (m.Msg == skin::SM_LUMOCMD) {
     const WORD cmd = HIWORD(m.WParam);
@@ -721,7 +640,7 @@ void TlcDialogWnd::WndProc(Message& m) {
     if (cmd == skin::cmdRemoveSkin && fromOurs) {
       // Hooks of a foreign window are not reached by the skin's broadcast: the dialog gives
       // its children back itself.
-      ClearHot();
+      input_.ClearHot();
       DropRegion();
       provider_.RemoveHooks();
       RepaintNow();
@@ -738,8 +657,14 @@ void TlcDialogWnd::WndProc(Message& m) {
     }
     return;
   }
-  if (HandleFrameMessage(m)) return;
+  if (input_.Handle(m)) return;
   switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      if (::IsWindowEnabled(hwnd_)) {
+        if (TsSkinManager* mgr = Manager()) mgr->SetHotControl(nullptr);
+      }
+      CallPrevious(m);
+      return;
     case WM_NCACTIVATE: {
       const bool visible = ::IsWindowVisible(hwnd_) != FALSE;
       if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
@@ -751,7 +676,7 @@ void TlcDialogWnd::WndProc(Message& m) {
       if (active != active_) InvalidateFrame();
       active_ = active;
       if (visible) CallPrevious(WM_SETREDRAW, TRUE, 0);
-      if (!active && tracker_.Current() != 0) ClearHot();
+      if (!active && input_.Tracker().Current() != 0) input_.ClearHot();
       PaintFrameNow();
       return;
     }
@@ -795,8 +720,22 @@ void TlcDialogWnd::WndProc(Message& m) {
     }
     case WM_SHOWWINDOW:
       CallPrevious(m);
-      if (m.WParam) provider_.HookChildren();
+      if (m.WParam) {
+        provider_.HookChildren();
+        // Its own showing (not its owner's restore): through the show animation once the
+        // window is on the screen.
+        show_pending_ = m.LParam == 0 && !::IsWindowVisible(hwnd_);
+      }
       return;
+    case WM_WINDOWPOSCHANGED: {
+      TlcScrollWnd::WndProc(m);
+      const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+      if (show_pending_ && wp && (wp->flags & SWP_SHOWWINDOW)) {
+        show_pending_ = false;
+        AnimateShowing();
+      }
+      return;
+    }
     case WM_COMMAND:
       // The picture is taken while the dialog still shows; the dialog then goes as usual.
       if (LOWORD(m.WParam) == IDCANCEL || LOWORD(m.WParam) == IDYES) StartHideAnimation();
@@ -837,7 +776,7 @@ void TlcDialogWnd::WndProc(Message& m) {
         ::UpdateWindow(hwnd_);
         PaintFrameNow();
       } else if (command == SC_MAXIMIZE || command == SC_RESTORE) {
-        tracker_ = {};
+        input_.Reset();
         InvalidateFrame();
         PaintFrameNow();
       }

@@ -30,6 +30,8 @@
 #include "core/skin/dialog_children.h"
 #include "core/skin/form_geometry.h"
 #include "win/framework/handles.h"
+#include "win/skin/caption_glow.h"
+#include "win/skin/caption_input.h"
 #include "win/skin/scroll_hook.h"
 #include "win/skin/system_menu.h"
 
@@ -59,7 +61,7 @@ class TlcSystemMenu : public skin::TsCustomSysMenu {
   sapala::skin::FormRulesInput rules_;
 };
 
-class TlcDialogWnd : public TlcScrollWnd {
+class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
  public:
   TlcDialogWnd(HWND dialog, TsSkinManager* manager, TlcProvider& provider);
   ~TlcDialogWnd() override;
@@ -69,7 +71,10 @@ class TlcDialogWnd : public TlcScrollWnd {
   int FrameWidth() const noexcept;
   int CaptionHeight() const noexcept;
   const sapala::skin::CaptionButtonLayout& Buttons() noexcept;
-  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return tracker_; }
+  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return input_.Tracker(); }
+  // The glow over the hot caption button, -1 for none; buttons fading now.
+  int ButtonGlow() const noexcept { return input_.Glow(); }
+  std::size_t FadingButtons() const noexcept { return input_.Fading(); }
   // The WM_NCHITTEST answer of the skinned frame at a window-relative point.
   int HitTestAt(POINT windowPoint) noexcept;
   // The window image (frame, title, buttons) composed now if stale; nullptr when not skinned.
@@ -88,6 +93,7 @@ class TlcDialogWnd : public TlcScrollWnd {
   void WndProc(Message& m) override;
   std::string DefaultSection() const override { return "DIALOG"; }
   void SkinChanged() override;
+  void Released() noexcept override { input_.Reset(); }
 
  private:
   sapala::skin::FrameFormInput FrameInput() const noexcept;
@@ -99,11 +105,6 @@ class TlcDialogWnd : public TlcScrollWnd {
   void UpdateRegion() noexcept;
   void DropRegion() noexcept;
   void InvalidateFrame() noexcept;
-  void RepaintButton(int hitCode, int state) noexcept;
-  void ApplyStep(const sapala::skin::CaptionStep& step) noexcept;
-  void RunAction(sapala::skin::CaptionAction action) noexcept;
-  void ClearHot() noexcept;
-  void TrackLeave() noexcept;
   void OpenSystemMenu(POINT screen);
   void EraseBackground(HDC dc);
   // An owner-drawn static child: the dialog's background under it and its text in the skin's
@@ -112,7 +113,24 @@ class TlcDialogWnd : public TlcScrollWnd {
   // IDCANCEL or IDYES: with the manager's dialog-hide animation on, the dialog's picture fades
   // out in a layered window of its own after the dialog has gone.
   void StartHideAnimation() noexcept;
-  bool HandleFrameMessage(Message& m);
+  // Shown with the manager's dialog-show animation on: the dialog's picture fades in over its
+  // place, then the dialog itself is drawn there.
+  void AnimateShowing() noexcept;
+
+  // The caption buttons' input (CaptionInput) over the dialog.
+  HWND CaptionWindow() const noexcept override { return hwnd_; }
+  TsSkinManager* CaptionManager() const noexcept override { return Manager(); }
+  bool CaptionShown() const override { return CaptionHeight() != 0; }
+  int CaptionHitTest(POINT windowPoint) override { return HitTestAt(windowPoint); }
+  sapala::skin::FormRulesInput CaptionRules() const override { return Rules(); }
+  const sapala::skin::CaptionButtonInfo* CaptionButton(int hitCode) const override;
+  graphics::Bitmap* CaptionImage() override;
+  HBITMAP CaptionImageSection() override;
+  void PaintCaptionButton(const sapala::skin::CaptionButtonInfo& b, int state) override;
+  void RunCaptionCommand(UINT command) override;
+  void OpenCaptionMenu(POINT screen) override { OpenSystemMenu(screen); }
+  bool CaptionGlows() const override { return !(::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD); }
+  bool CaptionDoubleClick(int code, POINT screen, Message& m) override;
 
   TlcProvider& provider_;
   int title_index_ = -1;
@@ -121,16 +139,18 @@ class TlcDialogWnd : public TlcScrollWnd {
   bool region_changed_ = true;
   bool region_set_ = false;
   bool walked_ = false;
-  bool tracking_leave_ = false;
+  bool show_pending_ = false;
   sapala::skin::CaptionButtonImages images_;
   sapala::skin::CaptionButtonLayout layout_;
-  sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap frame_;
   graphics::Bitmap clean_title_;
   Font caption_font_;
+  CaptionGlow title_glow_;
   Brush color_brush_;
   TColor brush_color_ = graphics::clNone;
   std::unique_ptr<TlcSystemMenu> system_menu_;
+  // Last: its fade timer and glow go before anything it reads.
+  CaptionInput input_{*this};
 };
 
 // The hook a dialog child gets for a hook kind of the child table; nullptr for kinds without a

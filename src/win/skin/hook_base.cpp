@@ -80,6 +80,7 @@ void TlcMainWnd::Remove() noexcept {
   if (!installed_) return;
   installed_ = false;
   removed_ = true;
+  Released();
   if (control_) {
     const auto* ours = control_->WindowProc.target<ControlCall>();
     // A copy: saved_method_ may be running further up this very stack.

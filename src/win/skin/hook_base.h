@@ -89,6 +89,9 @@ class TlcMainWnd {
   int SectionIndexOf(std::string_view name) const noexcept;
   // The skin changed or the section was set: indices re-read.
   virtual void SkinChanged();
+  // The hook let go of its window (removed, or the window destroyed): drop what belongs to the
+  // window, such as its timers. Called from Remove, so from a derived destructor too.
+  virtual void Released() noexcept {}
   // Repaints the whole window now (frame included).
   void RepaintNow() noexcept;
   // The previous procedure for `m`.

@@ -3,11 +3,13 @@
 // from it to the window, one caption button repainted from the clean title picture with its
 // glow, and the window region cut from the frame masks' transparent corners.
 #include <algorithm>
+#include <vector>
 
 #include "core/graphics/pixels.h"
 #include "core/skin/form_region.h"
 #include "core/skin/skin_manager.h"
 #include "core/skin/skin_paint.h"
+#include "core/skin/title_icon.h"
 #include "win/framework/application.h"
 #include "win/framework/dib.h"
 #include "win/framework/paint.h"
@@ -33,33 +35,54 @@ Font SystemCaptionFont() {
   return Font(::CreateFontIndirectW(&ncm.lfCaptionFont));
 }
 
-namespace {
-
-HICON FormIcon(HWND hwnd) {
-  auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
-  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
-  // A shared system icon: never destroyed.
-  if (!icon) icon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  return icon;
-}
-
-// The glow value and margin of a caption button by its hit code; 0 for buttons without glow.
-std::pair<int, int> GlowOf(const sk::TsSkinData& d, int code) {
-  switch (code) {
-    case sk::kHitClose:
-      return {d.CloseGlow, d.CloseGlowMargin};
-    case sk::kHitMaxButton:
-      return {d.MaxGlow, d.MaxGlowMargin};
-    case sk::kHitMinButton:
-      return {d.MinGlow, d.MinGlowMargin};
-    default:
-      return {0, 0};
+Icon IconFromPicture(const Picture& picture) noexcept {
+  if (picture.Empty() || picture.Format() != graphics::PixelFormat::pf32bit) return Icon();
+  try {
+    // The colour bitmap is a DIB section of the picture's pixels (its own when it has one).
+    Picture copy;
+    HBITMAP color = DibHandle(picture);
+    if (!color) {
+      copy = graphics::NewBitmap32(picture.Width(), picture.Height());
+      graphics::CopyBitmapRect(copy, {0, 0}, picture, picture.Bounds());
+      color = DibHandle(copy);
+    }
+    // An all-zero mask: the colour bitmap's alpha decides what shows.
+    const std::vector<std::uint8_t> zeros(
+        static_cast<std::size_t>((picture.Width() + 15) / 16 * 2) * picture.Height(), 0);
+    Bitmap mask(::CreateBitmap(picture.Width(), picture.Height(), 1, 1, zeros.data()));
+    if (!color || !mask) return Icon();
+    ICONINFO info{TRUE, 0, 0, mask.get(), color};
+    // The icon keeps copies of both bitmaps.
+    return Icon(::CreateIconIndirect(&info));
+  } catch (...) {
+    return Icon();
   }
 }
 
-}  // namespace
+HICON TsSkinProvider::TitleIconOf(int iconHeight) {
+  HWND hwnd = form_.WindowHandle();
+  // The form's own icon: the one it was given, or its window class's.
+  auto icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL2, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
+  // The application's small icon, when it has one.
+  if (TForm* main = Application().MainForm();
+      !icon && main && main != &form_ && main->HandleAllocated()) {
+    icon =
+        reinterpret_cast<HICON>(::SendMessageW(main->WindowHandle(), WM_GETICON, ICON_SMALL2, 0));
+  }
+  if (icon) return icon;
+  // Our own book, drawn at the size the rectangle asks for.
+  const int size = sk::BuiltInTitleIconSize(iconHeight);
+  if (!builtin_icon_ || builtin_icon_size_ != size) {
+    builtin_icon_ = IconFromPicture(sk::BuiltInTitleIconPicture(size));
+    builtin_icon_size_ = size;
+  }
+  // Else the system's shared icon, which is never destroyed.
+  return builtin_icon_ ? builtin_icon_.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+namespace {}  // namespace
 
 bool TsSkinProvider::SetRegion(HWND hwnd, HRGN region) noexcept {
   return SetSkinnedWindowRegion(hwnd, region);
@@ -82,11 +105,6 @@ bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   }
   return true;
-}
-
-void TsSkinProvider::HideGlowOfButton() noexcept {
-  if (button_glow_ >= 0) skin::HideGlow(button_glow_);
-  button_glow_ = -1;
 }
 
 HBITMAP TsSkinProvider::ImageDib() const noexcept {
@@ -120,6 +138,8 @@ void TsSkinProvider::Compose() {
   const int w = std::clamp<int>(wr.right - wr.left, 0, graphics::Bitmap::kMaxDimension);
   const int h = std::clamp<int>(wr.bottom - wr.top, 0, graphics::Bitmap::kMaxDimension);
   if (!m || w <= 0 || h <= 0) return;
+  // The new image shows every caption button in its state: a fade under way ends here.
+  input_.StopFades();
   const sk::SkinTables& tables = m->Core().Tables;
   Picture& cache = *SkinData.Cache;
   if (cache.Width() != w || cache.Height() != h || cache.ScanLine(0) != cache_memory_.ScanLine(0)) {
@@ -188,11 +208,11 @@ void TsSkinProvider::Compose() {
     clean_title_ = graphics::NewBitmap32(w, titleRect.bottom);
     graphics::CopyBitmapRect(clean_title_, {0, 0}, cache, Rect{0, 0, w, titleRect.bottom});
     for (const sk::CaptionButtonInfo& b : layout_.System) {
-      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+      if (b.Visible) PaintButton(cache, b, input_.Tracker().StateOf(b.HitCode));
     }
     for (std::size_t i = 0; i < layout_.User.size(); ++i) {
       const sk::CaptionButtonInfo& b = layout_.User[i];
-      if (b.Visible) PaintButton(cache, b, tracker_.StateOf(b.HitCode));
+      if (b.Visible) PaintButton(cache, b, input_.Tracker().StateOf(b.HitCode));
     }
   } else {
     clean_title_ = Picture();
@@ -209,10 +229,14 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
   const sk::FrameFormInput f = FrameInput();
   const sk::FrameSkinValues s = SkinValues();
   look.State = sk::LimitState(sec, state);
-  look.Color = sec.Props[static_cast<std::size_t>(look.State)].FontColors[0];
+  const sk::TsGenState& props = sec.Props[static_cast<std::size_t>(look.State)];
+  look.Color = props.FontColors[0];
+  look.GlowColor = props.GlowColor;
+  look.GlowSize = props.GlowSize;
   look.IconRect = sk::IconRect(f, Metrics(), s);
-  look.Icon =
-      !look.IconRect.empty() && TitleIcon.Glyph.Empty() ? FormIcon(form_.WindowHandle()) : nullptr;
+  look.Icon = !look.IconRect.empty() && TitleIcon.Glyph.Empty()
+                  ? TitleIconOf(look.IconRect.height())
+                  : nullptr;
   look.CaptionSection = CaptionSection();
   look.Band = sk::CaptionTextBand(f, Metrics(), s, layout_.TotalWidth, look.CaptionSection >= 0);
   look.Text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();
@@ -242,8 +266,10 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
 void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
   TitleTextLook look;
   const bool known = TitleTextLookOf(cache, state, look);
-  const bool keep =
-      known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() && !look.Area.empty();
+  drawn_icon_ = known ? look.Icon : nullptr;
+  // A glow reaches past the text's area: that picture is not kept.
+  const bool keep = known && TitleIcon.Glyph.Empty() && AddedTitle.Text.empty() &&
+                    !look.Area.empty() && look.GlowSize == 0;
   if (keep && title_text_.Valid && title_text_.Look == look &&
       graphics::SameRect(cache, look.Area, title_text_.Under)) {
     graphics::CopyBitmapRect(cache, look.Area.topLeft(), title_text_.Drawn,
@@ -313,6 +339,11 @@ void TsSkinProvider::DrawTitleTexts(HDC dc, Picture& cache, const TitleTextLook&
   ::SetTextColor(dc, static_cast<COLORREF>(graphics::ColorToRGB(color)));
   RECT rc{left, band.top, band.right, band.bottom};
   constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (look.GlowSize > 0 && !text.empty()) {
+    ::GdiFlush();
+    title_glow_.Draw(cache, look.State, look.Font, text, Rect{rc.left, rc.top, rc.right, rc.bottom},
+                     kFlags, look.GlowColor, look.GlowSize);
+  }
   if (!text.empty()) ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, kFlags);
   if (!AddedTitle.Text.empty()) {
     const int after = text.empty() ? left : left + size.cx + 4;
@@ -411,39 +442,13 @@ void TsSkinProvider::PaintFrameNow() {
   UpdateRegion();
 }
 
-void TsSkinProvider::RepaintButton(int code, int state) {
-  const sk::CaptionButtonInfo* b = ButtonOf(code);
-  TsSkinManager* m = SkinData.SkinManagerOf();
-  if (!b || !m) return;
-  if (state != 1 && code == hot_glow_code_) {
-    HideGlowOfButton();
-    hot_glow_code_ = 0;
-  }
+graphics::Bitmap* TsSkinProvider::CaptionImage() {
   Picture* cache = ComposedImage();
-  HWND hwnd = form_.WindowHandle();
-  if (!cache || clean_title_.Empty() || !::IsWindowVisible(hwnd)) return;
-  PaintButton(*cache, *b, state);
-  if (HBITMAP section = ImageDib()) {
-    const Rect r = b->Rect.intersect(cache->Bounds());
-    WindowDC wdc(hwnd, true);
-    MemoryDC dc(::CreateCompatibleDC(wdc.get()));
-    SelectedObject selected(dc.get(), section);
-    ::BitBlt(wdc.get(), r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
-  }
-  // The glow of a hot minimize, maximize or close button, named after its mask.
-  const auto [glow, margin] = GlowOf(m->Core().SkinData(), code);
-  const sk::TsMaskData* img = m->Core().Tables.Image(b->ImageIndex);
-  if (state == 1 && glow > 0 && img && !(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) {
-    HideGlowOfButton();
-    RECT wr{};
-    ::GetWindowRect(hwnd, &wr);
-    const RECT screen{wr.left + b->Rect.left, wr.top + b->Rect.top, wr.left + b->Rect.right,
-                      wr.top + b->Rect.bottom};
-    const RECT visible{0, 0, b->Rect.width(), b->Rect.height()};
-    button_glow_ =
-        skin::ShowGlow(screen, visible, "GLOBALINFO", m, hwnd, 255, margin, img->Key + "GLOW");
-    hot_glow_code_ = button_glow_ >= 0 ? code : 0;
-  }
+  return cache && !clean_title_.Empty() ? cache : nullptr;
+}
+
+void TsSkinProvider::PaintCaptionButton(const sk::CaptionButtonInfo& b, int state) {
+  if (SkinData.Cache) PaintButton(*SkinData.Cache, b, state);
 }
 
 void TsSkinProvider::UpdateRegion() {

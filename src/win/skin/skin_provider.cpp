@@ -41,10 +41,6 @@ LRESULT SendCommand(HWND hwnd, WORD command, LPARAM lp = 0) {
   return ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, command), lp);
 }
 
-POINT PointOf(LPARAM lp) {
-  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- creation
@@ -114,7 +110,7 @@ TsSkinProvider* TsSkinProvider::Of(HWND hwnd) noexcept {
 }
 
 TsSkinProvider::~TsSkinProvider() {
-  HideGlowOfButton();
+  input_.Reset();
   skin::EndFormMotion(*this);
   adapter_.reset();
   if (!hooked_) return;
@@ -348,6 +344,7 @@ void TsSkinProvider::ApplySystemMenuStyle() {
 
 void TsSkinProvider::NewSkin() {
   title_index_ = caption_index_ = -1;
+  title_glow_.Clear();
   TsSkinManager* m = SkinData.SkinManagerOf();
   if (!m || !m->Core().Active()) return;
   SkinData.UpdateIndexes();
@@ -368,8 +365,7 @@ void TsSkinProvider::NewSkin() {
 }
 
 void TsSkinProvider::RemoveSkin() {
-  HideGlowOfButton();
-  tracker_.Leave();
+  input_.Reset();
   HWND hwnd = form_.WindowHandle();
   if (hwnd && system_menu_) {
     ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_SYSMENU);
@@ -384,6 +380,7 @@ void TsSkinProvider::RemoveSkin() {
   cache_memory_ = graphics::Bitmap();
   clean_title_ = graphics::Bitmap();
   title_text_ = {};
+  title_glow_.Clear();
   if (hwnd) {
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -488,9 +485,8 @@ void TsSkinProvider::WndProc(Message& m) {
   }
   if (m.Msg == WM_NCDESTROY) {
     // The window goes before the provider: nothing of it is ours to give back any more.
-    HideGlowOfButton();
+    input_.Reset();
     skin::EndFormMotion(*this);
-    tracker_.Leave();
     region_set_ = false;
     system_menu_ = false;
     CallOld(m);
@@ -628,66 +624,21 @@ const sk::CaptionButtonInfo* TsSkinProvider::ButtonOf(int code) const {
   return nullptr;
 }
 
-void TsSkinProvider::TrackLeave() {
-  if (tracking_leave_) return;
-  TRACKMOUSEEVENT t{sizeof t, TME_LEAVE | TME_NONCLIENT, form_.WindowHandle(), 0};
-  tracking_leave_ = ::TrackMouseEvent(&t) != FALSE;
-}
-
-void TsSkinProvider::ClearHot() {
-  const bool wasPending = tracker_.PressPending();
-  ApplyStep(tracker_.Leave(), POINT{});
-  if (wasPending && ::GetCapture() == form_.WindowHandle()) ::ReleaseCapture();
-}
-
-void TsSkinProvider::ApplyStep(const sk::CaptionStep& step, POINT screen) {
-  for (const sk::ButtonRepaint& r : step.Repaints) RepaintButton(r.HitCode, r.State);
-  if (step.Action != sk::CaptionAction::None) RunAction(step.Action, step.UserIndex, screen);
-}
-
-void TsSkinProvider::RunAction(sk::CaptionAction action, int userIndex, POINT screen) {
-  HWND hwnd = form_.WindowHandle();
-  auto post = [hwnd](WPARAM command) { ::PostMessageW(hwnd, WM_SYSCOMMAND, command, 0); };
-  auto user = [&](bool down) {
-    if (userIndex < 0 || static_cast<std::size_t>(userIndex) >= TitleButtons.size()) return;
-    const TsTitleButton& b = TitleButtons[static_cast<std::size_t>(userIndex)];
-    POINT client = screen;
-    ::ScreenToClient(hwnd, &client);
-    const TMouseEvent& e = down ? b.OnMouseDown : b.OnMouseUp;
-    if (e) e(*this, MouseButton::mbLeft, 0, client.x, client.y);
-  };
-  switch (action) {
-    case sk::CaptionAction::Minimize:
-      region_changed_ = true;
-      InvalidateWindowImage();
-      post(SC_MINIMIZE);
-      break;
-    case sk::CaptionAction::Restore:
-      region_changed_ = true;
-      InvalidateWindowImage();
-      post(SC_RESTORE);
-      break;
-    case sk::CaptionAction::Maximize:
-      post(SC_MAXIMIZE);
-      break;
-    case sk::CaptionAction::Close:
-      post(SC_CLOSE);
-      break;
-    case sk::CaptionAction::ContextHelp:
-      post(SC_CONTEXTHELP);
-      break;
-    case sk::CaptionAction::UserDown:
-      user(true);
-      break;
-    case sk::CaptionAction::UserUp:
-      user(false);
-      break;
-    case sk::CaptionAction::MdiClose:
-    case sk::CaptionAction::MdiRestore:
-    case sk::CaptionAction::MdiMinimize:
-    case sk::CaptionAction::None:
-      break;
+void TsSkinProvider::RunCaptionCommand(UINT command) {
+  if (command == SC_MINIMIZE || command == SC_RESTORE) {
+    region_changed_ = true;
+    InvalidateWindowImage();
   }
+  PostCaptionCommand(command);
+}
+
+void TsSkinProvider::RunUserButton(int index, bool down, POINT screen) {
+  if (index < 0 || static_cast<std::size_t>(index) >= TitleButtons.size()) return;
+  const TsTitleButton& b = TitleButtons[static_cast<std::size_t>(index)];
+  POINT client = screen;
+  ::ScreenToClient(form_.WindowHandle(), &client);
+  const TMouseEvent& e = down ? b.OnMouseDown : b.OnMouseUp;
+  if (e) e(*this, MouseButton::mbLeft, 0, client.x, client.y);
 }
 
 POINT TsSkinProvider::SystemMenuPointBelowIcon() const {
@@ -742,133 +693,56 @@ void TsSkinProvider::OpenSystemMenu(POINT screen) {
   if (chosen) ::PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
 }
 
+bool TsSkinProvider::CaptionExtHitTest(Message& m) {
+  if (!OnExtHitTest) return false;
+  m.Result = HTNOWHERE;
+  OnExtHitTest(m);
+  return m.Result != HTNOWHERE;
+}
+
+bool TsSkinProvider::CaptionFramePress(int code, POINT screen, Message& m) {
+  if (code == sk::kHitSysMenu) {
+    OpenSystemMenu(SystemMenuPointBelowIcon());
+    m.Result = 0;
+    return true;
+  }
+  if (code == sk::kHitCaption && BlendsOnMoving()) {
+    skin::MoveWithBlend(*this, AllowBlendOnMoving, screen);
+    form_active_ = true;
+    InvalidateWindowImage();
+    PaintFrameNow();
+    m.Result = 0;
+    return true;
+  }
+  return false;
+}
+
+bool TsSkinProvider::CaptionDoubleClick(int code, POINT, Message& m) {
+  const sk::CaptionAction a = sk::CaptionDoubleClick(code, Rules());
+  if (a != sk::CaptionAction::None) {
+    RunCaptionCommand(CaptionSystemCommand(a));
+    m.Result = 0;
+    return true;
+  }
+  if (code == sk::kHitCaption || code == sk::kHitSysMenu) {
+    m.Result = 0;  // a maximize the form does not allow
+    return true;
+  }
+  return false;
+}
+
+bool TsSkinProvider::CaptionGlows() const {
+  return !(::GetWindowLongPtrW(form_.WindowHandle(), GWL_STYLE) & WS_CHILD);
+}
+
 bool TsSkinProvider::HandleFrameMessage(Message& m) {
+  // A context menu of the form is skinned (or given back) by the painter's state first.
+  if (m.Msg == WM_CONTEXTMENU) {
+    if (TsSkinManager* manager = SkinData.SkinManagerOf()) manager->Menus().SyncMenus();
+  }
+  if (input_.Handle(m)) return true;
   HWND hwnd = form_.WindowHandle();
-  auto windowPoint = [hwnd](POINT screen) {
-    RECT wr{};
-    ::GetWindowRect(hwnd, &wr);
-    return POINT{screen.x - wr.left, screen.y - wr.top};
-  };
-  auto clientToScreen = [hwnd](LPARAM lp) {
-    POINT p = PointOf(lp);
-    ::ClientToScreen(hwnd, &p);
-    return p;
-  };
   switch (m.Msg) {
-    case WM_NCHITTEST: {
-      if (CaptionHeight() == 0) return false;
-      if (OnExtHitTest) {
-        m.Result = HTNOWHERE;
-        OnExtHitTest(m);
-        if (m.Result != HTNOWHERE) return true;
-      }
-      const int code = HitTestAt(windowPoint(PointOf(m.LParam)));
-      if (sk::HitGoesToDefault(code)) return false;
-      m.Result = code;
-      return true;
-    }
-    case WM_NCMOUSEMOVE: {
-      const POINT screen = PointOf(m.LParam);
-      const int code = HitTestAt(windowPoint(screen));
-      if (sk::IsCaptionButtonHit(code)) {
-        TrackLeave();
-        ApplyStep(tracker_.Hover(code), screen);
-        m.Result = 0;
-        return true;
-      }
-      if (tracker_.Current() != 0) ApplyStep(tracker_.Hover(code), screen);
-      return false;
-    }
-    case WM_MOUSEMOVE:
-      // A pressed caption button holds the capture: it follows the pointer in and out.
-      if (tracker_.PressPending()) {
-        const POINT screen = clientToScreen(m.LParam);
-        ApplyStep(tracker_.Hover(HitTestAt(windowPoint(screen))), screen);
-      }
-      return false;
-    case WM_NCMOUSELEAVE:
-    case WM_MOUSELEAVE:
-      if (m.Msg == WM_NCMOUSELEAVE) tracking_leave_ = false;
-      if (tracker_.Current() != 0) ClearHot();
-      return false;
-    case WM_CAPTURECHANGED:
-      if (tracker_.PressPending() && reinterpret_cast<HWND>(m.LParam) != hwnd) ClearHot();
-      return false;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK: {
-      const POINT screen = PointOf(m.LParam);
-      const int code = HitTestAt(windowPoint(screen));
-      if (sk::IsCaptionButtonHit(code)) {
-        ApplyStep(tracker_.Press(code, Rules()), screen);
-        if (tracker_.PressPending()) ::SetCapture(hwnd);
-        m.Result = 0;
-        return true;
-      }
-      if (m.Msg == WM_NCLBUTTONDBLCLK) {
-        const sk::CaptionAction a = sk::CaptionDoubleClick(code, Rules());
-        if (a != sk::CaptionAction::None) {
-          RunAction(a, -1, screen);
-          m.Result = 0;
-          return true;
-        }
-        if (code == sk::kHitCaption || code == sk::kHitSysMenu) {
-          m.Result = 0;  // a maximize the form does not allow
-          return true;
-        }
-        return false;
-      }
-      if (code == sk::kHitSysMenu) {
-        ClearHot();
-        OpenSystemMenu(SystemMenuPointBelowIcon());
-        m.Result = 0;
-        return true;
-      }
-      if (tracker_.Current() != 0) ClearHot();
-      if (code == sk::kHitCaption && BlendsOnMoving()) {
-        skin::MoveWithBlend(*this, AllowBlendOnMoving, screen);
-        form_active_ = true;
-        InvalidateWindowImage();
-        PaintFrameNow();
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    }
-    case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP: {
-      if (!tracker_.PressPending()) return false;
-      const POINT screen = m.Msg == WM_LBUTTONUP ? clientToScreen(m.LParam) : PointOf(m.LParam);
-      const sk::CaptionStep step = tracker_.Release(HitTestAt(windowPoint(screen)), Rules());
-      if (::GetCapture() == hwnd) ::ReleaseCapture();
-      ApplyStep(step, screen);
-      m.Result = 0;
-      return true;
-    }
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK:
-      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    case WM_NCRBUTTONUP:
-      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
-        ClearHot();
-        OpenSystemMenu(PointOf(m.LParam));
-        m.Result = 0;
-        return true;
-      }
-      return false;
-    case WM_CONTEXTMENU:
-      // A context menu of the form is skinned (or given back) by the painter's state first.
-      if (TsSkinManager* manager = SkinData.SkinManagerOf()) manager->Menus().SyncMenus();
-      // The system's answer to a right click in the frame: ours opened already.
-      if (reinterpret_cast<HWND>(m.WParam) == hwnd) {
-        POINT p = PointOf(m.LParam);
-        const int code = HitTestAt(windowPoint(p));
-        if (code == sk::kHitCaption || code == sk::kHitSysMenu) return true;
-      }
-      return false;
     case kTaskBarWindowMenu: {
       POINT p{};
       ::GetCursorPos(&p);
@@ -906,7 +780,7 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       Message plain{m.Msg, m.WParam, static_cast<LPARAM>(-1)};
       CallOld(plain);
       m.Result = plain.Result;
-      if (!active && tracker_.Current() != 0) ClearHot();
+      if (!active && input_.Tracker().Current() != 0) input_.ClearHot();
       PaintFrameNow();
       return true;
     }
@@ -960,6 +834,7 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       caption_font_.reset();
       caption_extent_ = {};
       title_text_ = {};
+      title_glow_.Clear();
       InvalidateWindowImage();
       return false;
     case WM_WINDOWPOSCHANGING: {

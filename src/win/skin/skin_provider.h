@@ -30,6 +30,8 @@
 #include "win/framework/forms.h"
 #include "win/framework/handles.h"
 #include "win/skin/animated_form.h"
+#include "win/skin/caption_glow.h"
+#include "win/skin/caption_input.h"
 #include "win/skin/common_data.h"
 
 namespace sapala::win {
@@ -76,7 +78,7 @@ using TlcAfterAnimation = std::function<void(skin::TlcAnimEvent animType)>;
 using TAddItemEvent =
     std::function<void(TObject* item, bool& canBeAdded, std::string& skinSection)>;
 
-class TsSkinProvider : public TComponent, public skin::AnimatedForm {
+class TsSkinProvider : public TComponent, public skin::AnimatedForm, private CaptionInputHost {
  public:
   // A provider placed on a form: `owner` must be a form (else it throws the abort message). At
   // run time, when the form already has a provider, an automatic one is freed and replaced and
@@ -131,11 +133,13 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   int CaptionHeight() const;
   const sapala::skin::CaptionButtonLayout& Buttons() const noexcept { return layout_; }
   graphics::Rect IconRect() const;
-  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return tracker_; }
+  const sapala::skin::CaptionButtonTracker& Tracker() const noexcept { return input_.Tracker(); }
   // The WM_NCHITTEST answer of the skinned frame at a window-relative point.
   int HitTestAt(POINT windowPoint);
   // The glow shown over a hot caption button, -1 for none.
-  int ButtonGlow() const noexcept { return button_glow_; }
+  int ButtonGlow() const noexcept { return input_.Glow(); }
+  // Caption buttons fading from one state to the next now.
+  std::size_t FadingButtons() const noexcept { return input_.Fading(); }
 
   // Opens the system menu at a screen point (the skinned menu when the manager skins popups and
   // one is plugged in, else the platform's own menu with its items enabled by the form's rules).
@@ -160,6 +164,12 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
 
   // The clean title picture (the title band before buttons are drawn).
   const graphics::Bitmap& CleanTitle() const noexcept { return clean_title_; }
+  // The icon the title showed at the last composition (nullptr: none, or TitleIcon's picture):
+  // the form's own, the application's, or the built-in one.
+  HICON TitleIconShown() const noexcept { return drawn_icon_; }
+  HICON BuiltInIcon() const noexcept { return builtin_icon_.get(); }
+  // The glow pictures kept behind the caption text.
+  const CaptionGlow& TitleGlow() const noexcept { return title_glow_; }
 
   // Runs the manager's show animation on the visible form now, when its FormShow settings
   // animate it (redraw is off meanwhile); false when they do not.
@@ -251,6 +261,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
     HFONT Font = nullptr;
     HICON Icon = nullptr;
     TColor Color = 0;
+    TColor GlowColor = 0;
+    int GlowSize = 0;
     int State = 0;
     int CaptionSection = -1;
     graphics::Rect IconRect, Band, Area;
@@ -258,7 +270,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
     SIZE TextSize{};
     bool operator==(const TitleTextLook& o) const {
       return Text == o.Text && Font == o.Font && Icon == o.Icon && Color == o.Color &&
-             State == o.State && CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
+             GlowColor == o.GlowColor && GlowSize == o.GlowSize && State == o.State &&
+             CaptionSection == o.CaptionSection && IconRect == o.IconRect &&
              Band.top == o.Band.top && Band.bottom == o.Band.bottom && Band.left == o.Band.left &&
              Area == o.Area && Left == o.Left && TextTop == o.TextTop && Right == o.Right;
     }
@@ -273,22 +286,37 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
     graphics::Bitmap Under, Drawn;
   };
   bool TitleTextLookOf(graphics::Bitmap& cache, int state, TitleTextLook& look);
+  // The title's icon when TitleIcon has no picture, for an icon rectangle that high: the form's
+  // icon, else the application's small icon, else the built-in one (made on first use, owned).
+  HICON TitleIconOf(int iconHeight);
   void PaintTitleTexts(graphics::Bitmap& cache, int state);
   void DrawTitleTexts(HDC dc, graphics::Bitmap& cache, const TitleTextLook& look, int state);
   void PaintButton(graphics::Bitmap& cache, const sapala::skin::CaptionButtonInfo& b, int state);
   void PaintFrame(HDC windowDC);
   void PaintFrameNow();
-  void HideGlowOfButton() noexcept;
-  void RepaintButton(int hitCode, int state);
   void UpdateRegion();
   static bool SetRegion(HWND hwnd, HRGN region) noexcept;
   const sapala::skin::CaptionButtonInfo* ButtonOf(int hitCode) const;
 
-  // Input.
-  void ApplyStep(const sapala::skin::CaptionStep& step, POINT screen);
-  void RunAction(sapala::skin::CaptionAction action, int userIndex, POINT screen);
-  void ClearHot();
-  void TrackLeave();
+  // Input: the caption buttons' part is CaptionInput's, over this host.
+  HWND CaptionWindow() const noexcept override { return form_.WindowHandle(); }
+  TsSkinManager* CaptionManager() const noexcept override { return SkinData.SkinManagerOf(); }
+  bool CaptionShown() const override { return CaptionHeight() != 0; }
+  int CaptionHitTest(POINT windowPoint) override { return HitTestAt(windowPoint); }
+  sapala::skin::FormRulesInput CaptionRules() const override { return Rules(); }
+  const sapala::skin::CaptionButtonInfo* CaptionButton(int hitCode) const override {
+    return ButtonOf(hitCode);
+  }
+  graphics::Bitmap* CaptionImage() override;
+  HBITMAP CaptionImageSection() override { return ImageDib(); }
+  void PaintCaptionButton(const sapala::skin::CaptionButtonInfo& b, int state) override;
+  void RunCaptionCommand(UINT command) override;
+  void RunUserButton(int index, bool down, POINT screen) override;
+  void OpenCaptionMenu(POINT screen) override { OpenSystemMenu(screen); }
+  bool CaptionGlows() const override;
+  bool CaptionExtHitTest(Message& m) override;
+  bool CaptionFramePress(int code, POINT screen, Message& m) override;
+  bool CaptionDoubleClick(int code, POINT screen, Message& m) override;
   POINT SystemMenuPointBelowIcon() const;
 
   TForm& form_;
@@ -299,30 +327,32 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
   bool system_menu_ = false;
   bool form_active_ = false;
   bool region_changed_ = true;
-  bool tracking_leave_ = false;
   bool show_pending_ = false;
   bool defer_frame_paint_ = false;  // while attaching: the frame is painted after, once  // a show
                                     // animation waits for the window to be shown
   unsigned form_state_ = 0;
   int title_index_ = -1;
   int caption_index_ = -1;
-  int button_glow_ = -1;
-  int hot_glow_code_ = 0;
   sapala::skin::CaptionButtonImages images_;
   sapala::skin::CaptionButtonLayout layout_;
-  sapala::skin::CaptionButtonTracker tracker_;
   graphics::Bitmap clean_title_;
   graphics::Bitmap cache_memory_;  // the DIB whose top-left corner SkinData.Cache shows
   Font caption_font_;              // the system's caption font, made on first use
   SIZE caption_extent_{};          // of caption_text_ in caption_font_
   std::wstring caption_text_;
   TitleTextPicture title_text_;
+  CaptionGlow title_glow_;
+  Icon builtin_icon_;
+  int builtin_icon_size_ = 0;
+  HICON drawn_icon_ = nullptr;
   bool region_set_ = false;  // the window holds a region we gave it
   bool adapted_ = false;     // the controls were walked since the last skin change
   std::unique_ptr<TlcCtrlAdapter> adapter_;
   int menu_rows_ = -1;  // -1: to be computed
   graphics::Bitmap menu_line_;
   POINT menu_line_origin_{0, 0};
+  // Last: its fade timer and glow go before anything it reads.
+  CaptionInput input_{*this};
 };
 
 // Gives a skinned top-level window `region` (nullptr: none) without the system's own redraw and
@@ -330,6 +360,9 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
 bool SetSkinnedWindowRegion(HWND hwnd, HRGN region) noexcept;
 // The system's caption font (non-client metrics) with the default character set.
 Font SystemCaptionFont();
+// An icon of the picture's colours and alpha (a 32-bit picture, not premultiplied); none when
+// the picture is not 32-bit or the system refuses.
+Icon IconFromPicture(const graphics::Bitmap& picture) noexcept;
 
 // Registers TsSkinProvider for form descriptions and plugs the automatic path into the
 // window-creation hook.

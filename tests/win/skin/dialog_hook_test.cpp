@@ -266,6 +266,18 @@ TEST_F(DialogHookTest, MessageBoxesOfEveryButtonSetAreSkinnedOwnedAndUnowned) {
   }
 }
 
+// The screen point at the middle of a box's close button, as a mouse message's lParam.
+LPARAM CloseButtonPoint(HWND box, TlcDialogWnd& d) {
+  RECT wr{};
+  ::GetWindowRect(box, &wr);
+  Rect close;
+  for (const auto& b : d.Buttons().System) {
+    if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
+  }
+  return MAKELPARAM(wr.left + (close.left + close.right) / 2,
+                    wr.top + (close.top + close.bottom) / 2);
+}
+
 // The close button of a box: hot under the pointer, pressed by a click, and a release acts only
 // over the button that was pressed.
 TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) {
@@ -273,14 +285,9 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   bool closedAway = true, closedOver = false;
   const int answer = RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
     TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    const LPARAM over = CloseButtonPoint(box, *d);
     RECT wr{};
     ::GetWindowRect(box, &wr);
-    Rect close;
-    for (const auto& b : d->Buttons().System) {
-      if (b.Visible && b.HitCode == sk::kHitClose) close = b.Rect;
-    }
-    const LPARAM over = MAKELPARAM(wr.left + (close.left + close.right) / 2,
-                                   wr.top + (close.top + close.bottom) / 2);
     const LPARAM away = MAKELPARAM(wr.left + 40, wr.top + 8);  // on the caption
     ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
     hot = d->Tracker().StateOf(sk::kHitClose);
@@ -301,6 +308,54 @@ TEST_F(DialogHookTest, CloseButtonHoversPressesAndClosesOnlyWhenReleasedOverIt) 
   EXPECT_FALSE(closedAway);
   EXPECT_TRUE(closedOver);
   EXPECT_EQ(answer, IDCANCEL);
+}
+
+// A box's close button fades towards hot through the same input as a form's, with the skin's
+// glow over it; a box destroyed mid-fade leaves neither fade nor glow behind.
+TEST_F(DialogHookTest, TheCloseButtonFadesAndGlowsAndGoesWithTheBox) {
+  std::size_t fading = 0, fadingAfter = 1;
+  int glow = -1, glowAfter = 0;
+  RunBox(nullptr, MB_OKCANCEL, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    const LPARAM over = CloseButtonPoint(box, *d);
+    ::SendMessageW(box, WM_NCMOUSEMOVE, HTCLOSE, over);
+    fading = d->FadingButtons();
+    glow = d->ButtonGlow();
+    ::DestroyWindow(box);
+    fadingAfter = d->FadingButtons();
+    glowAfter = d->ButtonGlow();
+  });
+  EXPECT_EQ(fading, 1u);
+  EXPECT_GE(glow, 0);
+  EXPECT_EQ(fadingAfter, 0u);
+  EXPECT_EQ(glowAfter, -1);
+  SweepProviders();
+}
+
+// A title section that gives the active state a glow size puts a halo around a box's caption.
+TEST_F(DialogHookTest, TheCaptionGlowsWhenTheTitleSectionAsksForIt) {
+  sk::SkinTables& tables = manager_->Core().Tables;
+  const int title = tables.FindSection("FORMTITLE");
+  ASSERT_GE(title, 0);
+  sk::TsGenState& active = tables.Sections[static_cast<std::size_t>(title)].Props[1];
+  int changed = -1;
+  RunBox(nullptr, MB_OK, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    const graphics::Bitmap plain = d->FrameImage()->Clone();
+    active.GlowSize = 4;
+    active.GlowColor = 0x0000FF;
+    ::SendMessageW(box, skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdRefresh), manager_->Id());
+    const graphics::Bitmap* glowing = d->FrameImage();
+    changed = 0;
+    for (int y = d->FrameWidth(); y < d->FrameWidth() + d->CaptionHeight(); ++y) {
+      for (int x = 0; x < plain.Width() / 2; ++x) {
+        changed += (glowing->PixelWord(x, y) >> 16 & 0xFF) > (plain.PixelWord(x, y) >> 16 & 0xFF);
+      }
+    }
+  });
+  active.GlowSize = 0;
+  EXPECT_GT(changed, 100);
+  SweepProviders();
 }
 
 // Activation changes the title's state: the frame is composed again in the other look.
@@ -346,6 +401,48 @@ TEST_F(DialogHookTest, YesAndCancelFadeTheBoxOut) {
     const bool overTheBox = !frames.empty() && ::EqualRect(&frames.front(), &box);
     EXPECT_EQ(overTheBox, c.fades) << "id " << c.id << ", time " << c.time;
   }
+}
+
+// With the dialog-show animation on, a box appears through its picture fading in over its
+// place: the transparent picture, N + 1 steps rising to full opacity, then the whole picture.
+// A time below 12 ms shows it at once.
+TEST_F(DialogHookTest, ABoxFadesInWhenTheDialogShowAnimationIsOn) {
+  const struct {
+    std::uint16_t time;
+    std::size_t frames;
+  } cases[] = {{120, 13}, {11, 0}};
+  int i = 0;
+  for (const auto& c : cases) {
+    manager_->Core().AnimEffects.DialogShow.Active = true;
+    manager_->Core().AnimEffects.DialogShow.Time = c.time;
+    std::vector<skin::LayeredFrame> frames;
+    skin::SetLayeredFrameObserver([&](const skin::LayeredFrame& f) {
+      frames.push_back(f);
+      frames.back().Picture = nullptr;
+    });
+    RECT box{};
+    bool visible = false;
+    RunBox(nullptr, MB_OK, IDOK, [&](HWND h) {
+      ::GetWindowRect(h, &box);
+      visible = ::IsWindowVisible(h) != FALSE;
+    });
+    skin::SetLayeredFrameObserver(nullptr);
+    EXPECT_TRUE(visible) << "case " << i;
+    ASSERT_EQ(frames.size(), c.frames) << "case " << i;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      EXPECT_TRUE(::EqualRect(&frames[k].Bounds, &box)) << "case " << i << ", frame " << k;
+      if (k > 0) {
+        EXPECT_GE(frames[k].Opacity, frames[k - 1].Opacity) << "case " << i;
+      }
+    }
+    if (!frames.empty()) {
+      EXPECT_EQ(frames.front().Opacity, 0) << "case " << i;
+      EXPECT_EQ(frames.back().Opacity, 255) << "case " << i;
+    }
+    ++i;
+  }
+  manager_->Core().AnimEffects.DialogShow.Time = 0;
+  SweepProviders();
 }
 
 TEST_F(DialogHookTest, SystemMenuItemsFollowTheDialogsStyle) {

@@ -245,6 +245,98 @@ TEST_F(ProviderTest, LeavingTheWindowClearsTheHotButtonAndItsGlow) {
   }
 }
 
+// With the manager's button events on, a button fades towards hot over the fade's steps and
+// presses at once; without them every change is drawn at once. A window destroyed mid-fade
+// leaves no fade behind.
+TEST_F(ProviderTest, ACaptionButtonFadesTowardsHotAndPressesAtOnce) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  const graphics::Rect close = Button(p, kClose).Rect;
+  const POINT over = Center(close);
+  const POINT caption{close.left - 60, over.y};
+  auto send = [&](UINT msg, POINT at) {
+    const LPARAM lp = ScreenParam(hwnd, at);
+    ::SendMessageW(hwnd, msg, static_cast<WPARAM>(::SendMessageW(hwnd, WM_NCHITTEST, 0, lp)), lp);
+  };
+  auto button = [&] {
+    graphics::Bitmap* image = p.ComposedImage();
+    graphics::Bitmap piece = graphics::NewBitmap32(close.width(), close.height());
+    if (image) graphics::CopyBitmapRect(piece, {0, 0}, *image, close);
+    return piece;
+  };
+  auto same = [](const graphics::Bitmap& a, const graphics::Bitmap& b) {
+    return graphics::SameRect(a, a.Bounds(), b);
+  };
+  sk::TlcBtnEvents& events = manager_->Core().AnimEffects.Buttons.Events;
+  ASSERT_NE(events, 0);  // every event animates by default
+
+  // The pictures of each state, drawn at once.
+  const sk::TlcBtnEvents all = events;
+  events = 0;
+  const graphics::Bitmap normal = button();
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  const graphics::Bitmap hot = button();
+  send(WM_NCLBUTTONDOWN, over);
+  const graphics::Bitmap pressed = button();
+  ::ReleaseCapture();  // the capture change ends the press
+  ASSERT_EQ(p.Tracker().Current(), 0);
+  ASSERT_TRUE(same(button(), normal));
+  ASSERT_FALSE(same(hot, normal));
+  ASSERT_FALSE(same(pressed, hot));
+
+  events = all;
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.Tracker().StateOf(HTCLOSE), 1);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  EXPECT_FALSE(same(button(), normal));  // the first step is on the way
+  EXPECT_FALSE(same(button(), hot));
+  // One step per timer tick until the hot picture stands.
+  int ticks = 0;
+  for (; ticks < 100 && p.FadingButtons() > 0; ++ticks) {
+    ::Sleep(5);
+    app_->ProcessMessages();
+  }
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  EXPECT_GE(ticks, 4);
+  EXPECT_TRUE(same(button(), hot));
+
+  // Towards pressed: at once.
+  send(WM_NCLBUTTONDOWN, over);
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  EXPECT_TRUE(same(button(), pressed));
+  // Released away from it: the button fades back to normal.
+  send(WM_NCLBUTTONUP, caption);
+  EXPECT_EQ(p.Tracker().Current(), 0);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  // The window goes mid-fade; inactive, so that nothing composes its image on the way.
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(p.FormActive());
+  send(WM_NCMOUSEMOVE, over);
+  EXPECT_EQ(p.FadingButtons(), 1u);
+  f.DestroyHandle();
+  EXPECT_EQ(p.FadingButtons(), 0u);
+  app_->ProcessMessages();
+}
+
+// The skin's button glow shows only while the manager allows glowing.
+TEST_F(ProviderTest, NoButtonGlowWhileGlowingIsNotAllowed) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const POINT close = Center(Button(p, kClose).Rect);
+  const POINT caption{Button(p, kMin).Rect.left - 60, close.y};
+  for (const bool allowed : {true, false}) {
+    manager_->Core().Effects.SetAllowGlowing(allowed);
+    Post(f, WM_NCMOUSEMOVE, close);
+    EXPECT_EQ(p.Tracker().StateOf(HTCLOSE), 1) << allowed;
+    EXPECT_EQ(p.ButtonGlow() >= 0, allowed) << allowed;
+    Post(f, WM_NCMOUSEMOVE, caption);
+    EXPECT_EQ(p.ButtonGlow(), -1) << allowed;
+  }
+}
+
 TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   TSysForm& f = ShowForm("F");
   TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
@@ -287,6 +379,117 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
             active.PixelWord(image->Width() / 2, titleY) & 0xFFFFFFu);
   const POINT c = Center(close);
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
+}
+
+// The title's icon is the form's own, else the application's small icon, else the program's
+// own book (the larger picture above 16 pixels), each drawn into the title.
+TEST_F(ProviderTest, TheTitleIconIsTheFormsThenTheApplicationsThenOurOwn) {
+  auto solid = [](std::uint32_t word) {
+    graphics::Bitmap picture = graphics::NewBitmap32(16, 16);
+    for (int y = 0; y < 16; ++y) std::fill_n(picture.Row32(y), 16, word);
+    return IconFromPicture(picture);
+  };
+  const Icon own = solid(0xFFFF0000u), application = solid(0xFF00FF00u);
+  ASSERT_TRUE(own && application);
+  auto iconSize = [](HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return 0;
+    const Bitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(info.hbmColor, sizeof bm, &bm);
+    return static_cast<int>(bm.bmWidth);
+  };
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  auto centre = [&] {
+    const graphics::Rect r = p.IconRect();
+    return p.ComposedImage()->PixelWord((r.left + r.right) / 2, (r.top + r.bottom) / 2) & 0xFFFFFFu;
+  };
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  // No icon anywhere: the book, at 16 pixels for the 16-pixel rectangle.
+  ASSERT_NE(p.BuiltInIcon(), nullptr);
+  EXPECT_EQ(p.TitleIconShown(), p.BuiltInIcon());
+  EXPECT_EQ(iconSize(p.BuiltInIcon()), 16);
+  const std::uint32_t book = centre();
+  EXPECT_TRUE(book == 0xF8F0DCu || book == 0x8C2A1Eu || book == 0x5A4A3Au) << std::hex << book;
+  p.TitleIcon.Width = p.TitleIcon.Height = 20;
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  EXPECT_EQ(iconSize(p.TitleIconShown()), 32);
+  p.TitleIcon.Width = p.TitleIcon.Height = 0;
+
+  // The application's main form has a small icon.
+  TSysForm& main = app_->CreateForm<TSysForm>();
+  ::SendMessageW(main.WindowHandle(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(application.get()));
+  p.InvalidateWindowImage();
+  EXPECT_EQ(centre(), 0x00FF00u);
+  EXPECT_EQ(p.TitleIconShown(), application.get());
+  // The form's own icon goes first.
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.get()));
+  EXPECT_EQ(centre(), 0xFF0000u);
+  EXPECT_EQ(p.TitleIconShown(), own.get());
+  // The icons go before the windows do.
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, 0);
+  ::SendMessageW(main.WindowHandle(), WM_SETICON, ICON_SMALL, 0);
+}
+
+// A title section that gives the active state a glow size draws the caption over a halo in its
+// glow colour; the inactive state, without one, has none. The halo's picture is kept per state
+// and made again only for another text.
+TEST_F(ProviderTest, TheCaptionGlowsInTheStatesTheTitleSectionAsksFor) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_TRUE(p.FormActive());
+  sk::SkinTables& tables = manager_->Core().Tables;
+  const int title = tables.FindSection("FORMTITLE");
+  ASSERT_GE(title, 0);
+  const graphics::Bitmap plain = p.ComposedImage()->Clone();
+  sk::TsGenState& active = tables.Sections[static_cast<std::size_t>(title)].Props[1];
+  ASSERT_EQ(active.GlowSize, 0);
+  active.GlowSize = 4;
+  active.GlowColor = 0x0000FF;  // red
+  p.InvalidateWindowImage();
+  const graphics::Bitmap* glowing = p.ComposedImage();
+  ASSERT_NE(glowing, nullptr);
+  const int top = p.FrameWidth(), bottom = top + p.CaptionHeight();
+  int redder = 0, otherwise = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x < Button(p, kMin).Rect.left; ++x) {
+      const std::uint32_t a = plain.PixelWord(x, y), b = glowing->PixelWord(x, y);
+      if (a == b) continue;
+      const int redA = a >> 16 & 0xFF, redB = b >> 16 & 0xFF;
+      (redB > redA ? redder : otherwise)++;
+    }
+  }
+  EXPECT_GT(redder, 100);
+  EXPECT_LT(otherwise, redder / 20);  // a few anti-aliased letter edges
+  ASSERT_FALSE(p.TitleGlow().Picture(1).Empty());
+  EXPECT_TRUE(p.TitleGlow().Picture(0).Empty());
+  // Composed again for the same text: the same picture.
+  const graphics::Bitmap kept = p.TitleGlow().Picture(1).Clone();
+  const std::uint8_t* keptRow = p.TitleGlow().Picture(1).ScanLine(0);
+  p.InvalidateWindowImage();
+  p.ComposedImage();
+  EXPECT_EQ(p.TitleGlow().Picture(1).ScanLine(0), keptRow);
+  // Another text: another halo.
+  f.SetCaption(L"Sapala Bahasa Vova");
+  p.ComposedImage();
+  const graphics::Bitmap& again = p.TitleGlow().Picture(1);
+  ASSERT_EQ(again.Width(), kept.Width());
+  ASSERT_EQ(again.Height(), kept.Height());
+  int changed = 0;
+  for (int y = 0; y < kept.Height(); ++y) {
+    for (int x = 0; x < kept.Width(); ++x) changed += again.ScanLine(y)[x] != kept.ScanLine(y)[x];
+  }
+  EXPECT_GT(changed, 100);
+  // Inactive: no glow size, no halo.
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(p.FormActive());
+  p.ComposedImage();
+  EXPECT_TRUE(p.TitleGlow().Picture(0).Empty());
 }
 
 // The window image keeps its memory and its caption picture across caption changes, resizes
