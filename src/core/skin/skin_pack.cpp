@@ -270,7 +270,7 @@ bool HasExtensionUpper(std::string_view name, std::string_view extUpper) {
   if (dot == std::string_view::npos) return false;
   std::size_t sep = name.find_last_of("\\/:");
   if (sep != std::string_view::npos && sep > dot) return false;
-  return UpperAscii(name.substr(dot)) == extUpper;
+  return EqualsUpperAscii(name.substr(dot), extUpper);
 }
 
 void TlcSkinConvertor::Clear() {
@@ -322,7 +322,7 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
       const bool bmp = HasExtensionUpper(name, ".BMP");
       c.Skip(bmp ? InflateBmp(stream, c.Remaining(), data, pixels, size, name)
                  : InflateExact(stream, c.Remaining(), data, size, name));
-      if (UpperAscii(name) == "OPTIONS.DAT") {
+      if (EqualsUpperAscii(name, "OPTIONS.DAT")) {
         skinText_.assign(data.begin(), data.end());
         hasSkinText_ = true;
       } else {
@@ -343,14 +343,14 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
 
 const TlcImageItem* TlcSkinConvertor::FindItem(std::string_view name) const {
   for (const TlcImageItem& item : items_) {
-    if (UpperAscii(item.Name) == name) return &item;
+    if (EqualsUpperAscii(item.Name, name)) return &item;
   }
   return nullptr;
 }
 
 graphics::Bitmap TlcSkinConvertor::TakePixels(std::string_view name) {
   for (TlcImageItem& item : items_) {
-    if (UpperAscii(item.Name) != name) continue;
+    if (!EqualsUpperAscii(item.Name, name)) continue;
     if (item.Pixels.Empty()) return {};
     item.PixelsTaken = true;
     return std::move(item.Pixels);
