@@ -43,8 +43,10 @@ HICON FormIcon(HWND hwnd) {
   if (!icon) icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
   if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICON));
-  // A shared system icon: never destroyed.
-  if (!icon) icon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  // A shared system icon: never destroyed, and the same for the life of the process, so it is
+  // looked up once (the look-up searches user32's resources on every call).
+  static const HICON application = ::LoadIconW(nullptr, IDI_APPLICATION);
+  if (!icon) icon = application;
   return icon;
 }
 
@@ -211,8 +213,13 @@ bool TsSkinProvider::TitleTextLookOf(Picture& cache, int state, TitleTextLook& l
   look.State = sk::LimitState(sec, state);
   look.Color = sec.Props[static_cast<std::size_t>(look.State)].FontColors[0];
   look.IconRect = sk::IconRect(f, Metrics(), s);
-  look.Icon =
-      !look.IconRect.empty() && TitleIcon.Glyph.Empty() ? FormIcon(form_.WindowHandle()) : nullptr;
+  const bool formIcon = !look.IconRect.empty() && TitleIcon.Glyph.Empty();
+  if (formIcon && !title_text_.FormIconKnown) {
+    // Asked once: every message sent costs a trip through the window procedures.
+    title_text_.FormIcon = FormIcon(form_.WindowHandle());
+    title_text_.FormIconKnown = true;
+  }
+  look.Icon = formIcon ? title_text_.FormIcon : nullptr;
   look.CaptionSection = CaptionSection();
   look.Band = sk::CaptionTextBand(f, Metrics(), s, layout_.TotalWidth, look.CaptionSection >= 0);
   look.Text = AddedTitle.ShowMainCaption ? form_.Caption() : std::wstring();

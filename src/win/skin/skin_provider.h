@@ -252,6 +252,10 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm {
     bool Valid = false;
     TitleTextLook Look;
     graphics::Bitmap Under, Drawn;
+    // The form's icon as last asked for (not owned): asked again after WM_SETICON, which
+    // forgets the whole picture.
+    HICON FormIcon = nullptr;
+    bool FormIconKnown = false;
   };
   bool TitleTextLookOf(graphics::Bitmap& cache, int state, TitleTextLook& look);
   void PaintTitleTexts(graphics::Bitmap& cache, int state);

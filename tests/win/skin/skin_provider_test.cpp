@@ -289,6 +289,37 @@ TEST_F(ProviderTest, TheWindowImageShowsTitleButtonsAndTheInactiveLook) {
   EXPECT_NE(pixel(c.x, c.y), active.PixelWord(c.x, c.y) & 0xFFFFFFu);
 }
 
+// The title shows the form's icon as it is now: the provider asks for it once, and again after
+// every WM_SETICON.
+TEST_F(ProviderTest, ANewFormIconReachesTheWindowImage) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const graphics::Rect r = p.IconRect();
+  ASSERT_FALSE(r.empty());
+  auto reds = [&] {
+    const graphics::Bitmap* image = p.ComposedImage();
+    int n = 0;
+    for (int y = r.top; image && y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) n += (image->PixelWord(x, y) & 0xFFFFFFu) == 0xFF0000u;
+    }
+    return n;
+  };
+  EXPECT_LT(reds(), r.width() * r.height() / 2);
+  // A red square with an all-opaque mask.
+  const int side = ::GetSystemMetrics(SM_CXSMICON);
+  std::vector<std::uint32_t> red(static_cast<std::size_t>(side * side), 0x00FF0000u);
+  std::vector<std::uint8_t> opaque(static_cast<std::size_t>((side + 15) / 16 * 2 * side), 0);
+  const Bitmap color(::CreateBitmap(side, side, 1, 32, red.data()));
+  const Bitmap mask(::CreateBitmap(side, side, 1, 1, opaque.data()));
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  const Icon icon(::CreateIconIndirect(&info));
+  ASSERT_TRUE(icon);
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+  EXPECT_GT(reds(), r.width() * r.height() / 2);
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, 0);  // before the icon goes
+  EXPECT_LT(reds(), r.width() * r.height() / 2);
+}
+
 // The window image keeps its memory and its caption picture across caption changes, resizes
 // and activation: whatever it reuses, it must equal the image of a window made at that size.
 TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
