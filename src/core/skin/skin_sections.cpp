@@ -431,63 +431,80 @@ void MergeCommonSections(SkinTables& t, const SkinText& common) {
   }
 }
 
-namespace {
-
-// The look-ups of SkinTables::FindImage and FindTexture prepared for resolving every section's
-// indices at once: the images of each section name in table order (the images of a section are
-// made one after another, so a name is hashed once per run), and the first section of each name.
-// The views point into the tables, which stay as they are while the indices are resolved.
-class ImageLookup {
- public:
-  explicit ImageLookup(const SkinTables& t) : t_(t) {
-    for (std::size_t i = 0; i < t.Sections.size(); ++i)
-      sections_.emplace(t.Sections[i].SectionName, static_cast<int>(i));
-    std::vector<int>* run = nullptr;
-    std::string_view runName;
-    for (std::size_t i = 0; i < t.Images.size(); ++i) {
-      const std::string& section = t.Images[i].Section;
-      if (run == nullptr || section != runName) {
-        run = &images_[section];
-        runName = section;
-      }
-      run->push_back(static_cast<int>(i));
-    }
+ImageLookup::ImageLookup(const SkinTables& t) : t_(t) {
+  names_.reserve(t.Sections.size() + 16);
+  for (std::size_t i = 0; i < t.Sections.size(); ++i) {
+    Name& n = names_[t.Sections[i].SectionName];
+    if (n.section < 0) n.section = static_cast<int>(i);
   }
-
-  // As FindImage (textures false) and FindTexture (true): up the parent chain, at most as many
-  // steps as there are sections.
-  int Find(bool textures, int sectionIndex, std::string_view section, std::string_view key) const {
-    for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
-      if (sectionIndex < 0 || section.empty()) return -1;
-      if (const auto it = images_.find(section); it != images_.end()) {
-        for (const int i : it->second) {
-          const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
-          if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
-        }
-      }
-      if (static_cast<std::size_t>(sectionIndex) >= t_.Sections.size()) return -1;
-      const std::string& parent = t_.Sections[static_cast<std::size_t>(sectionIndex)].ParentClass;
-      if (parent.empty() || parent == section) return -1;
-      const auto p = sections_.find(std::string_view(parent));
-      if (p == sections_.end()) return -1;
-      sectionIndex = p->second;
-      section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
+  // The images grouped by section name, each group in table order: counted, then placed.
+  Name* run = nullptr;
+  std::string_view runName;
+  for (const TsMaskData& m : t.Images) {
+    if (run == nullptr || m.Section != runName) {
+      run = &names_[m.Section];
+      runName = m.Section;
     }
-    return -1;
+    ++run->count;
   }
+  int next = 0;
+  for (auto& [name, n] : names_) {
+    n.first = next;
+    next += n.count;
+    n.count = 0;
+  }
+  order_.resize(t.Images.size());
+  run = nullptr;
+  for (std::size_t i = 0; i < t.Images.size(); ++i) {
+    const std::string& section = t.Images[i].Section;
+    if (run == nullptr || section != runName) {
+      run = &names_.find(std::string_view(section))->second;
+      runName = section;
+    }
+    order_[static_cast<std::size_t>(run->first + run->count++)] = static_cast<int>(i);
+  }
+}
 
- private:
-  const SkinTables& t_;
-  std::unordered_map<std::string_view, int> sections_;
-  std::unordered_map<std::string_view, std::vector<int>> images_;
-};
+std::span<const int> ImageLookup::ImagesOf(std::string_view section) const {
+  const auto it = names_.find(section);
+  if (it == names_.end()) return {};
+  return std::span<const int>(order_).subspan(static_cast<std::size_t>(it->second.first),
+                                              static_cast<std::size_t>(it->second.count));
+}
 
-}  // namespace
+int ImageLookup::FindSection(std::string_view name) const {
+  const auto it = names_.find(name);
+  return it == names_.end() ? -1 : it->second.section;
+}
 
-void ResolveIndices(SkinTables& t) {
+int ImageLookup::FindExact(std::string_view section, std::string_view key) const {
+  for (const int i : ImagesOf(section)) {
+    if (t_.Images[static_cast<std::size_t>(i)].Key == key) return i;
+  }
+  return -1;
+}
+
+int ImageLookup::Find(bool textures, int sectionIndex, std::string_view section,
+                      std::string_view key) const {
+  for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
+    if (sectionIndex < 0 || section.empty()) return -1;
+    for (const int i : ImagesOf(section)) {
+      const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
+      if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
+    }
+    if (static_cast<std::size_t>(sectionIndex) >= t_.Sections.size()) return -1;
+    const std::string& parent = t_.Sections[static_cast<std::size_t>(sectionIndex)].ParentClass;
+    if (parent.empty() || parent == section) return -1;
+    sectionIndex = FindSection(parent);
+    if (sectionIndex < 0) return -1;
+    section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
+  }
+  return -1;
+}
+
+void ResolveIndices(SkinTables& t, const ImageLookup& lookup) {
   static constexpr const char* kCorners[4] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT",
                                               "IMGBTMRIGHT"};
-  const ImageLookup lookup(t);
   for (std::size_t i = 0; i < t.Sections.size(); ++i) {
     TsGeneralData& g = t.Sections[i];
     if (g.SectionName == "GLOBALINFO") continue;
