@@ -67,9 +67,16 @@ class ImageLookup {
   };
   std::span<const int> ImagesOf(std::string_view section) const;
 
+  struct Section {
+    int first = 0;  // the images of its name: order_[first, first + count)
+    int count = 0;
+    int parent = -1;  // the section its ParentClass names, -1 for none or itself
+  };
+
   const SkinTables& t_;
   std::unordered_map<std::string_view, Name> names_;
   std::vector<int> order_;  // image indices grouped by section name
+  std::vector<Section> bySection_;
 };
 
 void ResolveIndices(SkinTables& t, const ImageLookup& lookup);

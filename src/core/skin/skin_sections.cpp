@@ -463,6 +463,15 @@ ImageLookup::ImageLookup(const SkinTables& t) : t_(t) {
     }
     order_[static_cast<std::size_t>(run->first + run->count++)] = static_cast<int>(i);
   }
+  // Each section's own images and its parent's index, for walking parent chains unhashed.
+  bySection_.resize(t.Sections.size());
+  for (std::size_t i = 0; i < t.Sections.size(); ++i) {
+    const TsGeneralData& g = t.Sections[i];
+    const Name& n = names_.find(std::string_view(g.SectionName))->second;
+    const std::string& parent = g.ParentClass;
+    const int p = parent.empty() || parent == g.SectionName ? -1 : FindSection(parent);
+    bySection_[i] = Section{n.first, n.count, p};
+  }
 }
 
 std::span<const int> ImageLookup::ImagesOf(std::string_view section) const {
@@ -488,14 +497,21 @@ int ImageLookup::Find(bool textures, int sectionIndex, std::string_view section,
                       std::string_view key) const {
   for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
     if (sectionIndex < 0 || section.empty()) return -1;
-    for (const int i : ImagesOf(section)) {
+    const auto index = static_cast<std::size_t>(sectionIndex);
+    // The section's own name (as every step up the chain gives): its images are at hand.
+    const bool own = index < bySection_.size() && t_.Sections[index].SectionName == section;
+    const std::span<const int> images = own ? std::span<const int>(order_).subspan(
+                                                  static_cast<std::size_t>(bySection_[index].first),
+                                                  static_cast<std::size_t>(bySection_[index].count))
+                                            : ImagesOf(section);
+    for (const int i : images) {
       const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
       if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
     }
-    if (static_cast<std::size_t>(sectionIndex) >= t_.Sections.size()) return -1;
-    const std::string& parent = t_.Sections[static_cast<std::size_t>(sectionIndex)].ParentClass;
+    if (index >= t_.Sections.size()) return -1;
+    const std::string& parent = t_.Sections[index].ParentClass;
     if (parent.empty() || parent == section) return -1;
-    sectionIndex = FindSection(parent);
+    sectionIndex = own ? bySection_[index].parent : FindSection(parent);
     if (sectionIndex < 0) return -1;
     section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
   }
