@@ -219,6 +219,13 @@ void Bitmap::SetRawPixel(int x, int y, std::uint32_t value) {
 
 Bitmap NewBitmap32(int width, int height) { return Bitmap(width, height, PixelFormat::pf32bit); }
 
+Bitmap NewScratchBitmap32(int width, int height) {
+  CheckSize(width, height, PixelFormat::pf32bit);
+  if (width == 0 || height == 0) return Bitmap(width, height, PixelFormat::pf32bit);
+  return Bitmap::Adopt(HeapFactory(width, height, PixelFormat::pf32bit), width, height,
+                       PixelFormat::pf32bit);
+}
+
 Bitmap CloneBitmapShape(const Bitmap& bitmap) {
   Bitmap b(bitmap.Width(), bitmap.Height(), bitmap.Format());
   b.Palette() = bitmap.Palette();

@@ -143,6 +143,10 @@ class Bitmap {
 
 // A new zero-filled 32-bit bitmap (all pixels 0x00000000).
 Bitmap NewBitmap32(int width, int height);
+// The same in heap memory, whatever factory is installed: for pictures that live only inside one
+// painting step and are never handed to the platform (a factory's bitmap may cost a system
+// object to make and to free). Same limits and errors as NewBitmap32.
+Bitmap NewScratchBitmap32(int width, int height);
 // A new zero-filled bitmap with the size, pixel format and palette of `bitmap`.
 Bitmap CloneBitmapShape(const Bitmap& bitmap);
 // A 32-bit copy of any bitmap: palette and 24-bit pixels get alpha 255, 32-bit is copied as is.

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/skin/skin_pack.h"
@@ -43,7 +44,44 @@ void ReadGlobals(SkinTables& t, const SkinText& text, const BuildSettings& setti
                  const BuildEnvironment& env);
 void BuildSections(SkinTables& t, const SkinText& text);
 void MergeCommonSections(SkinTables& t, const SkinText& common);
-void ResolveIndices(SkinTables& t);
+
+// The look-ups of SkinTables (FindSection, FindImage, FindTexture, FindImageExact) prepared for
+// many questions at once: per name, the first section of that name and the images of that
+// section in table order (the images of a section are made one after another, so a name is
+// hashed once per run). The answers are those of SkinTables. The lookup points into the tables,
+// which must keep their sections and images (and their names) while it is used.
+class ImageLookup {
+ public:
+  explicit ImageLookup(const SkinTables& t);
+  int FindSection(std::string_view name) const;
+  // As FindImage (textures false) and FindTexture (true): up the parent chain, at most as many
+  // steps as there are sections.
+  int Find(bool textures, int sectionIndex, std::string_view section, std::string_view key) const;
+  int FindExact(std::string_view section, std::string_view key) const;
+
+ private:
+  struct Name {
+    int section = -1;  // the first section of the name
+    int first = 0;     // its images: order_[first, first + count)
+    int count = 0;
+  };
+  std::span<const int> ImagesOf(std::string_view section) const;
+
+  struct Section {
+    int first = 0;  // the images of its name: order_[first, first + count)
+    int count = 0;
+    int parent = -1;  // the section its ParentClass names, -1 for none or itself
+  };
+
+  const SkinTables& t_;
+  std::unordered_map<std::string_view, Name> names_;
+  std::vector<int> order_;  // image indices grouped by section name
+  std::vector<Section> bySection_;
+};
+
+void ResolveIndices(SkinTables& t, const ImageLookup& lookup);
+// The standard-part cache of the tables (see SkinTables::RefreshStdCache).
+StdPartCache StdPartCacheOf(const ImageLookup& lookup);
 void ChangeHueAndSaturation(SkinTables& t, int hueOffset, int saturation);
 
 // Splits at any of `delims`, skipping empty words.

@@ -51,6 +51,15 @@ bool Contains(std::string_view s, std::string_view what) {
   return s.find(what) != std::string_view::npos;
 }
 
+// False when `value` surely names no JPEG file: it has no ".J" or ".j" before a "P" or "p".
+bool MayNameJpeg(std::string_view value) {
+  for (std::size_t i = value.find('.'); i != std::string_view::npos; i = value.find('.', i + 1)) {
+    if (i + 2 < value.size() && (value[i + 1] | 0x20) == 'j' && (value[i + 2] | 0x20) == 'p')
+      return true;
+  }
+  return false;
+}
+
 std::int16_t I16(std::int32_t v) { return static_cast<std::int16_t>(v); }
 
 // A field of `len` characters at 1-based position `pos`, read strictly as an integer.
@@ -505,6 +514,8 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
   if (src.text != nullptr) {
     for (const SkinSection& s : src.text->Sections()) {
       for (const SkinKey& k : s.keys) {
+        // Upper-cased only when it may name a JPEG file: most values name none.
+        if (!MayNameJpeg(k.value)) continue;
         const std::string upper = UpperAscii(k.value);
         if (!isJpeg(upper)) continue;
         auto bytes = FindPicture(src, env.fs, k.value, upper);
@@ -537,6 +548,7 @@ void LoadPatterns(SkinTables& t, const SkinSource& src, const BuildSettings& set
   if (settings.commonSections != nullptr) {
     for (const SkinSection& s : settings.commonSections->Sections()) {
       for (const SkinKey& k : s.keys) {
+        if (!MayNameJpeg(k.value)) continue;
         const std::string upper = UpperAscii(k.value);
         if (!isJpeg(upper)) continue;
         auto bytes = FindPictureFile(src.skinPath, env.fs, k.value);

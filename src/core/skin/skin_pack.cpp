@@ -215,38 +215,49 @@ std::size_t InflateBmp(const std::uint8_t* in, std::size_t avail, InflatedBytes&
 
 std::uint32_t Adler32(std::uint32_t adler, std::span<const std::uint8_t> bytes) {
   constexpr std::uint32_t kBase = 65521;
-  // Bytes per reduction: the most that keeps both sums under 2^32 (5552), in whole 16-byte steps.
-  constexpr std::size_t kBlock = 5552 / 16 * 16;
+  // Bytes per reduction of the plain loop: the most that keeps both sums under 2^32.
+  constexpr std::size_t kBlock = 5552;
   std::uint32_t s1 = adler & 0xFFFF;
   std::uint32_t s2 = adler >> 16;
   const std::uint8_t* p = bytes.data();
   std::size_t n = bytes.size();
 #if defined(__SSE2__)
+  // Steps of 32 bytes. Each step adds its byte sum (two SADs) to the first sum; the second sum
+  // gets 32 times the first sum as it stood before the step, plus the step's bytes weighted
+  // 32 for the first down to 1 for the last. The bytes are added up per position in 16-bit
+  // lanes and weighted once a block: 128 steps keep every lane under 2^15, as the signed
+  // multiply-add needs.
+  constexpr std::size_t kSteps = 128;
   const __m128i zero = _mm_setzero_si128();
-  // Weights of the 16 bytes of a step in the second sum: 16 for the first byte down to 1.
-  const __m128i wLow = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
-  const __m128i wHigh = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
-  while (n >= 16) {
-    const std::size_t block = std::min(n, kBlock) / 16 * 16;
-    const std::size_t steps = block / 16;
-    n -= block;
-    __m128i sum = zero;       // byte sums (two 64-bit lanes)
-    __m128i before = zero;    // the byte sums before each step, added up
-    __m128i weighted = zero;  // weighted byte sums (four 32-bit lanes)
-    for (std::size_t i = 0; i < steps; ++i, p += 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i w0 = _mm_setr_epi16(32, 31, 30, 29, 28, 27, 26, 25);
+  const __m128i w1 = _mm_setr_epi16(24, 23, 22, 21, 20, 19, 18, 17);
+  const __m128i w2 = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
+  const __m128i w3 = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+  while (n >= 32) {
+    const std::size_t steps = std::min(n / 32, kSteps);
+    n -= steps * 32;
+    __m128i sum = zero;                                  // byte sums (two 64-bit lanes)
+    __m128i before = zero;                               // the byte sums before each step, added up
+    __m128i c0 = zero, c1 = zero, c2 = zero, c3 = zero;  // bytes by position, 16-bit lanes
+    for (std::size_t i = 0; i < steps; ++i, p += 32) {
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
       before = _mm_add_epi64(before, sum);
-      sum = _mm_add_epi64(sum, _mm_sad_epu8(v, zero));
-      weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(v, zero), wLow));
-      weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(v, zero), wHigh));
+      sum = _mm_add_epi64(sum, _mm_add_epi64(_mm_sad_epu8(a, zero), _mm_sad_epu8(b, zero)));
+      c0 = _mm_add_epi16(c0, _mm_unpacklo_epi8(a, zero));
+      c1 = _mm_add_epi16(c1, _mm_unpackhi_epi8(a, zero));
+      c2 = _mm_add_epi16(c2, _mm_unpacklo_epi8(b, zero));
+      c3 = _mm_add_epi16(c3, _mm_unpackhi_epi8(b, zero));
     }
+    const __m128i weighted =
+        _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(c0, w0), _mm_madd_epi16(c1, w1)),
+                      _mm_add_epi32(_mm_madd_epi16(c2, w2), _mm_madd_epi16(c3, w3)));
     alignas(16) std::uint64_t s[2], b[2];
     alignas(16) std::uint32_t w[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(s), sum);
     _mm_store_si128(reinterpret_cast<__m128i*>(b), before);
     _mm_store_si128(reinterpret_cast<__m128i*>(w), weighted);
-    // Each step adds 16 times the first sum as it stood before the step, plus its weighted bytes.
-    const std::uint64_t s2Wide = s2 + std::uint64_t{s1} * block + 16 * (b[0] + b[1]) +
+    const std::uint64_t s2Wide = s2 + std::uint64_t{s1} * (32 * steps) + 32 * (b[0] + b[1]) +
                                  std::uint64_t{w[0]} + w[1] + w[2] + w[3];
     s1 = static_cast<std::uint32_t>((s1 + s[0] + s[1]) % kBase);
     s2 = static_cast<std::uint32_t>(s2Wide % kBase);
@@ -270,7 +281,7 @@ bool HasExtensionUpper(std::string_view name, std::string_view extUpper) {
   if (dot == std::string_view::npos) return false;
   std::size_t sep = name.find_last_of("\\/:");
   if (sep != std::string_view::npos && sep > dot) return false;
-  return UpperAscii(name.substr(dot)) == extUpper;
+  return EqualsUpperAscii(name.substr(dot), extUpper);
 }
 
 void TlcSkinConvertor::Clear() {
@@ -322,7 +333,7 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
       const bool bmp = HasExtensionUpper(name, ".BMP");
       c.Skip(bmp ? InflateBmp(stream, c.Remaining(), data, pixels, size, name)
                  : InflateExact(stream, c.Remaining(), data, size, name));
-      if (UpperAscii(name) == "OPTIONS.DAT") {
+      if (EqualsUpperAscii(name, "OPTIONS.DAT")) {
         skinText_.assign(data.begin(), data.end());
         hasSkinText_ = true;
       } else {
@@ -343,14 +354,14 @@ void TlcSkinConvertor::ReadPacked(std::span<const std::uint8_t> source) {
 
 const TlcImageItem* TlcSkinConvertor::FindItem(std::string_view name) const {
   for (const TlcImageItem& item : items_) {
-    if (UpperAscii(item.Name) == name) return &item;
+    if (EqualsUpperAscii(item.Name, name)) return &item;
   }
   return nullptr;
 }
 
 graphics::Bitmap TlcSkinConvertor::TakePixels(std::string_view name) {
   for (TlcImageItem& item : items_) {
-    if (UpperAscii(item.Name) != name) continue;
+    if (!EqualsUpperAscii(item.Name, name)) continue;
     if (item.Pixels.Empty()) return {};
     item.PixelsTaken = true;
     return std::move(item.Pixels);

@@ -131,14 +131,14 @@ void MaskedPiece(Bitmap& dest, Point pos, const Bitmap& src, Rect source, int ma
 Bitmap CopyOut(const Bitmap& src, Rect source) {
   const Rect in = source.intersect(src.Bounds());
   if (in.empty()) return Bitmap();
-  Bitmap out = graphics::NewBitmap32(in.width(), in.height());
+  Bitmap out = graphics::NewScratchBitmap32(in.width(), in.height());
   graphics::CopyBitmapRect(out, {0, 0}, src, in);
   return out;
 }
 
 // Scales a picture to w × h: filtered when asked and possible, else nearest pixel.
 Bitmap Scale(const Bitmap& piece, int w, int h, bool filtered, int filter) {
-  Bitmap out = graphics::NewBitmap32(w, h);
+  Bitmap out = graphics::NewScratchBitmap32(w, h);
   if (filtered && piece.Width() >= 2 && piece.Height() >= 2) {
     graphics::Resample(piece, out, w, filter, h);
     return out;
@@ -158,7 +158,7 @@ void StretchMaskedPiece(Bitmap& dest, Rect destRect, const Bitmap& src, Rect sou
   const int w = destRect.width(), h = destRect.height();
   const Bitmap sp = Scale(pic, w, h, filtered, graphics::kFilterMitchell);
   const Bitmap sm = Scale(mask, w, h, filtered, graphics::kFilterHermite);
-  Bitmap both = graphics::NewBitmap32(w, 2 * h);
+  Bitmap both = graphics::NewScratchBitmap32(w, 2 * h);
   graphics::CopyBitmapRect(both, {0, 0}, sp, sp.Bounds());
   graphics::CopyBitmapRect(both, {0, h}, sm, sm.Bounds());
   graphics::CopyMaskedPiece(dest, destRect.topLeft(), both, Rect{0, 0, w, h}, h,
@@ -319,7 +319,7 @@ void PaintOpaque(Bitmap& bitmap, Rect rect, const Look& k, const ParentBackgroun
   const bool hasGradient = k.gradient != nullptr && !k.gradient->empty();
   if (k.gradientPercent > 0) {
     if (drewTexture) {
-      Bitmap g = graphics::NewBitmap32(rect.width(), rect.height());
+      Bitmap g = graphics::NewScratchBitmap32(rect.width(), rect.height());
       if (hasGradient) {
         PaintGradient(g, g.Bounds(), *k.gradient);
       } else {
@@ -409,7 +409,7 @@ void PaintBackgroundImpl(const SkinTables& tables, int sectionIndex,
   } else if ((parent.IsBitmap && parent.Bitmap != nullptr) || k.texture != nullptr ||
              k.pattern != nullptr ||
              (k.gradientPercent > 0 && k.gradient != nullptr && !k.gradient->empty())) {
-    Bitmap opaque = graphics::NewBitmap32(rect.width(), rect.height());
+    Bitmap opaque = graphics::NewScratchBitmap32(rect.width(), rect.height());
     PaintOpaque(opaque, opaque.Bounds(), k, Shifted(parent, rect.topLeft()));
     PutParent(bitmap, rect, parent);
     graphics::BlendRect(bitmap, opaque, static_cast<std::uint8_t>(k.transparency * 255 / 100),

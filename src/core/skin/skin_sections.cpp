@@ -2,6 +2,7 @@
 // inheritance through "PARENTCLASS", the common-sections merge, the mask and texture indices, and
 // the hue and saturation change applied after every load.
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -19,108 +20,208 @@ namespace {
 
 std::int16_t I16(std::int32_t v) { return static_cast<std::int16_t>(v); }
 
+// The keys a section record is read from. A section's keys are sorted into these slots once,
+// and every field read (and every step of inheritance) is then an array look-up.
+enum RecordKey : std::uint8_t {
+  kParentClass,
+  kColor,
+  kGiveOwnFont,
+  kReservedBoolean,
+  kGlow,
+  kGlowMargin,
+  kFontColor,
+  kTcLeft,
+  kTcTop,
+  kTcRight,
+  kTcBottom,
+  kTransparency,
+  kGradientPercent,
+  kImagePercent,
+  kGradientData,
+  kShowFocus,
+  kFadingEnabled,
+  kFadingIterations,
+  kGlowColorKey,
+  kGlowSizeKey,
+  kStates,
+  kHotColor,
+  kHotTransparency,
+  kHotGradientPercent,
+  kHotGradientData,
+  kHotImagePercent,
+  kHotFontColor,
+  kHotTcLeft,
+  kHotTcTop,
+  kHotTcRight,
+  kHotTcBottom,
+  kHotGlowColorKey,
+  kHotGlowSizeKey,
+  kRecordKeyCount
+};
+
+constexpr std::string_view kRecordKeyNames[kRecordKeyCount] = {"PARENTCLASS",
+                                                               "COLOR",
+                                                               "GIVEOWNFONT",
+                                                               "RESERVEDBOOLEAN",
+                                                               "GLOW",
+                                                               "GLOWMARGIN",
+                                                               "FONTCOLOR",
+                                                               "TCLEFT",
+                                                               "TCTOP",
+                                                               "TCRIGHT",
+                                                               "TCBOTTOM",
+                                                               "TRANSPARENCY",
+                                                               "GRADIENTPERCENT",
+                                                               "IMAGEPERCENT",
+                                                               "GRADIENTDATA",
+                                                               "SHOWFOCUS",
+                                                               "FADINGENABLED",
+                                                               "FADINGITERATIONS",
+                                                               "GCOL",
+                                                               "GSIZE",
+                                                               "STATES",
+                                                               "HOTCOLOR",
+                                                               "HOTTRANSPARENCY",
+                                                               "HOTGRADIENTPERCENT",
+                                                               "HOTGRADIENTDATA",
+                                                               "HOTIMAGEPERCENT",
+                                                               "HOTFONTCOLOR",
+                                                               "HOTTCLEFT",
+                                                               "HOTTCTOP",
+                                                               "HOTTCRIGHT",
+                                                               "HOTTCBOTTOM",
+                                                               "HGCOL",
+                                                               "HGSIZE"};
+
+// The values of the record keys of one section: the first occurrence of each, as Find gives.
+class RecordKeys {
+ public:
+  explicit RecordKeys(const SkinSection& s) {
+    static const std::unordered_map<std::string_view, RecordKey> kIds = [] {
+      std::unordered_map<std::string_view, RecordKey> ids;
+      for (std::uint8_t i = 0; i < kRecordKeyCount; ++i)
+        ids.emplace(kRecordKeyNames[i], static_cast<RecordKey>(i));
+      return ids;
+    }();
+    for (const SkinKey& k : s.keys) {
+      // Record keys are 4 to 18 characters long; most others are passed over unhashed.
+      if (k.name.size() < 4 || k.name.size() > 18) continue;
+      const auto it = kIds.find(k.name);
+      if (it == kIds.end() || Has(it->second)) continue;
+      present_ |= std::uint64_t{1} << it->second;
+      values_[it->second] = k.value;
+    }
+  }
+
+  bool Has(RecordKey k) const { return (present_ >> k & 1) != 0; }
+  // The value of `k`; nullopt when the section has no such key.
+  std::optional<std::string_view> Find(RecordKey k) const {
+    if (!Has(k)) return std::nullopt;
+    return values_[k];
+  }
+
+ private:
+  std::array<std::string_view, kRecordKeyCount> values_{};
+  std::uint64_t present_ = 0;
+};
+
 // Where the fields of a section record come from: integers (already through ColorToRGB) and texts,
 // nullopt when the key gives nothing (so the field keeps its starting value).
-struct FieldSource {
-  std::function<std::optional<std::int32_t>(std::string_view)> Int;
-  std::function<std::optional<std::string>(std::string_view)> Text;
+class FieldSource {
+ public:
+  virtual std::optional<std::int32_t> Int(RecordKey key) const = 0;
+  virtual std::optional<std::string_view> Text(RecordKey key) const = 0;
 
-  std::optional<bool> Bool(std::string_view key) const {
+  std::optional<bool> Bool(RecordKey key) const {
     auto t = Text(key);
     if (!t) return std::nullopt;
-    const std::string u = UpperAscii(*t);
-    return u == "1" || u == "TRUE";
+    return *t == "1" || EqualsUpperAscii(*t, "TRUE");
   }
+
+ protected:
+  ~FieldSource() = default;
 };
 
 // Reading a section of the skin text with inheritance. Integers: -1 (absent or malformed) asks
 // the parent named by "PARENTCLASS" (unless "?" or the section itself), and so on up the chain;
 // texts: "?" or absence asks the parent. The chain is cut after as many steps as there are
-// sections, so a cycle of sections naming each other ends.
-class InheritingReader {
+// sections, so a cycle of sections naming each other ends. `keys` holds the record keys of every
+// section of `text`, by position.
+class InheritingReader final : public FieldSource {
  public:
   // The chain is found once: every field of the section walks it.
-  InheritingReader(const SkinText& text, const SkinSection& section) {
-    const SkinSection* s = &section;
+  InheritingReader(const SkinText& text, const std::vector<RecordKeys>& keys, std::size_t index) {
     const std::size_t limit = text.Sections().size();
+    const SkinSection* first = text.Sections().data();
+    const SkinSection* s = first + index;
     for (std::size_t depth = 0; s != nullptr && depth <= limit; ++depth) {
-      chain_.push_back(s);
-      auto parent = s->Find("PARENTCLASS");
+      const RecordKeys& k = keys[static_cast<std::size_t>(s - first)];
+      chain_.push_back(&k);
+      auto parent = k.Find(kParentClass);
       if (!parent || *parent == "?" || *parent == s->name) break;
       s = text.FindSection(*parent);
     }
   }
 
-  std::optional<std::int32_t> Int(std::string_view key) const {
-    std::optional<std::int32_t> found;
-    Walk([&](const SkinSection& s) {
-      auto v = s.Find(key);
+  std::optional<std::int32_t> Int(RecordKey key) const override {
+    for (const RecordKeys* s : chain_) {
+      auto v = s->Find(key);
       const std::int32_t n = v ? StrToIntDef(*v, -1) : -1;
-      if (n == -1) return false;
-      found = ColorToRGB(n);
-      return true;
-    });
-    return found;
+      if (n != -1) return ColorToRGB(n);
+    }
+    return std::nullopt;
   }
 
-  std::optional<std::string> Text(std::string_view key) const {
-    std::optional<std::string> found;
-    Walk([&](const SkinSection& s) {
-      auto v = s.Find(key);
-      if (!v || *v == "?") return false;
-      found = std::string(*v);
-      return true;
-    });
-    return found;
-  }
-
-  FieldSource Source() const {
-    return FieldSource{[this](std::string_view k) { return Int(k); },
-                       [this](std::string_view k) { return Text(k); }};
+  std::optional<std::string_view> Text(RecordKey key) const override {
+    for (const RecordKeys* s : chain_) {
+      auto v = s->Find(key);
+      if (v && *v != "?") return v;
+    }
+    return std::nullopt;
   }
 
  private:
-  template <class Visit>
-  void Walk(Visit visit) const {
-    for (const SkinSection* s : chain_) {
-      if (visit(*s)) return;
-    }
-  }
-
-  std::vector<const SkinSection*> chain_;  // the section, its parent, and so on up
+  std::vector<const RecordKeys*> chain_;  // the section, its parent, and so on up
 };
 
 // Reading one common section without inheritance: a present key replaces the starting value,
 // and a key written as -1 sets -1 (a common section may take away an outline colour or a
 // parent's value); a malformed value is ignored.
-FieldSource PlainSource(const SkinSection& s) {
-  return FieldSource{[&s](std::string_view k) -> std::optional<std::int32_t> {
-                       auto v = s.Find(k);
-                       if (!v) return std::nullopt;
-                       const std::optional<std::int32_t> n = ParseInt(TrimBlanks(*v));
-                       if (!n) return std::nullopt;
-                       if (*n == -1) return -1;
-                       return ColorToRGB(*n);
-                     },
-                     [&s](std::string_view k) -> std::optional<std::string> {
-                       auto v = s.Find(k);
-                       if (!v || *v == "?") return std::nullopt;
-                       return std::string(*v);
-                     }};
-}
+class PlainSource final : public FieldSource {
+ public:
+  explicit PlainSource(const SkinSection& s) : keys_(s) {}
+
+  std::optional<std::int32_t> Int(RecordKey key) const override {
+    auto v = keys_.Find(key);
+    if (!v) return std::nullopt;
+    const std::optional<std::int32_t> n = ParseInt(TrimBlanks(*v));
+    if (!n) return std::nullopt;
+    if (*n == -1) return -1;
+    return ColorToRGB(*n);
+  }
+
+  std::optional<std::string_view> Text(RecordKey key) const override {
+    auto v = keys_.Find(key);
+    if (!v || *v == "?") return std::nullopt;
+    return v;
+  }
+
+ private:
+  RecordKeys keys_;
+};
 
 template <class T>
 void Set(T& field, const std::optional<std::int32_t>& v) {
   if (v) field = static_cast<T>(*v);
 }
 
-void ReadFontColors(FontColorArray& colors, const FieldSource& src, const char* const keys[5]) {
+void ReadFontColors(FontColorArray& colors, const FieldSource& src, const RecordKey keys[5]) {
   for (int i = 0; i < 5; ++i) Set(colors[static_cast<std::size_t>(i)], src.Int(keys[i]));
 }
 
-constexpr const char* kFontKeys[5] = {"FONTCOLOR", "TCLEFT", "TCTOP", "TCRIGHT", "TCBOTTOM"};
-constexpr const char* kHotFontKeys[5] = {"HOTFONTCOLOR", "HOTTCLEFT", "HOTTCTOP", "HOTTCRIGHT",
-                                         "HOTTCBOTTOM"};
+constexpr RecordKey kFontKeys[5] = {kFontColor, kTcLeft, kTcTop, kTcRight, kTcBottom};
+constexpr RecordKey kHotFontKeys[5] = {kHotFontColor, kHotTcLeft, kHotTcTop, kHotTcRight,
+                                       kHotTcBottom};
 
 void ClearHotFields(TsGeneralData& g) {
   g.HotColor = 0;
@@ -135,39 +236,39 @@ void ClearHotFields(TsGeneralData& g) {
 }
 
 void ReadHotFields(TsGeneralData& g, const FieldSource& src) {
-  Set(g.HotColor, src.Int("HOTCOLOR"));
-  Set(g.HotTransparency, src.Int("HOTTRANSPARENCY"));
-  Set(g.HotGradientPercent, src.Int("HOTGRADIENTPERCENT"));
-  if (auto t = src.Text("HOTGRADIENTDATA")) {
-    g.HotGradientData = *t;
+  Set(g.HotColor, src.Int(kHotColor));
+  Set(g.HotTransparency, src.Int(kHotTransparency));
+  Set(g.HotGradientPercent, src.Int(kHotGradientPercent));
+  if (auto t = src.Text(kHotGradientData)) {
+    g.HotGradientData = std::string(*t);
     g.HotGradient = ParseGradient(g.HotGradientData);
   }
-  Set(g.HotImagePercent, src.Int("HOTIMAGEPERCENT"));
+  Set(g.HotImagePercent, src.Int(kHotImagePercent));
   ReadFontColors(g.HotFontColors, src, kHotFontKeys);
-  Set(g.HotGlowColor, src.Int("HGCOL"));
-  Set(g.HotGlowSize, src.Int("HGSIZE"));
+  Set(g.HotGlowColor, src.Int(kHotGlowColorKey));
+  Set(g.HotGlowSize, src.Int(kHotGlowSizeKey));
 }
 
 // The normal-state fields and flags of a section, in the order the table is built.
 void ReadNormalFields(TsGeneralData& g, const FieldSource& src) {
-  Set(g.Color, src.Int("COLOR"));
-  if (auto b = src.Bool("GIVEOWNFONT")) g.GiveOwnFont = *b;
-  if (auto b = src.Bool("RESERVEDBOOLEAN")) g.ReservedBoolean = *b;
-  Set(g.Glow, src.Int("GLOW"));
-  Set(g.GlowMargin, src.Int("GLOWMARGIN"));
+  Set(g.Color, src.Int(kColor));
+  if (auto b = src.Bool(kGiveOwnFont)) g.GiveOwnFont = *b;
+  if (auto b = src.Bool(kReservedBoolean)) g.ReservedBoolean = *b;
+  Set(g.Glow, src.Int(kGlow));
+  Set(g.GlowMargin, src.Int(kGlowMargin));
   ReadFontColors(g.FontColors, src, kFontKeys);
-  Set(g.Transparency, src.Int("TRANSPARENCY"));
-  Set(g.GradientPercent, src.Int("GRADIENTPERCENT"));
-  Set(g.ImagePercent, src.Int("IMAGEPERCENT"));
-  if (auto t = src.Text("GRADIENTDATA")) {
-    g.GradientData = *t;
+  Set(g.Transparency, src.Int(kTransparency));
+  Set(g.GradientPercent, src.Int(kGradientPercent));
+  Set(g.ImagePercent, src.Int(kImagePercent));
+  if (auto t = src.Text(kGradientData)) {
+    g.GradientData = std::string(*t);
     g.Gradient = ParseGradient(g.GradientData);
   }
-  if (auto b = src.Bool("SHOWFOCUS")) g.ShowFocus = *b;
-  if (auto b = src.Bool("FADINGENABLED")) g.FadingEnabled = *b;
-  Set(g.FadingIterations, src.Int("FADINGITERATIONS"));
-  Set(g.GlowColor, src.Int("GCOL"));
-  Set(g.GlowSize, src.Int("GSIZE"));
+  if (auto b = src.Bool(kShowFocus)) g.ShowFocus = *b;
+  if (auto b = src.Bool(kFadingEnabled)) g.FadingEnabled = *b;
+  Set(g.FadingIterations, src.Int(kFadingIterations));
+  Set(g.GlowColor, src.Int(kGlowColorKey));
+  Set(g.GlowSize, src.Int(kGlowSizeKey));
 }
 
 void ForceGradientPercents(TsGeneralData& g) {
@@ -272,14 +373,17 @@ void BuildSections(SkinTables& t, const SkinText& text) {
     throw SkinError("The skin has too many sections");
   }
   t.Sections.reserve(text.Sections().size());
-  for (const SkinSection& s : text.Sections()) {
-    InheritingReader reader(text, s);
-    const FieldSource src = reader.Source();
+  std::vector<RecordKeys> keys;
+  keys.reserve(text.Sections().size());
+  for (const SkinSection& s : text.Sections()) keys.emplace_back(s);
+  for (std::size_t i = 0; i < text.Sections().size(); ++i) {
+    const SkinSection& s = text.Sections()[i];
+    const InheritingReader src(text, keys, i);
     TsGeneralData g;
     g.SectionName = s.name;
-    if (auto p = s.Find("PARENTCLASS")) g.ParentClass = std::string(*p);
+    if (auto p = keys[i].Find(kParentClass)) g.ParentClass = std::string(*p);
     ReadNormalFields(g, src);
-    Set(g.States, src.Int("STATES"));
+    Set(g.States, src.Int(kStates));
     if (g.States < 2) {
       ClearHotFields(g);
     } else {
@@ -293,7 +397,7 @@ void BuildSections(SkinTables& t, const SkinText& text) {
 
 void MergeCommonSections(SkinTables& t, const SkinText& common) {
   for (const SkinSection& cs : common.Sections()) {
-    const FieldSource src = PlainSource(cs);
+    const PlainSource src(cs);
     int index = t.FindSection(cs.name);
     if (index < 0) {
       if (t.Sections.size() >= static_cast<std::size_t>(SkinTables::kMaxSections)) {
@@ -318,72 +422,105 @@ void MergeCommonSections(SkinTables& t, const SkinText& common) {
       index = static_cast<int>(t.Sections.size()) - 1;
     }
     TsGeneralData& g = t.Sections[static_cast<std::size_t>(index)];
-    if (auto p = src.Text("PARENTCLASS")) g.ParentClass = *p;
+    if (auto p = src.Text(kParentClass)) g.ParentClass = std::string(*p);
     ReadNormalFields(g, src);
-    Set(g.States, src.Int("STATES"));
+    Set(g.States, src.Int(kStates));
     ReadHotFields(g, src);
     ForceGradientPercents(g);
     g.FillProps();
   }
 }
 
-namespace {
-
-// The look-ups of SkinTables::FindImage and FindTexture prepared for resolving every section's
-// indices at once: the images of each section name in table order (the images of a section are
-// made one after another, so a name is hashed once per run), and the first section of each name.
-// The views point into the tables, which stay as they are while the indices are resolved.
-class ImageLookup {
- public:
-  explicit ImageLookup(const SkinTables& t) : t_(t) {
-    for (std::size_t i = 0; i < t.Sections.size(); ++i)
-      sections_.emplace(t.Sections[i].SectionName, static_cast<int>(i));
-    std::vector<int>* run = nullptr;
-    std::string_view runName;
-    for (std::size_t i = 0; i < t.Images.size(); ++i) {
-      const std::string& section = t.Images[i].Section;
-      if (run == nullptr || section != runName) {
-        run = &images_[section];
-        runName = section;
-      }
-      run->push_back(static_cast<int>(i));
-    }
+ImageLookup::ImageLookup(const SkinTables& t) : t_(t) {
+  names_.reserve(t.Sections.size() + 16);
+  for (std::size_t i = 0; i < t.Sections.size(); ++i) {
+    Name& n = names_[t.Sections[i].SectionName];
+    if (n.section < 0) n.section = static_cast<int>(i);
   }
-
-  // As FindImage (textures false) and FindTexture (true): up the parent chain, at most as many
-  // steps as there are sections.
-  int Find(bool textures, int sectionIndex, std::string_view section, std::string_view key) const {
-    for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
-      if (sectionIndex < 0 || section.empty()) return -1;
-      if (const auto it = images_.find(section); it != images_.end()) {
-        for (const int i : it->second) {
-          const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
-          if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
-        }
-      }
-      if (static_cast<std::size_t>(sectionIndex) >= t_.Sections.size()) return -1;
-      const std::string& parent = t_.Sections[static_cast<std::size_t>(sectionIndex)].ParentClass;
-      if (parent.empty() || parent == section) return -1;
-      const auto p = sections_.find(std::string_view(parent));
-      if (p == sections_.end()) return -1;
-      sectionIndex = p->second;
-      section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
+  // The images grouped by section name, each group in table order: counted, then placed.
+  Name* run = nullptr;
+  std::string_view runName;
+  for (const TsMaskData& m : t.Images) {
+    if (run == nullptr || m.Section != runName) {
+      run = &names_[m.Section];
+      runName = m.Section;
     }
-    return -1;
+    ++run->count;
   }
+  int next = 0;
+  for (auto& [name, n] : names_) {
+    n.first = next;
+    next += n.count;
+    n.count = 0;
+  }
+  order_.resize(t.Images.size());
+  run = nullptr;
+  for (std::size_t i = 0; i < t.Images.size(); ++i) {
+    const std::string& section = t.Images[i].Section;
+    if (run == nullptr || section != runName) {
+      run = &names_.find(std::string_view(section))->second;
+      runName = section;
+    }
+    order_[static_cast<std::size_t>(run->first + run->count++)] = static_cast<int>(i);
+  }
+  // Each section's own images and its parent's index, for walking parent chains unhashed.
+  bySection_.resize(t.Sections.size());
+  for (std::size_t i = 0; i < t.Sections.size(); ++i) {
+    const TsGeneralData& g = t.Sections[i];
+    const Name& n = names_.find(std::string_view(g.SectionName))->second;
+    const std::string& parent = g.ParentClass;
+    const int p = parent.empty() || parent == g.SectionName ? -1 : FindSection(parent);
+    bySection_[i] = Section{n.first, n.count, p};
+  }
+}
 
- private:
-  const SkinTables& t_;
-  std::unordered_map<std::string_view, int> sections_;
-  std::unordered_map<std::string_view, std::vector<int>> images_;
-};
+std::span<const int> ImageLookup::ImagesOf(std::string_view section) const {
+  const auto it = names_.find(section);
+  if (it == names_.end()) return {};
+  return std::span<const int>(order_).subspan(static_cast<std::size_t>(it->second.first),
+                                              static_cast<std::size_t>(it->second.count));
+}
 
-}  // namespace
+int ImageLookup::FindSection(std::string_view name) const {
+  const auto it = names_.find(name);
+  return it == names_.end() ? -1 : it->second.section;
+}
 
-void ResolveIndices(SkinTables& t) {
+int ImageLookup::FindExact(std::string_view section, std::string_view key) const {
+  for (const int i : ImagesOf(section)) {
+    if (t_.Images[static_cast<std::size_t>(i)].Key == key) return i;
+  }
+  return -1;
+}
+
+int ImageLookup::Find(bool textures, int sectionIndex, std::string_view section,
+                      std::string_view key) const {
+  for (std::size_t depth = 0; depth <= t_.Sections.size(); ++depth) {
+    if (sectionIndex < 0 || section.empty()) return -1;
+    const auto index = static_cast<std::size_t>(sectionIndex);
+    // The section's own name (as every step up the chain gives): its images are at hand.
+    const bool own = index < bySection_.size() && t_.Sections[index].SectionName == section;
+    const std::span<const int> images = own ? std::span<const int>(order_).subspan(
+                                                  static_cast<std::size_t>(bySection_[index].first),
+                                                  static_cast<std::size_t>(bySection_[index].count))
+                                            : ImagesOf(section);
+    for (const int i : images) {
+      const TsMaskData& m = t_.Images[static_cast<std::size_t>(i)];
+      if ((!textures || m.ImageKind == 1) && m.Key == key) return i;
+    }
+    if (index >= t_.Sections.size()) return -1;
+    const std::string& parent = t_.Sections[index].ParentClass;
+    if (parent.empty() || parent == section) return -1;
+    sectionIndex = own ? bySection_[index].parent : FindSection(parent);
+    if (sectionIndex < 0) return -1;
+    section = t_.Sections[static_cast<std::size_t>(sectionIndex)].SectionName;
+  }
+  return -1;
+}
+
+void ResolveIndices(SkinTables& t, const ImageLookup& lookup) {
   static constexpr const char* kCorners[4] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT",
                                               "IMGBTMRIGHT"};
-  const ImageLookup lookup(t);
   for (std::size_t i = 0; i < t.Sections.size(); ++i) {
     TsGeneralData& g = t.Sections[i];
     if (g.SectionName == "GLOBALINFO") continue;

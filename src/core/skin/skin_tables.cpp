@@ -32,10 +32,12 @@ void SkinTables::Build(const SkinSource& source, const BuildSettings& settings,
   detail::BuildSections(*this, text);
   if (settings.commonSections != nullptr)
     detail::MergeCommonSections(*this, *settings.commonSections);
-  detail::ResolveIndices(*this);
+  // Names stay as they are from here on: one lookup serves the indices and the cache.
+  const detail::ImageLookup lookup(*this);
+  detail::ResolveIndices(*this, lookup);
   detail::ChangeHueAndSaturation(*this, settings.hueOffset, settings.saturation);
   // 4
-  RefreshStdCache();
+  Cache = detail::StdPartCacheOf(lookup);
   BuildExtBorders(settings.extendedBorders && settings.active, env.platform, env.shadows);
 }
 
@@ -107,10 +109,14 @@ const TsMaskData* SkinTables::Image(int index) const {
   return &Images[static_cast<std::size_t>(index)];
 }
 
-void SkinTables::RefreshStdCache() {
+void SkinTables::RefreshStdCache() { Cache = detail::StdPartCacheOf(detail::ImageLookup(*this)); }
+
+namespace detail {
+
+StdPartCache StdPartCacheOf(const ImageLookup& l) {
   StdPartCache c;
-  c.GlobalInfo = FindSection("GLOBALINFO");
-  auto global = [&](const char* key) { return FindImage(c.GlobalInfo, "GLOBALINFO", key); };
+  c.GlobalInfo = l.FindSection("GLOBALINFO");
+  auto global = [&](const char* key) { return l.Find(false, c.GlobalInfo, "GLOBALINFO", key); };
   static constexpr const char* kChecks[9] = {"BOXCHECKED",   "BOXUNCHECKED",   "BOXGRAYED",
                                              "RADIOCHECKED", "RADIOUNCHECKED", "RADIOGRAYED",
                                              "SMALLCHECKED", "SMALLUNCHECKED", "SMALLGRAYED"};
@@ -120,38 +126,40 @@ void SkinTables::RefreshStdCache() {
   c.GripHorz = global("GRIPHORZ");
   c.GripVert = global("GRIPVERT");
 
-  c.ComboBtn = FindSection("COMBOBTN");
-  c.ComboBtnMask = FindImageExact("COMBOBTN", "BORDERSMASK");
-  c.ComboBtnPattern = FindTexture(c.ComboBtn, "COMBOBTN", "PATTERN");
-  c.ComboBtnHotPattern = FindTexture(c.ComboBtn, "COMBOBTN", "HOTPATTERN");
-  c.ComboGlyph = FindImageExact("COMBOBOX", "GLYPHMASK");
+  c.ComboBtn = l.FindSection("COMBOBTN");
+  c.ComboBtnMask = l.FindExact("COMBOBTN", "BORDERSMASK");
+  c.ComboBtnPattern = l.Find(true, c.ComboBtn, "COMBOBTN", "PATTERN");
+  c.ComboBtnHotPattern = l.Find(true, c.ComboBtn, "COMBOBTN", "HOTPATTERN");
+  c.ComboGlyph = l.FindExact("COMBOBOX", "GLYPHMASK");
 
   static constexpr const char* kTabs[4] = {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"};
   for (std::size_t i = 0; i < 4; ++i) {
-    c.Tabs[i] = FindSection(kTabs[i]);
-    c.TabMasks[i] = FindImage(c.Tabs[i], kTabs[i], "BORDERSMASK");
+    c.Tabs[i] = l.FindSection(kTabs[i]);
+    c.TabMasks[i] = l.Find(false, c.Tabs[i], kTabs[i], "BORDERSMASK");
   }
   static constexpr const char* kScroll[6] = {"SCROLLBTNTOP",   "SCROLLBTNBOTTOM", "SCROLLBTNLEFT",
                                              "SCROLLBTNRIGHT", "SCROLLSLIDERV",   "SCROLLSLIDERH"};
   for (std::size_t i = 0; i < 6; ++i) {
-    c.ScrollParts[i] = FindSection(kScroll[i]);
-    c.ScrollMasks[i] = FindImage(c.ScrollParts[i], kScroll[i], "BORDERSMASK");
+    c.ScrollParts[i] = l.FindSection(kScroll[i]);
+    c.ScrollMasks[i] = l.Find(false, c.ScrollParts[i], kScroll[i], "BORDERSMASK");
     if (c.ScrollParts[i] >= 0)
-      c.ScrollGlyphs[i] = FindImage(c.ScrollParts[i], kScroll[i], "GLYPHMASK");
-    c.ScrollPatterns[i] = FindImage(c.ScrollParts[i], kScroll[i], "PATTERN");
-    c.ScrollHotPatterns[i] = FindImage(c.ScrollParts[i], kScroll[i], "HOTPATTERN");
+      c.ScrollGlyphs[i] = l.Find(false, c.ScrollParts[i], kScroll[i], "GLYPHMASK");
+    c.ScrollPatterns[i] = l.Find(false, c.ScrollParts[i], kScroll[i], "PATTERN");
+    c.ScrollHotPatterns[i] = l.Find(false, c.ScrollParts[i], kScroll[i], "HOTPATTERN");
   }
   static constexpr const char* kBars[4] = {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H",
                                            "SCROLLBAR2V"};
   for (std::size_t i = 0; i < 4; ++i) {
-    c.ScrollBars[i] = FindSection(kBars[i]);
-    c.ScrollBarMasks[i] = FindImage(c.ScrollBars[i], kBars[i], "BORDERSMASK");
-    c.ScrollBarPatterns[i] = FindImage(c.ScrollBars[i], kBars[i], "PATTERN");
-    c.ScrollBarHotPatterns[i] = FindImage(c.ScrollBars[i], kBars[i], "HOTPATTERN");
+    c.ScrollBars[i] = l.FindSection(kBars[i]);
+    c.ScrollBarMasks[i] = l.Find(false, c.ScrollBars[i], kBars[i], "BORDERSMASK");
+    c.ScrollBarPatterns[i] = l.Find(false, c.ScrollBars[i], kBars[i], "PATTERN");
+    c.ScrollBarHotPatterns[i] = l.Find(false, c.ScrollBars[i], kBars[i], "HOTPATTERN");
   }
-  c.WebButton = FindSection("WEBBUTTON");
-  Cache = c;
+  c.WebButton = l.FindSection("WEBBUTTON");
+  return c;
 }
+
+}  // namespace detail
 
 namespace {
 

@@ -23,12 +23,22 @@ std::string UpperAscii(std::string_view s) {
   return out;
 }
 
+bool EqualsUpperAscii(std::string_view s, std::string_view upper) {
+  if (s.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char c = s[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper[i]) return false;
+  }
+  return true;
+}
+
 std::optional<std::string_view> SkinSection::Find(std::string_view key) const {
   // Most keys differ from the one asked for in length or first letter: those are passed over
   // without a call to compare them.
   for (const SkinKey& k : keys) {
     if (k.name.size() == key.size() && (key.empty() || k.name[0] == key[0]) && k.name == key)
-      return std::string_view(k.value);
+      return k.value;
   }
   return std::nullopt;
 }
@@ -38,6 +48,10 @@ SkinText SkinText::Parse(std::string_view text) {
   // A UTF-8 byte-order mark (editors add one) would otherwise hide the first section header.
   if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   SkinText out;
+  // One copy of the text for the keys to point into; moving `out` keeps its bytes in place.
+  auto own = std::make_shared<std::string>(text);
+  out.text_ = own;
+  text = *own;
   auto& index = out.index_;
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t current = kNone;  // index, not a pointer: the list grows
@@ -57,10 +71,10 @@ SkinText SkinText::Parse(std::string_view text) {
 
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      std::string name(TrimBlanks(line.substr(1, line.size() - 2)));
+      const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
       auto [it, added] = index.emplace(name, out.sections_.size());
       if (added) {
-        out.sections_.push_back(SkinSection{std::move(name), {}});
+        out.sections_.push_back(SkinSection{std::string(name), {}});
         out.sections_.back().keys.reserve(16);  // sections hold a dozen keys or so
       }
       current = it->second;
@@ -70,10 +84,9 @@ SkinText SkinText::Parse(std::string_view text) {
     std::vector<SkinKey>& keys = out.sections_[current].keys;
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
-      keys.push_back(SkinKey{std::string(line), {}});
+      keys.push_back(SkinKey{line, {}});
     } else {
-      keys.push_back(SkinKey{std::string(TrimBlanks(line.substr(0, eq))),
-                             std::string(TrimBlanks(line.substr(eq + 1)))});
+      keys.push_back(SkinKey{TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1))});
     }
   }
   return out;

@@ -8,9 +8,13 @@
 // keys keep file order; a key read gives its first occurrence. A section header repeated later in
 // the text adds its keys to the first section of that name (the way an ini file reads), so each
 // name appears once in the list. A leading UTF-8 byte-order mark is skipped.
+//
+// Key names and values are views into one copy of the text that the SkinText holds (shared by
+// its copies): they live as long as some SkinText made by the same Parse.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +24,8 @@
 namespace sapala::skin {
 
 struct SkinKey {
-  std::string name;
-  std::string value;  // empty for a line without "="
+  std::string_view name;
+  std::string_view value;  // empty for a line without "="
 };
 
 struct SkinSection {
@@ -56,14 +60,17 @@ class SkinText {
       return std::hash<std::string_view>{}(s);
     }
   };
+  std::shared_ptr<const std::string> text_;  // what the keys of every section point into
   std::vector<SkinSection> sections_;
-  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>
-      index_;  // name -> position
+  std::unordered_map<std::string_view, std::size_t, NameHash>
+      index_;  // name (a view into text_) -> position
 };
 
 // Trims bytes <= 0x20 at both ends.
 std::string_view TrimBlanks(std::string_view s);
 // ASCII upper-casing (bytes outside a-z are kept, so UTF-8 and ANSI names pass unchanged).
 std::string UpperAscii(std::string_view s);
+// UpperAscii(s) == upper, without making the copy.
+bool EqualsUpperAscii(std::string_view s, std::string_view upper);
 
 }  // namespace sapala::skin

@@ -9,40 +9,48 @@
 namespace sapala::skin {
 
 std::optional<std::int32_t> ParseInt(std::string_view text) {
-  if (text.empty()) return std::nullopt;
+  // Hand-written rather than std::from_chars: skin loading converts a few thousand short values,
+  // and from_chars (for the signed type) would take a second sign after the one read here.
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  if (p == end) return std::nullopt;
   bool negative = false;
-  std::size_t i = 0;
-  if (text[0] == '-' || text[0] == '+') {
-    negative = text[0] == '-';
-    i = 1;
-  }
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
   bool hex = false;
-  if (i < text.size() && text[i] == '$') {
+  if (p < end && *p == '$') {
     hex = true;
-    i += 1;
-  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    ++p;
+  } else if (end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
     hex = true;
-    i += 2;
+    p += 2;
   }
-  std::string_view digits = text.substr(i);
-  if (digits.empty()) return std::nullopt;
+  if (p == end) return std::nullopt;
   if (hex) {
-    if (digits.size() > 8) {
-      // Leading zeros beyond 8 digits are harmless; anything else overflows 32 bits.
-      std::size_t nz = digits.find_first_not_of('0');
-      if (nz == std::string_view::npos) nz = digits.size() - 1;
-      if (digits.size() - nz > 8) return std::nullopt;
-      digits = digits.substr(nz);
-    }
+    // Leading zeros are harmless; more than eight significant digits overflow 32 bits.
+    while (end - p > 1 && *p == '0') ++p;
+    if (end - p > 8) return std::nullopt;
     std::uint32_t v = 0;
-    auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v, 16);
-    if (ec != std::errc() || p != digits.data() + digits.size()) return std::nullopt;
-    std::uint32_t r = negative ? 0u - v : v;
-    return static_cast<std::int32_t>(r);
+    for (; p < end; ++p) {
+      const unsigned char c = static_cast<unsigned char>(*p);
+      std::uint32_t d;
+      if (c >= '0' && c <= '9') {
+        d = c - '0';
+      } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') {
+        d = (c | 0x20) - 'a' + 10;
+      } else {
+        return std::nullopt;
+      }
+      v = v << 4 | d;
+    }
+    return static_cast<std::int32_t>(negative ? 0u - v : v);
   }
   std::int64_t v = 0;
-  auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v, 10);
-  if (ec != std::errc() || p != digits.data() + digits.size()) return std::nullopt;
+  for (; p < end; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+    if (d > 9) return std::nullopt;
+    v = v * 10 + d;
+    if (v > std::int64_t{INT32_MAX} + 1) return std::nullopt;  // too large either way
+  }
   if (negative) v = -v;
   if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(v);

@@ -2,6 +2,9 @@
 // title section and its button bar, icon, caption, caption buttons), the frame strips copied
 // from it to the window, one caption button repainted from the clean title picture with its
 // glow, and the window region cut from the frame masks' transparent corners.
+//
+// Only the window image itself is a DIB section (it is copied to the screen); the pictures kept
+// beside it and made while painting are heap bitmaps, which cost no GDI object.
 #include <algorithm>
 #include <vector>
 
@@ -205,7 +208,7 @@ void TsSkinProvider::Compose() {
 
   // The clean title, then the buttons in their states over it.
   if (caption > 0) {
-    clean_title_ = graphics::NewBitmap32(w, titleRect.bottom);
+    clean_title_ = graphics::NewScratchBitmap32(w, titleRect.bottom);
     graphics::CopyBitmapRect(clean_title_, {0, 0}, cache, Rect{0, 0, w, titleRect.bottom});
     for (const sk::CaptionButtonInfo& b : layout_.System) {
       if (b.Visible) PaintButton(cache, b, input_.Tracker().StateOf(b.HitCode));
@@ -278,7 +281,7 @@ void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
   }
   title_text_.Valid = false;
   if (keep) {
-    title_text_.Under = graphics::NewBitmap32(look.Area.width(), look.Area.height());
+    title_text_.Under = graphics::NewScratchBitmap32(look.Area.width(), look.Area.height());
     graphics::CopyBitmapRect(title_text_.Under, {0, 0}, cache, look.Area);
   }
   HBITMAP section = ImageDib();
@@ -299,7 +302,7 @@ void TsSkinProvider::PaintTitleTexts(Picture& cache, int state) {
     ::GdiFlush();
   }
   if (keep) {
-    title_text_.Drawn = graphics::NewBitmap32(look.Area.width(), look.Area.height());
+    title_text_.Drawn = graphics::NewScratchBitmap32(look.Area.width(), look.Area.height());
     graphics::CopyBitmapRect(title_text_.Drawn, {0, 0}, cache, look.Area);
     title_text_.Look = look;
     title_text_.Valid = true;
@@ -326,9 +329,9 @@ void TsSkinProvider::DrawTitleTexts(HDC dc, Picture& cache, const TitleTextLook&
             .inflate(4, 2)
             .intersect(cache.Bounds());
     if (!r.empty()) {
-      Picture under = graphics::NewBitmap32(r.width(), r.height());
+      Picture under = graphics::NewScratchBitmap32(r.width(), r.height());
       graphics::CopyBitmapRect(under, {0, 0}, cache, r);
-      Picture element = graphics::NewBitmap32(r.width(), r.height());
+      Picture element = graphics::NewScratchBitmap32(r.width(), r.height());
       sk::PaintSection(tables, look.CaptionSection, sk::ParentBackground::FromBitmap(&under, 0, 0),
                        -1, -1, element, {0, 0}, element.Bounds(), look.State, look.State);
       graphics::CopyBitmapRect(cache, r.topLeft(), element, element.Bounds());
@@ -370,12 +373,13 @@ void TsSkinProvider::PaintButton(Picture& cache, const sk::CaptionButtonInfo& b,
   const sk::TsMaskData* img = m->Core().Tables.Image(b.ImageIndex);
   // Painted on a piece of the clean title, then put in place: at half strength for a normal
   // button of an inactive form or a disabled button.
-  Picture piece = graphics::NewBitmap32(r.width(), r.height());
+  Picture piece = graphics::NewScratchBitmap32(r.width(), r.height());
   graphics::CopyBitmapRect(piece, {0, 0}, clean_title_, r);
   if (img) {
     const int frames = std::max<int>(1, img->FrameCount);
     const int st = std::clamp(state, 0, frames - 1);
-    Picture under = piece.Clone();
+    Picture under = graphics::NewScratchBitmap32(piece.Width(), piece.Height());
+    graphics::CopyBitmapRect(under, {0, 0}, piece, piece.Bounds());
     sk::PaintImageAt(piece, {b.Rect.left - r.left, b.Rect.top - r.top}, st,
                      sk::ParentBackground::FromBitmap(&under, 0, 0), *img, true);
   }

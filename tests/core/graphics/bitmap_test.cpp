@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -38,6 +39,47 @@ TEST(Bitmap, NewBitmapsAreZeroAndSizesAreBounded) {
   EXPECT_THROW(Bitmap(-1, 5, PixelFormat::pf32bit), std::length_error);
   EXPECT_THROW(Bitmap(Bitmap::kMaxDimension + 1, 1, PixelFormat::pf8bit), std::length_error);
   EXPECT_THROW(Bitmap(60000, 60000, PixelFormat::pf32bit), std::length_error);  // > 2 GiB
+}
+
+// A factory that counts its bitmaps and marks them as the platform's.
+int g_factoryCalls = 0;
+class MarkedBuffer final : public PixelBuffer {
+ public:
+  explicit MarkedBuffer(std::size_t bytes) : memory_(bytes, 0) {}
+  std::uint8_t* Row0() noexcept override { return memory_.data(); }
+  std::ptrdiff_t Stride() const noexcept override {
+    return static_cast<std::ptrdiff_t>(memory_.size());
+  }
+  void* NativeHandle() const noexcept override { return const_cast<MarkedBuffer*>(this); }
+
+ private:
+  std::vector<std::uint8_t> memory_;
+};
+std::unique_ptr<PixelBuffer> MarkedFactory(int width, int height, PixelFormat format) {
+  ++g_factoryCalls;
+  return std::make_unique<MarkedBuffer>(static_cast<std::size_t>(RowBytes(width, format)) *
+                                        static_cast<std::size_t>(height));
+}
+
+TEST(Bitmap, ScratchBitmapsNeverComeFromTheFactory) {
+  SetPixelBufferFactory(&MarkedFactory);
+  g_factoryCalls = 0;
+  const Bitmap platform = NewBitmap32(4, 1);
+  Bitmap scratch = NewScratchBitmap32(5, 3);
+  SetPixelBufferFactory(nullptr);
+  EXPECT_EQ(g_factoryCalls, 1);
+  ASSERT_NE(platform.Buffer(), nullptr);
+  EXPECT_NE(platform.Buffer()->NativeHandle(), nullptr);
+  ASSERT_NE(scratch.Buffer(), nullptr);
+  EXPECT_EQ(scratch.Buffer()->NativeHandle(), nullptr);
+  ASSERT_EQ(scratch.Width(), 5);
+  ASSERT_EQ(scratch.Height(), 3);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(scratch.Row32(y)[x], 0u) << x << "," << y;
+  }
+  EXPECT_TRUE(NewScratchBitmap32(0, 3).Empty());
+  EXPECT_THROW(NewScratchBitmap32(-1, 3), std::length_error);
+  EXPECT_THROW(NewScratchBitmap32(60000, 60000), std::length_error);
 }
 
 TEST(Bitmap, WrapsBottomUpMemoryWithNegativeStride) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/codecs/bmp.h"
+#include "core/skin/skin_build_detail.h"
 #include "core/skin/skin_error.h"
 #include "core/skin/skin_pack.h"
 #include "core/skin/skin_text.h"
@@ -682,6 +683,44 @@ TEST(SkinTables, StandardPartCache) {
   EXPECT_EQ(c.Tabs[2], f.t.FindSection("TABLEFT"));
   EXPECT_EQ(c.WebButton, f.t.FindSection("WEBBUTTON"));
   EXPECT_EQ(c.ScrollBars[0], -1);
+}
+
+// The prepared look-ups that build the indices and the cache answer as the tables' own, also
+// when a section's images are not one run (common sections add theirs at the end), a name is
+// given twice, a section is its own parent or parents form a cycle.
+TEST(SkinTables, PreparedLookUpsAnswerAsTheTables) {
+  Fixture f;
+  f.Master(8, 8);
+  ASSERT_EQ(f.Build("[GLOBALINFO]\nMASTERBITMAP=m.bmp\n"
+                    "[FORM]\nBORDERSMASK=#(0,0,4,4)\nPATTERN=~0000,0000,0004,0004,01,0\n"
+                    "[BUTTON]\nPARENTCLASS=FORM\nGLYPH=#(0,0,2,2)\n"
+                    "[SELF]\nPARENTCLASS=SELF\nX=#(0,0,2,2)\n"
+                    "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\nY=#(1,1,3,3)\n"
+                    "[EMPTY]\nPARENTCLASS=BUTTON\n",
+                    "[FORM]\nBORDERSMASK=#(0,0,2,2)\nHOTPATTERN=#(0,0,2,2)\n"
+                    "[BUTTON]\nGLYPH=#(1,1,2,2)\n[NEW]\nPARENTCLASS=button\nZ=#(0,0,3,3)\n"),
+            "");
+  const SkinTables& t = f.t;
+  ASSERT_GT(t.Images.size(), 8u);
+  const detail::ImageLookup lookup(t);
+  std::vector<std::string> names = {"NOPE", ""};
+  std::vector<std::string> keys = {"NOKEY"};
+  for (const TsGeneralData& g : t.Sections) names.push_back(g.SectionName);
+  for (const TsMaskData& m : t.Images) keys.push_back(m.Key);
+  int found = 0;
+  for (const std::string& name : names) {
+    const int si = t.FindSection(name);
+    EXPECT_EQ(lookup.FindSection(name), si) << name;
+    for (const std::string& key : keys) {
+      EXPECT_EQ(lookup.FindExact(name, key), t.FindImageExact(name, key)) << name << "/" << key;
+      EXPECT_EQ(lookup.Find(false, si, name, key), t.FindImage(si, name, key))
+          << name << "/" << key;
+      EXPECT_EQ(lookup.Find(true, si, name, key), t.FindTexture(si, name, key))
+          << name << "/" << key;
+      found += t.FindImage(si, name, key) >= 0;
+    }
+  }
+  EXPECT_GT(found, 8);  // the cases do reach images, through parents as well
 }
 
 }  // namespace

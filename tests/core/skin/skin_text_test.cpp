@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "core/skin/skin_error.h"
 
 namespace sapala::skin {
@@ -68,6 +71,22 @@ TEST(SkinText, CommentAndBracketRules) {
 TEST(SkinText, ByteOrderMarkDoesNotHideTheFirstSection) {
   const SkinText t = SkinText::Parse("\xEF\xBB\xBF[GLOBALINFO]\r\nVERSION=7.2\r\n");
   EXPECT_EQ(t.Read("GLOBALINFO", "VERSION"), "7.2");
+}
+
+// Names and values stay readable after the text they were parsed from is overwritten, and in a
+// copy after the original is gone.
+TEST(SkinText, KeysOutliveTheParsedTextAndTheOriginal) {
+  std::string source = "[FORM]\nCOLOR=$E2F1F7\nBORDERSMASK=^0079,0132,0093,0146\n[EDIT]\nX\n";
+  std::optional<SkinText> original = SkinText::Parse(source);
+  source.assign(source.size(), '#');
+  const SkinText copy = *original;
+  original.reset();
+  EXPECT_EQ(copy.Read("FORM", "COLOR"), "$E2F1F7");
+  EXPECT_EQ(copy.Read("FORM", "BORDERSMASK"), "^0079,0132,0093,0146");
+  ASSERT_NE(copy.FindSection("EDIT"), nullptr);
+  ASSERT_EQ(copy.FindSection("EDIT")->keys.size(), 1u);
+  EXPECT_EQ(copy.FindSection("EDIT")->keys[0].name, "X");
+  EXPECT_EQ(copy.Sections().size(), 2u);
 }
 
 TEST(SkinText, EmptyAndOversizedInput) {

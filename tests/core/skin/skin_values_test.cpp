@@ -37,6 +37,12 @@ TEST(SkinValues, ParseInt) {
       {" 12", std::nullopt},
       {"1.5", std::nullopt},
       {"0010", 10},
+      {"--5", std::nullopt},  // one sign only
+      {"+-5", std::nullopt},
+      {"-$-5", std::nullopt},
+      {"$00000000", 0},
+      {"99999999999999999999", std::nullopt},
+      {"$fG", std::nullopt},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(ParseInt(cases[i].text), cases[i].want) << "case " << i << ": " << cases[i].text;
