@@ -11,13 +11,18 @@ namespace sapala::skin {
 using graphics::Bitmap;
 using graphics::Rect;
 
-ExtBorderFrame ExtBorderFrameOf(int windowWidth, int windowHeight, const ExtBorderPictures& e) {
+ExtBorderFrame ExtBorderFrameOf(int windowWidth, int windowHeight, BorderWidths e) {
   ExtBorderFrame f;
   const int w = std::max(0, windowWidth), h = std::max(0, windowHeight);
-  f.Width = std::min(Bitmap::kMaxDimension, w + std::max(0, e.Left) + std::max(0, e.Right));
-  f.Height = std::min(Bitmap::kMaxDimension, h + std::max(0, e.Top) + std::max(0, e.Bottom));
-  f.Form = graphics::RectOfSize(std::max(0, e.Left), std::max(0, e.Top), w, h);
+  f.Width = std::min(Bitmap::kMaxDimension, w + std::max(0, e.left) + std::max(0, e.right));
+  f.Height = std::min(Bitmap::kMaxDimension, h + std::max(0, e.top) + std::max(0, e.bottom));
+  f.Form = graphics::RectOfSize(std::max(0, e.left), std::max(0, e.top), w, h);
   return f;
+}
+
+BorderWidths ExtBorderMargins(const SkinTables& tables) {
+  const ExtBorderPictures& e = tables.ExtBorders;
+  return {std::max(0, e.Left), std::max(0, e.Top), std::max(0, e.Right), std::max(0, e.Bottom)};
 }
 
 BorderWidths ExtBorderSlices(const SkinTables& tables) {

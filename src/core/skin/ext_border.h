@@ -11,15 +11,16 @@
 namespace sapala::skin {
 
 class SkinTables;
-struct ExtBorderPictures;
 
-// The picture the companion shows for a window of width x height: its size, and the
-// rectangle the form's window takes in it (offset by the left and top margins).
+// The picture the companion shows for a window of width x height with the extended-border
+// margins around it: its size, and the rectangle the form's window takes in it.
 struct ExtBorderFrame {
   int Width = 0, Height = 0;
   graphics::Rect Form;
 };
-ExtBorderFrame ExtBorderFrameOf(int windowWidth, int windowHeight, const ExtBorderPictures& e);
+ExtBorderFrame ExtBorderFrameOf(int windowWidth, int windowHeight, BorderWidths margins);
+// The margins of the tables' extended-border pictures (all 0 when they are not in effect).
+BorderWidths ExtBorderMargins(const SkinTables& tables);
 
 // The nine-part borders the extended-border picture is cut by: the skin's "EXBORDER" image's
 // own border widths, or for the built-in shadow its margins without the one pixel the desktop

@@ -15,6 +15,7 @@
 #include "win/framework/loader.h"
 #include "win/framework/text.h"
 #include "win/skin/animations.h"
+#include "win/skin/border_form.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/control_adapter.h"
 #include "win/skin/form_motion.h"
@@ -112,6 +113,7 @@ TsSkinProvider* TsSkinProvider::Of(HWND hwnd) noexcept {
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  DropBorderForm();
   HideGlowOfButton();
   skin::EndFormMotion(*this);
   adapter_.reset();
@@ -276,7 +278,9 @@ sk::FrameFormInput TsSkinProvider::FrameInput() const {
     f.FullCaption = (style & WS_CAPTION) == WS_CAPTION;
     RECT wr{};
     ::GetWindowRect(hwnd, &wr);
-    f.Width = wr.right - wr.left;
+    // The width of the image the frame is composed in.
+    const RECT margins = BorderMargins();
+    f.Width = wr.right - wr.left + margins.left + margins.right;
   }
   f.ShowAppIcon = ShowAppIcon;
   f.TitleIconWidth = TitleIcon.Width;
@@ -289,8 +293,9 @@ sk::FrameFormInput TsSkinProvider::FrameInput() const {
 
 sk::FrameSkinValues TsSkinProvider::SkinValues() const {
   TsSkinManager* m = SkinData.SkinManagerOf();
-  // Extended borders (the layered companion window) are not drawn by this provider.
-  return m ? sk::ReadFrameSkinValues(m->Core().Tables, false) : sk::FrameSkinValues{};
+  // The extended-border margins and sizes apply while the companion window shows them.
+  return m ? sk::ReadFrameSkinValues(m->Core().Tables, border_form_ != nullptr)
+           : sk::FrameSkinValues{};
 }
 
 int TsSkinProvider::FrameWidth() const {
@@ -353,6 +358,7 @@ void TsSkinProvider::NewSkin() {
   TitleSection();
   CaptionSection();
   ApplySystemMenuStyle();
+  SyncBorderForm();
   images_ = sk::ChooseButtonImages(m->Core().Tables, Rules());
   UpdateLayout();
   region_changed_ = true;
@@ -366,6 +372,7 @@ void TsSkinProvider::NewSkin() {
 }
 
 void TsSkinProvider::RemoveSkin() {
+  DropBorderForm();
   HideGlowOfButton();
   tracker_.Leave();
   HWND hwnd = form_.WindowHandle();
@@ -483,6 +490,7 @@ void TsSkinProvider::WndProc(Message& m) {
   }
   if (m.Msg == WM_NCDESTROY) {
     // The window goes before the provider: nothing of it is ours to give back any more.
+    DropBorderForm();
     HideGlowOfButton();
     skin::EndFormMotion(*this);
     tracker_.Leave();
@@ -523,7 +531,13 @@ bool TsSkinProvider::HandleCommand(Message& m) {
       }
       return true;
     case skin::cmdRefresh:
-      if (fromOurs) Adapt(nullptr);
+      if (fromOurs) {
+        // A reload (ExtendedBorders switched, hue or saturation changed) may add or drop the
+        // extended borders and always brings new pictures.
+        SyncBorderForm();
+        InvalidateWindowImage();
+        Adapt(nullptr);
+      }
       return true;
     case skin::cmdControlChanged:
       if (TControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam))) Adapt(c);
@@ -594,6 +608,18 @@ int TsSkinProvider::HitTestAt(POINT p) {
   in.Rules = f.Rules;
   in.Icon = sk::IconRect(f, Metrics(), s);
   in.Buttons = &layout_;
+  sk::CaptionButtonLayout shifted;
+  if (border_form_) {
+    // The frame is laid out in the larger image; the form answers in its window's coordinates
+    // for its caption and buttons, the companion for the sizing band around it.
+    const POINT o = ImageOrigin();
+    shifted = layout_;
+    for (auto& b : shifted.System) b.Rect = b.Rect.empty() ? b.Rect : b.Rect.offset(-o.x, -o.y);
+    for (auto& b : shifted.User) b.Rect = b.Rect.empty() ? b.Rect : b.Rect.offset(-o.x, -o.y);
+    in.Buttons = &shifted;
+    if (!in.Icon.empty()) in.Icon = in.Icon.offset(-o.x, -o.y);
+    in.ThickFrame = false;
+  }
   const bool sizeable = f.ThickFrame && !f.Zoomed();
   const int grip = m->Core().Tables.Cache.GripImage;
   if (GripMode == TsGripMode::gmRightBottom && sizeable && grip >= 0) {
@@ -811,6 +837,10 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         return true;
       }
       if (tracker_.Current() != 0) ClearHot();
+      if (OutlineDrag(code, screen)) {
+        m.Result = 0;
+        return true;
+      }
       if (code == sk::kHitCaption && BlendsOnMoving()) {
         skin::MoveWithBlend(*this, AllowBlendOnMoving, screen);
         form_active_ = true;
@@ -900,13 +930,25 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       // image, then the client area as the form paints it, moved to its place in the window.
       HDC dc = reinterpret_cast<HDC>(m.WParam);
       if (!dc || (m.LParam & PRF_NONCLIENT) == 0) return false;
-      PaintFrame(dc);
+      // With extended borders the picture is the whole image, border margins included, with
+      // the window at the margins (as the animations show it in the companion's place).
+      const POINT image = ImageOrigin();
+      if (border_form_) {
+        graphics::Bitmap* all = ComposedImage();
+        HBITMAP section = all ? ImageDib() : nullptr;
+        if (!section) return false;
+        MemoryDC mem(::CreateCompatibleDC(dc));
+        SelectedObject selected(mem.get(), section);
+        ::BitBlt(dc, 0, 0, all->Width(), all->Height(), mem.get(), 0, 0, SRCCOPY);
+      } else {
+        PaintFrame(dc);
+      }
       POINT origin{0, 0};
       ::ClientToScreen(hwnd, &origin);
       RECT wr{};
       ::GetWindowRect(hwnd, &wr);
       SavedDC saved(dc);
-      ::OffsetViewportOrgEx(dc, origin.x - wr.left, origin.y - wr.top, nullptr);
+      ::OffsetViewportOrgEx(dc, origin.x - wr.left + image.x, origin.y - wr.top + image.y, nullptr);
       Message client{WM_PRINT, m.WParam, m.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT)};
       CallOld(client);
       m.Result = client.Result;
@@ -959,8 +1001,9 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
           const int w = (wp->flags & SWP_NOSIZE) ? wr.right - wr.left : wp->cx;
           const int h = (wp->flags & SWP_NOSIZE) ? wr.bottom - wr.top : wp->cy;
           const Rect work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-          const graphics::Point p =
-              sk::SnapToWorkArea({ScreenSnap, SnapBuffer}, {wp->x, wp->y}, w, h, work, 0);
+          // The extended border's shadow may hang over the edge.
+          const graphics::Point p = sk::SnapToWorkArea({ScreenSnap, SnapBuffer}, {wp->x, wp->y}, w,
+                                                       h, work, BorderMargins().left);
           wp->x = p.x;
           wp->y = p.y;
         }
@@ -999,8 +1042,13 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         region_changed_ = true;
         UpdateRegion();
       }
+      // The companion keeps to the form: place, Z-order, shown or hidden, minimized.
+      if (border_form_) border_form_->Follow();
       return true;
     }
+    case WM_NCCALCSIZE:
+      if (CalcExtendedClient(m)) return true;
+      return false;
     default:
       return false;
   }

@@ -34,22 +34,22 @@ TEST(ExtBorder, ComposingAPixelOverAnother) {
 }
 
 TEST(ExtBorder, TheFormSitsInsideTheMargins) {
-  ExtBorderPictures e;
-  e.Left = 11;
-  e.Top = 10;
-  e.Right = 12;
-  e.Bottom = 13;
+  BorderWidths e{11, 10, 12, 13};
   const ExtBorderFrame f = ExtBorderFrameOf(300, 200, e);
   EXPECT_EQ(f.Width, 323);
   EXPECT_EQ(f.Height, 223);
   EXPECT_EQ(f.Form, (Rect{11, 10, 311, 210}));
   // No extended borders: the picture is the window.
-  const ExtBorderFrame none = ExtBorderFrameOf(300, 200, ExtBorderPictures{});
+  const ExtBorderFrame none = ExtBorderFrameOf(300, 200, BorderWidths{});
   EXPECT_EQ(none.Form, (Rect{0, 0, 300, 200}));
   EXPECT_EQ(none.Width, 300);
   // Margins from a broken skin never move the form out of the picture.
-  e.Left = -7;
+  e.left = -7;
   EXPECT_EQ(ExtBorderFrameOf(300, 200, e).Form.left, 0);
+  SkinTables t;
+  t.ExtBorders.Left = -3;
+  t.ExtBorders.Bottom = 12;
+  EXPECT_EQ(ExtBorderMargins(t), (BorderWidths{0, 0, 0, 12}));
 }
 
 // A 6 x 6 picture cut 2 pixels from each side: each of the nine pieces has its own colour.
@@ -75,9 +75,9 @@ TEST(ExtBorder, TheRingStretchesTheEdgesAndLeavesTheCentre) {
     int x, y;
     std::uint32_t want;
   } probes[] = {
-      {0, 0, 0xFF000001u},   {1, 1, 0xFF000001u},   {18, 0, 0xFF000003u},  {19, 13, 0xFF000009u},
-      {0, 12, 0xFF000007u},  {2, 0, 0xFF000002u},   {17, 1, 0xFF000002u},  {10, 13, 0xFF000008u},
-      {0, 7, 0xFF000004u},   {19, 2, 0xFF000006u},  {2, 2, 0xFF777777u},   {10, 7, 0xFF777777u},
+      {0, 0, 0xFF000001u},   {1, 1, 0xFF000001u},  {18, 0, 0xFF000003u}, {19, 13, 0xFF000009u},
+      {0, 12, 0xFF000007u},  {2, 0, 0xFF000002u},  {17, 1, 0xFF000002u}, {10, 13, 0xFF000008u},
+      {0, 7, 0xFF000004u},   {19, 2, 0xFF000006u}, {2, 2, 0xFF777777u},  {10, 7, 0xFF777777u},
       {17, 11, 0xFF777777u},
   };
   for (std::size_t i = 0; i < std::size(probes); ++i) {
