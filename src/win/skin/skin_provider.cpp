@@ -923,6 +923,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       m.Result = plain.Result;
       if (!active && tracker_.Current() != 0) ClearHot();
       PaintFrameNow();
+      // Activation raises the form's owner group; the companion goes back under the form.
+      if (border_form_) border_form_->Follow();
       return true;
     }
     case WM_PRINT: {
@@ -1042,7 +1044,9 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         region_changed_ = true;
         UpdateRegion();
       }
-      // The companion keeps to the form: place, Z-order, shown or hidden, minimized.
+      // The companion keeps to the form: place, Z-order, shown or hidden, minimized. A hide
+      // animation took it away with the form's last picture: showing brings a new one.
+      if (wp && (wp->flags & SWP_SHOWWINDOW) && !border_form_) SyncBorderForm();
       if (border_form_) border_form_->Follow();
       return true;
     }

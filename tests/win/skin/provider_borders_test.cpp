@@ -3,6 +3,7 @@
 // how the companion keeps to the form — and the outline drag of ResizeMode rmBorder, driven by
 // posted mouse and key messages.
 #include <algorithm>
+#include <chrono>
 
 #include "core/graphics/pixels.h"
 #include "skin_fixture.h"
@@ -270,6 +271,49 @@ TEST_F(ProviderBordersTest, FormsAndSkinsComeAndGoWithoutACompanionLeftBehind) {
     app_->Extract(&f).reset();
     ASSERT_EQ(CompanionWindows(), 0) << i;
   }
+}
+
+TEST_F(ProviderBordersTest, TheShowAndHideAnimationsPlayInTheCompanion) {
+  manager_->Core().SetExtendedBorders(true);
+  auto& effects = manager_->Core().AnimEffects;
+  effects.FormShow.Time = effects.FormHide.Time = 36;
+  effects.FormShow.Mode = effects.FormHide.Mode = sapala::skin::TlcAnimType::atFading;
+  TRecForm& f = ShowForm("F");
+  TsSkinProvider& p = ProviderOf(f);
+  HWND border = p.BorderWindow();
+  ASSERT_NE(border, nullptr);
+  auto framesOf = [&](HWND w) {
+    return std::count_if(frames_.begin(), frames_.end(),
+                         [w](const Frame& x) { return x.window == w; });
+  };
+  EXPECT_GT(framesOf(border), 2) << "the showing fades in the companion";
+  EXPECT_TRUE(::IsWindowVisible(border));
+
+  // The hide takes the companion with the last picture and frees it at the end.
+  frames_.clear();
+  f.Hide();
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (skin::HideTimer() && skin::HideTimer()->Running() &&
+         std::chrono::steady_clock::now() < until) {
+    app_->ProcessMessages();
+    ::Sleep(1);
+  }
+  EXPECT_GT(framesOf(border), 2) << "the hiding fades out in the companion";
+  EXPECT_EQ(p.BorderForm(), nullptr);
+  EXPECT_FALSE(::IsWindow(border));
+
+  // Shown again, the form has its extended borders again.
+  effects.FormShow.Time = effects.FormHide.Time = 0;
+  f.Show();
+  app_->ProcessMessages();
+  ASSERT_NE(p.BorderForm(), nullptr);
+  EXPECT_TRUE(::IsWindowVisible(p.BorderWindow()));
+  // Its place: around the form. (Not its Z-order: Wine's display driver stacks a layered
+  // window mapped anew on top when it syncs with X, after every message we could send.)
+  const RECT wr = WindowRect(f.WindowHandle()), br = WindowRect(p.BorderWindow());
+  const RECT m = p.BorderMargins();
+  EXPECT_EQ(br.left, wr.left - m.left);
+  EXPECT_EQ(br.bottom, wr.bottom + m.bottom);
 }
 
 // --- Outline drag ---
