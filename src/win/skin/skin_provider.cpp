@@ -570,11 +570,13 @@ bool TsSkinProvider::HandleCommand(Message& m) {
         info.Color = graphics::ColorToRGB(form_.Color());
         return true;
       }
+      // The client's place in the image: with extended borders the window lies at the margins.
+      const POINT origin = ImageOrigin();
       const graphics::Point offset = sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), 0);
       info.Kind = 2;
       info.Bitmap = image;
-      info.OffsetX += offset.x;
-      info.OffsetY += offset.y;
+      info.OffsetX += offset.x + origin.x;
+      info.OffsetY += offset.y + origin.y;
       return true;
     }
     case skin::cmdGetClientOffset: {

@@ -154,6 +154,15 @@ TEST_F(ProviderBordersTest, ExtendedBordersComeAndGoWithTheSkinsFrameSizes) {
   EXPECT_EQ(AlphaAt(*shown, 11, 10), 255);
   EXPECT_EQ(AlphaAt(*shown, shown->Width() / 2, shown->Height() / 2), 255);
 
+  // A child asking for its background gets the image with the client's place in it.
+  TsBackgroundInfo info;
+  ::SendMessageW(hwnd, skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdGetBackgroundInfo),
+                 reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.Kind, 2);
+  EXPECT_EQ(info.Bitmap, image);
+  EXPECT_EQ(info.OffsetX, m.left + origin.x);
+  EXPECT_EQ(info.OffsetY, m.top + origin.y);
+
   // The caption buttons are laid out in the image and answered by the form at their place in
   // the window.
   const sapala::skin::CaptionButtonInfo& close = p.Buttons().System[0];
