@@ -432,3 +432,30 @@ TEST_F(OutlineDragTest, ABorderSizesFromItsEdgeAndNeverBelowTheTrackMinimum) {
 
 }  // namespace
 }  // namespace sapala::win::testing
+
+namespace sapala::win::testing {
+namespace {
+
+// With extended borders the band around the form is the companion's: a press there sizes the
+// form by the outline as well.
+TEST_F(OutlineDragTest, TheCompanionsBandSizesByTheOutlineToo) {
+  manager_->Core().SetExtendedBorders(true);
+  DragForm();
+  TsSkinProvider& p = *TsSkinProvider::Of(form_);
+  ASSERT_NE(p.BorderWindow(), nullptr);
+  const RECT start = WindowRect(form_);
+  const POINT band{start.left + 40, start.bottom + 5};
+  ASSERT_EQ(::SendMessageW(p.BorderWindow(), WM_NCHITTEST, 0, MAKELPARAM(band.x, band.y)),
+            HTBOTTOM);
+  ::PostMessageW(form_, Mouse(WM_MOUSEMOVE, {band.x, band.y + 30}).message, 0,
+                 Mouse(WM_MOUSEMOVE, {band.x, band.y + 30}).lParam);
+  ::PostMessageW(form_, WM_LBUTTONUP, 0, Mouse(WM_LBUTTONUP, {band.x, band.y + 30}).lParam);
+  ::SendMessageW(p.BorderWindow(), WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(band.x, band.y));
+  EXPECT_FALSE(outlines_.empty());
+  const RECT now = WindowRect(form_);
+  EXPECT_EQ(now.top, start.top);
+  EXPECT_EQ(now.bottom, start.bottom + 30);
+}
+
+}  // namespace
+}  // namespace sapala::win::testing
