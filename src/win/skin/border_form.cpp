@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/skin/frame_hit_test.h"
 #include "win/skin/animations.h"
 #include "win/skin/platform.h"
 
@@ -125,8 +124,6 @@ LRESULT CALLBACK TlcBorderForm::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         ::SendMessageW(self->form_, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(code - 9), lp);
         return 0;
       }
-      break;
-    case WM_SETCURSOR:
       break;
     default:
       break;
