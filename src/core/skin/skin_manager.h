@@ -91,6 +91,8 @@ class SkinManagerCore {
   void SetSaturation(int value);
   bool ExtendedBorders() const { return extendedBorders_; }
   void SetExtendedBorders(bool value);
+  // ExtendedBorders is set and the platform offers layered windows.
+  bool ExtendedBordersInEffect() const;
   const std::vector<std::string>& CommonSections() const { return commonSections_; }
   // Copies the lines with every blank removed from each non-empty line that is not a comment,
   // then reloads the skin by its name.
@@ -192,7 +194,6 @@ class SkinManagerCore {
   void Reload();  // the same source again (hue, saturation, borders)
   // Loads the tables from the same source again; false when the skin is not found any more.
   bool ReloadTables();
-  bool ExtendedBordersInEffect() const;
   const TsGeneralData* Section(const char* name) const;
 
   const FileSystem& fs_;

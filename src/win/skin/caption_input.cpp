@@ -265,6 +265,8 @@ void CaptionInput::ShowGlow(const sk::CaptionButtonInfo& b) {
   HideGlow();
   RECT wr{};
   ::GetWindowRect(hwnd, &wr);
+  const POINT origin = host_.CaptionImageOrigin();
+  ::OffsetRect(&wr, -origin.x, -origin.y);
   const RECT screen{wr.left + b.Rect.left, wr.top + b.Rect.top, wr.left + b.Rect.right,
                     wr.top + b.Rect.bottom};
   const RECT visible{0, 0, b.Rect.width(), b.Rect.height()};
@@ -286,7 +288,9 @@ void CaptionInput::CopyToWindow(const Rect& r) {
   WindowDC wdc(hwnd, true);
   MemoryDC dc(::CreateCompatibleDC(wdc.get()));
   SelectedObject selected(dc.get(), section);
-  ::BitBlt(wdc.get(), r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
+  const POINT origin = host_.CaptionImageOrigin();
+  ::BitBlt(wdc.get(), r.left - origin.x, r.top - origin.y, r.width(), r.height(), dc.get(), r.left,
+           r.top, SRCCOPY);
 }
 
 void CaptionInput::Tick() {

@@ -45,6 +45,9 @@ class CaptionInputHost {
   virtual graphics::Bitmap* CaptionImage() = 0;
   // A DIB section to select for GDI work on the window image (same coordinates).
   virtual HBITMAP CaptionImageSection() = 0;
+  // Where the window lies in the window image: (0, 0) unless the image is larger than the
+  // window (extended borders around it). Button rectangles are in image coordinates.
+  virtual POINT CaptionImageOrigin() const noexcept { return POINT{0, 0}; }
   // Draws button `b` in `state` into the window image over the clean title.
   virtual void PaintCaptionButton(const sapala::skin::CaptionButtonInfo& b, int state) = 0;
   // A system command a button or a double click asks for (SC_MINIMIZE, SC_RESTORE, ...): the

@@ -1,6 +1,9 @@
 // The dialog providers, the dialog hook's frame and input, and the dialog's system menu.
 #include "win/skin/dialog_hook.h"
 
+#include "core/skin/ext_border.h"
+#include "win/skin/border_form.h"
+
 #include <algorithm>
 
 #include "core/graphics/pixels.h"
@@ -116,6 +119,7 @@ TlcDialogWnd::TlcDialogWnd(HWND dialog, TsSkinManager* manager, TlcProvider& pro
     : TlcScrollWnd(dialog, manager, "DIALOG", false), provider_(provider) {}
 
 TlcDialogWnd::~TlcDialogWnd() {
+  border_.reset();
   Remove();
   DropRegion();
 }
@@ -292,6 +296,47 @@ void TlcDialogWnd::Compose() {
     clean_title_ = graphics::Bitmap();
   }
   frame_stale_ = false;
+  border_stale_ = true;
+}
+
+void TlcDialogWnd::DropBorder() noexcept { border_.reset(); }
+
+void TlcDialogWnd::SyncBorder() {
+  TsSkinManager* m = Manager();
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const bool want = m && Active() && section_index_ >= 0 && m->Core().ExtendedBorders() &&
+                    m->Core().ExtendedBordersInEffect() && !(style & WS_CHILD) &&
+                    (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) != 0;
+  if (want == (border_ != nullptr)) return;
+  if (!want) {
+    border_.reset();
+    return;
+  }
+  auto border = std::make_unique<skin::TlcBorderForm>(hwnd_);
+  if (border->Handle()) {
+    border_ = std::move(border);
+    border_stale_ = true;
+  }
+}
+
+void TlcDialogWnd::ShowBorder() noexcept {
+  const auto* tables = Tables();
+  graphics::Bitmap* image = border_ ? FrameImage() : nullptr;
+  if (!image || !tables) return;
+  try {
+    const sk::BorderWidths m = sk::ExtBorderMargins(*tables);
+    const sk::ExtBorderFrame ext = sk::ExtBorderFrameOf(image->Width(), image->Height(), m);
+    graphics::Bitmap picture = graphics::NewBitmap32(ext.Width, ext.Height);
+    graphics::CopyBitmapRect(picture, ext.Form.topLeft(), *image, image->Bounds());
+    graphics::SetOpacityRect(picture, ext.Form, 255, false);
+    sk::PaintExtBorderRing(picture,
+                           active_ ? tables->ExtBorders.Active : tables->ExtBorders.Inactive,
+                           sk::ExtBorderSlices(*tables));
+    border_stale_ = false;
+    border_->Update(picture, RECT{m.left, m.top, m.right, m.bottom}, 255);
+  } catch (...) {
+    // Out of memory for the picture: the dialog goes without its shadow this time.
+  }
 }
 
 void TlcDialogWnd::PaintTitleText(HDC dc, int state, const Rect& band) {
@@ -365,6 +410,7 @@ void TlcDialogWnd::PaintFrameNow() noexcept {
     PaintFrame(dc.get());
   }
   UpdateRegion();
+  if (border_ && border_stale_) ShowBorder();
 }
 
 void TlcDialogWnd::UpdateRegion() noexcept {
@@ -640,6 +686,7 @@ void TlcDialogWnd::WndProc(Message& m) {
     if (cmd == skin::cmdRemoveSkin && fromOurs) {
       // Hooks of a foreign window are not reached by the skin's broadcast: the dialog gives
       // its children back itself.
+      border_.reset();
       input_.ClearHot();
       DropRegion();
       provider_.RemoveHooks();
@@ -652,6 +699,7 @@ void TlcDialogWnd::WndProc(Message& m) {
       provider_.HookChildren();
       PaintFrameNow();
     } else if (cmd == skin::cmdRefresh && fromOurs) {
+      SyncBorder();
       InvalidateFrame();
       PaintFrameNow();
     }
@@ -683,6 +731,9 @@ void TlcDialogWnd::WndProc(Message& m) {
     case WM_NCPAINT:
       if (::IsWindowVisible(hwnd_)) {
         ReadText();
+        // The companion is shown with the frame when it is hidden.
+        SyncBorder();
+        if (border_ && !border_->Visible()) border_stale_ = true;
         PaintFrameNow();
       }
       m.Result = 1;
@@ -729,6 +780,7 @@ void TlcDialogWnd::WndProc(Message& m) {
       return;
     case WM_WINDOWPOSCHANGED: {
       TlcScrollWnd::WndProc(m);
+      if (border_) border_->Follow();
       const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
       if (show_pending_ && wp && (wp->flags & SWP_SHOWWINDOW)) {
         show_pending_ = false;
@@ -884,7 +936,10 @@ void TlcProvider::HookChildren() {
 
 void TlcProvider::RemoveHooks() noexcept {
   for (auto& c : children_) c->Remove();
-  if (hook_) hook_->Remove();
+  if (hook_) {
+    hook_->DropBorder();
+    hook_->Remove();
+  }
 }
 
 bool TlcProvider::Finished() const noexcept {

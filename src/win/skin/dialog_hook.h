@@ -38,6 +38,9 @@
 namespace sapala::win {
 
 class TlcProvider;
+namespace skin {
+class TlcBorderForm;
+}
 
 // The six items of a dialog's system menu ("miRestore" … "miClose"); each carries its system
 // command in Tag and posts it to the dialog when clicked.
@@ -88,6 +91,11 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   // The rules of the caption buttons and the system menu, read from the dialog's styles.
   sapala::skin::FormRulesInput Rules() const noexcept;
   TlcSystemMenu* SystemMenu() noexcept { return system_menu_.get(); }
+  // The extended-border companion, nullptr while the dialog has none. A dialog keeps the
+  // system's frame sizes; the companion shows the skin's outer border or shadow around it.
+  skin::TlcBorderForm* BorderForm() const noexcept { return border_.get(); }
+  // The companion goes (the dialog is being destroyed or given back).
+  void DropBorder() noexcept;
 
  protected:
   void WndProc(Message& m) override;
@@ -131,6 +139,10 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   void OpenCaptionMenu(POINT screen) override { OpenSystemMenu(screen); }
   bool CaptionGlows() const override { return !(::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD); }
   bool CaptionDoubleClick(int code, POINT screen, Message& m) override;
+  // Makes or drops the companion as the manager's extended borders and the dialog's style say.
+  void SyncBorder();
+  // Hands the companion the frame image inside the border margins, with the ring around it.
+  void ShowBorder() noexcept;
 
   TlcProvider& provider_;
   int title_index_ = -1;
@@ -149,6 +161,8 @@ class TlcDialogWnd : public TlcScrollWnd, private CaptionInputHost {
   Brush color_brush_;
   TColor brush_color_ = graphics::clNone;
   std::unique_ptr<TlcSystemMenu> system_menu_;
+  std::unique_ptr<skin::TlcBorderForm> border_;
+  bool border_stale_ = false;  // the frame was composed since the companion got it
   // Last: its fade timer and glow go before anything it reads.
   CaptionInput input_{*this};
 };

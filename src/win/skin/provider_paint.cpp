@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/graphics/pixels.h"
+#include "core/skin/ext_border.h"
 #include "core/skin/form_region.h"
 #include "core/skin/skin_manager.h"
 #include "core/skin/skin_paint.h"
@@ -126,8 +127,10 @@ Picture* TsSkinProvider::ComposedImage() {
   ::GetWindowRect(form_.WindowHandle(), &wr);
   if (!SkinData.Cache) SkinData.Cache = std::make_unique<graphics::Bitmap>();
   Picture& cache = *SkinData.Cache;
-  if (SkinData.BackgroundDirty || cache.Empty() || cache.Width() != wr.right - wr.left ||
-      cache.Height() != wr.bottom - wr.top) {
+  const RECT m = BorderMargins();
+  if (SkinData.BackgroundDirty || cache.Empty() ||
+      cache.Width() != wr.right - wr.left + m.left + m.right ||
+      cache.Height() != wr.bottom - wr.top + m.top + m.bottom) {
     Compose();
   }
   return cache.Empty() ? nullptr : &cache;
@@ -138,12 +141,18 @@ void TsSkinProvider::Compose() {
   HWND hwnd = form_.WindowHandle();
   RECT wr{};
   ::GetWindowRect(hwnd, &wr);
-  const int w = std::clamp<int>(wr.right - wr.left, 0, graphics::Bitmap::kMaxDimension);
-  const int h = std::clamp<int>(wr.bottom - wr.top, 0, graphics::Bitmap::kMaxDimension);
-  if (!m || w <= 0 || h <= 0) return;
+  if (!m || wr.right <= wr.left || wr.bottom <= wr.top) return;
   // The new image shows every caption button in its state: a fade under way ends here.
   input_.StopFades();
   const sk::SkinTables& tables = m->Core().Tables;
+  // The image is the window, or with extended borders the window inside the border margins.
+  const sk::ExtBorderFrame ext =
+      sk::ExtBorderFrameOf(wr.right - wr.left, wr.bottom - wr.top,
+                           border_form_ ? sk::ExtBorderMargins(tables) : sk::BorderWidths{});
+  const int w = std::min(ext.Width, graphics::Bitmap::kMaxDimension);
+  const int h = std::min(ext.Height, graphics::Bitmap::kMaxDimension);
+  const Rect formRect = ext.Form;
+  const int fx = formRect.left, fy = formRect.top;
   Picture& cache = *SkinData.Cache;
   if (cache.Width() != w || cache.Height() != h || cache.ScanLine(0) != cache_memory_.ScanLine(0)) {
     // The image lives in the top-left corner of a DIB kept with some room to spare, so that a
@@ -169,19 +178,22 @@ void TsSkinProvider::Compose() {
   const auto none = sk::ParentBackground::None();
 
   // The form section over the whole window, then the size grip.
-  sk::PaintSection(tables, SkinData.SectionIndex, none, -1, -1, cache, {0, 0}, cache.Bounds(),
-                   state, state);
+  sk::PaintSection(tables, SkinData.SectionIndex, none, -1, -1, cache, {0, 0}, formRect, state,
+                   state);
   const int grip = tables.Cache.GripImage;
   if (GripMode == TsGripMode::gmRightBottom && f.ThickFrame && !f.Zoomed() && grip >= 0) {
     const sk::TsMaskData& g = tables.Images[static_cast<std::size_t>(grip)];
-    sk::PaintImageAt(cache, {w - frame - sk::FrameWidth(g), h - frame - sk::FrameHeight(g)}, 0,
-                     sk::ParentBackground::FromBitmap(&cache, 0, 0), g, true);
+    sk::PaintImageAt(
+        cache,
+        {formRect.right - frame - sk::FrameWidth(g), formRect.bottom - frame - sk::FrameHeight(g)},
+        0, sk::ParentBackground::FromBitmap(&cache, 0, 0), g, true);
   }
 
   // The title band, and the button bar behind the caption buttons.
   const bool minimizedOther = f.Minimized() && &form_ != Application().MainForm();
-  const Rect titleRect =
-      minimizedOther ? cache.Bounds() : Rect{0, 0, w, std::min(h, frame + caption)};
+  const Rect titleRect = minimizedOther ? formRect
+                                        : Rect{fx, fy, formRect.right,
+                                               std::min(formRect.bottom, fy + frame + caption)};
   const int title = TitleSection();
   if (caption > 0 && title >= 0) {
     sk::PaintSection(tables, title, none, -1, -1, cache, {0, 0}, titleRect, state, state);
@@ -191,14 +203,23 @@ void TsSkinProvider::Compose() {
         title, tables.Sections[static_cast<std::size_t>(title)].SectionName, "TITLEBAR");
     if (anyButton && bar >= 0) {
       const sk::TsMaskData& img = tables.Images[static_cast<std::size_t>(bar)];
-      const Rect r{std::max(0, w - layout_.TotalWidth - 2 * sk::FrameWidth(img)), 0, w,
-                   titleRect.bottom};
+      const Rect r{std::max(fx, formRect.right - layout_.TotalWidth - 2 * sk::FrameWidth(img)), fy,
+                   formRect.right, titleRect.bottom};
       sk::PaintBorderMask(cache, r, false, state, img, none);
     }
   }
 
   // The menu line below the caption, its items drawn by the menu painter.
   PaintMenuLine(cache, frame, caption);
+  // With extended borders the outer border or shadow goes around (and over the rim of) the
+  // form, whose own pixels are opaque under it.
+  if (border_form_) {
+    graphics::SetOpacityRect(cache, formRect, 255, false);
+    const graphics::Bitmap& shadow =
+        state != 0 ? tables.ExtBorders.Active : tables.ExtBorders.Inactive;
+    sk::PaintExtBorderRing(cache, shadow, sk::ExtBorderSlices(tables));
+    border_picture_stale_ = true;
+  }
 
   // Icon and caption text; GDI leaves its alpha bytes at 0, and the window image is opaque.
   if (caption > 0) {
@@ -207,7 +228,7 @@ void TsSkinProvider::Compose() {
   }
 
   // The clean title, then the buttons in their states over it.
-  if (caption > 0) {
+  if (caption > 0 && titleRect.bottom > 0) {
     clean_title_ = graphics::NewScratchBitmap32(w, titleRect.bottom);
     graphics::CopyBitmapRect(clean_title_, {0, 0}, cache, Rect{0, 0, w, titleRect.bottom});
     for (const sk::CaptionButtonInfo& b : layout_.System) {
@@ -417,9 +438,13 @@ void TsSkinProvider::PaintFrame(HDC windowDC) {
   const sk::FrameSkinValues s = SkinValues();
   RECT client{};
   ::GetClientRect(hwnd, &client);
+  ShowBorderPicture();
+  RECT wr{};
+  ::GetWindowRect(hwnd, &wr);
+  const POINT origin = ImageOrigin();
   sk::FrameStripInput in;
-  in.Width = cache->Width();
-  in.Height = cache->Height();
+  in.Width = wr.right - wr.left;
+  in.Height = wr.bottom - wr.top;
   in.ClientHeight = client.bottom;
   in.Frame = sk::FormFrameWidth(f, Metrics(), s);
   in.HasCaption = sk::CaptionHeight(f, Metrics(), s) > 0;
@@ -432,7 +457,8 @@ void TsSkinProvider::PaintFrame(HDC windowDC) {
   SelectedObject selected(dc.get(), section);
   for (const Rect& r : sk::FrameCopyStrips(in)) {
     if (r.empty()) continue;
-    ::BitBlt(windowDC, r.left, r.top, r.width(), r.height(), dc.get(), r.left, r.top, SRCCOPY);
+    ::BitBlt(windowDC, r.left, r.top, r.width(), r.height(), dc.get(), r.left + origin.x,
+             r.top + origin.y, SRCCOPY);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "win/framework/menus.h"
 #include "win/framework/text.h"
 #include "win/skin/animations.h"
+#include "win/skin/border_form.h"
 #include "win/skin/broadcast.h"
 #include "win/skin/control_adapter.h"
 #include "win/skin/form_motion.h"
@@ -110,6 +111,7 @@ TsSkinProvider* TsSkinProvider::Of(HWND hwnd) noexcept {
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  DropBorderForm();
   input_.Reset();
   skin::EndFormMotion(*this);
   adapter_.reset();
@@ -274,7 +276,9 @@ sk::FrameFormInput TsSkinProvider::FrameInput() const {
     f.FullCaption = (style & WS_CAPTION) == WS_CAPTION;
     RECT wr{};
     ::GetWindowRect(hwnd, &wr);
-    f.Width = wr.right - wr.left;
+    // The width of the image the frame is composed in.
+    const RECT margins = BorderMargins();
+    f.Width = wr.right - wr.left + margins.left + margins.right;
   }
   f.ShowAppIcon = ShowAppIcon;
   f.TitleIconWidth = TitleIcon.Width;
@@ -287,8 +291,9 @@ sk::FrameFormInput TsSkinProvider::FrameInput() const {
 
 sk::FrameSkinValues TsSkinProvider::SkinValues() const {
   TsSkinManager* m = SkinData.SkinManagerOf();
-  // Extended borders (the layered companion window) are not drawn by this provider.
-  return m ? sk::ReadFrameSkinValues(m->Core().Tables, false) : sk::FrameSkinValues{};
+  // The extended-border margins and sizes apply while the companion window shows them.
+  return m ? sk::ReadFrameSkinValues(m->Core().Tables, border_form_ != nullptr)
+           : sk::FrameSkinValues{};
 }
 
 int TsSkinProvider::FrameWidth() const {
@@ -352,6 +357,7 @@ void TsSkinProvider::NewSkin() {
   TitleSection();
   CaptionSection();
   ApplySystemMenuStyle();
+  SyncBorderForm();
   images_ = sk::ChooseButtonImages(m->Core().Tables, Rules());
   UpdateLayout();
   region_changed_ = true;
@@ -365,6 +371,7 @@ void TsSkinProvider::NewSkin() {
 }
 
 void TsSkinProvider::RemoveSkin() {
+  DropBorderForm();
   input_.Reset();
   HWND hwnd = form_.WindowHandle();
   if (hwnd && system_menu_) {
@@ -485,6 +492,7 @@ void TsSkinProvider::WndProc(Message& m) {
   }
   if (m.Msg == WM_NCDESTROY) {
     // The window goes before the provider: nothing of it is ours to give back any more.
+    DropBorderForm();
     input_.Reset();
     skin::EndFormMotion(*this);
     region_set_ = false;
@@ -529,7 +537,13 @@ bool TsSkinProvider::HandleCommand(Message& m) {
       }
       return true;
     case skin::cmdRefresh:
-      if (fromOurs) Adapt(nullptr);
+      if (fromOurs) {
+        // A reload (ExtendedBorders switched, hue or saturation changed) may add or drop the
+        // extended borders and always brings new pictures.
+        SyncBorderForm();
+        InvalidateWindowImage();
+        Adapt(nullptr);
+      }
       return true;
     case skin::cmdControlChanged:
       if (TControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam))) Adapt(c);
@@ -562,12 +576,14 @@ bool TsSkinProvider::HandleCommand(Message& m) {
         info.Color = graphics::ColorToRGB(form_.Color());
         return true;
       }
+      // The client's place in the image: with extended borders the window lies at the margins.
+      const POINT origin = ImageOrigin();
       const graphics::Point offset =
           sk::ClientOffset(FrameWidth(), 0, CaptionHeight(), MenuLineHeight());
       info.Kind = 2;
       info.Bitmap = image;
-      info.OffsetX += offset.x;
-      info.OffsetY += offset.y;
+      info.OffsetX += offset.x + origin.x;
+      info.OffsetY += offset.y + origin.y;
       return true;
     }
     case skin::cmdGetClientOffset: {
@@ -603,6 +619,18 @@ int TsSkinProvider::HitTestAt(POINT p) {
   in.Icon = sk::IconRect(f, Metrics(), s);
   in.MenuHeight = MenuLineHeight();
   in.Buttons = &layout_;
+  sk::CaptionButtonLayout shifted;
+  if (border_form_) {
+    // The frame is laid out in the larger image; the form answers in its window's coordinates
+    // for its caption and buttons, the companion for the sizing band around it.
+    const POINT o = ImageOrigin();
+    shifted = layout_;
+    for (auto& b : shifted.System) b.Rect = b.Rect.empty() ? b.Rect : b.Rect.offset(-o.x, -o.y);
+    for (auto& b : shifted.User) b.Rect = b.Rect.empty() ? b.Rect : b.Rect.offset(-o.x, -o.y);
+    in.Buttons = &shifted;
+    if (!in.Icon.empty()) in.Icon = in.Icon.offset(-o.x, -o.y);
+    in.ThickFrame = false;
+  }
   const bool sizeable = f.ThickFrame && !f.Zoomed();
   const int grip = m->Core().Tables.Cache.GripImage;
   if (GripMode == TsGripMode::gmRightBottom && sizeable && grip >= 0) {
@@ -706,6 +734,11 @@ bool TsSkinProvider::CaptionFramePress(int code, POINT screen, Message& m) {
     m.Result = 0;
     return true;
   }
+  // rmBorder: an outline follows the mouse instead of the window.
+  if (OutlineDrag(code, screen)) {
+    m.Result = 0;
+    return true;
+  }
   if (code == sk::kHitCaption && BlendsOnMoving()) {
     skin::MoveWithBlend(*this, AllowBlendOnMoving, screen);
     form_active_ = true;
@@ -782,6 +815,8 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       m.Result = plain.Result;
       if (!active && input_.Tracker().Current() != 0) input_.ClearHot();
       PaintFrameNow();
+      // Activation raises the form's owner group; the companion goes back under the form.
+      if (border_form_) border_form_->Follow();
       return true;
     }
     case WM_PRINT: {
@@ -789,13 +824,25 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
       // image, then the client area as the form paints it, moved to its place in the window.
       HDC dc = reinterpret_cast<HDC>(m.WParam);
       if (!dc || (m.LParam & PRF_NONCLIENT) == 0) return false;
-      PaintFrame(dc);
+      // With extended borders the picture is the whole image, border margins included, with
+      // the window at the margins (as the animations show it in the companion's place).
+      const POINT image = ImageOrigin();
+      if (border_form_) {
+        graphics::Bitmap* all = ComposedImage();
+        HBITMAP section = all ? ImageDib() : nullptr;
+        if (!section) return false;
+        MemoryDC mem(::CreateCompatibleDC(dc));
+        SelectedObject selected(mem.get(), section);
+        ::BitBlt(dc, 0, 0, all->Width(), all->Height(), mem.get(), 0, 0, SRCCOPY);
+      } else {
+        PaintFrame(dc);
+      }
       POINT origin{0, 0};
       ::ClientToScreen(hwnd, &origin);
       RECT wr{};
       ::GetWindowRect(hwnd, &wr);
       SavedDC saved(dc);
-      ::OffsetViewportOrgEx(dc, origin.x - wr.left, origin.y - wr.top, nullptr);
+      ::OffsetViewportOrgEx(dc, origin.x - wr.left + image.x, origin.y - wr.top + image.y, nullptr);
       Message client{WM_PRINT, m.WParam, m.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT)};
       CallOld(client);
       m.Result = client.Result;
@@ -849,8 +896,9 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
           const int w = (wp->flags & SWP_NOSIZE) ? wr.right - wr.left : wp->cx;
           const int h = (wp->flags & SWP_NOSIZE) ? wr.bottom - wr.top : wp->cy;
           const Rect work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-          const graphics::Point p =
-              sk::SnapToWorkArea({ScreenSnap, SnapBuffer}, {wp->x, wp->y}, w, h, work, 0);
+          // The extended border's shadow may hang over the edge.
+          const graphics::Point p = sk::SnapToWorkArea({ScreenSnap, SnapBuffer}, {wp->x, wp->y}, w,
+                                                       h, work, BorderMargins().left);
           wp->x = p.x;
           wp->y = p.y;
         }
@@ -889,8 +937,15 @@ bool TsSkinProvider::HandleFrameMessage(Message& m) {
         region_changed_ = true;
         UpdateRegion();
       }
+      // The companion keeps to the form: place, Z-order, shown or hidden, minimized. A hide
+      // animation took it away with the form's last picture: showing brings a new one.
+      if (wp && (wp->flags & SWP_SHOWWINDOW) && !border_form_) SyncBorderForm();
+      if (border_form_) border_form_->Follow();
       return true;
     }
+    case WM_NCCALCSIZE:
+      if (CalcExtendedClient(m)) return true;
+      return false;
     default:
       return false;
   }

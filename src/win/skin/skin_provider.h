@@ -40,6 +40,9 @@ class TlcCtrlAdapter;
 class TMainMenu;
 
 class TsSkinManager;
+namespace skin {
+class TlcBorderForm;
+}
 
 enum class TsGripMode { gmNone, gmRightBottom };
 enum class TsResizeMode { rmStandard, rmBorder };
@@ -140,6 +143,16 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   int ButtonGlow() const noexcept { return input_.Glow(); }
   // Caption buttons fading from one state to the next now.
   std::size_t FadingButtons() const noexcept { return input_.Fading(); }
+  // The extended-border companion window, nullptr while the form has none.
+  skin::TlcBorderForm* BorderForm() const noexcept { return border_form_.get(); }
+  // Where the form's window lies in the window image: (0, 0), or the left and top extended
+  // border margins while the companion shows the image.
+  POINT ImageOrigin() const noexcept;
+  // The rmBorder outline drag that runs now (tests draw nothing and read the outline).
+  struct OutlineHooks {
+    std::function<void(const RECT& outline)> onOutline;  // each outline drawn
+  };
+  static OutlineHooks& OutlineDragHooks();
 
   // Opens the system menu at a screen point (the skinned menu when the manager skins popups and
   // one is plugged in, else the platform's own menu with its items enabled by the form's rules).
@@ -184,6 +197,11 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   unsigned FormState() const noexcept override { return form_state_; }
   void SetFormState(unsigned state) noexcept override { form_state_ = state; }
   void AfterAnimation(skin::TlcAnimEvent event) override;
+  HWND BorderWindow() const noexcept override;
+  RECT BorderMargins() const noexcept override;
+  Window ReleaseBorderWindow() noexcept override;
+  graphics::Bitmap BorderWindowPicture() override;
+  void BorderWindowRestored() noexcept override;
 
   // The control adapter that hooks the form's standard controls (made on first use), nullptr
   // before the first walk.
@@ -250,6 +268,23 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   TMainMenu* ShownMenu() const;
   void PaintMenuLine(graphics::Bitmap& cache, int frame, int caption);
   void MenuChanged();
+  // Extended borders and the outline drag (provider_borders.cpp).
+  // The form may show extended borders now: the manager offers them and the form has a border,
+  // draws its frame, and is neither a child nor an MDI child.
+  bool WantsBorderForm() const;
+  // Makes or drops the companion as WantsBorderForm says; a change re-lays the frame.
+  void SyncBorderForm();
+  void DropBorderForm() noexcept;
+  // Hands a newly composed image to the companion.
+  void ShowBorderPicture();
+  // WM_NCCALCSIZE with extended borders: the skin's frame width and caption height.
+  bool CalcExtendedClient(Message& m);
+  // An rmBorder press on the caption (move) or a border (size): the outline follows the mouse
+  // until the button is released (the window then takes the outline's place) or the drag is
+  // cancelled (Escape, losing the capture). True when the press started such a drag.
+  bool OutlineDrag(int hitCode, POINT screen);
+  // The companion's band was pressed: an outline drag or the system's size loop.
+  bool BorderPressed(int hitCode, POINT screen);
 
   // Painting (provider_paint.cpp).
   void Compose();
@@ -309,6 +344,7 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   }
   graphics::Bitmap* CaptionImage() override;
   HBITMAP CaptionImageSection() override { return ImageDib(); }
+  POINT CaptionImageOrigin() const noexcept override { return ImageOrigin(); }
   void PaintCaptionButton(const sapala::skin::CaptionButtonInfo& b, int state) override;
   void RunCaptionCommand(UINT command) override;
   void RunUserButton(int index, bool down, POINT screen) override;
@@ -351,6 +387,8 @@ class TsSkinProvider : public TComponent, public skin::AnimatedForm, private Cap
   int menu_rows_ = -1;  // -1: to be computed
   graphics::Bitmap menu_line_;
   POINT menu_line_origin_{0, 0};
+  std::unique_ptr<skin::TlcBorderForm> border_form_;
+  bool border_picture_stale_ = false;  // composed since the companion last got the image
   // Last: its fade timer and glow go before anything it reads.
   CaptionInput input_{*this};
 };

@@ -524,3 +524,57 @@ TEST(SkinManager, DestructionRemovesTheSkinAndGivesUpBeingDefault) {
 
 }  // namespace
 }  // namespace sapala::skin
+
+namespace sapala::skin {
+namespace {
+
+struct FakeGlow final : GlowPlatform {
+  bool layered = true;
+  bool LayeredWindowsAvailable() const override { return layered; }
+  bool DesignMode() const override { return false; }
+  bool Wow64WithoutComposition() const override { return false; }
+};
+
+// Switching extended borders reloads the skin and repaints; the shadow pictures and margins are
+// there only while the platform offers layered windows.
+TEST(SkinManager, ExtendedBordersReloadAndNeedLayeredWindows) {
+  const BuiltInShadows shadows = LoadBuiltInShadows();
+  for (const bool layered : {true, false}) {
+    SCOPED_TRACE(layered ? "layered windows" : "no layered windows");
+    MemoryFileSystem fs;
+    FakePlatform platform;
+    RecordingHost host;
+    FakeGlow glow;
+    glow.layered = layered;
+    fs.Add("C:\\Skins\\Diri\\Options.dat", "[GLOBALINFO]\nBORDERWIDTH=4\n[FORM]\nCOLOR=$0000FF\n");
+    SkinManagerCore m(fs, platform, host, &glow, &shadows);
+    m.SetSkinDirectory("C:\\Skins");
+    m.SetSkinName("Diri");
+    ASSERT_TRUE(m.Tables.SkinData.Active);
+    const int repaints = host.Count("repaint");
+    m.SetExtendedBorders(true);
+    EXPECT_EQ(host.Count("repaint"), repaints + 1);
+    EXPECT_EQ(m.ExtendedBordersInEffect(), layered);
+    const ExtBorderPictures& e = m.Tables.ExtBorders;
+    if (layered) {
+      EXPECT_EQ(e.Left, 11);
+      EXPECT_EQ(e.Top, 10);
+      EXPECT_EQ(e.Right, 11);
+      EXPECT_EQ(e.Bottom, 12);
+      EXPECT_EQ(e.Active.Width(), 32);
+      EXPECT_EQ(e.Inactive.Width(), 31);
+    } else {
+      EXPECT_EQ(e.Left + e.Top + e.Right + e.Bottom, 0);
+      EXPECT_TRUE(e.Active.Empty());
+    }
+    m.SetExtendedBorders(true);  // no change, no reload
+    EXPECT_EQ(host.Count("repaint"), repaints + 1);
+    m.SetExtendedBorders(false);
+    EXPECT_EQ(host.Count("repaint"), repaints + 2);
+    EXPECT_EQ(m.Tables.ExtBorders.Left, 0);
+    EXPECT_TRUE(m.Tables.ExtBorders.Active.Empty());
+  }
+}
+
+}  // namespace
+}  // namespace sapala::skin

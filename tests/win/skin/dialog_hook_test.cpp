@@ -18,6 +18,7 @@
 #include "win/controls/skin_link.h"
 #include "win/framework/dib.h"
 #include "win/skin/animations.h"
+#include "win/skin/border_form.h"
 #include "win/skin/button_hook.h"
 #include "win/skin/cbt_hook.h"
 #include "win/skin/plug_ins.h"
@@ -551,6 +552,52 @@ TEST_F(DialogHookTest, RemovingTheSkinGivesEveryWindowBack) {
   EXPECT_EQ(hooksAfter, 0);
   EXPECT_FALSE(dialogAfter);
   EXPECT_FALSE(regionAfter);
+}
+
+// With the manager's extended borders a box shows the shadow around its frame in a companion
+// that lies under it, comes back on the next frame paint when hidden, and goes with the box.
+TEST_F(DialogHookTest, WithExtendedBordersABoxShowsItsShadowAndTakesItAlong) {
+  manager_->Core().SetExtendedBorders(true);
+  std::vector<std::pair<HWND, graphics::Bitmap>> pictures;
+  skin::SetLayeredFrameObserver(
+      [&](const skin::LayeredFrame& f) { pictures.emplace_back(f.Window, f.Picture->Clone()); });
+  HWND border = nullptr;
+  bool under = false, placed = false, clearEdge = false, opaqueBox = false, back = false;
+  RunBox(nullptr, MB_OK, IDOK, [&](HWND box) {
+    TlcDialogWnd* d = skin::DialogProviderOf(box)->DialogHook();
+    if (!d->BorderForm()) return;
+    border = d->BorderForm()->Handle();
+    const RECT margins = d->BorderForm()->Margins();
+    RECT wr{}, br{};
+    ::GetWindowRect(box, &wr);
+    ::GetWindowRect(border, &br);
+    // Under the box once it follows it (Wine's display driver may stack a layered window it
+    // has just mapped on top when it syncs with X, whenever that comes).
+    d->BorderForm()->Follow();
+    under = ::GetWindow(box, GW_HWNDNEXT) == border && ::IsWindowVisible(border);
+    placed = br.left == wr.left - margins.left && br.top == wr.top - margins.top &&
+             br.right == wr.right + margins.right && br.bottom == wr.bottom + margins.bottom;
+    const graphics::Bitmap* last = nullptr;
+    for (const auto& [window, picture] : pictures) {
+      if (window == border) last = &picture;
+    }
+    if (last && last->Width() == br.right - br.left) {
+      clearEdge = (last->PixelWord(0, 0) >> 24) == 0;
+      opaqueBox = (last->PixelWord(last->Width() / 2, last->Height() / 2) >> 24) == 255;
+    }
+    ::ShowWindow(border, SW_HIDE);
+    ::SendMessageW(box, WM_NCPAINT, 1, 0);
+    back = ::IsWindowVisible(border) != FALSE;
+  });
+  skin::SetLayeredFrameObserver(nullptr);
+  ASSERT_NE(border, nullptr);
+  EXPECT_TRUE(under);
+  EXPECT_TRUE(placed);
+  EXPECT_TRUE(clearEdge);
+  EXPECT_TRUE(opaqueBox);
+  EXPECT_TRUE(back);
+  EXPECT_FALSE(::IsWindow(border)) << "gone with the box";
+  SweepProviders();
 }
 
 TEST_F(DialogHookTest, HandleCensusIsFlatAfterAThousandBoxes) {

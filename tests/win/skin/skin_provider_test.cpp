@@ -490,377 +490,375 @@ TEST_F(ProviderTest, TheCaptionGlowsInTheStatesTheTitleSectionAsksFor) {
   ASSERT_FALSE(p.FormActive());
   p.ComposedImage();
   EXPECT_TRUE(p.TitleGlow().Picture(0).Empty());
+}
 
-  // The title shows the form's icon as it is now, after every WM_SETICON.
-  TEST_F(ProviderTest, ANewFormIconReachesTheWindowImage) {
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
-    const graphics::Rect r = p.IconRect();
-    ASSERT_FALSE(r.empty());
-    auto reds = [&] {
-      const graphics::Bitmap* image = p.ComposedImage();
-      int n = 0;
-      for (int y = r.top; image && y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x)
-          n += (image->PixelWord(x, y) & 0xFFFFFFu) == 0xFF0000u;
-      }
-      return n;
-    };
-    EXPECT_LT(reds(), r.width() * r.height() / 2);
-    // A red square with an all-opaque mask.
-    const int side = ::GetSystemMetrics(SM_CXSMICON);
-    std::vector<std::uint32_t> red(static_cast<std::size_t>(side * side), 0x00FF0000u);
-    std::vector<std::uint8_t> opaque(static_cast<std::size_t>((side + 15) / 16 * 2 * side), 0);
-    const Bitmap color(::CreateBitmap(side, side, 1, 32, red.data()));
-    const Bitmap mask(::CreateBitmap(side, side, 1, 1, opaque.data()));
-    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-    const Icon icon(::CreateIconIndirect(&info));
-    ASSERT_TRUE(icon);
-    ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
-    EXPECT_GT(reds(), r.width() * r.height() / 2);
-    ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, 0);  // before the icon goes
-    EXPECT_LT(reds(), r.width() * r.height() / 2);
-  }
-
-  // The window image keeps its memory and its caption picture across caption changes, resizes
-  // and activation: whatever it reuses, it must equal the image of a window made at that size.
-  TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
-    auto differing = [](const graphics::Bitmap& x, const graphics::Bitmap* y) {
-      if (!y || x.Width() != y->Width() || x.Height() != y->Height()) return -1;
-      int n = 0;
-      for (int row = 0; row < x.Height(); ++row) {
-        for (int col = 0; col < x.Width(); ++col)
-          n += x.PixelWord(col, row) != y->PixelWord(col, row);
-      }
-      return n;
-    };
-    TSysForm& a = ShowForm("A", "  BorderStyle = bsSizeable\n");
-    TsSkinProvider& pa = *TsSkinProvider::Of(a.WindowHandle());
-    ASSERT_NE(pa.ComposedImage(), nullptr);
-    {
-      // Skinned while it was shown, the window shows its active frame: the title's middle on the
-      // screen is the image's.
-      const graphics::Bitmap& image = *pa.ComposedImage();
-      const int x = image.Width() / 2, y = pa.FrameWidth() + pa.CaptionHeight() / 2;
-      WindowDC dc(a.WindowHandle(), true);
-      const COLORREF shown = ::GetPixel(dc.get(), x, y);
-      const std::uint32_t word = image.PixelWord(x, y);
-      EXPECT_EQ(shown, RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
-    }
-    a.SetCaption(L"Sapala Bahasa Vova");
-    ASSERT_NE(pa.ComposedImage(), nullptr);
-    RECT wr{};
-    ::GetWindowRect(a.WindowHandle(), &wr);
-    // Smaller: the image is now the corner of a wider memory.
-    ::SetWindowPos(a.WindowHandle(), nullptr, 0, 0, wr.right - wr.left - 37,
-                   wr.bottom - wr.top - 21, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(pa.FormActive());
-    const graphics::Bitmap active = pa.ComposedImage()->Clone();
-    ::SetForegroundWindow(host_->WindowHandle());
-    app_->ProcessMessages();
-    ASSERT_FALSE(pa.FormActive());
-    const graphics::Bitmap inactive = pa.ComposedImage()->Clone();
-
-    TSysForm& b = ShowForm("B",
-                           "  BorderStyle = bsSizeable\n  Caption = 'Sapala Bahasa Vova'\n"
-                           "  ClientWidth = 263\n  ClientHeight = 139\n");
-    TsSkinProvider& pb = *TsSkinProvider::Of(b.WindowHandle());
-    ASSERT_TRUE(pb.FormActive());
-    EXPECT_EQ(differing(active, pb.ComposedImage()), 0);
-    ::SetForegroundWindow(host_->WindowHandle());
-    app_->ProcessMessages();
-    ASSERT_FALSE(pb.FormActive());
-    EXPECT_EQ(differing(inactive, pb.ComposedImage()), 0);
-  }
-
-  // The manager's FormShow and FormHide settings animate a skinned form's showing and hiding;
-  // the program's own settings (time 0) and times below one step show and hide at once.
-  TEST_F(ProviderTest, ShowingAndHidingAFormRunTheManagersAnimations) {
-    struct Case {
-      int time;
-      std::size_t showPictures;  // at 0, N + 1 steps, the last
-      std::size_t hidePictures;  // at 255, N + 1 steps
-    } cases[] = {{0, 0, 0}, {11, 0, 0}, {36, 6, 5}};
-    std::vector<skin::LayeredFrame> seen;
-    skin::SetLayeredFrameObserver([&seen](const skin::LayeredFrame& f) { seen.push_back(f); });
-    for (const Case& c : cases) {
-      SCOPED_TRACE("time " + std::to_string(c.time));
-      auto& effects = manager_->Core().AnimEffects;
-      effects.FormShow.Time = effects.FormHide.Time = static_cast<std::uint16_t>(c.time);
-      effects.FormShow.Mode = effects.FormHide.Mode = sk::TlcAnimType::atFading;
-      TSysForm& f = app_->Create<TSysForm>();
-      f.LoadDescription("object A" + std::to_string(c.time) +
-                        ": TSysForm\n  Left = 100\n  Top = 80\n  Caption = 'Sapala'\n"
-                        "  ClientWidth = 300\n  ClientHeight = 160\nend\n");
-      f.CreateHandle();
-      std::vector<skin::TlcAnimEvent> events;
-      // The first showing (the hook skins the form while it shows: its provider is not there to
-      // be asked for events before), then a second one.
-      for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE("showing " + std::to_string(round + 1));
-        seen.clear();
-        f.Show();
-        app_->ProcessMessages();
-        TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
-        ASSERT_NE(p, nullptr);
-        if (round == 0) {
-          p->OnAfterAnimation = [&events](skin::TlcAnimEvent e) { events.push_back(e); };
-        }
-        EXPECT_TRUE(::IsWindowVisible(f.WindowHandle()));
-        EXPECT_EQ(p->FormState() & skin::fsShowing, 0u);
-        RECT wr{};
-        ::GetWindowRect(f.WindowHandle(), &wr);
-        ASSERT_EQ(seen.size(), c.showPictures);
-        if (c.showPictures) {
-          EXPECT_EQ(seen.front().Opacity, 0);
-          EXPECT_EQ(seen.back().Opacity, 255);
-          EXPECT_TRUE(::EqualRect(&seen.back().Bounds, &wr));
-          if (round > 0) {
-            EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeShowing});
-          }
-        } else {
-          EXPECT_TRUE(events.empty());
-        }
-        seen.clear();
-        events.clear();
-        f.Hide();
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (skin::HideTimer() && skin::HideTimer()->Running() &&
-               std::chrono::steady_clock::now() < until) {
-          app_->ProcessMessages();
-          ::Sleep(1);
-        }
-        EXPECT_FALSE(::IsWindowVisible(f.WindowHandle()));
-        ASSERT_EQ(seen.size(), c.hidePictures);
-        if (c.hidePictures) {
-          EXPECT_EQ(seen.front().Opacity, 255);
-          EXPECT_TRUE(::EqualRect(&seen.front().Bounds, &wr))
-              << "the picture stays where the form was";
-          EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeHiding});
-        } else {
-          EXPECT_TRUE(events.empty());
-        }
-        events.clear();
-      }
-      app_->Extract(&f).reset();
-    }
-    skin::SetLayeredFrameObserver(nullptr);
-  }
-
-  TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
-    // The platform's own menu: the one left when popups are not skinned.
-    manager_->Core().SetSkinnedPopups(false);
-    TSysForm& f =
-        ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
-    HWND hwnd = f.WindowHandle();
-    const graphics::Rect icon = p.IconRect();
-    ASSERT_FALSE(icon.empty());
-    // No maximize button on this form; minimize sits left of close.
-    EXPECT_FALSE(Button(p, kMax).Visible);
-    EXPECT_TRUE(Button(p, kMin).Visible);
-    Post(f, WM_NCLBUTTONDOWN, Center(icon));
-    ASSERT_EQ(menus_.size(), 1u);
-    // bsSingle cannot be sized, a normal window not restored, and there is no maximize.
-    std::sort(grayed_.begin(), grayed_.end());
-    EXPECT_EQ(grayed_, (std::vector<UINT>{SC_SIZE, SC_MAXIMIZE, SC_RESTORE}));
-    Post(f, WM_NCRBUTTONUP, {f.Width() / 2, p.FrameWidth() + 3});
-    EXPECT_EQ(menus_.size(), 2u);
-    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-    EXPECT_EQ(menus_.size(), 3u);
-    ::SendMessageW(hwnd, 0x313, 0, 0);
-    EXPECT_EQ(menus_.size(), 4u);
-    // The chosen command is posted to the form; the system menu style stays off.
-    chosen_ = SC_MINIMIZE;
-    f.commands.clear();
-    Post(f, WM_NCLBUTTONDOWN, Center(icon));
-    EXPECT_EQ(f.commands, (std::vector<UINT>{SC_MINIMIZE}));
-    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
-    // A caption double click on a form that cannot maximize does nothing.
-    f.commands.clear();
-    Post(f, WM_NCLBUTTONDBLCLK, {f.Width() / 2, p.FrameWidth() + 3});
-    EXPECT_TRUE(f.commands.empty());
-  }
-
-  // While the manager skins popups, the icon opens the skinned system menu: the menu painter draws
-  // its rows (restore, move, size, minimize, maximize, close carry their commands as tags).
-  TEST_F(ProviderTest, WithSkinnedPopupsTheIconOpensTheSkinnedSystemMenu) {
-    ASSERT_TRUE(manager_->Core().SkinnedPopups());
-    TSysForm& f =
-        ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
-    std::vector<INT_PTR> drawn;
-    manager_->Menus().OnDrawItem = [&](TMenuItem& item, HDC, graphics::Bitmap&, int, UINT,
-                                       const RECT&) {
-      drawn.push_back(item.Tag);
-      if (item.Tag == SC_CLOSE) ::EndMenu();
-    };
-    // A timer ends the menu loop should nothing be drawn.
-    const UINT_PTR timer =
-        ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
-    Post(f, WM_NCLBUTTONDOWN, Center(p.IconRect()));
-    ::KillTimer(nullptr, timer);
-    manager_->Menus().OnDrawItem = nullptr;
-    EXPECT_TRUE(menus_.empty());  // not the platform's menu
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_MOVE), drawn.end());
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_CLOSE), drawn.end());
-  }
-
-  // A picture of the whole window (what the show and hide animations take) carries the skinned
-  // frame, not the system's.
-  TEST_F(ProviderTest, APictureOfTheWindowHasTheSkinnedFrame) {
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+// The title shows the form's icon as it is now, after every WM_SETICON.
+TEST_F(ProviderTest, ANewFormIconReachesTheWindowImage) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const graphics::Rect r = p.IconRect();
+  ASSERT_FALSE(r.empty());
+  auto reds = [&] {
     const graphics::Bitmap* image = p.ComposedImage();
-    ASSERT_NE(image, nullptr);
-    graphics::Bitmap shot = graphics::NewBitmap32(image->Width(), image->Height());
-    skin::SnapshotWindow(shot, f, 0, 0, &p);
-    // The middle of the title band, left of the buttons, and a point of the left border.
-    const int titleY = p.FrameWidth() + p.CaptionHeight() / 2;
-    for (const POINT pt : {POINT{image->Width() / 2 - 20, titleY}, POINT{1, image->Height() / 2}}) {
-      EXPECT_EQ(shot.PixelWord(pt.x, pt.y) & 0xFFFFFFu, image->PixelWord(pt.x, pt.y) & 0xFFFFFFu)
-          << "at " << pt.x << "," << pt.y;
+    int n = 0;
+    for (int y = r.top; image && y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) n += (image->PixelWord(x, y) & 0xFFFFFFu) == 0xFF0000u;
     }
-  }
+    return n;
+  };
+  EXPECT_LT(reds(), r.width() * r.height() / 2);
+  // A red square with an all-opaque mask.
+  const int side = ::GetSystemMetrics(SM_CXSMICON);
+  std::vector<std::uint32_t> red(static_cast<std::size_t>(side * side), 0x00FF0000u);
+  std::vector<std::uint8_t> opaque(static_cast<std::size_t>((side + 15) / 16 * 2 * side), 0);
+  const Bitmap color(::CreateBitmap(side, side, 1, 32, red.data()));
+  const Bitmap mask(::CreateBitmap(side, side, 1, 1, opaque.data()));
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  const Icon icon(::CreateIconIndirect(&info));
+  ASSERT_TRUE(icon);
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+  EXPECT_GT(reds(), r.width() * r.height() / 2);
+  ::SendMessageW(f.WindowHandle(), WM_SETICON, ICON_SMALL, 0);  // before the icon goes
+  EXPECT_LT(reds(), r.width() * r.height() / 2);
+}
 
-  TEST_F(ProviderTest, ScreenSnapIsOffUntilTurnedOn) {
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
-    HWND hwnd = f.WindowHandle();
-    MONITORINFO mi{sizeof mi, {}, {}, 0};
-    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi));
-    auto moveTo = [&](int x) {
-      ::SetWindowPos(hwnd, nullptr, x, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      RECT r{};
-      ::GetWindowRect(hwnd, &r);
-      return r.left;
-    };
-    EXPECT_FALSE(p.ScreenSnap);
-    EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left + 7);
-    p.ScreenSnap = true;
-    EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left);
-    EXPECT_EQ(moveTo(mi.rcWork.left + 10), mi.rcWork.left + 10);  // the distance must be below 10
+// The window image keeps its memory and its caption picture across caption changes, resizes
+// and activation: whatever it reuses, it must equal the image of a window made at that size.
+TEST_F(ProviderTest, AResizedWindowsImageEqualsAFreshWindowsImage) {
+  auto differing = [](const graphics::Bitmap& x, const graphics::Bitmap* y) {
+    if (!y || x.Width() != y->Width() || x.Height() != y->Height()) return -1;
+    int n = 0;
+    for (int row = 0; row < x.Height(); ++row) {
+      for (int col = 0; col < x.Width(); ++col)
+        n += x.PixelWord(col, row) != y->PixelWord(col, row);
+    }
+    return n;
+  };
+  TSysForm& a = ShowForm("A", "  BorderStyle = bsSizeable\n");
+  TsSkinProvider& pa = *TsSkinProvider::Of(a.WindowHandle());
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  {
+    // Skinned while it was shown, the window shows its active frame: the title's middle on the
+    // screen is the image's.
+    const graphics::Bitmap& image = *pa.ComposedImage();
+    const int x = image.Width() / 2, y = pa.FrameWidth() + pa.CaptionHeight() / 2;
+    WindowDC dc(a.WindowHandle(), true);
+    const COLORREF shown = ::GetPixel(dc.get(), x, y);
+    const std::uint32_t word = image.PixelWord(x, y);
+    EXPECT_EQ(shown, RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
   }
+  a.SetCaption(L"Sapala Bahasa Vova");
+  ASSERT_NE(pa.ComposedImage(), nullptr);
+  RECT wr{};
+  ::GetWindowRect(a.WindowHandle(), &wr);
+  // Smaller: the image is now the corner of a wider memory.
+  ::SetWindowPos(a.WindowHandle(), nullptr, 0, 0, wr.right - wr.left - 37, wr.bottom - wr.top - 21,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(pa.FormActive());
+  const graphics::Bitmap active = pa.ComposedImage()->Clone();
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pa.FormActive());
+  const graphics::Bitmap inactive = pa.ComposedImage()->Clone();
 
-  TEST_F(ProviderTest, TheProcedureChainIsGivenBackWhicheverGoesFirst) {
-    // The provider goes first: the form answers as an unskinned form and keeps working.
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
-    ASSERT_NE(p, nullptr);
-    f.Extract(p).reset();
-    EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), nullptr);
-    EXPECT_NE(::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU, 0);
-    EXPECT_EQ(
-        ::SendMessageW(f.WindowHandle(), skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdIsSkinned), 0),
-        0);
-    EXPECT_TRUE(std::find(skin::ProviderForms().begin(), skin::ProviderForms().end(), &f) ==
-                skin::ProviderForms().end());
-    // A subclass put on after the provider keeps the form when the provider goes.
-    TSysForm& g = ShowForm("G");
-    TsSkinProvider* q = TsSkinProvider::Of(g.WindowHandle());
-    ASSERT_NE(q, nullptr);
-    auto later = std::make_shared<LaterHook>();
-    later->previous = std::move(g.WindowProc);
-    g.WindowProc = [later](Message& m) {
-      ++later->seen;
-      later->previous(m);
-    };
-    g.Extract(q).reset();
-    later->seen = 0;
-    ::SendMessageW(g.WindowHandle(), WM_NULL, 0, 0);
-    EXPECT_GT(later->seen, 0);
-    // The window goes first: the provider lets go of nothing twice and gives the procedure back.
-    TSysForm& h = ShowForm("H");
-    TsSkinProvider* r = TsSkinProvider::Of(h.WindowHandle());
-    ASSERT_NE(r, nullptr);
-    h.DestroyHandle();
-    h.Extract(r).reset();
-    Message m{WM_NULL, 0, 0};
-    h.WindowProc(m);  // the form's own procedure again
-  }
+  TSysForm& b = ShowForm("B",
+                         "  BorderStyle = bsSizeable\n  Caption = 'Sapala Bahasa Vova'\n"
+                         "  ClientWidth = 263\n  ClientHeight = 139\n");
+  TsSkinProvider& pb = *TsSkinProvider::Of(b.WindowHandle());
+  ASSERT_TRUE(pb.FormActive());
+  EXPECT_EQ(differing(active, pb.ComposedImage()), 0);
+  ::SetForegroundWindow(host_->WindowHandle());
+  app_->ProcessMessages();
+  ASSERT_FALSE(pb.FormActive());
+  EXPECT_EQ(differing(inactive, pb.ComposedImage()), 0);
+}
 
-  TEST_F(ProviderTest, AnExplicitProviderReplacesAnAutomaticOneAndASecondIsInert) {
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider* automatic = TsSkinProvider::Of(f.WindowHandle());
-    ASSERT_NE(automatic, nullptr);
-    TsSkinProvider& explicitOne = f.Create<TsSkinProvider>();
-    EXPECT_FALSE(explicitOne.Inert());
-    EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
-    TsSkinProvider& second = f.Create<TsSkinProvider>();
-    EXPECT_TRUE(second.Inert());
-    EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
-    // Only forms carry one.
-    EXPECT_THROW(host_->Create<TEdit>().Create<TsSkinProvider>(), std::logic_error);
-  }
-
-  TEST_F(ProviderTest, AProviderPlacedOnTheFormSkinsItsWindowWithItsOwnTitleButton) {
+// The manager's FormShow and FormHide settings animate a skinned form's showing and hiding;
+// the program's own settings (time 0) and times below one step show and hide at once.
+TEST_F(ProviderTest, ShowingAndHidingAFormRunTheManagersAnimations) {
+  struct Case {
+    int time;
+    std::size_t showPictures;  // at 0, N + 1 steps, the last
+    std::size_t hidePictures;  // at 255, N + 1 steps
+  } cases[] = {{0, 0, 0}, {11, 0, 0}, {36, 6, 5}};
+  std::vector<skin::LayeredFrame> seen;
+  skin::SetLayeredFrameObserver([&seen](const skin::LayeredFrame& f) { seen.push_back(f); });
+  for (const Case& c : cases) {
+    SCOPED_TRACE("time " + std::to_string(c.time));
+    auto& effects = manager_->Core().AnimEffects;
+    effects.FormShow.Time = effects.FormHide.Time = static_cast<std::uint16_t>(c.time);
+    effects.FormShow.Mode = effects.FormHide.Mode = sk::TlcAnimType::atFading;
     TSysForm& f = app_->Create<TSysForm>();
-    std::vector<std::string> events;
-    f.RegisterHandler("PinDown", TMouseEvent([&](TObject&, MouseButton b, unsigned, int, int) {
-                        events.push_back(b == MouseButton::mbLeft ? "down left" : "down");
-                      }));
-    f.RegisterHandler("PinUp", TMouseEvent([&](TObject&, MouseButton, unsigned, int, int) {
-                        events.push_back("up");
-                      }));
-    f.LoadDescription(
-        "object F: TSysForm\n  Caption = 'Pinned'\n  ClientWidth = 300\n  ClientHeight = 160\n"
-        "  object Prov: TsSkinProvider\n    CaptionAlignment = taCenter\n    SnapBuffer = 4\n"
-        "    TitleButtons = <\n      item\n        Name = 'Pin'\n        OnMouseDown = PinDown\n"
-        "        OnMouseUp = PinUp\n      end>\n  end\nend\n");
+    f.LoadDescription("object A" + std::to_string(c.time) +
+                      ": TSysForm\n  Left = 100\n  Top = 80\n  Caption = 'Sapala'\n"
+                      "  ClientWidth = 300\n  ClientHeight = 160\nend\n");
     f.CreateHandle();
-    f.Show();
-    app_->ProcessMessages();
-    auto* p = f.Find<TsSkinProvider>("Prov");
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), p);
-    EXPECT_FALSE(p->AutoCreated());
-    EXPECT_TRUE(p->UseGlobalColor);
-    EXPECT_EQ(p->SnapBuffer, 4);
-    EXPECT_EQ(p->CaptionAlignment, sk::CaptionAlignment::taCenter);
-    EXPECT_TRUE(p->FrameSkinned());
-    ASSERT_EQ(p->Buttons().User.size(), 1u);
-    const sk::CaptionButtonInfo& pin = p->Buttons().User[0];
-    ASSERT_TRUE(pin.Visible);
-    // Left of the system buttons, as wide as one frame of the skin's TITLEBUTTON (57 / 3).
-    EXPECT_LT(pin.Rect.right, Button(*p, kMin).Rect.left);
-    EXPECT_EQ(pin.Rect.width(), 19);
-    EXPECT_EQ(::SendMessageW(f.WindowHandle(), WM_NCHITTEST, 0,
-                             ScreenParam(f.WindowHandle(), Center(pin.Rect))),
-              sk::kHitUserButton);
-    Post(f, WM_NCLBUTTONDOWN, Center(pin.Rect));
-    Post(f, WM_NCLBUTTONUP, Center(pin.Rect));
-    EXPECT_EQ(events, (std::vector<std::string>{"down left", "up"}));
-    EXPECT_TRUE(f.commands.empty());
-  }
-
-  TEST_F(ProviderTest, WindowsAndSkinsComeAndGoWithoutLeftovers) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 1000; ++i) {
-      TSysForm& f = ShowForm("Cycle");
-      ASSERT_NE(TsSkinProvider::Of(f.WindowHandle()), nullptr) << i;
-      app_->Extract(&f).reset();
-    }
-    const auto cycles = std::chrono::steady_clock::now() - start;
-    EXPECT_TRUE(skin::ProviderForms().empty());
-    EXPECT_TRUE(manager_->CbtHook()->HookedWindows().empty());
-
-    TSysForm& f = ShowForm("F");
-    TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
-    for (int i = 0; i < 100; ++i) {
-      manager_->Core().SetActive(i % 2 != 0);
-      const bool skinned = i % 2 != 0;
-      ASSERT_EQ(p.FrameSkinned(), skinned) << i;
-      ASSERT_EQ((::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU) == 0, skinned) << i;
+    std::vector<skin::TlcAnimEvent> events;
+    // The first showing (the hook skins the form while it shows: its provider is not there to
+    // be asked for events before), then a second one.
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE("showing " + std::to_string(round + 1));
+      seen.clear();
+      f.Show();
       app_->ProcessMessages();
+      TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+      ASSERT_NE(p, nullptr);
+      if (round == 0) {
+        p->OnAfterAnimation = [&events](skin::TlcAnimEvent e) { events.push_back(e); };
+      }
+      EXPECT_TRUE(::IsWindowVisible(f.WindowHandle()));
+      EXPECT_EQ(p->FormState() & skin::fsShowing, 0u);
+      RECT wr{};
+      ::GetWindowRect(f.WindowHandle(), &wr);
+      ASSERT_EQ(seen.size(), c.showPictures);
+      if (c.showPictures) {
+        EXPECT_EQ(seen.front().Opacity, 0);
+        EXPECT_EQ(seen.back().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.back().Bounds, &wr));
+        if (round > 0) {
+          EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeShowing});
+        }
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      seen.clear();
+      events.clear();
+      f.Hide();
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+      while (skin::HideTimer() && skin::HideTimer()->Running() &&
+             std::chrono::steady_clock::now() < until) {
+        app_->ProcessMessages();
+        ::Sleep(1);
+      }
+      EXPECT_FALSE(::IsWindowVisible(f.WindowHandle()));
+      ASSERT_EQ(seen.size(), c.hidePictures);
+      if (c.hidePictures) {
+        EXPECT_EQ(seen.front().Opacity, 255);
+        EXPECT_TRUE(::EqualRect(&seen.front().Bounds, &wr))
+            << "the picture stays where the form was";
+        EXPECT_EQ(events, std::vector<skin::TlcAnimEvent>{skin::TlcAnimEvent::aeHiding});
+      } else {
+        EXPECT_TRUE(events.empty());
+      }
+      events.clear();
     }
-    EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &p);
-    const auto all = std::chrono::steady_clock::now() - start;
-    std::printf(
-        "1000 skinned form cycles: %lld ms; with 100 skin switches: %lld ms\n",
-        static_cast<long long>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(cycles).count()),
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(all).count()));
+    app_->Extract(&f).reset();
   }
+  skin::SetLayeredFrameObserver(nullptr);
+}
+
+TEST_F(ProviderTest, TheSystemMenuOpensFromIconRightClickAltSpaceAndTheTaskBar) {
+  // The platform's own menu: the one left when popups are not skinned.
+  manager_->Core().SetSkinnedPopups(false);
+  TSysForm& f =
+      ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  const graphics::Rect icon = p.IconRect();
+  ASSERT_FALSE(icon.empty());
+  // No maximize button on this form; minimize sits left of close.
+  EXPECT_FALSE(Button(p, kMax).Visible);
+  EXPECT_TRUE(Button(p, kMin).Visible);
+  Post(f, WM_NCLBUTTONDOWN, Center(icon));
+  ASSERT_EQ(menus_.size(), 1u);
+  // bsSingle cannot be sized, a normal window not restored, and there is no maximize.
+  std::sort(grayed_.begin(), grayed_.end());
+  EXPECT_EQ(grayed_, (std::vector<UINT>{SC_SIZE, SC_MAXIMIZE, SC_RESTORE}));
+  Post(f, WM_NCRBUTTONUP, {f.Width() / 2, p.FrameWidth() + 3});
+  EXPECT_EQ(menus_.size(), 2u);
+  ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_EQ(menus_.size(), 3u);
+  ::SendMessageW(hwnd, 0x313, 0, 0);
+  EXPECT_EQ(menus_.size(), 4u);
+  // The chosen command is posted to the form; the system menu style stays off.
+  chosen_ = SC_MINIMIZE;
+  f.commands.clear();
+  Post(f, WM_NCLBUTTONDOWN, Center(icon));
+  EXPECT_EQ(f.commands, (std::vector<UINT>{SC_MINIMIZE}));
+  EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
+  // A caption double click on a form that cannot maximize does nothing.
+  f.commands.clear();
+  Post(f, WM_NCLBUTTONDBLCLK, {f.Width() / 2, p.FrameWidth() + 3});
+  EXPECT_TRUE(f.commands.empty());
+}
+
+// While the manager skins popups, the icon opens the skinned system menu: the menu painter draws
+// its rows (restore, move, size, minimize, maximize, close carry their commands as tags).
+TEST_F(ProviderTest, WithSkinnedPopupsTheIconOpensTheSkinnedSystemMenu) {
+  ASSERT_TRUE(manager_->Core().SkinnedPopups());
+  TSysForm& f =
+      ShowForm("F", "  BorderStyle = bsSingle\n  BorderIcons = [biSystemMenu, biMinimize]\n");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  std::vector<INT_PTR> drawn;
+  manager_->Menus().OnDrawItem = [&](TMenuItem& item, HDC, graphics::Bitmap&, int, UINT,
+                                     const RECT&) {
+    drawn.push_back(item.Tag);
+    if (item.Tag == SC_CLOSE) ::EndMenu();
+  };
+  // A timer ends the menu loop should nothing be drawn.
+  const UINT_PTR timer =
+      ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+  Post(f, WM_NCLBUTTONDOWN, Center(p.IconRect()));
+  ::KillTimer(nullptr, timer);
+  manager_->Menus().OnDrawItem = nullptr;
+  EXPECT_TRUE(menus_.empty());  // not the platform's menu
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_MOVE), drawn.end());
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), SC_CLOSE), drawn.end());
+}
+
+// A picture of the whole window (what the show and hide animations take) carries the skinned
+// frame, not the system's.
+TEST_F(ProviderTest, APictureOfTheWindowHasTheSkinnedFrame) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  const graphics::Bitmap* image = p.ComposedImage();
+  ASSERT_NE(image, nullptr);
+  graphics::Bitmap shot = graphics::NewBitmap32(image->Width(), image->Height());
+  skin::SnapshotWindow(shot, f, 0, 0, &p);
+  // The middle of the title band, left of the buttons, and a point of the left border.
+  const int titleY = p.FrameWidth() + p.CaptionHeight() / 2;
+  for (const POINT pt : {POINT{image->Width() / 2 - 20, titleY}, POINT{1, image->Height() / 2}}) {
+    EXPECT_EQ(shot.PixelWord(pt.x, pt.y) & 0xFFFFFFu, image->PixelWord(pt.x, pt.y) & 0xFFFFFFu)
+        << "at " << pt.x << "," << pt.y;
+  }
+}
+
+TEST_F(ProviderTest, ScreenSnapIsOffUntilTurnedOn) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  HWND hwnd = f.WindowHandle();
+  MONITORINFO mi{sizeof mi, {}, {}, 0};
+  ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi));
+  auto moveTo = [&](int x) {
+    ::SetWindowPos(hwnd, nullptr, x, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return r.left;
+  };
+  EXPECT_FALSE(p.ScreenSnap);
+  EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left + 7);
+  p.ScreenSnap = true;
+  EXPECT_EQ(moveTo(mi.rcWork.left + 7), mi.rcWork.left);
+  EXPECT_EQ(moveTo(mi.rcWork.left + 10), mi.rcWork.left + 10);  // the distance must be below 10
+}
+
+TEST_F(ProviderTest, TheProcedureChainIsGivenBackWhicheverGoesFirst) {
+  // The provider goes first: the form answers as an unskinned form and keeps working.
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider* p = TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_NE(p, nullptr);
+  f.Extract(p).reset();
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), nullptr);
+  EXPECT_NE(::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(
+      ::SendMessageW(f.WindowHandle(), skin::SM_LUMOCMD, MAKEWPARAM(0, skin::cmdIsSkinned), 0), 0);
+  EXPECT_TRUE(std::find(skin::ProviderForms().begin(), skin::ProviderForms().end(), &f) ==
+              skin::ProviderForms().end());
+  // A subclass put on after the provider keeps the form when the provider goes.
+  TSysForm& g = ShowForm("G");
+  TsSkinProvider* q = TsSkinProvider::Of(g.WindowHandle());
+  ASSERT_NE(q, nullptr);
+  auto later = std::make_shared<LaterHook>();
+  later->previous = std::move(g.WindowProc);
+  g.WindowProc = [later](Message& m) {
+    ++later->seen;
+    later->previous(m);
+  };
+  g.Extract(q).reset();
+  later->seen = 0;
+  ::SendMessageW(g.WindowHandle(), WM_NULL, 0, 0);
+  EXPECT_GT(later->seen, 0);
+  // The window goes first: the provider lets go of nothing twice and gives the procedure back.
+  TSysForm& h = ShowForm("H");
+  TsSkinProvider* r = TsSkinProvider::Of(h.WindowHandle());
+  ASSERT_NE(r, nullptr);
+  h.DestroyHandle();
+  h.Extract(r).reset();
+  Message m{WM_NULL, 0, 0};
+  h.WindowProc(m);  // the form's own procedure again
+}
+
+TEST_F(ProviderTest, AnExplicitProviderReplacesAnAutomaticOneAndASecondIsInert) {
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider* automatic = TsSkinProvider::Of(f.WindowHandle());
+  ASSERT_NE(automatic, nullptr);
+  TsSkinProvider& explicitOne = f.Create<TsSkinProvider>();
+  EXPECT_FALSE(explicitOne.Inert());
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
+  TsSkinProvider& second = f.Create<TsSkinProvider>();
+  EXPECT_TRUE(second.Inert());
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &explicitOne);
+  // Only forms carry one.
+  EXPECT_THROW(host_->Create<TEdit>().Create<TsSkinProvider>(), std::logic_error);
+}
+
+TEST_F(ProviderTest, AProviderPlacedOnTheFormSkinsItsWindowWithItsOwnTitleButton) {
+  TSysForm& f = app_->Create<TSysForm>();
+  std::vector<std::string> events;
+  f.RegisterHandler("PinDown", TMouseEvent([&](TObject&, MouseButton b, unsigned, int, int) {
+                      events.push_back(b == MouseButton::mbLeft ? "down left" : "down");
+                    }));
+  f.RegisterHandler("PinUp", TMouseEvent([&](TObject&, MouseButton, unsigned, int, int) {
+                      events.push_back("up");
+                    }));
+  f.LoadDescription(
+      "object F: TSysForm\n  Caption = 'Pinned'\n  ClientWidth = 300\n  ClientHeight = 160\n"
+      "  object Prov: TsSkinProvider\n    CaptionAlignment = taCenter\n    SnapBuffer = 4\n"
+      "    TitleButtons = <\n      item\n        Name = 'Pin'\n        OnMouseDown = PinDown\n"
+      "        OnMouseUp = PinUp\n      end>\n  end\nend\n");
+  f.CreateHandle();
+  f.Show();
+  app_->ProcessMessages();
+  auto* p = f.Find<TsSkinProvider>("Prov");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), p);
+  EXPECT_FALSE(p->AutoCreated());
+  EXPECT_TRUE(p->UseGlobalColor);
+  EXPECT_EQ(p->SnapBuffer, 4);
+  EXPECT_EQ(p->CaptionAlignment, sk::CaptionAlignment::taCenter);
+  EXPECT_TRUE(p->FrameSkinned());
+  ASSERT_EQ(p->Buttons().User.size(), 1u);
+  const sk::CaptionButtonInfo& pin = p->Buttons().User[0];
+  ASSERT_TRUE(pin.Visible);
+  // Left of the system buttons, as wide as one frame of the skin's TITLEBUTTON (57 / 3).
+  EXPECT_LT(pin.Rect.right, Button(*p, kMin).Rect.left);
+  EXPECT_EQ(pin.Rect.width(), 19);
+  EXPECT_EQ(::SendMessageW(f.WindowHandle(), WM_NCHITTEST, 0,
+                           ScreenParam(f.WindowHandle(), Center(pin.Rect))),
+            sk::kHitUserButton);
+  Post(f, WM_NCLBUTTONDOWN, Center(pin.Rect));
+  Post(f, WM_NCLBUTTONUP, Center(pin.Rect));
+  EXPECT_EQ(events, (std::vector<std::string>{"down left", "up"}));
+  EXPECT_TRUE(f.commands.empty());
+}
+
+TEST_F(ProviderTest, WindowsAndSkinsComeAndGoWithoutLeftovers) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) {
+    TSysForm& f = ShowForm("Cycle");
+    ASSERT_NE(TsSkinProvider::Of(f.WindowHandle()), nullptr) << i;
+    app_->Extract(&f).reset();
+  }
+  const auto cycles = std::chrono::steady_clock::now() - start;
+  EXPECT_TRUE(skin::ProviderForms().empty());
+  EXPECT_TRUE(manager_->CbtHook()->HookedWindows().empty());
+
+  TSysForm& f = ShowForm("F");
+  TsSkinProvider& p = *TsSkinProvider::Of(f.WindowHandle());
+  for (int i = 0; i < 100; ++i) {
+    manager_->Core().SetActive(i % 2 != 0);
+    const bool skinned = i % 2 != 0;
+    ASSERT_EQ(p.FrameSkinned(), skinned) << i;
+    ASSERT_EQ((::GetWindowLongPtrW(f.WindowHandle(), GWL_STYLE) & WS_SYSMENU) == 0, skinned) << i;
+    app_->ProcessMessages();
+  }
+  EXPECT_EQ(TsSkinProvider::Of(f.WindowHandle()), &p);
+  const auto all = std::chrono::steady_clock::now() - start;
+  std::printf(
+      "1000 skinned form cycles: %lld ms; with 100 skin switches: %lld ms\n",
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(cycles).count()),
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(all).count()));
+}
 
 }  // namespace
 }  // namespace sapala::win::testing
