@@ -37,11 +37,16 @@ HookKind HookKindOfList(int listIndex) noexcept {
     case ThirdPartyKind::ComboBox:
     case ThirdPartyKind::wwEdit:
       return HookKind::comboBox;
+    // The grids and trees of the GridEh and VirtualTree lists are grids and trees to the hooks:
+    // their extra colours and headers are reached only through properties by name, which our
+    // controls do not publish.
     case ThirdPartyKind::Grid:
+    case ThirdPartyKind::GridEh:
       return HookKind::grid;
     case ThirdPartyKind::ListView:
       return HookKind::listView;
     case ThirdPartyKind::TreeView:
+    case ThirdPartyKind::VirtualTree:
       return HookKind::treeView;
     case ThirdPartyKind::Panel:
       return HookKind::panel;

@@ -127,6 +127,8 @@ TEST_F(ControlAdapterTest, ComboListTreeAndGridListsGetTheirHooks) {
   core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::ListView), "TListView");
   core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::TreeView), "TTreeView");
   core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Grid), "TStringGrid");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::GridEh), "TDBGridEh");
+  core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::VirtualTree), "TVirtualStringTree");
   core.ClassLists.LoadFrom(core.ThirdParty);
   struct Case {
     const char* cls;
@@ -144,6 +146,10 @@ TEST_F(ControlAdapterTest, ComboListTreeAndGridListsGetTheirHooks) {
        [](TlcMainWnd* h) { return dynamic_cast<TlcTreeViewWnd*>(h) != nullptr; }},
       {"TStringGrid", L"LISTBOX", WS_VSCROLL,
        [](TlcMainWnd* h) { return dynamic_cast<TlcGridWnd*>(h) != nullptr; }},
+      {"TDBGridEh", L"LISTBOX", WS_VSCROLL,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcGridWnd*>(h) != nullptr; }},
+      {"TVirtualStringTree", WC_TREEVIEWW, 0,
+       [](TlcMainWnd* h) { return dynamic_cast<TlcTreeViewWnd*>(h) != nullptr; }},
   };
   std::vector<TStdWin*> controls;
   for (const Case& k : cases) {
