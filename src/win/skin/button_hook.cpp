@@ -28,21 +28,18 @@ bool TlcBtnWnd::PaintCache() {
   const auto* tables = Tables();
   const auto* section = SectionData();
   if (!tables || !section) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
   // Painting starts from nothing: parts of the element blend over what the picture holds.
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   const int state = State();
   if (state == 2) HideGlow();
 
   // What the parent shows under the button, and where the button lies in it.
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   sapala::skin::PaintElement(*tables, Element(), bg, true, picture, {origin.x, origin.y},
                              picture.Bounds(), state);
 
@@ -87,22 +84,8 @@ bool TlcBtnWnd::PaintCache() {
     ::SetBkColor(dc, RGB(255, 255, 255));
     ::DrawFocusRect(dc, &focus);
   }
-  ::GdiFlush();
-  MakeOpaque(picture);
-  if (!enabled) FadeInto(picture, bg, origin, 40);
-  stale_ = false;
+  FinishClientPicture(enabled, &bg, origin);
   return true;
-}
-
-void TlcBtnWnd::Paint(HDC dc) noexcept {
-  try {
-    if (stale_ || cache_.Width() == 0) PaintCache();
-  } catch (...) {
-    return;
-  }
-  if (cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
 }
 
 void TlcBtnWnd::PassQuietly(Message& m) noexcept {
@@ -149,7 +132,7 @@ void TlcBtnWnd::MouseLeave() noexcept {
 }
 
 void TlcBtnWnd::WndProc(Message& m) {
-  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { PaintFromCache(dc); })) return;
   switch (m.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

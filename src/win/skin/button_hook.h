@@ -18,7 +18,7 @@ class TlcBtnWnd : public TlcMainWnd {
   // default push button), else 0.
   int State() const noexcept;
   // Rebuilds the cache now in the current state; false when there is nothing to paint.
-  bool PaintCache();
+  bool PaintCache() override;
   // The caption's rectangle in the last painted picture (client coordinates).
   RECT TextRect() const noexcept { return text_rect_; }
   bool MouseAbove() const noexcept { return mouse_above_; }
@@ -31,7 +31,6 @@ class TlcBtnWnd : public TlcMainWnd {
   // Passes `m` on with the window's redraw switched off, so the button's own drawing never
   // reaches the screen, then repaints from the skin.
   void PassQuietly(Message& m) noexcept;
-  void Paint(HDC dc) noexcept;
   // The pointer entered (at `at` on the screen; nullptr: where the cursor is now).
   void MouseEnter(const POINT* at) noexcept;
   void MouseLeave() noexcept;

@@ -38,20 +38,17 @@ int TlcCheckBoxWnd::GlyphImage() const noexcept {
 bool TlcCheckBoxWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !SectionData()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   const int state = State();
   const bool enabled = ::IsWindowEnabled(hwnd_) != FALSE;
 
   // The section over what the parent shows under the control.
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   sapala::skin::PaintElement(*tables, Element(), bg, true, picture, {origin.x, origin.y},
                              picture.Bounds(), state);
 
@@ -110,22 +107,8 @@ bool TlcCheckBoxWnd::PaintCache() {
     ::SetBkColor(dc, RGB(255, 255, 255));
     ::DrawFocusRect(dc, &focus);
   }
-  ::GdiFlush();
-  MakeOpaque(picture);
-  if (!enabled) FadeInto(picture, bg, origin, 40);
-  stale_ = false;
+  FinishClientPicture(enabled, &bg, origin);
   return true;
-}
-
-void TlcCheckBoxWnd::Paint(HDC dc) noexcept {
-  try {
-    if (stale_ || cache_.Width() == 0) PaintCache();
-  } catch (...) {
-    return;
-  }
-  if (cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
 }
 
 void TlcCheckBoxWnd::PassQuietly(Message& m, bool rereadText) noexcept {
@@ -151,7 +134,7 @@ void TlcCheckBoxWnd::SetHot(bool hot) noexcept {
 }
 
 void TlcCheckBoxWnd::WndProc(Message& m) {
-  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { PaintFromCache(dc); })) return;
   switch (m.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

@@ -22,7 +22,7 @@ class TlcCheckBoxWnd : public TlcMainWnd {
   // The skin image index of the glyph shown now, -1 when the skin has none.
   int GlyphImage() const noexcept;
   // Rebuilds the cache now in the current state; false when there is nothing to paint.
-  bool PaintCache();
+  bool PaintCache() override;
   // Where the glyph and the caption lie in the last painted picture (client coordinates).
   RECT GlyphRect() const noexcept { return glyph_rect_; }
   RECT TextRect() const noexcept { return text_rect_; }
@@ -36,7 +36,6 @@ class TlcCheckBoxWnd : public TlcMainWnd {
   // Passes `m` on with redraw switched off (the button's own drawing never reaches the screen),
   // then repaints from the skin.
   void PassQuietly(Message& m, bool rereadText = false) noexcept;
-  void Paint(HDC dc) noexcept;
   void SetHot(bool hot) noexcept;
 
   RECT glyph_rect_{};

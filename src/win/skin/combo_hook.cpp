@@ -129,18 +129,15 @@ int TlcComboBoxWnd::ButtonState() const noexcept {
 bool TlcComboBoxWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !SectionData()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   const bool enabled = ::IsWindowEnabled(hwnd_) != FALSE;
 
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   sapala::skin::PaintElement(*tables, Element(), bg, true, picture, {origin.x, origin.y},
                              picture.Bounds(), State());
 
@@ -214,10 +211,7 @@ bool TlcComboBoxWnd::PaintCache() {
                                      flags, {r.left + 2, r.top, r.right, r.bottom});
     }
   }
-  ::GdiFlush();
-  MakeOpaque(picture);
-  if (!enabled) FadeInto(picture, bg, origin, 40);
-  stale_ = false;
+  FinishClientPicture(enabled, &bg, origin);
   return true;
 }
 
@@ -237,7 +231,7 @@ void TlcComboBoxWnd::Paint(HDC dc) noexcept {
     ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
     ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
-  ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
+  CopyCacheTo(dc);
 }
 
 void TlcComboBoxWnd::SetHot(bool hot) noexcept {

@@ -45,7 +45,7 @@ class TlcComboBoxWnd : public TlcMainWnd {
   int ButtonState() const noexcept;
   bool Dropped() const noexcept;
   // Rebuilds the cache now; false when there is nothing to paint with.
-  bool PaintCache();
+  bool PaintCache() override;
   // The drop-down list's hook, nullptr when the combo has none (simple combos, ComboBoxEx32).
   TlcEditWnd* ListHook() const noexcept { return list_.get(); }
   // Where the drop button lies in the last picture (client coordinates; empty when none).

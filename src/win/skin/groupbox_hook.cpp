@@ -20,12 +20,10 @@ constexpr int kCaptionPad = 2;
 bool TlcGroupBoxWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !SectionData()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
 
   HDC dc = cache_.DC();
   HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
@@ -54,8 +52,7 @@ bool TlcGroupBoxWnd::PaintCache() {
   // The parent above the frame and behind the caption, the section as the frame.
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   FillFromParent(picture, {0, 0, client.right, layout.Frame.top}, bg, origin);
   if (!layout.Frame.empty()) {
     sapala::skin::PaintElement(*tables, Element(), bg, true, picture, {origin.x, origin.y},
@@ -74,21 +71,8 @@ bool TlcGroupBoxWnd::PaintCache() {
     sapala::skin::WriteSkinnedText(canvas, AsU16(text_), ::IsWindowEnabled(hwnd_) != FALSE, false,
                                    *tables, owner, flags, layout.Caption);
   }
-  ::GdiFlush();
-  MakeOpaque(picture);
-  stale_ = false;
+  FinishClientPicture();
   return true;
-}
-
-void TlcGroupBoxWnd::Paint(HDC dc) noexcept {
-  try {
-    if (stale_ || cache_.Width() == 0) PaintCache();
-  } catch (...) {
-    return;
-  }
-  if (cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
 }
 
 void TlcGroupBoxWnd::PassQuietly(Message& m, bool rereadText) noexcept {
@@ -102,7 +86,7 @@ void TlcGroupBoxWnd::PassQuietly(Message& m, bool rereadText) noexcept {
 }
 
 void TlcGroupBoxWnd::WndProc(Message& m) {
-  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { PaintFromCache(dc); })) return;
   switch (m.Msg) {
     case WM_ENABLE:
     case BM_SETSTYLE:

@@ -14,7 +14,7 @@ class TlcGroupBoxWnd : public TlcMainWnd {
   using TlcMainWnd::TlcMainWnd;
 
   // Rebuilds the cache now; false when there is nothing to paint.
-  bool PaintCache();
+  bool PaintCache() override;
   // Where the frame and the caption lie in the last painted picture (client coordinates).
   RECT FrameRect() const noexcept { return frame_rect_; }
   RECT CaptionRect() const noexcept { return caption_rect_; }
@@ -25,7 +25,6 @@ class TlcGroupBoxWnd : public TlcMainWnd {
 
  private:
   void PassQuietly(Message& m, bool rereadText = false) noexcept;
-  void Paint(HDC dc) noexcept;
 
   RECT frame_rect_{};
   RECT caption_rect_{};

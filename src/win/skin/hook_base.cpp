@@ -3,6 +3,7 @@
 
 #include "core/skin/control_rules.h"
 #include "win/controls/skin_link.h"
+#include "win/skin/hook_paint.h"
 #include "win/skin/platform.h"
 #include "win/skin/skin_manager.h"
 #include "win/skin/skin_menus.h"
@@ -237,6 +238,44 @@ sapala::skin::ParentBackground TlcMainWnd::ParentBackgroundFor(const RECT& area,
   }
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   return sapala::skin::ParentBackground::FromColor(static_cast<TColor>(face));
+}
+
+POINT TlcMainWnd::OriginInParent() const noexcept {
+  POINT origin{0, 0};
+  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  return origin;
+}
+
+graphics::Bitmap* TlcMainWnd::StartClientPicture(RECT& client) {
+  client = RECT{};
+  ::GetClientRect(hwnd_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return nullptr;
+  cache_.Resize(client.right, client.bottom);
+  graphics::Bitmap& picture = cache_.Pixels();
+  ClearPicture(picture);
+  return &picture;
+}
+
+void TlcMainWnd::FinishClientPicture(bool enabled, const sapala::skin::ParentBackground* bg,
+                                     POINT origin) noexcept {
+  ::GdiFlush();
+  graphics::Bitmap& picture = cache_.Pixels();
+  MakeOpaque(picture);
+  if (!enabled && bg) FadeInto(picture, *bg, origin, 40);
+  stale_ = false;
+}
+
+void TlcMainWnd::PaintFromCache(HDC dc) noexcept {
+  try {
+    if (stale_ || cache_.Width() == 0) PaintCache();
+  } catch (...) {
+    return;
+  }
+  CopyCacheTo(dc);
+}
+
+void TlcMainWnd::CopyCacheTo(HDC dc) const noexcept {
+  if (cache_.DC()) ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
 }
 
 void TlcMainWnd::FillBackgroundInfo(TsBackgroundInfo& info) {

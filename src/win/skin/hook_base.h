@@ -74,6 +74,9 @@ class TlcMainWnd {
   bool Stale() const noexcept { return stale_; }
   bool Suspended() const noexcept { return suspended_; }
 
+  // Draws the cache's picture; false when there is nothing to show (the window keeps what it
+  // shows). Hooks that paint from their cache override it.
+  virtual bool PaintCache() { return false; }
   // The hook's picture of its window (client size), rebuilt when stale.
   graphics::Bitmap* CachePicture() noexcept {
     return cache_.Width() > 0 && cache_.Height() > 0 ? &cache_.Pixels() : nullptr;
@@ -107,7 +110,23 @@ class TlcMainWnd {
   // coordinates): its answer to cmdGetBackgroundInfo, else its colour. The bitmap, if any,
   // belongs to the parent and is valid until it repaints.
   sapala::skin::ParentBackground ParentBackgroundFor(const RECT& area, TsBackgroundInfo& info);
+  // The window's top-left corner in its parent's client coordinates ((0, 0) without a parent).
+  POINT OriginInParent() const noexcept;
   void ReadText();
+
+  // --- Hooks that draw their client area into the cache ---
+  // Starts a new picture: the cache sized to the client area (`client` receives it) and every
+  // pixel cleared, so that parts of an element blend over nothing. nullptr for an empty client.
+  graphics::Bitmap* StartClientPicture(RECT& client);
+  // Ends a picture GDI drew into: flushed, made opaque, and for a disabled control (`enabled`
+  // false) faded 40 % into `bg` (at `origin` in the background's coordinates); no longer stale.
+  void FinishClientPicture(bool enabled = true, const sapala::skin::ParentBackground* bg = nullptr,
+                           POINT origin = {0, 0}) noexcept;
+  // WM_PAINT from the cache: the picture drawn first when stale or never drawn, then copied to
+  // `dc` at (0, 0). Never throws: a picture that failed leaves the window as it was.
+  void PaintFromCache(HDC dc) noexcept;
+  // The cache copied to `dc` at (0, 0) as it is.
+  void CopyCacheTo(HDC dc) const noexcept;
 
   HWND hwnd_;
   TsSkinManager* manager_;

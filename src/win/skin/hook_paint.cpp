@@ -25,7 +25,7 @@ TColor Under(const sapala::skin::ParentBackground& bg, POINT offset, int x, int 
     if (bx >= 0 && by >= 0 && bx < bg.Bitmap->Width() && by < bg.Bitmap->Height())
       return WordToColor(bg.Bitmap->PixelWord(bx, by));
   }
-  return bg.Color;
+  return graphics::ColorToRGB(bg.Color);  // a system colour as the colour it stands for
 }
 
 }  // namespace

@@ -29,16 +29,13 @@ int TlcHeaderWnd::ItemAt(POINT p) const noexcept {
 bool TlcHeaderWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !SectionData()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   const graphics::Point offset{origin.x, origin.y};
   sapala::skin::PaintElement(*tables, Element(), bg, true, picture, offset, picture.Bounds(), 0);
 
@@ -84,21 +81,8 @@ bool TlcHeaderWnd::PaintCache() {
         canvas, AsU16(caption), ::IsWindowEnabled(hwnd_) != FALSE, state > 0, *tables, owner, flags,
         {item.left + 6 + shift, item.top + shift, item.right - 6 + shift, item.bottom});
   }
-  ::GdiFlush();
-  MakeOpaque(picture);
-  stale_ = false;
+  FinishClientPicture();
   return true;
-}
-
-void TlcHeaderWnd::Paint(HDC dc) noexcept {
-  try {
-    if (stale_ || cache_.Width() == 0) PaintCache();
-  } catch (...) {
-    return;
-  }
-  if (cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
 }
 
 void TlcHeaderWnd::SetHotItem(int item) noexcept {
@@ -118,7 +102,7 @@ void TlcHeaderWnd::WndProc(Message& m) {
     CallPrevious(m);
     return;
   }
-  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerCachePaintMessages(hwnd_, m, [this](HDC dc) { PaintFromCache(dc); })) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       TlcMainWnd::WndProc(m);

@@ -28,14 +28,13 @@ class TlcHeaderWnd : public TlcMainWnd {
   int HotItem() const noexcept { return hot_item_; }
   int PressedItem() const noexcept { return pressed_item_; }
   // Rebuilds the cache now; false when there is nothing to paint with.
-  bool PaintCache();
+  bool PaintCache() override;
 
  protected:
   void WndProc(Message& m) override;
   std::string DefaultSection() const override { return "COLHEADER"; }
 
  private:
-  void Paint(HDC dc) noexcept;
   int ItemAt(POINT p) const noexcept;
   void SetHotItem(int item) noexcept;
 

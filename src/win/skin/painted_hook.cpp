@@ -79,12 +79,10 @@ void TlcPaintedWnd::PaintText(Canvas& c, int section, std::wstring_view text, gr
 bool TlcPaintedWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !Painting()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
-  ClearPicture(picture);
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   HDC dc = cache_.DC();
   if (SystemUnder()) {
     // The control draws itself first; its visual style is off, so this is its classic look.
@@ -95,8 +93,7 @@ bool TlcPaintedWnd::PaintCache() {
   }
   TsBackgroundInfo info;
   auto behind = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
+  const POINT origin = OriginInParent();
   behind.OffsetX += origin.x;
   behind.OffsetY += origin.y;
   const bool enabled = ::IsWindowEnabled(hwnd_) != FALSE;
@@ -107,22 +104,18 @@ bool TlcPaintedWnd::PaintCache() {
     PaintPicture(c);
     ::GdiFlush();
   }
-  MakeOpaque(picture);
-  if (!enabled) FadeInto(picture, behind, POINT{0, 0}, 40);
-  stale_ = false;
+  FinishClientPicture(enabled, &behind);
   return true;
 }
 
 void TlcPaintedWnd::Paint(HDC dc) noexcept {
-  bool painted = false;
+  // Drawn anew every time: what lies under it may have changed without a message.
   try {
-    painted = PaintCache();
+    if (!PaintCache()) return;
   } catch (...) {
     return;
   }
-  if (painted && cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
+  CopyCacheTo(dc);
 }
 
 void TlcPaintedWnd::WndProc(Message& m) {

@@ -28,7 +28,7 @@ class TlcPaintedWnd : public TlcMainWnd {
 
   // Rebuilds the cache now; false when the hook leaves the painting to the control (no section,
   // no size).
-  bool PaintCache();
+  bool PaintCache() override;
   // Whether the hook paints the control now (it has its section in the applied skin).
   bool Painting() const noexcept { return Active() && HasLook(); }
 

@@ -6,46 +6,9 @@
 #include "core/graphics/color.h"
 #include "core/skin/skin_text_paint.h"
 #include "win/controls/skin_link.h"
+#include "win/skin/hook_paint.h"
 
 namespace sapala::win {
-
-namespace {
-
-// Skinned text drawn with GDI into the cache's DC.
-class CacheText final : public sapala::skin::SkinTextCanvas {
- public:
-  explicit CacheText(HDC dc) noexcept : dc_(dc) {}
-  void DrawText(std::u16string_view text, const graphics::Rect& rect, unsigned format, TColor color,
-                const graphics::Rect& clip) override {
-    SavedDC saved(dc_);
-    ::IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
-    ::SetBkMode(dc_, TRANSPARENT);
-    ::SetTextColor(dc_, static_cast<COLORREF>(graphics::ColorToRGB(color) & 0xFFFFFF));
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
-                &r, format);
-  }
-  int TextWidth(std::u16string_view text) override {
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()),
-                            static_cast<int>(text.size()), &size);
-    return size.cx;
-  }
-  void SetUnderline(bool) override {}
-
- private:
-  HDC dc_;
-};
-
-// Every pixel opaque: GDI leaves the alpha bytes of what it drew at 0.
-void MakeOpaque(graphics::Bitmap& picture) {
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::uint32_t* row = picture.Row32(y);
-    for (int x = 0; x < picture.Width(); ++x) row[x] |= 0xFF000000u;
-  }
-}
-
-}  // namespace
 
 UINT TlcStaticWnd::TextFlags(LONG_PTR style, LONG_PTR exStyle) noexcept {
   UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP;
@@ -62,34 +25,16 @@ bool TlcStaticWnd::LeftToItself() const noexcept {
 bool TlcStaticWnd::PaintCache() {
   const auto* tables = Tables();
   if (!tables || !SectionData()) return false;
-  RECT client{};
-  ::GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return false;
-  cache_.Resize(client.right, client.bottom);
-  graphics::Bitmap& picture = cache_.Pixels();
+  RECT client;
+  graphics::Bitmap* started = StartClientPicture(client);
+  if (!started) return false;
+  graphics::Bitmap& picture = *started;
   TsBackgroundInfo info;
   const auto bg = ParentBackgroundFor(client, info);
-  POINT origin{0, 0};
-  if (HWND parent = ::GetParent(hwnd_)) ::MapWindowPoints(hwnd_, parent, &origin, 1);
-  for (int y = 0; y < picture.Height(); ++y) {
-    std::uint32_t* row = picture.Row32(y);
-    for (int x = 0; x < picture.Width(); ++x) {
-      TColor c = bg.Color;
-      if (bg.IsBitmap && bg.Bitmap) {
-        const int bx = x + origin.x + bg.OffsetX, by = y + origin.y + bg.OffsetY;
-        if (bx >= 0 && by >= 0 && bx < bg.Bitmap->Width() && by < bg.Bitmap->Height()) {
-          row[x] = bg.Bitmap->PixelWord(bx, by) | 0xFF000000u;
-          continue;
-        }
-      }
-      c = graphics::ColorToRGB(c);
-      row[x] = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
-  }
+  const POINT origin = OriginInParent();
+  FillFromParent(picture, picture.Bounds(), bg, origin);
   const bool painted = PaintContent(cache_.DC(), client);
-  ::GdiFlush();
-  MakeOpaque(picture);
-  stale_ = false;
+  FinishClientPicture();
   return painted;
 }
 
@@ -100,7 +45,7 @@ bool TlcStaticWnd::PaintContent(HDC dc, const RECT& client) {
                           font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
   const UINT flags =
       TextFlags(::GetWindowLongPtrW(hwnd_, GWL_STYLE), ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  CacheText canvas(dc);
+  CacheTextCanvas canvas(dc);
   sapala::skin::SkinnedTextOwner owner;
   owner.Element = Element();
   owner.Skinned = true;
@@ -139,15 +84,13 @@ bool TlcIconWnd::PaintContent(HDC dc, const RECT& client) {
 }
 
 void TlcStaticWnd::Paint(HDC dc) noexcept {
-  bool painted = false;
+  // Drawn anew every time: what lies under it may have changed without a message.
   try {
-    painted = PaintCache();
+    if (!PaintCache()) return;
   } catch (...) {
     return;
   }
-  if (painted && cache_.DC()) {
-    ::BitBlt(dc, 0, 0, cache_.Width(), cache_.Height(), cache_.DC(), 0, 0, SRCCOPY);
-  }
+  CopyCacheTo(dc);
 }
 
 void TlcStaticWnd::RedrawNow() noexcept {

@@ -14,7 +14,7 @@ class TlcStaticWnd : public TlcMainWnd {
 
   // Rebuilds the cache now: parent background, then the content. False when there is nothing
   // to paint (no size, no skin, or nothing to show).
-  bool PaintCache();
+  bool PaintCache() override;
   // The DrawText flags the text is drawn with, from the static's style and extended style.
   static UINT TextFlags(LONG_PTR style, LONG_PTR exStyle) noexcept;
 
