@@ -28,6 +28,8 @@ HookKind HookKindOfList(int listIndex) noexcept {
   switch (static_cast<ThirdPartyKind>(listIndex)) {
     case ThirdPartyKind::Button:
       return HookKind::button;
+    case ThirdPartyKind::BitBtn:
+      return HookKind::bitBtn;
     case ThirdPartyKind::CheckBox:
       return HookKind::checkBox;
     case ThirdPartyKind::GroupBox:
