@@ -1,12 +1,32 @@
 #include "win/framework/component.h"
 
+#include <algorithm>
+
 #include "win/framework/loader.h"
 
 namespace sapala::win {
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {}
 
-TComponent::~TComponent() { DestroyComponents(); }
+TComponent::~TComponent() {
+  // Each listener is told once; the list is taken first, so one that unregisters while it is
+  // told changes nothing here.
+  std::vector<TFreeListener*> listeners = std::move(free_listeners_);
+  free_listeners_.clear();
+  for (TFreeListener* l : listeners) l->ComponentFreed(*this);
+  DestroyComponents();
+}
+
+void TComponent::FreeNotification(TFreeListener* listener) {
+  if (!listener) return;
+  if (std::find(free_listeners_.begin(), free_listeners_.end(), listener) != free_listeners_.end())
+    return;
+  free_listeners_.push_back(listener);
+}
+
+void TComponent::RemoveFreeNotification(TFreeListener* listener) noexcept {
+  std::erase(free_listeners_, listener);
+}
 
 void TComponent::DestroyComponents() noexcept {
   state_ |= csDestroying;

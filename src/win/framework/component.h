@@ -25,6 +25,16 @@ class TObject {
 
 enum ComponentState : unsigned { csLoading = 1, csReading = 2, csDestroying = 4, csDesigning = 8 };
 
+// Told when a component it watches is freed. The call comes from the component's destructor:
+// the listener may only drop what it holds of the component, not call into it.
+class TFreeListener {
+ public:
+  virtual void ComponentFreed(TComponent& component) noexcept = 0;
+
+ protected:
+  ~TFreeListener() = default;
+};
+
 class TComponent : public TObject {
  public:
   explicit TComponent(TComponent* owner);
@@ -71,6 +81,11 @@ class TComponent : public TObject {
   // Called once the whole description has been applied (state no longer csLoading).
   virtual void Loaded() {}
 
+  // Watching a component's end: `listener` is told once when this component is freed, unless it
+  // unregistered first. Registering twice is one registration.
+  void FreeNotification(TFreeListener* listener);
+  void RemoveFreeNotification(TFreeListener* listener) noexcept;
+
   void SetState(unsigned bits, bool on) noexcept {
     state_ = on ? (state_ | bits) : (state_ & ~bits);
   }
@@ -87,6 +102,7 @@ class TComponent : public TObject {
   INT_PTR tag_ = 0;
   unsigned state_ = 0;
   std::vector<std::unique_ptr<TComponent>> components_;
+  std::vector<TFreeListener*> free_listeners_;
 };
 
 }  // namespace sapala::win

@@ -203,6 +203,12 @@ void TControl::Click() {
 bool TControl::DialogChar(wchar_t, unsigned) { return false; }
 bool TControl::DialogKey(WORD, unsigned) { return false; }
 void TControl::Paint(TCanvas&) {}
+void TControl::PaintTo(TCanvas& canvas) {
+  if (painter_)
+    painter_->PaintControl(*this, canvas);
+  else
+    Paint(canvas);
+}
 void TControl::Dispatch(Message&) {}
 
 bool TControl::IsAccel(wchar_t ch) const {
@@ -673,7 +679,7 @@ void TWinControl::PaintControls(HDC dc, const RECT& area) {
     ::SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
     TCanvas canvas(dc);
     canvas.Font() = c->Font();
-    c->Paint(canvas);
+    c->PaintTo(canvas);
   }
 }
 

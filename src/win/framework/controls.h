@@ -45,6 +45,18 @@ struct Message {
   WORD VirtualKey() const noexcept { return static_cast<WORD>(WParam); }
 };
 
+class TControl;
+
+// Paints a windowless control in the control's place (a skin): while one is set, the control's
+// own Paint is not called. The painter belongs to whoever set it, who takes it off again.
+class TControlPainter {
+ public:
+  virtual void PaintControl(TControl& control, TCanvas& canvas) noexcept = 0;
+
+ protected:
+  ~TControlPainter() = default;
+};
+
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* owner);
@@ -106,6 +118,11 @@ class TControl : public TComponent {
   virtual bool DialogKey(WORD key, unsigned shift);
   // Painting of windowless controls: the parent hands its canvas, origin at this control.
   virtual void Paint(TCanvas& canvas);
+  // What the parent calls to paint a windowless control: the painter when one is set, else
+  // Paint.
+  void PaintTo(TCanvas& canvas);
+  TControlPainter* Painter() const noexcept { return painter_; }
+  void SetPainter(TControlPainter* painter) noexcept { painter_ = painter; }
   // A message handed to the control object directly, without a window in between: windowless
   // controls get the skin engine's notifications this way; windowed controls run it through
   // their WindowProc. The default ignores it (Result stays 0).
@@ -135,6 +152,7 @@ class TControl : public TComponent {
   bool parent_color_ = false;
   bool mouse_in_ = false;
   TCursor cursor_ = crDefault;
+  TControlPainter* painter_ = nullptr;
   std::wstring caption_;
   TColor color_ = graphics::clBtnFace;
   TFont font_;

@@ -231,14 +231,15 @@ void TSpeedButton::MouseUp(MouseButton button, unsigned shift, int x, int y) {
   if (inside) Click();
 }
 
+// A flat button and a painted-over (skinned) one show the pointer above them.
 void TSpeedButton::MouseEnter() {
   TGraphicControl::MouseEnter();
-  if (flat_) Repaint();
+  if (flat_ || Painter()) Repaint();
 }
 
 void TSpeedButton::MouseLeave() {
   TGraphicControl::MouseLeave();
-  if (flat_) Repaint();
+  if (flat_ || Painter()) Repaint();
 }
 
 bool TSpeedButton::DialogChar(wchar_t ch, unsigned) {

@@ -156,7 +156,7 @@ void SnapshotInto(HDC dc, TControl& control, int x, int y, AnimatedForm* provide
       // Not answered: the control paints as its parent would paint it.
       TCanvas canvas(dc);
       canvas.Font() = control.Font();
-      control.Paint(canvas);
+      control.PaintTo(canvas);
     }
     Message clear{SM_LUMOCMD, MAKEWPARAM(0, cmdSetPrintTarget), 0};
     control.Dispatch(clear);

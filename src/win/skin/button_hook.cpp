@@ -2,6 +2,8 @@
 #include "win/skin/button_hook.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "core/graphics/color.h"
 #include "core/skin/skin_text_paint.h"
@@ -11,6 +13,10 @@
 #include "win/skin/skin_manager.h"
 
 namespace sapala::win {
+
+namespace {
+constexpr int kGlyphSpacing = 4;  // between a glyph and the caption
+}  // namespace
 
 TlcBtnWnd::~TlcBtnWnd() { HideGlow(); }
 
@@ -57,15 +63,25 @@ bool TlcBtnWnd::PaintCache() {
   if (::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
   if (!(style & BS_MULTILINE)) flags |= DT_WORDBREAK;
   if (exStyle & WS_EX_RTLREADING) flags |= DT_RTLREADING;
-  RECT measured{0, 0, client.right - 2, 0};
-  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &measured, flags | DT_CALCRECT);
-  const int w = measured.right - measured.left, h = measured.bottom - measured.top;
-  RECT r{(client.right - w) / 2, (client.bottom - h) / 2, 0, 0};
+  const SIZE glyph = GlyphSize();
+  const int glyphRoom = glyph.cx > 0 ? glyph.cx + (text_.empty() ? 0 : kGlyphSpacing) : 0;
+  RECT measured{0, 0, std::max<LONG>(1, client.right - 2 - glyphRoom), 0};
+  if (!text_.empty())
+    ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &measured, flags | DT_CALCRECT);
+  const int w = text_.empty() ? 0 : measured.right - measured.left;
+  const int h = text_.empty() ? 0 : measured.bottom - measured.top;
+  RECT r{(client.right - w - glyphRoom) / 2 + glyphRoom, (client.bottom - h) / 2, 0, 0};
   r.right = r.left + w;
   r.bottom = r.top + h;
   if (state == 2) ::OffsetRect(&r, 1, 1);
   text_rect_ = r;
   const bool enabled = ::IsWindowEnabled(hwnd_) != FALSE;
+  glyph_rect_ = {};
+  if (glyph.cx > 0 && glyph.cy > 0) {
+    const POINT at{r.left - glyphRoom, (client.bottom - glyph.cy) / 2 + (state == 2 ? 1 : 0)};
+    glyph_rect_ = {at.x, at.y, at.x + glyph.cx, at.y + glyph.cy};
+    PaintGlyph(dc, picture, at, enabled);
+  }
   if (!text_.empty()) {
     CacheTextCanvas canvas(dc);
     sapala::skin::SkinnedTextOwner owner;
@@ -219,6 +235,81 @@ void TlcBtnWnd::WndProc(Message& m) {
       break;
   }
   TlcMainWnd::WndProc(m);
+}
+
+// ---------------------------------------------------------------- TlcBitBtnWnd
+
+HANDLE TlcBitBtnWnd::Image(UINT& kind) const noexcept {
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const UINT first = (style & BS_ICON) ? IMAGE_ICON : IMAGE_BITMAP;
+  const UINT second = first == IMAGE_ICON ? IMAGE_BITMAP : IMAGE_ICON;
+  for (UINT k : {first, second}) {
+    if (auto image = reinterpret_cast<HANDLE>(::SendMessageW(hwnd_, BM_GETIMAGE, k, 0))) {
+      kind = k;
+      return image;
+    }
+  }
+  return nullptr;
+}
+
+SIZE TlcBitBtnWnd::GlyphSize() const noexcept {
+  UINT kind = 0;
+  HANDLE image = Image(kind);
+  if (!image) return {0, 0};
+  if (kind == IMAGE_BITMAP) {
+    BITMAP bm{};
+    if (!::GetObjectW(image, sizeof bm, &bm)) return {0, 0};
+    return {bm.bmWidth, bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight};
+  }
+  ICONINFO info{};
+  if (!::GetIconInfo(static_cast<HICON>(image), &info)) return {0, 0};
+  // GetIconInfo hands out copies of the icon's bitmaps: ours to free.
+  Bitmap color(info.hbmColor), mask(info.hbmMask);
+  BITMAP bm{};
+  if (color && ::GetObjectW(color.get(), sizeof bm, &bm)) return {bm.bmWidth, bm.bmHeight};
+  if (mask && ::GetObjectW(mask.get(), sizeof bm, &bm)) return {bm.bmWidth, bm.bmHeight / 2};
+  return {0, 0};
+}
+
+void TlcBitBtnWnd::PaintGlyph(HDC dc, graphics::Bitmap& picture, POINT at, bool enabled) noexcept {
+  UINT kind = 0;
+  HANDLE image = Image(kind);
+  const SIZE size = GlyphSize();
+  if (!image || size.cx <= 0 || size.cy <= 0) return;
+  // The face under the glyph, kept for the disabled fade.
+  const RECT area{std::max<LONG>(0, at.x), std::max<LONG>(0, at.y),
+                  std::min<LONG>(picture.Width(), at.x + size.cx),
+                  std::min<LONG>(picture.Height(), at.y + size.cy)};
+  std::vector<std::uint32_t> face;
+  ::GdiFlush();
+  if (!enabled) {
+    for (LONG y = area.top; y < area.bottom; ++y)
+      for (LONG x = area.left; x < area.right; ++x) face.push_back(picture.PixelWord(x, y));
+  }
+  if (kind == IMAGE_BITMAP) {
+    MemoryDC source(::CreateCompatibleDC(dc));
+    if (!source) return;
+    SelectedObject selected(source.get(), image);
+    ::BitBlt(dc, at.x, at.y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+  } else {
+    ::DrawIconEx(dc, at.x, at.y, static_cast<HICON>(image), size.cx, size.cy, 0, nullptr,
+                 DI_NORMAL);
+  }
+  ::GdiFlush();
+  if (enabled) return;
+  std::size_t i = 0;
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    std::uint32_t* row = picture.Row32(y);
+    for (LONG x = area.left; x < area.right; ++x, ++i) {
+      const std::uint32_t a = row[x], b = face[i];
+      std::uint32_t mixed = 0;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+        mixed |= ((ca + cb) >> 1) << shift;
+      }
+      row[x] = mixed | (a & 0xFF000000u);
+    }
+  }
 }
 
 }  // namespace sapala::win

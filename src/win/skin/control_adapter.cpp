@@ -28,6 +28,8 @@ HookKind HookKindOfList(int listIndex) noexcept {
   switch (static_cast<ThirdPartyKind>(listIndex)) {
     case ThirdPartyKind::Button:
       return HookKind::button;
+    case ThirdPartyKind::BitBtn:
+      return HookKind::bitBtn;
     case ThirdPartyKind::CheckBox:
       return HookKind::checkBox;
     case ThirdPartyKind::GroupBox:
@@ -83,7 +85,10 @@ bool TlcCtrlAdapter::Enabled() const noexcept {
   return m && m->SkinActive() && (m->Core().SkinningRules & sapala::skin::srThirdParty);
 }
 
-void TlcCtrlAdapter::Clear() noexcept { items_.clear(); }
+void TlcCtrlAdapter::Clear() noexcept {
+  items_.clear();
+  graph_items_.clear();
+}
 
 TlcAdapterItem* TlcCtrlAdapter::ItemOf(const TControl& control) const noexcept {
   for (const auto& item : items_) {
@@ -92,7 +97,16 @@ TlcAdapterItem* TlcCtrlAdapter::ItemOf(const TControl& control) const noexcept {
   return nullptr;
 }
 
+TlcGraphItem* TlcCtrlAdapter::GraphItemOf(const TControl& control) const noexcept {
+  for (const auto& item : graph_items_) {
+    // A freed button's address may be taken by a new control: only live handlers count.
+    if (item->Control == &control && item->Handler->Button()) return item.get();
+  }
+  return nullptr;
+}
+
 void TlcCtrlAdapter::DropDeadItems() noexcept {
+  std::erase_if(graph_items_, [](const auto& item) { return !item->Handler->Button(); });
   // A removed hook no longer touches its control, so the item can go whether or not the
   // control still exists; a control that does is found again by the walk.
   std::erase_if(items_, [](const auto& item) { return !item->Hook || item->Hook->Removed(); });
@@ -154,6 +168,10 @@ void TlcCtrlAdapter::Visit(TControl& control, bool owned) {
     }
     return;
   }
+  if (auto* button = dynamic_cast<TSpeedButton*>(&control)) {
+    AdaptSpeedButton(*button);
+    return;
+  }
   auto* w = dynamic_cast<TWinControl*>(&control);
   if (!w || !w->HandleAllocated() || ItemOf(control)) return;
   const int list = m->Core().ClassLists.KindOf(control.ClassName());
@@ -171,6 +189,20 @@ void TlcCtrlAdapter::Visit(TControl& control, bool owned) {
   item->ListIndex = list;
   item->Hook = MakeHook(HookKindOfList(list), hwnd, manager_, section);
   if (item->Hook) items_.push_back(std::move(item));
+}
+
+void TlcCtrlAdapter::AdaptSpeedButton(TSpeedButton& button) {
+  TsSkinManager* m = Manager();
+  if (GraphItemOf(button) || m->Core().ClassLists.KindOf(button.ClassName()) < 0) return;
+  bool canBeAdded = true;
+  std::string section = TlcSpeedButtonHandler::SpeedButtonSection(button.Width(), button.Height());
+  if (OnSkinItem) OnSkinItem(button, canBeAdded, section);
+  if (!canBeAdded || GraphItemOf(button)) return;
+  auto item = std::make_unique<TlcGraphItem>();
+  item->Control = &button;
+  item->Section = section;
+  item->Handler = std::make_unique<TlcSpeedButtonHandler>(button, manager_, section);
+  if (item->Handler->Install()) graph_items_.push_back(std::move(item));
 }
 
 }  // namespace sapala::win

@@ -12,6 +12,11 @@
 // section. Each hooked control has one item; the item owns the hook. A hook that let its window
 // go (the window was destroyed, or the skin removed) is dropped at the next walk, and its
 // control, when it still has a window, is hooked again.
+//
+// Speed buttons (windowless) whose class name stands in any of the lists get a graphic item
+// instead: a TlcSpeedButtonHandler that paints them from "SPEEDBUTTON" (or "SPEEDBUTTON_SMALL"
+// for small ones). The handler notices when its button is freed; such an item is dropped at the
+// next walk.
 #pragma once
 
 #include <functional>
@@ -21,6 +26,7 @@
 
 #include "win/framework/controls.h"
 #include "win/skin/hook_base.h"
+#include "win/skin/speed_button.h"
 
 namespace sapala::win {
 
@@ -34,6 +40,13 @@ struct TlcAdapterItem {
   std::string Section;
   int ListIndex = -1;  // the class-name list that named the control
   std::unique_ptr<TlcMainWnd> Hook;
+};
+
+// One windowless control that got a handler.
+struct TlcGraphItem {
+  TControl* Control = nullptr;  // not owned; compared only, the handler knows if it is alive
+  std::string Section;
+  std::unique_ptr<TlcSpeedButtonHandler> Handler;
 };
 
 class TlcCtrlAdapter {
@@ -56,8 +69,12 @@ class TlcCtrlAdapter {
   void Clear() noexcept;
 
   const std::vector<std::unique_ptr<TlcAdapterItem>>& Items() const noexcept { return items_; }
+  const std::vector<std::unique_ptr<TlcGraphItem>>& GraphItems() const noexcept {
+    return graph_items_;
+  }
   // The item of a control, nullptr when it has none.
   TlcAdapterItem* ItemOf(const TControl& control) const noexcept;
+  TlcGraphItem* GraphItemOf(const TControl& control) const noexcept;
 
   // Whether the lists at `listIndex` have a hook class here (the others are left unskinned).
   static bool ListHasHook(int listIndex) noexcept;
@@ -68,10 +85,12 @@ class TlcCtrlAdapter {
   void Visit(TControl& control, bool owned);
   void VisitChildren(TWinControl& parent);
   void DropDeadItems() noexcept;
+  void AdaptSpeedButton(TSpeedButton& button);
 
   TForm& form_;
   TsSkinManager* manager_;
   std::vector<std::unique_ptr<TlcAdapterItem>> items_;
+  std::vector<std::unique_ptr<TlcGraphItem>> graph_items_;
   std::vector<const TControl*> visited_;  // during a walk
   bool adapting_ = false;
 };

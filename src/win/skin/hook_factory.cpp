@@ -59,6 +59,8 @@ std::unique_ptr<TlcMainWnd> MakeHook(HookKind kind, HWND hwnd, TsSkinManager* ma
   switch (kind) {
     case HookKind::button:
       return Installed<TlcBtnWnd>(hwnd, manager, section);
+    case HookKind::bitBtn:
+      return Installed<TlcBitBtnWnd>(hwnd, manager, section);
     case HookKind::checkBox:
       return Installed<TlcCheckBoxWnd>(hwnd, manager, section);
     case HookKind::groupBox:

@@ -23,6 +23,7 @@ class TsSkinManager;
 enum class HookKind {
   none,
   button,       // TlcBtnWnd, "BUTTON"
+  bitBtn,       // TlcBitBtnWnd, "BUTTON": a push button that shows its image as a glyph
   checkBox,     // TlcCheckBoxWnd, "CHECKBOX": check boxes, three-state boxes, radio buttons
   groupBox,     // TlcGroupBoxWnd, "GROUPBOX"
   edit,         // TlcEditWnd, "EDIT": edits, memos, list boxes

@@ -23,7 +23,7 @@ void PaintWindowless(TWinControl* owner, HDC dc) {
     ::SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
     TCanvas canvas(dc);
     canvas.Font() = child->Font();
-    child->Paint(canvas);
+    child->PaintTo(canvas);
   }
 }
 

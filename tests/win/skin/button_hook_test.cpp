@@ -1,6 +1,7 @@
 // The push-button hook on a real standard BUTTON: the state table, the picture painted for
 // each state and copied to the screen, the disabled fade into the parent's background, the
-// caption's measuring, hovering, and a thousand hook cycles that leave no handle behind.
+// caption's measuring, hovering, the glyph of bitmap and icon buttons, and a thousand hook
+// cycles that leave no handle behind.
 #include "win/skin/button_hook.h"
 
 #include "core/graphics/color.h"
@@ -154,6 +155,92 @@ TEST_F(ButtonHookTest, MouseMakesTheButtonHotAndLeavingClearsIt) {
   ::SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 30));
   EXPECT_EQ(manager_->HotControl(), nullptr);
   EXPECT_FALSE(hook.MouseAbove());
+}
+
+// A bitmap of one colour (0x00BBGGRR), owned by the caller.
+Bitmap SolidBitmap(int w, int h, TColor color) {
+  HDC screen = ::GetDC(nullptr);
+  Bitmap bitmap(::CreateCompatibleBitmap(screen, w, h));
+  ::ReleaseDC(nullptr, screen);
+  MemoryDC dc(::CreateCompatibleDC(nullptr));
+  {
+    SelectedObject selected(dc.get(), bitmap.get());
+    Brush brush(::CreateSolidBrush(color));
+    RECT r{0, 0, w, h};
+    ::FillRect(dc.get(), &r, brush.get());
+  }
+  return bitmap;
+}
+
+TColor Rgb(std::uint32_t word) {
+  return ((word >> 16) & 0xFF) | (word & 0xFF00) | ((word & 0xFF) << 16);
+}
+
+TEST_F(ButtonHookTest, BitmapButtonsShowTheirGlyphLeftOfTheCaption) {
+  const TColor red = 0x0000FF;
+  Bitmap glyph = SolidBitmap(16, 16, red);
+  struct Case {
+    const char* name;
+    DWORD style;
+    const wchar_t* caption;
+  } cases[] = {{"BS_BITMAP with caption", BS_BITMAP, L"Cari"}, {"BS_BITMAP alone", BS_BITMAP, L""}};
+  for (const Case& k : cases) {
+    HWND h = Child(L"BUTTON", BS_PUSHBUTTON | k.style, 10, 10, 100, 30, k.caption);
+    ::SendMessageW(h, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph.get()));
+    TlcBitBtnWnd hook(h, manager_, "");
+    ASSERT_TRUE(hook.Install());
+    ASSERT_TRUE(hook.PaintCache());
+    const RECT g = hook.GlyphRect(), t = hook.TextRect();
+    EXPECT_EQ(g.right - g.left, 16) << k.name;
+    EXPECT_EQ(g.bottom - g.top, 16) << k.name;
+    const auto* p = hook.CachePicture();
+    EXPECT_EQ(Rgb(p->PixelWord((g.left + g.right) / 2, (g.top + g.bottom) / 2)), red) << k.name;
+    // The pair is centred (±1): as much room left of the glyph as right of the caption.
+    const int right = *k.caption ? t.right : g.right;
+    EXPECT_LE(std::abs(g.left - (100 - right)), 1) << k.name;
+    if (*k.caption) {
+      EXPECT_LT(g.right, t.left) << k.name;
+    }
+    ::DestroyWindow(h);
+  }
+}
+
+TEST_F(ButtonHookTest, DisabledGlyphFadesHalfIntoTheFaceBeforeTheButtonFades) {
+  const TColor red = 0x0000FF;
+  Bitmap glyph = SolidBitmap(16, 16, red);
+  // The face where the glyph will be, from the same button without one.
+  HWND plain = Child(L"BUTTON", BS_PUSHBUTTON, 10, 10, 60, 30, L"");
+  TlcBtnWnd plainHook(plain, manager_, "");
+  ASSERT_TRUE(plainHook.Install());
+  ASSERT_TRUE(plainHook.PaintCache());
+  const std::uint32_t face = plainHook.CachePicture()->PixelWord(30, 15);
+  ::DestroyWindow(plain);
+
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON | BS_BITMAP, 10, 10, 60, 30, L"");
+  ::SendMessageW(h, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph.get()));
+  TlcBitBtnWnd hook(h, manager_, "");
+  ASSERT_TRUE(hook.Install());
+  ::EnableWindow(h, FALSE);  // repaints at once
+  std::uint32_t half = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    half |= ((((0x00FF0000u >> shift) & 0xFF) + ((face >> shift) & 0xFF)) >> 1) << shift;
+  const TColor white = 0xFFFFFF;  // the form's colour
+  EXPECT_EQ(Rgb(hook.CachePicture()->PixelWord(30, 15)),
+            graphics::MixColors(Rgb(half), white, 0.6));
+  ::DestroyWindow(h);
+}
+
+TEST_F(ButtonHookTest, IconButtonsShowTheirIcon) {
+  HWND h = Child(L"BUTTON", BS_PUSHBUTTON | BS_ICON, 10, 10, 100, 40, L"");
+  HICON icon = ::LoadIconW(nullptr, IDI_APPLICATION);  // shared: not freed
+  ::SendMessageW(h, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  TlcBitBtnWnd hook(h, manager_, "");
+  ASSERT_TRUE(hook.Install());
+  ASSERT_TRUE(hook.PaintCache());
+  const RECT g = hook.GlyphRect();
+  EXPECT_EQ(g.right - g.left, ::GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(g.bottom - g.top, ::GetSystemMetrics(SM_CYICON));
+  ::DestroyWindow(h);
 }
 
 TEST_F(ButtonHookTest, AThousandHookCyclesLeaveNoHandle) {

@@ -54,6 +54,7 @@ class ControlAdapterTest : public HookTest {
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::Panel), "TButton");
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::CheckBox), "TCheckBox");
     core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::GroupBox), "TGroupBox");
+    core.ThirdParty.Set(static_cast<int>(ThirdPartyKind::BitBtn), "TBitBtn");
     core.ClassLists.LoadFrom(core.ThirdParty);
   }
   TButton& Button(const char* name, INT_PTR tag = 0, const char* cls = "TButton") {
@@ -77,6 +78,7 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   TButton& named = Button("Named");
   TButton& check = Button("Check", 0, "TCheckBox");
   TButton& group = Button("Group", 0, "TGroupBox");
+  TButton& glyph = Button("Glyph", 0, "TBitBtn");
   TRecWin& skinned = form_->Create<TRecWin>();
   skinned.SetClassName("TButton");
   skinned.skinned = true;
@@ -109,11 +111,13 @@ TEST_F(ControlAdapterTest, ListsChooseTheHookAndExclusionsAreKept) {
   EXPECT_NE(dynamic_cast<TlcEditWnd*>(HookOf(edit)), nullptr);
   EXPECT_NE(dynamic_cast<TlcCheckBoxWnd*>(HookOf(check)), nullptr);
   EXPECT_NE(dynamic_cast<TlcGroupBoxWnd*>(HookOf(group)), nullptr);
-  EXPECT_EQ(adapter.Items().size(), 5u);
+  EXPECT_NE(dynamic_cast<TlcBitBtnWnd*>(HookOf(glyph)), nullptr);
+  EXPECT_EQ(adapter.Items().size(), 6u);
   // Owned components first, then child controls: each control is offered once a walk.
-  EXPECT_EQ(offered, (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", ""}));
+  EXPECT_EQ(offered,
+            (std::vector<std::string>{"Plain", "Refused", "Named", "Check", "Group", "Glyph", ""}));
   adapter.AdaptAll();  // a second walk adds nothing
-  EXPECT_EQ(adapter.Items().size(), 5u);
+  EXPECT_EQ(adapter.Items().size(), 6u);
   adapter.Clear();
   EXPECT_EQ(HookOf(plain), nullptr);
 }

@@ -47,6 +47,8 @@ bool Is(TlcMainWnd* h) {
 
 const KindCase kKinds[] = {
     {"button", HookKind::button, L"BUTTON", BS_PUSHBUTTON, "BUTTON", Is<TlcBtnWnd>},
+    {"bitmap button", HookKind::bitBtn, L"BUTTON", BS_PUSHBUTTON | BS_BITMAP, "BUTTON",
+     Is<TlcBitBtnWnd>},
     {"check box", HookKind::checkBox, L"BUTTON", BS_AUTOCHECKBOX, "CHECKBOX", Is<TlcCheckBoxWnd>},
     {"group box", HookKind::groupBox, L"BUTTON", BS_GROUPBOX, "GROUPBOX", Is<TlcGroupBoxWnd>},
     {"edit", HookKind::edit, L"EDIT", ES_MULTILINE | WS_VSCROLL, "EDIT", Is<TlcEditWnd>},
