@@ -18,11 +18,7 @@ class CheckBoxHookTest : public HookTest {
   void SetUp() override {
     HookTest::SetUp();
     // The program's own skin: it has the check and radio glyphs (three frames each).
-    std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-    for (char& c : dir) {
-      if (c == '/') c = '\\';
-    }
-    manager_->Core().SetSkinDirectory(dir);
+    manager_->Core().SetSkinDirectory(AssetSkinFolder());
     manager_->Core().SetSkinName("DiruriZedaz");
     ASSERT_TRUE(manager_->SkinActive());
     ASSERT_GE(manager_->SectionIndex("CHECKBOX"), 0);

@@ -151,10 +151,8 @@ TEST_F(ComboHookTest, ASkinWithoutComboSectionsPaintsTheComboAsAnEdit) {
 }
 
 TEST_F(ComboHookTest, TheCommittedSkinHasAComboButNoDropButton) {
-  std::string folder = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  std::replace(folder.begin(), folder.end(), '/', '\\');
   manager_->Core().SetCommonSections({});
-  manager_->Core().SetSkinDirectory(folder);
+  manager_->Core().SetSkinDirectory(AssetSkinFolder());
   manager_->Core().SetSkinName("DiruriZedaz");
   ASSERT_TRUE(manager_->SkinActive());
   ASSERT_LT(manager_->SectionIndex("COMBOBTN"), 0);

@@ -12,11 +12,7 @@ class GroupBoxHookTest : public HookTest {
  protected:
   void SetUp() override {
     HookTest::SetUp();
-    std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-    for (char& c : dir) {
-      if (c == '/') c = '\\';
-    }
-    manager_->Core().SetSkinDirectory(dir);
+    manager_->Core().SetSkinDirectory(AssetSkinFolder());
     manager_->Core().SetSkinName("DiruriZedaz");
     ASSERT_TRUE(manager_->SkinActive());
     ASSERT_GE(manager_->SectionIndex("GROUPBOX"), 0);

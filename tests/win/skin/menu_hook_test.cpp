@@ -14,47 +14,12 @@
 namespace sapala::win::testing {
 namespace {
 
-std::string AssetSkin() {
-  std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  for (char& c : dir) {
-    if (c == '/') c = '\\';
-  }
-  return dir;
-}
-
-std::function<void()>& WhileOpen() {
-  static std::function<void()> f;
-  return f;
-}
-void CALLBACK OpenTick(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  if (WhileOpen()) WhileOpen()();
-  ::EndMenu();
-}
-
-HWND ShownPopup() {
-  HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        wchar_t cls[16]{};
-        ::GetClassNameW(w, cls, 16);
-        if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 class MenuHookTest : public SkinTest {
  protected:
   void SetUp() override {
     SkinTest::SetUp();
     form_ = &AddForm("F",
-                     "  object M: TsSkinManager\n    SkinDirectory = '" + AssetSkin() +
+                     "  object M: TsSkinManager\n    SkinDirectory = '" + AssetSkinFolder() +
                          "'\n    SkinName = 'DiruriZedaz'\n  end\n",
                      true);
     manager_ = &Get<TsSkinManager>(*form_, "M");
@@ -62,7 +27,7 @@ class MenuHookTest : public SkinTest {
     painter_ = &manager_->Menus();
   }
   void TearDown() override {
-    WhileOpen() = nullptr;
+    WhileMenuOpen() = nullptr;
     SkinTest::TearDown();
   }
   TPopupMenu& Menu() {
@@ -74,10 +39,10 @@ class MenuHookTest : public SkinTest {
     return menu;
   }
   void Open(std::function<void()> during, const std::function<void()>& open) {
-    WhileOpen() = std::move(during);
-    ::SetTimer(nullptr, 0, 150, &OpenTick);
+    WhileMenuOpen() = std::move(during);
+    ::SetTimer(nullptr, 0, 150, &CloseMenuTick);
     open();
-    WhileOpen() = nullptr;
+    WhileMenuOpen() = nullptr;
   }
 
   TRecForm* form_ = nullptr;
@@ -93,7 +58,7 @@ TEST_F(MenuHookTest, PopupIsHookedWhileItShowsAndFramedFromItsBackground) {
   COLORREF corner = CLR_INVALID, expected = CLR_INVALID;
   Open(
       [&] {
-        popup = ShownPopup();
+        popup = ShownPopupMenuWindow();
         hook = painter_->PopupHook(popup);
         const auto* b = painter_->BackgroundOf(popup);
         hasBackground = b != nullptr;
@@ -127,7 +92,7 @@ TEST_F(MenuHookTest, SkinRemovedWhileOpenGivesProcedureAndShapeBack) {
   HANDLE propertyAfter = reinterpret_cast<HANDLE>(1);
   Open(
       [&] {
-        HWND popup = ShownPopup();
+        HWND popup = ShownPopupMenuWindow();
         classProc = static_cast<LONG_PTR>(::GetClassLongPtrW(popup, GCLP_WNDPROC));
         hookedProc = ::GetWindowLongPtrW(popup, GWLP_WNDPROC);
         manager_->Core().SetActive(false);
@@ -147,7 +112,7 @@ TEST_F(MenuHookTest, SkinRemovedWhileOpenGivesProcedureAndShapeBack) {
   // The painter's handlers went with the skin: the next opening is the system's own menu.
   EXPECT_FALSE(menu.Items().Items(0).OnDrawItem);
   HWND again = nullptr;
-  Open([&] { again = ShownPopup(); }, [&] { menu.Popup(100, 100); });
+  Open([&] { again = ShownPopupMenuWindow(); }, [&] { menu.Popup(100, 100); });
   EXPECT_NE(again, nullptr);
   EXPECT_EQ(painter_->PopupHook(again), nullptr);
 }
@@ -177,7 +142,7 @@ TEST_F(MenuHookTest, RegionFollowsTheSkinWhileOpen) {
   TlcMnuWnd* hookAfter = nullptr;
   Open(
       [&] {
-        HWND popup = ShownPopup();
+        HWND popup = ShownPopupMenuWindow();
         ::GetWindowRgn(popup, first.get());
         firstAsSkin = ::EqualRgn(first.get(), ExpectedRegion(*manager_, popup).get());
         // Another skin while the menu shows: the popup is painted and cut again by it (this one
@@ -230,7 +195,7 @@ TEST_F(MenuHookTest, SystemEditMenuKeepsTheSystemLook) {
   int items = 0;
   Open(
       [&] {
-        popup = ShownPopup();
+        popup = ShownPopupMenuWindow();
         hooked = painter_->PopupHook(popup) != nullptr;
         background = painter_->BackgroundOf(popup) != nullptr;
         win::Region rgn(::CreateRectRgn(0, 0, 0, 0));

@@ -16,12 +16,6 @@
 namespace sapala::win::testing {
 namespace {
 
-std::string CommittedSkinFolder() {
-  std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 RECT WindowRect(HWND h) {
   RECT r{};
   ::GetWindowRect(h, &r);
@@ -58,7 +52,7 @@ class ProviderBordersTest : public SkinTest {
     RegisterSkinProvider();
     host_ = &AddForm("Host", "");
     manager_ = &host_->Create<TsSkinManager>();
-    manager_->Core().SetSkinDirectory(CommittedSkinFolder());
+    manager_->Core().SetSkinDirectory(AssetSkinFolder());
     manager_->Core().SetSkinName("DiruriZedaz");
     ASSERT_TRUE(manager_->SkinActive());
     skin::SetLayeredFrameObserver([this](const skin::LayeredFrame& f) {

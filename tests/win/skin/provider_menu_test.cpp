@@ -15,14 +15,6 @@
 namespace sapala::win::testing {
 namespace {
 
-std::string AssetSkin() {
-  std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  for (char& c : dir) {
-    if (c == '/') c = '\\';
-  }
-  return dir;
-}
-
 std::function<void()>& Later() {
   static std::function<void()> f;
   return f;
@@ -42,7 +34,7 @@ class MenuLineTest : public SkinTest {
     RegisterSkinProvider();
     host_ = &AddForm("Host", "");
     manager_ = &host_->Create<TsSkinManager>();
-    manager_->Core().SetSkinDirectory(AssetSkin());
+    manager_->Core().SetSkinDirectory(AssetSkinFolder());
     manager_->Core().SetSkinName("DiruriZedaz");
     ASSERT_TRUE(manager_->SkinActive());
     form_ = &AddForm("F", "", true);

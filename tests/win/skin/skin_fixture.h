@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +92,45 @@ inline std::string TestSkinFolder() {
     if (c == '/') c = '\\';
   }
   return dir;
+}
+
+// The program's own skin, as installed beside it (the committed DiruriZedaz).
+inline std::string AssetSkinFolder() {
+  std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
+  for (char& c : dir) {
+    if (c == '/') c = '\\';
+  }
+  return dir;
+}
+
+// What runs while a popup menu is open: called from a thread timer inside the menu loop
+// (SetTimer(nullptr, 0, ms, CloseMenuTick)), which is then closed with EndMenu.
+inline std::function<void()>& WhileMenuOpen() {
+  static std::function<void()> f;
+  return f;
+}
+inline void CALLBACK CloseMenuTick(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  if (WhileMenuOpen()) WhileMenuOpen()();
+  ::EndMenu();
+}
+
+// The visible popup menu window ("#32768") of this thread, nullptr when none is open.
+inline HWND ShownPopupMenuWindow() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t cls[16]{};
+        ::GetClassNameW(w, cls, 16);
+        if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(w)) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 class SkinTest : public ::testing::Test {

@@ -15,43 +15,6 @@ namespace {
 
 using skin::TsSkinableMenus;
 
-std::string AssetSkinFolder() {
-  std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  for (char& c : dir) {
-    if (c == '/') c = '\\';
-  }
-  return dir;
-}
-
-// What runs while a popup is open: called from a thread timer inside the menu loop, which is
-// then closed with EndMenu.
-std::function<void()>& WhileOpen() {
-  static std::function<void()> f;
-  return f;
-}
-void CALLBACK OpenTick(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  if (WhileOpen()) WhileOpen()();
-  ::EndMenu();
-}
-
-HWND OpenPopupWindow() {
-  HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        wchar_t cls[16]{};
-        ::GetClassNameW(w, cls, 16);
-        if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 struct Drawn {
   int kind = -1;
   int height = 0;
@@ -76,16 +39,16 @@ class SkinMenusTest : public SkinTest {
     };
   }
   void TearDown() override {
-    WhileOpen() = nullptr;
+    WhileMenuOpen() = nullptr;
     painter_->OnDrawItem = nullptr;
     SkinTest::TearDown();
   }
   // Opens the menu, runs `during` while it shows, closes it.
   void Open(TPopupMenu& menu, std::function<void()> during = {}) {
-    WhileOpen() = std::move(during);
-    ::SetTimer(nullptr, 0, 150, &OpenTick);
+    WhileMenuOpen() = std::move(during);
+    ::SetTimer(nullptr, 0, 150, &CloseMenuTick);
     menu.Popup(100, 100);
-    WhileOpen() = nullptr;
+    WhileMenuOpen() = nullptr;
   }
   TPopupMenu& Menu() {
     auto& menu = form_->Create<TPopupMenu>();
@@ -123,7 +86,7 @@ TEST_F(SkinMenusTest, OpenPopupIsMeasuredDrawnAndCut) {
   int regionKind = ERROR;
   bool cornerCut = false;
   Open(menu, [&] {
-    popup = OpenPopupWindow();
+    popup = ShownPopupMenuWindow();
     win::Region rgn(::CreateRectRgn(0, 0, 0, 0));
     regionKind = ::GetWindowRgn(popup, rgn.get());
     ::GetRgnBox(rgn.get(), &box);
@@ -216,7 +179,7 @@ TEST_F(SkinMenusTest, SkinRemovedWhileOpenGivesEverythingBack) {
   int before = ERROR, after = NULLREGION;
   std::size_t backgrounds = 99;
   Open(menu, [&] {
-    HWND popup = OpenPopupWindow();
+    HWND popup = ShownPopupMenuWindow();
     win::Region rgn(::CreateRectRgn(0, 0, 0, 0));
     before = ::GetWindowRgn(popup, rgn.get());
     manager_->Core().SetActive(false);

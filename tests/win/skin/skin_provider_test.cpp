@@ -23,12 +23,6 @@ namespace {
 
 namespace sk = sapala::skin;
 
-std::string CommittedSkinFolder() {
-  std::string path = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 // A form that records the system commands it gets and carries out none of them (so a test sees
 // what a click asked for and the form stays as it is).
 class TSysForm : public TForm {
@@ -69,7 +63,7 @@ class ProviderTest : public SkinTest {
     };
     host_ = &AddForm("Host", "");
     manager_ = &host_->Create<TsSkinManager>();
-    manager_->Core().SetSkinDirectory(CommittedSkinFolder());
+    manager_->Core().SetSkinDirectory(AssetSkinFolder());
     manager_->Core().SetSkinName("DiruriZedaz");
     ASSERT_TRUE(manager_->SkinActive());
   }

@@ -1,6 +1,7 @@
 // The speed-button handler on a real form: the section by size, the picture of each state,
 // painting through the parent window, hover, press and clicks that still reach the button
-// through its parent's mouse messages, the adapter's graphic items, and a button freed before its handler.
+// through its parent's mouse messages, the adapter's graphic items, and a button freed before its
+// handler.
 #include "win/skin/speed_button.h"
 
 #include "control_hook_fixture.h"
@@ -65,7 +66,7 @@ TEST_F(SpeedButtonTest, EachStatePaintsItsOwnPictureAndClicksStillFire) {
   Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
   EXPECT_EQ(handler.State(), 2);
   Mouse(WM_LBUTTONUP, 15, 15);
-  EXPECT_EQ(clicks, 1);  // the button's own behaviour, through its parent's messages
+  EXPECT_EQ(clicks, 1);           // the button's own behaviour, through its parent's messages
   Mouse(WM_MOUSEMOVE, 200, 200);  // away again
   EXPECT_EQ(handler.State(), 0);
 

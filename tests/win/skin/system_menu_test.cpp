@@ -13,14 +13,6 @@ namespace {
 namespace core = sapala::skin;
 using skin::TsSystemMenu;
 
-std::string AssetSkinFolder() {
-  std::string dir = "Z:" SAPALA_SOURCE_DIR "/assets/skin";
-  for (char& c : dir) {
-    if (c == '/') c = '\\';
-  }
-  return dir;
-}
-
 class SystemMenuTest : public SkinTest {
  protected:
   void SetUp() override {
